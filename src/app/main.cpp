@@ -1,0 +1,28 @@
+// The draw program: one instance, the Windows font faces mapped to installed
+// ones, and the draw screen maximised on the event in the program folder.
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "platform/font_substitutions.h"
+#include "platform/program_dir.h"
+#include "platform/single_instance.h"
+#include "screen/TForm1.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  const QString title = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+  QApplication::setApplicationName(title);
+  platform::installFontSubstitutions();
+
+  platform::SingleInstanceGuard instance(title);
+  if (!instance.acquire()) {
+    QMessageBox::information(nullptr, platform::secondInstanceCaption(), platform::secondInstanceMessage());
+    return 0;
+  }
+
+  TForm1 window(platform::programDirPath());
+  window.showMaximized();
+  return app.exec();
+}

@@ -1,0 +1,22 @@
+#pragma once
+// A file the program needed could not be read or written. The message is Chinese
+// and names the file, ready for a message box.
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+namespace base {
+
+class FileError : public std::runtime_error {
+ public:
+  enum class Kind { CannotOpen, CannotWrite };
+  FileError(Kind kind, const std::filesystem::path& path, const std::string& reason = {});
+  Kind kind() const { return kind_; }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  Kind kind_;
+  std::filesystem::path path_;
+};
+
+}  // namespace base

@@ -1,0 +1,133 @@
+#include "base/gbk.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <stdexcept>
+
+namespace base {
+
+std::size_t charLengthAt(std::string_view text, std::size_t pos) {
+  if (pos + 1 < text.size() && isLeadByte(static_cast<unsigned char>(text[pos]))) return 2;
+  return 1;
+}
+
+std::size_t findSingleByte(std::string_view text, char needle, std::size_t from) {
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    if (pos >= from && text[pos] == needle) return pos;
+    pos += charLengthAt(text, pos);
+  }
+  return std::string_view::npos;
+}
+
+std::string_view prefixAtCharBoundary(std::string_view text, std::size_t maxBytes) {
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t next = pos + charLengthAt(text, pos);
+    if (next > maxBytes) break;
+    pos = next;
+  }
+  return text.substr(0, pos);
+}
+
+namespace {
+
+// One converter per direction and thread; iconv descriptors are not thread-safe.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+    if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv cannot convert between GBK and UTF-8");
+  }
+  ~Converter() { iconv_close(cd_); }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  // Converts as much as possible; on an invalid or unconvertible sequence writes
+  // `replacement` and steps over `skip` bytes of input.
+  std::string convert(std::string_view input, std::string_view replacement, bool fromGbk) {
+    std::string out;
+    out.reserve(input.size() * 3 / 2 + 4);
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    char* in = const_cast<char*>(input.data());
+    std::size_t inLeft = input.size();
+    char buffer[4096];
+    while (inLeft > 0) {
+      char* outPtr = buffer;
+      std::size_t outLeft = sizeof buffer;
+      std::size_t rc = iconv(cd_, &in, &inLeft, &outPtr, &outLeft);
+      out.append(buffer, outPtr - buffer);
+      if (rc != static_cast<std::size_t>(-1)) break;
+      if (errno == E2BIG) continue;
+      // EILSEQ or EINVAL: skip one character of input and mark it.
+      out.append(replacement);
+      std::size_t skip = 1;
+      if (fromGbk) {
+        skip = charLengthAt(std::string_view(in, inLeft), 0);
+        // A lead byte followed by an invalid trail byte: keep the trail byte, it may be ASCII.
+        if (skip == 2 && static_cast<unsigned char>(in[1]) < 0x40) skip = 1;
+      } else {
+        unsigned char lead = static_cast<unsigned char>(*in);
+        skip = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        if (skip > inLeft) skip = inLeft;
+      }
+      in += skip;
+      inLeft -= skip;
+      iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    }
+    return out;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+bool isAscii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+char lowerLatin(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+std::string gbkToUtf8(std::string_view gbk) {
+  if (isAscii(gbk)) return std::string(gbk);
+  thread_local Converter converter("UTF-8", "GBK");
+  return converter.convert(gbk, "\xEF\xBF\xBD", true);
+}
+
+std::string utf8ToGbk(std::string_view utf8) {
+  if (isAscii(utf8)) return std::string(utf8);
+  thread_local Converter converter("GBK", "UTF-8");
+  return converter.convert(utf8, "?", false);
+}
+
+bool equalsIgnoreLatinCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  std::size_t pos = 0;
+  while (pos < a.size()) {
+    std::size_t len = charLengthAt(a, pos);
+    if (len == 2) {
+      if (a[pos] != b[pos] || a[pos + 1] != b[pos + 1]) return false;
+    } else if (lowerLatin(a[pos]) != lowerLatin(b[pos])) {
+      return false;
+    }
+    pos += len;
+  }
+  return true;
+}
+
+std::string foldLatinCase(std::string_view text) {
+  std::string folded(text);
+  std::size_t pos = 0;
+  while (pos < folded.size()) {
+    std::size_t len = charLengthAt(folded, pos);
+    if (len == 1) folded[pos] = lowerLatin(folded[pos]);
+    pos += len;
+  }
+  return folded;
+}
+
+}  // namespace base

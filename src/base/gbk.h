@@ -1,0 +1,38 @@
+#pragma once
+// GBK (code page 936) text helpers. Names, captions and every file the program
+// reads or writes are GBK bytes; widths and positions count those bytes, so the
+// engine keeps std::string bytes and converts to UTF-8 only at the edges.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace base {
+
+// A byte 0x81-0xFE starts a two-byte character.
+constexpr bool isLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+
+// Length in bytes of the character starting at pos: 2 for a lead byte that has a
+// byte after it, else 1 (a lone lead byte at the end counts as one byte).
+std::size_t charLengthAt(std::string_view text, std::size_t pos);
+
+// Position of the first `needle` at or after `from` that is not the second byte of
+// a two-byte character; npos when there is none.
+std::size_t findSingleByte(std::string_view text, char needle, std::size_t from = 0);
+
+// The longest prefix of at most maxBytes bytes that does not end inside a
+// two-byte character.
+std::string_view prefixAtCharBoundary(std::string_view text, std::size_t maxBytes);
+
+// Conversions at the boundary to the user interface. Bytes that are not valid GBK
+// become U+FFFD in UTF-8 (display only; files keep their bytes). Characters with
+// no GBK form become "?".
+std::string gbkToUtf8(std::string_view gbk);
+std::string utf8ToGbk(std::string_view utf8);
+
+// Compares two GBK texts, folding only the case of Latin letters; the second byte
+// of a two-byte character is compared exactly even when it falls in A-Z.
+bool equalsIgnoreLatinCase(std::string_view a, std::string_view b);
+// The key under which equalsIgnoreLatinCase texts are equal.
+std::string foldLatinCase(std::string_view text);
+
+}  // namespace base

@@ -1,0 +1,167 @@
+#include "base/text_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+
+#include "base/file_error.h"
+
+namespace base {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> splitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  const std::size_t size = text.size();
+  for (std::size_t pos = 0; pos < size; ++pos) {
+    char c = text[pos];
+    if (c != '\r' && c != '\n') continue;
+    lines.emplace_back(text.substr(start, pos - start));
+    if (c == '\r' && pos + 1 < size && text[pos + 1] == '\n') ++pos;
+    start = pos + 1;
+  }
+  if (start < size) lines.emplace_back(text.substr(start));
+  return lines;
+}
+
+namespace {
+
+std::string errnoText() { return std::strerror(errno); }
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+  // Closes now and reports whether the close succeeded (it can report a failed write).
+  bool close() {
+    int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+void writeAll(int fd, std::string_view bytes, const fs::path& path) {
+  const char* data = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    ssize_t written = ::write(fd, data, left);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      throw FileError(FileError::Kind::CannotWrite, path, errnoText());
+    }
+    data += written;
+    left -= static_cast<std::size_t>(written);
+  }
+}
+
+void syncFolder(const fs::path& folder) {
+  int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;  // the rename has happened; a folder we cannot open for sync is no failure
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+std::optional<std::string> readFileIfExists(const fs::path& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
+    throw FileError(FileError::Kind::CannotOpen, path, errnoText());
+  }
+  FileDescriptor file(fd);
+  std::string bytes;
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+  char buffer[1 << 16];
+  for (;;) {
+    ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw FileError(FileError::Kind::CannotOpen, path, errnoText());
+    }
+    if (got == 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+  return bytes;
+}
+
+std::string readFile(const fs::path& path) {
+  auto bytes = readFileIfExists(path);
+  if (!bytes) throw FileError(FileError::Kind::CannotOpen, path, "文件不存在");
+  return std::move(*bytes);
+}
+
+std::vector<std::string> readLines(const fs::path& path) { return splitLines(readFile(path)); }
+
+void writeFileAtomically(const fs::path& path, std::string_view bytes) {
+  static std::atomic<unsigned> counter{0};
+  fs::path folder = path.parent_path();
+  fs::path temporary = path;
+  temporary += ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
+
+  // Keep the mode of the file being replaced; new files get the usual 0644.
+  mode_t mode = 0644;
+  struct stat info {};
+  if (::stat(path.c_str(), &info) == 0) mode = info.st_mode & 07777;
+
+  int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+  if (fd < 0) throw FileError(FileError::Kind::CannotWrite, path, errnoText());
+  FileDescriptor file(fd);
+  try {
+    writeAll(fd, bytes, path);
+    if (::fsync(fd) != 0) throw FileError(FileError::Kind::CannotWrite, path, errnoText());
+    if (!file.close()) throw FileError(FileError::Kind::CannotWrite, path, errnoText());
+    if (::rename(temporary.c_str(), path.c_str()) != 0)
+      throw FileError(FileError::Kind::CannotWrite, path, errnoText());
+  } catch (...) {
+    ::unlink(temporary.c_str());
+    throw;
+  }
+  syncFolder(folder);
+}
+
+void rewriteLines(const fs::path& path, const std::vector<std::string>& lines) {
+  std::string bytes;
+  std::size_t total = 0;
+  for (const auto& line : lines) total += line.size() + 2;
+  bytes.reserve(total);
+  for (const auto& line : lines) {
+    bytes += line;
+    bytes += "\r\n";
+  }
+  writeFileAtomically(path, bytes);
+}
+
+void appendLine(const fs::path& path, std::string_view text) {
+  const bool created = ::access(path.c_str(), F_OK) != 0;
+  int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) throw FileError(FileError::Kind::CannotWrite, path, errnoText());
+  FileDescriptor file(fd);
+  std::string line;
+  line.reserve(text.size() + 2);
+  line.append(text);
+  line += "\r\n";
+  writeAll(fd, line, path);
+  if (::fdatasync(fd) != 0) throw FileError(FileError::Kind::CannotWrite, path, errnoText());
+  if (!file.close()) throw FileError(FileError::Kind::CannotWrite, path, errnoText());
+  if (created) syncFolder(path.parent_path());
+}
+
+void truncateFile(const fs::path& path) { writeFileAtomically(path, {}); }
+
+}  // namespace base

@@ -1,0 +1,39 @@
+#pragma once
+// Whole text files as the event folder keeps them: GBK bytes, lines ended by
+// CR LF when written and by CR LF, LF or CR when read. Bytes are never converted
+// here, so text that is not valid GBK survives a read and a write unchanged.
+//
+// Durability: a whole-file write goes to a temporary file in the same folder, is
+// synced and then renamed over the old file, so a crash leaves the old or the new
+// file. An appended line is synced before appendLine returns. Every failure raises
+// base::FileError; nothing is dropped silently.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace base {
+
+// Splits text into lines: CR LF, LF or CR each end a line; a last line without a
+// line end still counts; the line end after the last line adds no empty line.
+std::vector<std::string> splitLines(std::string_view text);
+
+// The whole file as bytes; nothing when the file does not exist. Raises FileError
+// when it exists but cannot be read.
+std::optional<std::string> readFileIfExists(const std::filesystem::path& path);
+// The whole file as bytes; raises FileError(CannotOpen) when it is missing.
+std::string readFile(const std::filesystem::path& path);
+// readFile + splitLines.
+std::vector<std::string> readLines(const std::filesystem::path& path);
+
+// Replaces the file's contents atomically (temporary file, sync, rename).
+void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// Replaces the file by these lines, each ended by CR LF.
+void rewriteLines(const std::filesystem::path& path, const std::vector<std::string>& lines);
+// Appends text + CR LF, creating the file when missing; synced before returning.
+void appendLine(const std::filesystem::path& path, std::string_view text);
+// Makes the file empty (creating it when missing).
+void truncateFile(const std::filesystem::path& path);
+
+}  // namespace base

@@ -1,0 +1,108 @@
+// The program's start: one instance, Chinese fonts, the background of the event.
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QImage>
+#include <QRawFont>
+#include <QTemporaryDir>
+#include <QTextLayout>
+#include <QtTest>
+
+#include "base/ini_file.h"
+#include "platform/font_substitutions.h"
+#include "platform/program_dir.h"
+#include "platform/single_instance.h"
+#include "screen/TForm1.h"
+#include "screen/state/background_lookup.h"
+#include "test_folder.h"
+
+using testing_support::gbk;
+
+class AppTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { platform::installFontSubstitutions(); }
+
+  void secondInstanceIsRefused() {
+    QTemporaryDir dir;
+    platform::SingleInstanceGuard first(QStringLiteral("Kelvara抽奖软件"), dir.path());
+    platform::SingleInstanceGuard second(QStringLiteral("Kelvara抽奖软件"), dir.path());
+    QVERIFY(first.acquire());
+    QVERIFY(!second.acquire());
+    first.release();
+    QVERIFY(second.acquire());
+    QCOMPARE(platform::secondInstanceMessage(), QStringLiteral("您已经打开了Kelvara抽奖软件\n\n不可重复打开\n"));
+    QCOMPARE(platform::secondInstanceCaption(), QStringLiteral("重复开启"));
+  }
+
+  // Every face the data files name must resolve to an installed font that draws
+  // the program's Chinese captions, never boxes.
+  void mappedFacesDrawChinese() {
+    const QString sample = QStringLiteral("幸运大抽奖按空格开始抽奖一等奖");
+    for (const auto& [face, families] : platform::windowsFaceMap()) {
+      bool found = false;
+      for (const QString& family : families) {
+        if (!QFontDatabase::hasFamily(family)) continue;
+        QRawFont raw = QRawFont::fromFont(QFont(family, 20));
+        bool allGlyphs = true;
+        for (QChar c : sample) allGlyphs = allGlyphs && raw.supportsCharacter(c);
+        if (allGlyphs) {
+          found = true;
+          break;
+        }
+      }
+      QVERIFY2(found, qPrintable(face + QStringLiteral(" has no installed face with Chinese glyphs")));
+      // QFont resolves the Windows name through the substitution table.
+      QVERIFY2(QFont::substitutes(face).size() > 0, qPrintable(face));
+    }
+  }
+
+  void backgroundLookupFallsBackInOrder() {
+    testing_support::TestFolder folder;
+    std::filesystem::create_directories(folder / "backpic");
+    folder.write("backpic/欢庆.jpg", "x");
+    folder.write("backpic/own.jpg", "x");
+    folder.write("elsewhere.jpg", "x");
+    auto dir = folder.path();
+    QCOMPARE(screen::findBackgroundPicture(dir, (dir / "elsewhere.jpg").string()), dir / "elsewhere.jpg");
+    QCOMPARE(screen::findBackgroundPicture(dir, "own.jpg"), dir / "backpic" / "own.jpg");
+    QCOMPARE(screen::findBackgroundPicture(dir, "OWN.JPG"), dir / "backpic" / "own.jpg");
+    QCOMPARE(screen::findBackgroundPicture(dir, gbk("不存在.jpg")), dir / "backpic" / "欢庆.jpg");
+    QCOMPARE(screen::findBackgroundPicture(dir, ""), dir / "backpic" / "欢庆.jpg");
+  }
+
+  void windowShowsTheStoredBackground() {
+    testing_support::TestFolder folder;
+    std::filesystem::create_directories(folder / "backpic");
+    QImage red(64, 36, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QVERIFY(red.save(QString::fromStdString((folder / "backpic" / "红.png").string())));
+    QImage blue(64, 36, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    QVERIFY(blue.save(QString::fromStdString((folder / "backpic" / "欢庆.jpg").string()), "JPG"));
+
+    {
+      TForm1 shipped(folder.path());
+      QCOMPARE(shipped.backgroundFile(), folder / "backpic" / "欢庆.jpg");
+    }
+    base::IniFile(folder / "SysConfig.ini").writeString(gbk("背景"), "Picture", gbk("红.png"));
+    TForm1 window(folder.path());
+    window.resize(320, 180);
+    QCOMPARE(window.backgroundFile(), folder / "backpic" / "红.png");
+    QImage shot = window.grab().toImage();
+    QCOMPARE(QColor(shot.pixel(160, 90)), QColor(Qt::red));
+    QVERIFY(window.windowFlags().testFlag(Qt::FramelessWindowHint));
+  }
+
+  void missingPicturesLeaveABlackScreen() {
+    testing_support::TestFolder folder;
+    TForm1 window(folder.path());
+    QVERIFY(window.backgroundImage().isNull());
+    window.resize(100, 100);
+    QCOMPARE(QColor(window.grab().toImage().pixel(50, 50)), QColor(Qt::black));
+  }
+};
+
+QTEST_MAIN(AppTest)
+#include "app_test.moc"

@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "base/file_error.h"
+#include "base/text_file.h"
+#include "test_folder.h"
+
+using testing_support::TestFolder;
+
+TEST(TextFile, SplitsLinesAtEveryLineEnd) {
+  using Lines = std::vector<std::string>;
+  struct Case {
+    std::string text;
+    Lines lines;
+  };
+  const Case cases[] = {
+      {"", {}},
+      {"a", {"a"}},
+      {"a\r\n", {"a"}},
+      {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+      {"a\r\n\r\nb", {"a", "", "b"}},        // an empty line is a line
+      {"a\n\n", {"a", ""}},                  // the last line end adds no line
+      {"\r\r\n", {"", ""}},
+      {std::string("x\0y\n", 4), {std::string("x\0y", 3)}},  // NUL bytes are kept
+  };
+  for (const auto& c : cases) EXPECT_EQ(base::splitLines(c.text), c.lines);
+}
+
+TEST(TextFile, AppendRewriteAndTruncateKeepBytesExactly) {
+  TestFolder folder;
+  auto path = folder / "LuckName.txt";
+  std::string odd = std::string("12|\xFF\xB0|x") + "\xB0";  // not valid GBK, lone lead byte at the end
+  base::appendLine(path, odd);
+  base::appendLine(path, "");
+  EXPECT_EQ(folder.read("LuckName.txt"), odd + "\r\n\r\n");
+  EXPECT_EQ(base::readLines(path), (std::vector<std::string>{odd, ""}));
+
+  base::rewriteLines(path, {"a", "b"});
+  EXPECT_EQ(folder.read("LuckName.txt"), "a\r\nb\r\n");
+  base::truncateFile(path);
+  EXPECT_EQ(folder.read("LuckName.txt"), "");
+  // No temporary file is left behind.
+  int entries = 0;
+  for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(folder.path())) ++entries;
+  EXPECT_EQ(entries, 1);
+}
+
+TEST(TextFile, LongLinesSurviveAReadAndAWrite) {
+  TestFolder folder;
+  std::string line(10 * 1024 * 1024, 'x');
+  line[5] = '\xB0';
+  base::rewriteLines(folder / "big.txt", {line, "end"});
+  auto lines = base::readLines(folder / "big.txt");
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], line);
+}
+
+TEST(TextFile, FailuresAreReportedNotSwallowed) {
+  TestFolder folder;
+  EXPECT_FALSE(base::readFileIfExists(folder / "missing.txt").has_value());
+  EXPECT_THROW(base::readFile(folder / "missing.txt"), base::FileError);
+  EXPECT_THROW(base::appendLine(folder / "no_such_folder" / "log.txt", "x"), base::FileError);
+
+  // A rewrite that cannot replace its target leaves nothing half-written.
+  std::filesystem::create_directory(folder / "Config.ini");
+  EXPECT_THROW(base::rewriteLines(folder / "Config.ini", {"x"}), base::FileError);
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "Config.ini"));
+
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+  folder.write("log.txt", "old\r\n");
+  ::chmod(folder.path().c_str(), 0555);
+  EXPECT_THROW(base::rewriteLines(folder / "log.txt", {"new"}), base::FileError);
+  ::chmod(folder.path().c_str(), 0755);
+  EXPECT_EQ(folder.read("log.txt"), "old\r\n");
+}
