@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QTimer>
+#include <QScreen>
 
 #include "platform/font_substitutions.h"
 #include "platform/program_dir.h"
@@ -23,6 +23,9 @@ int main(int argc, char* argv[]) {
   }
 
   TForm1 window(platform::programDirPath());
+  // Without a window manager (a projector machine in kiosk mode) "maximised" means
+  // nothing, so the window takes its screen's whole area itself.
+  window.setGeometry(window.screen()->availableGeometry());
   window.showMaximized();
   return app.exec();
 }

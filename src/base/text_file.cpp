@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -14,18 +17,49 @@ namespace base {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> splitLines(std::string_view text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  const std::size_t size = text.size();
-  for (std::size_t pos = 0; pos < size; ++pos) {
-    char c = text[pos];
-    if (c != '\r' && c != '\n') continue;
-    lines.emplace_back(text.substr(start, pos - start));
-    if (c == '\r' && pos + 1 < size && text[pos + 1] == '\n') ++pos;
-    start = pos + 1;
+namespace {
+
+// Positions of every CR and LF in the text, in order. Sixteen bytes at a time
+// where SSE2 is there: rosters hold short lines, so the per-byte loop dominated.
+std::vector<std::size_t> lineBreakPositions(const char* data, std::size_t size) {
+  std::vector<std::size_t> positions;
+  positions.reserve(size / 8 + 16);
+  std::size_t pos = 0;
+#ifdef __SSE2__
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  for (; pos + 16 <= size; pos += 16) {
+    __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + pos));
+    auto mask = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf))));
+    while (mask) {
+      positions.push_back(pos + static_cast<std::size_t>(__builtin_ctz(mask)));
+      mask &= mask - 1;
+    }
   }
-  if (start < size) lines.emplace_back(text.substr(start));
+#endif
+  for (; pos < size; ++pos)
+    if (data[pos] == '\r' || data[pos] == '\n') positions.push_back(pos);
+  return positions;
+}
+
+}  // namespace
+
+std::vector<std::string> splitLines(std::string_view text) {
+  const char* data = text.data();
+  const std::size_t size = text.size();
+  const std::vector<std::size_t> breaks = lineBreakPositions(data, size);
+  std::vector<std::string> lines;
+  lines.reserve(breaks.size() + 1);
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < breaks.size(); ++i) {
+    const std::size_t pos = breaks[i];
+    if (pos < start) continue;  // the LF of a CR LF
+    lines.emplace_back(data + start, pos - start);
+    start = pos + 1;
+    if (data[pos] == '\r' && start < size && data[start] == '\n') ++start;  // CR LF is one line end
+  }
+  if (start < size) lines.emplace_back(data + start, size - start);
   return lines;
 }
 

@@ -2,6 +2,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <random>
+
 #include "base/file_error.h"
 #include "base/text_file.h"
 #include "test_folder.h"
@@ -25,6 +27,33 @@ TEST(TextFile, SplitsLinesAtEveryLineEnd) {
       {std::string("x\0y\n", 4), {std::string("x\0y", 3)}},  // NUL bytes are kept
   };
   for (const auto& c : cases) EXPECT_EQ(base::splitLines(c.text), c.lines);
+}
+
+// The fast scanner against the plain rule, on random texts long enough to cross
+// its sixteen-byte steps.
+TEST(TextFile, SplitAgreesWithThePlainRuleOnRandomTexts) {
+  auto reference = [](const std::string& text) {
+    std::vector<std::string> lines;
+    std::string current;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == '\r' || text[i] == '\n') {
+        lines.push_back(current);
+        current.clear();
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      } else {
+        current += text[i];
+      }
+    }
+    if (!current.empty()) lines.push_back(current);
+    return lines;
+  };
+  std::mt19937 random(5);
+  const char alphabet[] = {'\r', '\n', 'a', '\xB0', '|'};
+  for (int round = 0; round < 500; ++round) {
+    std::string text(random() % 70, ' ');
+    for (char& c : text) c = alphabet[random() % 5];
+    ASSERT_EQ(base::splitLines(text), reference(text)) << round;
+  }
 }
 
 TEST(TextFile, AppendRewriteAndTruncateKeepBytesExactly) {
