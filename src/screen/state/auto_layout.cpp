@@ -70,7 +70,8 @@ void placeScreenLabels(const Display& display, const TextMeasurer& measurer, Scr
   model.logo = {nearest(desktopWidth * 0.05), main.position.y};
 
   LabelState& progress = model.label(Label::RateProgress);
-  progress.position = {centredLeft(display, measureLabel(measurer, progress).width, 150), nearest(desktopHeight * 0.85)};
+  progress.position = {centredLeft(display, measureLabel(measurer, progress).width, 150),
+                       nearest(desktopHeight * 0.85)};
 
   LabelState& award = model.label(Label::ItemName);
   award.position = {centredLeft(display, measureLabel(measurer, award).width, 30),
@@ -85,8 +86,9 @@ void placeScreenLabels(const Display& display, const TextMeasurer& measurer, Scr
 
   LabelState& prize = model.label(Label::PrizeName);
   const Size prizeSize = measureLabel(measurer, prize);
-  prize.position = {model.prizePicture.position.x + half(pictureWidth - prizeSize.width) - (prizeSize.width <= 4 ? 33 : 0),
-                    model.prizePicture.position.y - prizeSize.height};
+  prize.position = {
+      model.prizePicture.position.x + half(pictureWidth - prizeSize.width) - (prizeSize.width <= 4 ? 33 : 0),
+      model.prizePicture.position.y - prizeSize.height};
 
   model.label(Label::HonorGuest).position = {nearest(desktopWidth * 0.8), sub.position.y};
 }

@@ -40,7 +40,6 @@ enum class ResolutionAction { Nothing, RunAutoLayout, AskOperator };
 // one; on a first run the auto layout without asking; otherwise ask.
 ResolutionAction resolutionCheck(const ScreenModel& model);
 // The question asked (UTF-8); Yes runs the auto layout.
-inline constexpr std::string_view kResolutionQuestion =
-    "系统检测到您的屏幕分辨率与上次(或初始)不同,是否自动排版?";
+inline constexpr std::string_view kResolutionQuestion = "系统检测到您的屏幕分辨率与上次(或初始)不同,是否自动排版?";
 
 }  // namespace screen

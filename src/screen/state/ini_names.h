@@ -5,10 +5,10 @@
 
 namespace screen::names {
 
-const std::string& xKey();           // "X坐标"
-const std::string& yKey();           // "Y坐标"
-const std::string& windowStyle();    // "窗体样式"
-const std::string& screenSettings(); // "界面设置"
-const std::string& pictureDraw();    // "图片抽奖"
+const std::string& xKey();            // "X坐标"
+const std::string& yKey();            // "Y坐标"
+const std::string& windowStyle();     // "窗体样式"
+const std::string& screenSettings();  // "界面设置"
+const std::string& pictureDraw();     // "图片抽奖"
 
 }  // namespace screen::names

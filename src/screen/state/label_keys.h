@@ -30,27 +30,30 @@ struct Effect {
   int Alpha = 100;
   int Angle = 0;
   int Blur = 4;
-  struct {
+  struct GradualKeys {
     bool Enabled = false;
     Colour EndColor = 65535;
     Colour StartColor = 65535;
     int Style = 2;  // top to bottom
+    bool operator==(const GradualKeys&) const = default;
   } Gradual;
   bool HorzMirror = false;
   bool VertMirror = false;
   int Noise = 5;
   bool Outline = false;
-  struct {
+  struct ShadowKeys {
     int Alpha = 70;
     int Blur = 81;
     Colour Color = 4473924;
     bool Enabled = false;
     int OffsetX = 3;
     int OffsetY = 3;
+    bool operator==(const ShadowKeys&) const = default;
   } Shadow;
   int Spray = 0;
-  struct {
+  struct TextureKeys {
     bool Enabled = false;
+    bool operator==(const TextureKeys&) const = default;
   } Texture;
 
   bool operator==(const Effect&) const = default;

@@ -79,7 +79,8 @@ void loadTextLayout(const base::IniFile& ini, int batchSize, const Display& disp
   const int centreY = half(display.desktop.height);
   for (int k = 1; k <= kFrameCount; ++k) {
     const std::string section = sectionName(batchSize, "_L", k);
-    area.textFrames[k - 1] = {ini.readInt(section, names::xKey(), centreX), ini.readInt(section, names::yKey(), centreY)};
+    area.textFrames[k - 1] = {ini.readInt(section, names::xKey(), centreX),
+                              ini.readInt(section, names::yKey(), centreY)};
   }
   area.bigFrame = {ini.readInt("L31", names::xKey(), centreX), ini.readInt("L31", names::yKey(), centreY)};
   const FrameFont font = readFrameFont(ini, batchSize > kMaxFramedBatch ? "31_S1" : std::to_string(batchSize) + "_S1");

@@ -18,9 +18,9 @@ namespace screen {
 // In the order the main settings load and the exit save walk them.
 enum class Label { MainTitle, SecTitle, ActionHint, PrizeName, HonorGuest, RateProgress, ItemName, TimeShow };
 inline constexpr std::size_t kLabelCount = 8;
-inline constexpr std::array<Label, kLabelCount> kAllLabels = {Label::MainTitle,  Label::SecTitle,   Label::ActionHint,
-                                                               Label::PrizeName,  Label::HonorGuest, Label::RateProgress,
-                                                               Label::ItemName,   Label::TimeShow};
+inline constexpr std::array<Label, kLabelCount> kAllLabels = {Label::MainTitle, Label::SecTitle,   Label::ActionHint,
+                                                              Label::PrizeName, Label::HonorGuest, Label::RateProgress,
+                                                              Label::ItemName,  Label::TimeShow};
 // The section of a label is its component name.
 std::string_view labelSection(Label label);
 
@@ -33,8 +33,18 @@ struct LabelState {
 };
 
 // The ten ticks of the screen settings menu, in the order they are saved.
-enum class ShowTick { MainTitle, SecTitle, Logo, ItemName, HonorGuest, PrizePicture, PrizeName, ActionHint, RateProgress,
-                      StartButton };
+enum class ShowTick {
+  MainTitle,
+  SecTitle,
+  Logo,
+  ItemName,
+  HonorGuest,
+  PrizePicture,
+  PrizeName,
+  ActionHint,
+  RateProgress,
+  StartButton
+};
 inline constexpr std::size_t kShowTickCount = 10;
 // GBK key under "界面设置" (nine of the ten say "hide" but store "shown").
 const std::string& showTickKey(ShowTick tick);

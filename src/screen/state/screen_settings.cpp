@@ -43,8 +43,8 @@ std::string titleKey(Label label) {
 }
 
 // The labels whose place is stored under "X坐标"/"Y坐标"; the clock uses "Left"/"Top".
-constexpr std::array<Label, 7> kPlacedLabels = {Label::MainTitle, Label::SecTitle,     Label::ActionHint,
-                                                Label::PrizeName, Label::HonorGuest,   Label::RateProgress,
+constexpr std::array<Label, 7> kPlacedLabels = {Label::MainTitle, Label::SecTitle,   Label::ActionHint,
+                                                Label::PrizeName, Label::HonorGuest, Label::RateProgress,
                                                 Label::ItemName};
 
 bool isFile(const fs::path& path) {
@@ -120,7 +120,8 @@ void loadMainSettings(const base::ConfigFiles& files, const Display& display, Sc
   model.label(Label::HonorGuest).visible = model.tick(ShowTick::HonorGuest);
   model.label(Label::ItemName).visible = model.tick(ShowTick::ItemName);
 
-  model.rolling.giveFontToAllFrames(FrameFont{ini.readInt("S1", "Font.Color", 65535), ini.readInt("S1", "Font.Size", 20),
+  model.rolling.giveFontToAllFrames(FrameFont{ini.readInt("S1", "Font.Color", 65535),
+                                              ini.readInt("S1", "Font.Size", 20),
                                               ini.readString("S1", "Font.Name", "")});
 }
 
