@@ -97,7 +97,7 @@ void autoLayout(base::IniFile& config, const AutoLayoutInput& input, ScreenModel
   base::IniBatch batch(config);
   const Display& display = input.display;
 
-  placeScreenLabels(display, *input.measurer, model);
+  placeScreenLabels(display, input.measurer, model);
   storeLabelPositions(config, model);
 
   model.prizePicture.size = {200, 200};
@@ -111,7 +111,7 @@ void autoLayout(base::IniFile& config, const AutoLayoutInput& input, ScreenModel
   for (int batchSize = 1; batchSize <= kMaxFramedBatch + 1; ++batchSize) {
     if (input.progress) input.progress(batchSize);
     if (model.textDraw) {
-      defaultTextLayout(config, batchSize, display, *input.measurer, area);
+      defaultTextLayout(config, batchSize, display, input.measurer, area);
       area.hideTextFrames();
     } else {
       defaultPictureLayout(config, batchSize, display, area);

@@ -21,7 +21,7 @@ void placeScreenLabels(const Display& display, const TextMeasurer& measurer, Scr
 // Everything the auto layout needs besides the model.
 struct AutoLayoutInput {
   Display display;
-  const TextMeasurer* measurer = nullptr;
+  const TextMeasurer& measurer;
   // Display names of the working roster; the longest (the first of equal byte
   // length) is what the frames are sized for.
   const std::vector<std::string>* rosterNames = nullptr;
