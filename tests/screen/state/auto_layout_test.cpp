@@ -56,6 +56,10 @@ TEST(PlaceScreenLabels, FollowsThePlacementTable) {
   EXPECT_EQ(model.label(Label::ActionHint).position.x, 960 - 110);
   EXPECT_EQ(model.prizePicture.position, (Point{1700, 800}));
   EXPECT_EQ(model.label(Label::PrizeName).position, (Point{1700 + 100 - 33, 790}));
+
+  setLabel(model, Label::RateProgress, "ab", 4);  // 4 pixels wide still counts as empty
+  screen::placeScreenLabels(kFullHd, FakeMeasurer{}, model);
+  EXPECT_EQ(model.label(Label::RateProgress).position.x, 960 - 2 - 150);
 }
 
 TEST(AutoLayout, LaysOutAll31BatchSizesInOneWriteAndLoadsTheCurrentOne) {

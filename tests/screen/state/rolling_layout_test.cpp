@@ -55,6 +55,18 @@ TEST(DefaultTextLayout, PlacesColumnsOfSixRowsCentredOnTheDesktop) {
   }
 }
 
+TEST(DefaultTextLayout, ColumnCountFollowsTheBatchSize) {
+  // Frame 1 stands half a block left of the centre; a block is (90 + 20) × c − 20 wide.
+  const std::pair<int, int> firstLeftByBatch[] = {{12, 860}, {13, 805}, {18, 805}, {19, 750}, {24, 750}, {25, 695}};
+  for (const auto& [batchSize, left] : firstLeftByBatch) {
+    TestFolder folder;
+    base::IniFile ini(folder / "Config.ini");
+    screen::RollingArea area = areaShowing(gbk("张三丰"));
+    screen::defaultTextLayout(ini, batchSize, kFullHd, FakeMeasurer{}, area);
+    EXPECT_EQ(area.textFrames[0].x, left) << batchSize;
+  }
+}
+
 TEST(DefaultTextLayout, FontShrinksUntilBothDirectionsFitAndStopsAtTheFloor) {
   struct Case {
     int batchSize;
