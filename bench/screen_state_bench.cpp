@@ -20,7 +20,7 @@ using Clock = std::chrono::steady_clock;
 // Deterministic stand-in for font metrics: half the size per byte, one size per line.
 class ByteMeasurer : public screen::TextMeasurer {
  public:
-  screen::Size measure(std::string_view text, const screen::FontSpec& font) const override {
+  screen::Size measure(std::string_view text, const screen::TextFont& font) const override {
     std::size_t widest = 0, start = 0;
     int lines = 0;
     while (start < text.size()) {

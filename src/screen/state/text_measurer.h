@@ -9,7 +9,7 @@
 
 namespace screen {
 
-struct FontSpec {
+struct TextFont {
   std::string name;  // GBK face name
   int size = 20;
 };
@@ -19,7 +19,7 @@ class TextMeasurer {
   virtual ~TextMeasurer() = default;
   // Width and height of a GBK text as a label that sizes itself to its caption
   // shows it; a line feed starts a new line. Must grow (or stay) with the size.
-  virtual Size measure(std::string_view gbkText, const FontSpec& font) const = 0;
+  virtual Size measure(std::string_view gbkText, const TextFont& font) const = 0;
 };
 
 }  // namespace screen

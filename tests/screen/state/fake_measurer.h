@@ -9,7 +9,7 @@ namespace testing_support {
 
 class FakeMeasurer : public screen::TextMeasurer {
  public:
-  screen::Size measure(std::string_view text, const screen::FontSpec& font) const override {
+  screen::Size measure(std::string_view text, const screen::TextFont& font) const override {
     int lines = 0;
     std::size_t widest = 0;
     std::size_t start = 0;

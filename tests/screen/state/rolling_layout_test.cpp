@@ -116,7 +116,7 @@ TEST(DefaultTextLayout, BigFrameFitsTheDesktopAndSharesL31And31S1) {
 
 TEST(DefaultTextLayout, FittingEndsEvenWhenTheTextMeasuresNothing) {
   struct NothingMeasurer : screen::TextMeasurer {
-    screen::Size measure(std::string_view, const screen::FontSpec&) const override { return {}; }
+    screen::Size measure(std::string_view, const screen::TextFont&) const override { return {}; }
   };
   TestFolder folder;
   base::IniFile ini(folder / "Config.ini");
