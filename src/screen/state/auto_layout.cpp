@@ -1,0 +1,128 @@
+#include "screen/state/auto_layout.h"
+
+#include <algorithm>
+
+#include "base/gbk.h"
+#include "screen/state/ini_names.h"
+#include "screen/state/rolling_layout.h"
+
+namespace screen {
+
+namespace {
+
+Size measureLabel(const TextMeasurer& measurer, const LabelState& label) {
+  return measurer.measure(label.caption, TextFont{label.font.name, label.font.size});
+}
+
+// An empty caption measures a few pixels at most; such a label is moved left so
+// that it sits where its usual text would start.
+int centredLeft(const Display& display, int width, int offsetWhenEmpty) {
+  const int left = half(display.desktop.width) - half(width);
+  return width > 4 ? left : left - offsetWhenEmpty;
+}
+
+void writePosition(base::IniFile& ini, std::string_view section, Point point) {
+  ini.writeInt(section, names::xKey(), point.x);
+  ini.writeInt(section, names::yKey(), point.y);
+}
+
+void storeLabelPositions(base::IniFile& ini, const ScreenModel& model) {
+  const LabelState& main = model.label(Label::MainTitle);
+  const LabelState& sub = model.label(Label::SecTitle);
+  writePosition(ini, "MainTitle", main.position);
+  ini.writeString("MainTitle", base::utf8ToGbk("主标题"), main.caption);
+  writePosition(ini, "SecTitle", sub.position);
+  ini.writeString("SecTitle", base::utf8ToGbk("副标题"), sub.caption);
+  // The winners display opens with its titles where the main screen has them.
+  writePosition(ini, "ShowMainTitle", main.position);
+  writePosition(ini, "ShowSecTitle", sub.position);
+  for (Label which : {Label::ActionHint, Label::PrizeName, Label::HonorGuest, Label::RateProgress, Label::ItemName}) {
+    writePosition(ini, labelSection(which), model.label(which).position);
+  }
+  writePosition(ini, "PrizePic", model.prizePicture.position);
+  ini.writeInt("PrizePic", "W", model.prizePicture.size.width);
+  ini.writeInt("PrizePic", "H", model.prizePicture.size.height);
+}
+
+const std::string& longestName(const std::vector<std::string>& names) {
+  static const std::string none;
+  const std::string* longest = &none;
+  for (const std::string& name : names) {
+    if (name.size() > longest->size()) longest = &name;
+  }
+  return *longest;
+}
+
+}  // namespace
+
+void placeScreenLabels(const Display& display, const TextMeasurer& measurer, ScreenModel& model) {
+  const int desktopWidth = display.desktop.width;
+  const int desktopHeight = display.desktop.height;
+
+  LabelState& main = model.label(Label::MainTitle);
+  const Size mainSize = measureLabel(measurer, main);
+  main.position = {centredLeft(display, mainSize.width, 0), nearest(desktopHeight * 0.03)};
+
+  LabelState& sub = model.label(Label::SecTitle);
+  const Size subSize = measureLabel(measurer, sub);
+  sub.position = {centredLeft(display, subSize.width, 0), nearest(main.position.y + mainSize.height * 1.1)};
+
+  model.logo = {nearest(desktopWidth * 0.05), main.position.y};
+
+  LabelState& progress = model.label(Label::RateProgress);
+  progress.position = {centredLeft(display, measureLabel(measurer, progress).width, 150),
+                       nearest(desktopHeight * 0.85)};
+
+  LabelState& award = model.label(Label::ItemName);
+  award.position = {centredLeft(display, measureLabel(measurer, award).width, 30),
+                    nearest(sub.position.y + subSize.height * 1.1)};
+
+  LabelState& hint = model.label(Label::ActionHint);
+  hint.position = {centredLeft(display, measureLabel(measurer, hint).width, 110), nearest(desktopHeight * 0.48)};
+
+  const int pictureWidth = model.prizePicture.size.width < 10 ? 200 : model.prizePicture.size.width;
+  const int pictureHeight = model.prizePicture.size.height < 10 ? 200 : model.prizePicture.size.height;
+  model.prizePicture.position = {desktopWidth - pictureWidth - 20, desktopHeight - pictureHeight - 80};
+
+  LabelState& prize = model.label(Label::PrizeName);
+  const Size prizeSize = measureLabel(measurer, prize);
+  prize.position = {
+      model.prizePicture.position.x + half(pictureWidth - prizeSize.width) - (prizeSize.width <= 4 ? 33 : 0),
+      model.prizePicture.position.y - prizeSize.height};
+
+  model.label(Label::HonorGuest).position = {nearest(desktopWidth * 0.8), sub.position.y};
+}
+
+void autoLayout(base::IniFile& config, const AutoLayoutInput& input, ScreenModel& model) {
+  base::IniBatch batch(config);
+  const Display& display = input.display;
+
+  placeScreenLabels(display, input.measurer, model);
+  storeLabelPositions(config, model);
+
+  model.prizePicture.size = {200, 200};
+  model.label(Label::TimeShow).position = {100, 300};
+
+  static const std::vector<std::string> noNames;
+  const std::string& longest = longestName(input.rosterNames ? *input.rosterNames : noNames);
+  RollingArea& area = model.rolling;
+  std::fill(area.textCaptions.begin(), area.textCaptions.begin() + kFrameCount, longest);
+
+  for (int batchSize = 1; batchSize <= kMaxFramedBatch + 1; ++batchSize) {
+    if (input.progress) input.progress(batchSize);
+    if (model.textDraw) {
+      defaultTextLayout(config, batchSize, display, input.measurer, area);
+      area.hideTextFrames();
+    } else {
+      defaultPictureLayout(config, batchSize, display, area);
+    }
+  }
+  loadLayout(config, input.currentBatchSize, model.textDraw, display, area);
+}
+
+ResolutionAction resolutionCheck(const ScreenModel& model) {
+  if (!model.resolutionChanged) return ResolutionAction::Nothing;
+  return model.firstRun ? ResolutionAction::RunAutoLayout : ResolutionAction::AskOperator;
+}
+
+}  // namespace screen

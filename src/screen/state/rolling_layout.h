@@ -1,0 +1,55 @@
+#pragma once
+// The layout sets of the rolling area: where the 30 text frames, the big frame
+// and the 30 picture frames stand for a batch size n, and the frame font. They
+// are loaded when a batch starts, stored when a frame moves or a batch stops, and
+// computed by the default layouts.
+//
+// Loads take the file the window opened by the fallback rule; stores and default
+// layouts write Config.ini and hold their writes in one batch.
+#include <string>
+#include <vector>
+
+#include "base/ini_file.h"
+#include "screen/state/screen_model.h"
+#include "screen/state/text_measurer.h"
+
+namespace screen {
+
+// Batch sizes above this use the big frame.
+inline constexpr int kMaxFramedBatch = 30;
+// The default layouts never shrink a font below this size, however little space
+// the desktop leaves, and the big frame never grows above kMaxFontSize.
+inline constexpr int kMinFontSize = 6;
+inline constexpr int kMaxFontSize = 500;
+
+// "L31"/"RowCountPcs"; a missing key reads as 5 names per line.
+int readNamesPerLine(const base::IniFile& ini);
+
+void loadTextLayout(const base::IniFile& ini, int batchSize, const Display& display, RollingArea& area);
+// Hides the text frames and places the picture frames.
+void loadPictureLayout(const base::IniFile& ini, int batchSize, RollingArea& area);
+void loadLayout(const base::IniFile& ini, int batchSize, bool textDraw, const Display& display, RollingArea& area);
+
+void storeTextLayout(base::IniFile& ini, int batchSize, const RollingArea& area);
+void storePictureLayout(base::IniFile& ini, int batchSize, const RollingArea& area);
+void storeLayout(base::IniFile& ini, int batchSize, bool textDraw, const RollingArea& area);
+
+// Sizes frame 1's font and places the frames for n names in columns of six rows
+// (or fits the big frame for n above 30) from frame 1's caption, then stores.
+void defaultTextLayout(base::IniFile& ini, int batchSize, const Display& display, const TextMeasurer& measurer,
+                       RollingArea& area);
+// Places the picture frames in as many columns of "图片抽奖" "Width" as 80% of the
+// desktop holds (at least one), then stores.
+void defaultPictureLayout(base::IniFile& ini, int batchSize, const Display& display, RollingArea& area);
+
+// The big frame's text: each name padded with blanks to `width` bytes plus three,
+// a line feed after every `namesPerLine`-th name. A name longer than `width` (the
+// rolling variant measures other rows) gets fewer blanks, never a negative count;
+// a count below 1 breaks lines after five names, as the exit save stores it.
+std::string composeBigFrameText(int namesPerLine, const std::vector<std::string>& names, std::size_t width);
+// The longest GBK byte length among the names (0 for none).
+std::size_t longestByteLength(const std::vector<std::string>& names);
+// The result variant: the batch's winners, widths from themselves.
+std::string resultBigFrameText(int namesPerLine, const std::vector<std::string>& names);
+
+}  // namespace screen

@@ -1,0 +1,127 @@
+#pragma once
+// Everything the draw screen shows, as plain data: the eight styled labels, the
+// pictures, the show ticks, the rolling area's frames and the flags of the
+// start-up. The loads, saves and layouts change this model; the window only
+// renders it and reports drags and commands back. Texts are GBK bytes, as the
+// files hold them.
+#include <array>
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "screen/state/geometry.h"
+#include "screen/state/label_keys.h"
+
+namespace screen {
+
+// In the order the main settings load and the exit save walk them.
+enum class Label { MainTitle, SecTitle, ActionHint, PrizeName, HonorGuest, RateProgress, ItemName, TimeShow };
+inline constexpr std::size_t kLabelCount = 8;
+inline constexpr std::array<Label, kLabelCount> kAllLabels = {Label::MainTitle, Label::SecTitle,   Label::ActionHint,
+                                                              Label::PrizeName, Label::HonorGuest, Label::RateProgress,
+                                                              Label::ItemName,  Label::TimeShow};
+// The section of a label is its component name.
+std::string_view labelSection(Label label);
+
+struct LabelState {
+  LabelFont font;
+  Effect effect;
+  Point position;
+  std::string caption;
+  bool visible = true;
+};
+
+// The ten ticks of the screen settings menu, in the order they are saved.
+enum class ShowTick {
+  MainTitle,
+  SecTitle,
+  Logo,
+  ItemName,
+  HonorGuest,
+  PrizePicture,
+  PrizeName,
+  ActionHint,
+  RateProgress,
+  StartButton
+};
+inline constexpr std::size_t kShowTickCount = 10;
+// GBK key under "界面设置" (nine of the ten say "hide" but store "shown").
+const std::string& showTickKey(ShowTick tick);
+
+struct Box {
+  Point position;
+  Size size;
+};
+
+// The font that all text frames share; the big frame takes it too, except for the
+// size that the default layout fits to the desktop.
+struct FrameFont {
+  Colour color = 65535;
+  int size = 20;
+  std::string name;
+  bool operator==(const FrameFont&) const = default;
+};
+
+inline constexpr int kFrameCount = 30;  // text frames 1..30 and picture frames 1..30
+
+struct RollingArea {
+  FrameFont textFont;
+  int bigFrameFontSize = 20;
+  std::array<Point, kFrameCount> textFrames{};
+  Point bigFrame;
+  std::array<Point, kFrameCount> pictureFrames{};
+  // Captions of text frames 1..30 and of the big frame (index 30).
+  std::array<std::string, kFrameCount + 1> textCaptions{};
+  std::array<bool, kFrameCount + 1> textVisible{};
+  std::array<bool, kFrameCount> pictureVisible{};
+  int namesPerLine = 5;
+
+  void giveFontToAllFrames(const FrameFont& font) {
+    textFont = font;
+    bigFrameFontSize = font.size;
+  }
+  void hideTextFrames() { textVisible.fill(false); }
+  void hidePictureFrames() { pictureVisible.fill(false); }
+};
+
+struct ScreenModel {
+  std::array<LabelState, kLabelCount> labels;
+  LabelState& label(Label which) { return labels[static_cast<std::size_t>(which)]; }
+  const LabelState& label(Label which) const { return labels[static_cast<std::size_t>(which)]; }
+
+  std::array<bool, kShowTickCount> showTicks{};
+  bool tick(ShowTick which) const { return showTicks[static_cast<std::size_t>(which)]; }
+
+  std::filesystem::path backgroundFile;  // the picture to stretch over the window
+  std::filesystem::path logoFile;        // empty when no logo file exists
+  Point logo;
+  bool logoVisible = true;
+  // Bare GBK names chosen by the background and logo commands in this run; empty
+  // at start-up, so an exit save without such a command keeps the stored names.
+  std::string rememberedBackground;
+  std::string rememberedLogo;
+
+  Box prizePicture{{0, 0}, {201, 201}};
+  bool prizePictureVisible = true;
+  std::filesystem::path prizePictureFile;  // the award's picture; empty shows none
+
+  bool startButtonVisible = true;
+  bool pictureLoadButtonVisible = false;
+
+  bool positionLock = false;
+  RollingArea rolling;
+
+  // The modes as the menus tick them; the draw engine holds the values it draws by.
+  bool textDraw = true;
+  bool peopleRolling = true;
+
+  bool resolutionChanged = false;
+  bool firstRun = false;
+
+  // The main window's own place, stored by the exit save.
+  Point windowPosition;
+  Size windowSize{600, 600};
+};
+
+}  // namespace screen
