@@ -16,8 +16,7 @@ struct DrawnEvent {
   DrawData data;
   explicit DrawnEvent(const std::string& records, bool repeatWinning = false) {
     auto config = EventFixture::awardLines({{"一等奖", 2, 1}, {"二等奖", 3, 1}});
-    config.insert(config.end(), {"[界面设置]", std::string("重复中奖=") + (repeatWinning ? "1" : "0"),
-                                 "抽奖顺序=0"});
+    config.insert(config.end(), {"[界面设置]", std::string("重复中奖=") + (repeatWinning ? "1" : "0"), "抽奖顺序=0"});
     event.config(config);
     event.roster({"a", "b", "c", "d"});
     event.dir().write("LuckName.txt", records);

@@ -1,9 +1,10 @@
+#include "draw/event_files.h"
+
 #include <gtest/gtest.h>
 
 #include "base/conversion_error.h"
 #include "base/file_error.h"
 #include "draw/draw_settings.h"
-#include "draw/event_files.h"
 #include "event_fixture.h"
 
 namespace {
@@ -26,9 +27,10 @@ TEST(DrawSettings, DefaultsWhenKeysAreMissingAndValuesWhenPresent) {
   EXPECT_EQ(d.privacyEnd, 4);
 
   // Only SysConfig.ini: the fallback rule reads it.
-  std::string text = gbk("[窗体样式]\r\n抽奖模式=0\r\n滚动模式=0\r\n[界面设置]\r\n滚动速度=5\r\n抽奖顺序=0\r\n重复中奖=0\r\n"
-                         "隐私_check=0\r\n自动开始=-1\r\n自动开始Sec=3\r\n[内定设置]\r\nOpen=1\r\nHide=1\r\n"
-                         "[内定设置B]\r\nOpen=1\r\n[奖项分组设定]\r\nOpenClassify=0\r\n");
+  std::string text =
+      gbk("[窗体样式]\r\n抽奖模式=0\r\n滚动模式=0\r\n[界面设置]\r\n滚动速度=5\r\n抽奖顺序=0\r\n重复中奖=0\r\n"
+          "隐私_check=0\r\n自动开始=-1\r\n自动开始Sec=3\r\n[内定设置]\r\nOpen=1\r\nHide=1\r\n"
+          "[内定设置B]\r\nOpen=1\r\n[奖项分组设定]\r\nOpenClassify=0\r\n");
   event.dir().write("SysConfig.ini", text);
   draw::loadDrawSettings(event.folder().configFiles().openWithFallback(), data);
   EXPECT_FALSE(d.textDraw || d.peopleRolling || d.repeatWinning || d.privacyMaskOn || d.awardGroupsOn);
@@ -56,7 +58,7 @@ TEST(DrawSettings, AwardTableFillReadsRowsCountsAndStopsAtTheFirstGap) {
   ASSERT_EQ(grid.rowCount(), 3u);  // key 3 missing: key 4 is never read
   EXPECT_EQ(grid.cell(item::kName, 0), gbk("奖项"));
   EXPECT_EQ(grid.cell(item::kPrize, 1), gbk("手机 一部"));  // quoted: one cell
-  EXPECT_EQ(grid.cell(item::kGuest, 1), " ");              // empty cells read back as a blank
+  EXPECT_EQ(grid.cell(item::kGuest, 1), " ");               // empty cells read back as a blank
   EXPECT_EQ(grid.cell(item::kPicture, 1), " ");
   EXPECT_EQ(grid.cell(item::kPrize, 2), gbk("手机"));  // unquoted blank splits, later cells shift
   EXPECT_EQ(grid.cell(item::kGuest, 2), gbk("一部"));
@@ -116,8 +118,9 @@ TEST(EventFiles, WinnersRecordLoadCountsMarksAndKeepsRecordsNamingNoRow) {
   event.roster({"a", "b", "c"});
   // The second byte of 琜 is "|": it must not split the name field.
   const std::string odd = "\xAC\x7C";
-  event.dir().write("LuckName.txt", "2|b|b|" + gbk("一等奖") + "|1\r\n1|A B|" + odd + "|x|2\r\n"
-                                    "3|c|c|x|7\r\n9|z|z|x|2\r\n");
+  event.dir().write("LuckName.txt", "2|b|b|" + gbk("一等奖") + "|1\r\n1|A B|" + odd +
+                                        "|x|2\r\n"
+                                        "3|c|c|x|7\r\n9|z|z|x|2\r\n");
   DrawData data;
   draw::rosterLoad(event.folder(), data);
   draw::winnersRecordLoad(event.folder(), data);

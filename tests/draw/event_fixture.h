@@ -28,7 +28,9 @@ struct Award {
 
 class EventFixture {
  public:
-  EventFixture() : folder_(dir_.path()) { folder_.dateTimeText = [] { return std::string("2026-12-08 20:15:03"); }; }
+  EventFixture() : folder_(dir_.path()) {
+    folder_.dateTimeText = [] { return std::string("2026-12-08 20:15:03"); };
+  }
 
   const testing_support::TestFolder& dir() const { return dir_; }
   draw::EventFolder& folder() { return folder_; }

@@ -25,9 +25,17 @@ TEST(Startup, FindsTheAwardWhereTheDrawStandsAndTellsTheOperator) {
     std::string expectedAward;
     std::optional<std::string> expectedHint;  // UTF-8
   } cases[] = {
-      {"every award finished", {}, "1|a|a|x|1\n2|b|b|x|2\n3|c|c|x|2\n4|d|d|x|3\n5|e|e|x|3\n6|f|f|x|3\n", false, "",
+      {"every award finished",
+       {},
+       "1|a|a|x|1\n2|b|b|x|2\n3|c|c|x|2\n4|d|d|x|3\n5|e|e|x|3\n6|f|f|x|3\n",
+       false,
+       "",
        "抽奖结束,需重新抽奖请按右键"},
-      {"draw order 1, only award 1 left", {}, "2|b|b|x|2\n3|c|c|x|2\n4|d|d|x|3\n5|e|e|x|3\n6|f|f|x|3\n", false, "1",
+      {"draw order 1, only award 1 left",
+       {},
+       "2|b|b|x|2\n3|c|c|x|2\n4|d|d|x|3\n5|e|e|x|3\n6|f|f|x|3\n",
+       false,
+       "1",
        "继续抽取一等奖"},
       {"draw order 0, winners of award 2 only", {"抽奖顺序=0"}, "2|b|b|x|2\n", false, "1", "继续抽取一等奖"},
       {"no winner yet keeps the hint", {}, "", false, "3", std::nullopt},
@@ -127,8 +135,8 @@ TEST(WholeEvent, BatchesGiveUpRestartAndExport) {
   EXPECT_EQ(text.find(gbk("一等奖")), std::string::npos);
   std::string expected;
   for (std::size_t a : {2u, 3u}) {
-    expected += data.ItemGrid.cell(item::kName, a) + std::to_string(data.count(a, item::kDrawn)) + gbk("名(奖品:奖品)") +
-                "\r\n";
+    expected += data.ItemGrid.cell(item::kName, a) + std::to_string(data.count(a, item::kDrawn)) +
+                gbk("名(奖品:奖品)") + "\r\n";
     for (std::size_t r = 1; r <= data.winnerCount(); ++r) {
       if (data.LuckNameGrid.cell(4, r) == std::to_string(a)) expected += data.LuckNameGrid.cell(1, r) + "\r\n";
     }

@@ -1,6 +1,7 @@
+#include "draw/pool.h"
+
 #include <gtest/gtest.h>
 
-#include "draw/pool.h"
 #include "event_fixture.h"
 
 namespace {
@@ -74,14 +75,13 @@ TEST(Pool, EmptyPoolWithoutGroupsNamesTheRoster) {
 
 TEST(Pool, PredeterminedAndBlacklistMarks) {
   EventFixture event;
-  std::vector<std::string> config =
-      EventFixture::awardLines({{"一等奖", 1, 1}, {"二等奖", 2, 1}, {"三等奖", 3, 1}});
+  std::vector<std::string> config = EventFixture::awardLines({{"一等奖", 1, 1}, {"二等奖", 2, 1}, {"三等奖", 3, 1}});
   config.insert(config.end(), {"[内定设置]", "Open=1",
-                               "1=1|6|f|2|x",    // award 2 and award 3: "Y" for award 2
+                               "1=1|6|f|2|x",  // award 2 and award 3: "Y" for award 2
                                "2=2|6|f|3|x",
-                               "3=3|2|b|3|x",    // another award: "N"
-                               "4=4|4|d|1|x",    // already drawn for award 1 below: ordinary
-                               "5=5|5|e|2|x",    // this award but blacklisted: front, "N"
+                               "3=3|2|b|3|x",  // another award: "N"
+                               "4=4|4|d|1|x",  // already drawn for award 1 below: ordinary
+                               "5=5|5|e|2|x",  // this award but blacklisted: front, "N"
                                "[内定设置B]", "Open=1", "1=1|3|c|0|all", "2=2|5|e|2|x", "3=3|1|a|3|x"});
   event.config(config);
   event.roster(EventFixture::numberedNames(7));

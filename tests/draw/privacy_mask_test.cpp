@@ -1,6 +1,7 @@
+#include "draw/privacy_mask.h"
+
 #include <gtest/gtest.h>
 
-#include "draw/privacy_mask.h"
 #include "test_folder.h"
 
 namespace {
@@ -20,7 +21,7 @@ TEST(PrivacyMask, KeepsWholeCharactersAndTheAsteriskCount) {
       {"张三", 3, 4, "张**"},
       {"李", 3, 4, "李**"},
       {"王小明", 5, 4, "王小明"},
-      {"王小明", 2, 1, "王小明"},  // an empty range never drops the cut character
+      {"王小明", 2, 1, "王小明"},    // an empty range never drops the cut character
       {"abcdefg", 6, 2, "abcdefg"},  // nor repeats bytes
       {"a王b", 1, 2, "**b"},
       {"", 3, 4, "**"},
@@ -34,7 +35,9 @@ TEST(PrivacyMask, KeepsWholeCharactersAndTheAsteriskCount) {
 
 TEST(PrivacyMask, CharacterWithSecondByteBarIsNotSplit) {
   // 琜 is 0xAC 0x7C in GBK: its second byte is "|", not a character of its own.
-  const std::string name = "\xAC\x7C" "ab";
+  const std::string name =
+      "\xAC\x7C"
+      "ab";
   EXPECT_EQ(draw::privacyMask(name, 2, 2), "*ab");
   EXPECT_EQ(draw::privacyMask(name, 3, 3), "\xAC\x7C*b");
 }

@@ -1,10 +1,11 @@
+#include "draw/selection.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
 #include <set>
 
-#include "draw/selection.h"
 #include "event_fixture.h"
 
 namespace {
@@ -77,8 +78,7 @@ TEST(BatchPick, TwoPendingPredeterminedFillTheLastTwoPlaces) {
 
 TEST(BatchPick, BarredPeopleWinOnlyWhenNoUnmarkedCandidateIsLeft) {
   for (std::uint64_t seed = 1; seed <= 50; ++seed) {
-    PickEvent e({"[内定设置B]", "Open=1", "1=1|1|x|0|x", "2=2|2|x|1|x", "3=3|5|x|1|x", "4=4|7|x|0|x",
-                 "5=5|8|x|0|x"},
+    PickEvent e({"[内定设置B]", "Open=1", "1=1|1|x|0|x", "2=2|2|x|1|x", "3=3|5|x|1|x", "4=4|7|x|0|x", "5=5|8|x|0|x"},
                 10, 3, 3);
     e.pick(seed, 3);
     for (const auto& w : winnersOfPick(e.data)) {
@@ -97,9 +97,9 @@ TEST(BatchPick, BarredPeopleWinOnlyWhenNoUnmarkedCandidateIsLeft) {
 }
 
 TEST(BatchRecord, RecordsFirstPickFirstInTablesAndFiles) {
-  PickEvent e({"[界面设置]", "重复中奖=0", "隐私_check=1", "隐私_begin=1", "隐私_end=1", "[内定设置]", "Open=1",
-               "1=1|2|x|1|x"},
-              4, 4, 4);
+  PickEvent e(
+      {"[界面设置]", "重复中奖=0", "隐私_check=1", "隐私_begin=1", "隐私_end=1", "[内定设置]", "Open=1", "1=1|2|x|1|x"},
+      4, 4, 4);
   e.pick(3, 4);
   const auto picked = winnersOfPick(e.data);
   draw::logHeaderIfNewAward(e.data, e.event.folder());
