@@ -202,4 +202,28 @@ TEST(BatchPick, WinsAreUniformOverThePool) {
   EXPECT_LT(chiSquare(firstPicks, kPicks / 20.0), 43.82);
 }
 
+// A barred person picked by the shuffle is replaced by a random unmarked
+// candidate, so the others stay equally likely (not the lowest serials first).
+TEST(BatchPick, ReplacementsForBarredWinnersAreUniform) {
+  PickEvent e({"[奖项分组设定]", "OpenClassify=0", "[内定设置B]", "Open=1", "1=1|1|x|0|x", "2=2|2|x|0|x", "3=3|3|x|0|x",
+               "4=4|4|x|0|x"},
+              14, 5, 5);
+  constexpr int kPicks = 20000;
+  std::map<std::string, int> wins;
+  e.data.state.currentAward = "1";
+  e.data.random.seed(8);
+  const base::IniFile config = e.event.folder().configFiles().openConfigOnly();
+  for (int i = 0; i < kPicks; ++i) {
+    draw::buildPool(e.data, config);
+    e.data.state.batchSize = 5;
+    draw::batchPick(e.data);
+    for (const auto& w : winnersOfPick(e.data)) ++wins[w];
+  }
+  ASSERT_EQ(wins.size(), 10u);  // persons 5 … 14, never a barred one
+  double sum = 0;
+  const double expected = kPicks * 5 / 10.0;
+  for (const auto& [person, n] : wins) sum += (n - expected) * (n - expected) / expected;
+  EXPECT_LT(sum, 27.88);  // 9 degrees of freedom, 0.999 quantile
+}
+
 }  // namespace
