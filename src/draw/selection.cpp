@@ -44,18 +44,27 @@ void forcePredetermined(DrawData& data, std::size_t n) {
   }
 }
 
+// A barred winner is replaced by an unmarked candidate from outside the
+// winners' rows chosen at random. Taking the first such row, as the pool order
+// would suggest, would hand every replacement to the lowest roster serials.
+// Moving the candidate to row r shifts the rows between up by one, so the barred
+// person is examined again at r − 1 and ends just before the winners' rows.
 void fixBarred(DrawData& data, std::size_t n) {
   Table& pool = data.AllNameGrid;
   const std::size_t rowCount = pool.rowCount();
   const std::size_t firstWinner = rowCount - n;
+  auto isFree = [&](std::size_t a) { return pool.cell(person::kFlag, a).empty(); };
   for (std::size_t r = rowCount - 1; r >= firstWinner; --r) {
     if (pool.cell(person::kFlag, r) != "N") continue;
-    for (std::size_t a = 1; a + n + 1 <= rowCount; ++a) {
-      if (pool.cell(person::kFlag, a).empty()) {
-        pool.moveRow(a, r);
-        break;
-      }
+    int freeCount = 0;
+    for (std::size_t a = 1; a < firstWinner; ++a) freeCount += isFree(a);
+    if (freeCount == 0) continue;  // nobody else may win: the barred person stays a winner
+    int k = data.random.between(1, freeCount);
+    std::size_t a = 1;
+    for (;; ++a) {
+      if (isFree(a) && --k == 0) break;
     }
+    pool.moveRow(a, r);
   }
 }
 

@@ -13,7 +13,8 @@ namespace draw {
 // Picks data.state.batchSize winners of the pool of the current award: a partial
 // shuffle moves them to the last rows, predetermined winners are forced in when
 // the places left would otherwise not suffice, and people marked "N" are swapped
-// for unmarked candidates from outside the winners' rows while there are any.
+// for unmarked candidates from outside the winners' rows, chosen at random,
+// while there are any.
 // Requires the pool build to have run and 0 ≤ batchSize ≤ pool size.
 void batchPick(DrawData& data);
 
