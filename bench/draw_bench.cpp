@@ -1,0 +1,132 @@
+// Figures for the draw engine on a large event: the start-up from the files
+// (against reading the same files raw) and one batch of 30 as the pool grows.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "base/delimited_row.h"
+#include "base/gbk.h"
+#include "base/text_file.h"
+#include "draw/draw_data.h"
+#include "draw/event_files.h"
+#include "draw/event_folder.h"
+#include "draw/lifecycle.h"
+#include "draw/pool.h"
+#include "draw/selection.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class BenchFolder {
+ public:
+  BenchFolder() {
+    std::random_device seed;
+    path_ = fs::temp_directory_path() / ("kv_bench_" + std::to_string(seed()));
+    fs::create_directories(path_);
+  }
+  ~BenchFolder() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+  }
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+std::string gbk(const char* utf8) { return base::utf8ToGbk(utf8); }
+
+// Config.ini with `awards` awards of `places` places each, a roster of `people`
+// two- and three-character names and a winners record of `winners` lines.
+void writeEvent(const fs::path& dir, int people, int awards, int places, int winners) {
+  std::string config = gbk("[界面设置]") + "\r\n" + gbk("抽奖顺序=0") + "\r\n" + gbk("[奖项设置]") + "\r\n";
+  for (int a = 1; a <= awards; ++a) {
+    config += std::to_string(a) + "=" +
+              base::writeDelimitedRow({std::to_string(a), gbk("奖项") + std::to_string(a), std::to_string(places), "30",
+                                       "", gbk("奖品 ") + std::to_string(a), "", ""}) +
+              "\r\n";
+  }
+  base::writeFileAtomically(dir / "Config.ini", config);
+
+  const std::string surnames = gbk("王李张刘陈杨赵黄周吴");
+  const std::string given = gbk("伟芳娜敏静丽强磊军洋");
+  std::mt19937 rng(1);
+  std::vector<std::string> names;
+  names.reserve(static_cast<std::size_t>(people));
+  for (int i = 0; i < people; ++i) {
+    std::string name = surnames.substr(rng() % 10 * 2, 2) + given.substr(rng() % 10 * 2, 2);
+    if (i % 2) name += given.substr(rng() % 10 * 2, 2);
+    names.push_back(std::move(name));
+  }
+  base::rewriteLines(dir / "NameList.txt", names);
+
+  std::vector<std::string> record;
+  record.reserve(static_cast<std::size_t>(winners));
+  for (int w = 0; w < winners; ++w) {
+    const int award = 1 + w % awards;
+    const auto& name = names[static_cast<std::size_t>(w)];
+    record.push_back(std::to_string(w + 1) + "|" + name + "|" + name + "|" + gbk("奖项") + std::to_string(award) + "|" +
+                     std::to_string(award));
+  }
+  base::rewriteLines(dir / "LuckName.txt", record);
+}
+
+void BM_StartupToStep13(benchmark::State& state) {
+  BenchFolder dir;
+  writeEvent(dir.path(), 100000, 200, 100, 20000);
+  draw::EventFolder folder(dir.path());
+  for (auto _ : state) {
+    draw::DrawData data;
+    draw::startupLoad(data, folder);
+    auto outcome = draw::startupResume(data, folder, false);
+    benchmark::DoNotOptimize(outcome);
+  }
+}
+BENCHMARK(BM_StartupToStep13)->Unit(benchmark::kMillisecond);
+
+void BM_RawReadOfTheStartupFiles(benchmark::State& state) {
+  BenchFolder dir;
+  writeEvent(dir.path(), 100000, 200, 100, 20000);
+  for (auto _ : state) {
+    for (const char* file : {"Config.ini", "NameList.txt", "LuckName.txt"}) {
+      benchmark::DoNotOptimize(base::readFile(dir.path() / file));
+    }
+  }
+}
+BENCHMARK(BM_RawReadOfTheStartupFiles)->Unit(benchmark::kMillisecond);
+
+// One batch of 30: pool build, pick and (with state.range(1)) the record with
+// its synced appends. Repeat winning stays on so every batch sees the whole pool.
+void BM_BatchOf30(benchmark::State& state) {
+  BenchFolder dir;
+  writeEvent(dir.path(), static_cast<int>(state.range(0)), 1, 1000000000, 0);
+  draw::EventFolder folder(dir.path());
+  draw::DrawData data;
+  draw::startupLoad(data, folder);
+  draw::startupResume(data, folder, false);
+  data.random.seed(1);
+  const base::IniFile config = folder.configFiles().openConfigOnly();
+  const bool record = state.range(1) != 0;
+  for (auto _ : state) {
+    data.state.currentAward = "1";
+    data.state.batchSize = 30;
+    draw::buildPool(data, config);
+    draw::batchPick(data);
+    if (record) {
+      draw::logHeaderIfNewAward(data, folder);
+      draw::batchRecord(data, folder);
+    }
+  }
+}
+BENCHMARK(BM_BatchOf30)
+    ->ArgsProduct({{10000, 100000, 1000000}, {0, 1}})
+    ->ArgNames({"pool", "record"})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,97 @@
+#include "draw/draw_settings.h"
+
+#include <string>
+
+#include "base/delimited_row.h"
+#include "draw/draw_texts.h"
+
+namespace draw {
+
+using texts::gbk;
+
+namespace {
+
+void setHeader(Table& table, const std::vector<const char*>& headers) {
+  Table::Row row;
+  for (const char* header : headers) row.push_back(gbk(header));
+  table.setRow(0, std::move(row));
+}
+
+void loadEntries(const base::IniFile& ini, const std::string& section, Table& table, const char* refusedHeader) {
+  table.setRowCount(0);
+  table.setRowCount(2);
+  setHeader(table, {"项次", "人员编号", "人员姓名", "奖项编号", refusedHeader, "是否已中"});
+  for (std::size_t r = 1;; ++r) {
+    std::string value = ini.readString(section, std::to_string(r), "");
+    if (value.empty()) break;
+    table.setRowCount(r + 1);
+    table.setRow(r, base::readDelimitedRow(value, entry::kColumnCount));
+    table.setCell(entry::kDrawn, r, "N");
+  }
+}
+
+}  // namespace
+
+void fillAwardTable(const base::IniFile& ini, DrawData& data) {
+  Table& grid = data.ItemGrid;
+  setHeader(grid, {"项次", "奖项", "总名额", "每次抽取", "分批状况", "奖品名称", "抽奖嘉宾", "奖品图片", "已抽取人数",
+                   "不足人数", "弃奖人数", "补奖人数", "内定人数"});
+  std::size_t rows = 0;
+  for (std::size_t r = 1;; ++r) {
+    const std::string key = std::to_string(r);
+    std::string value = ini.readString(texts::sectionAwards(), key, "");
+    if (value.empty()) break;
+    rows = r;
+    grid.setRowCount(r + 1);
+    grid.setRow(r, base::readDelimitedRow(value, item::kColumnCount));
+    grid.setCell(item::kDrawn, r, "0");
+    grid.setCell(item::kShortfall, r, "0");
+    grid.setCell(item::kGivenUp, r, ini.readString(texts::sectionGivenUp(), key, "0"));
+    grid.setCell(item::kSupplementary, r, ini.readString(texts::sectionSupplementary(), key, "0"));
+    grid.setCell(item::kPredetermined, r, "0");
+  }
+  if (rows == 0) {
+    grid.setRowCount(1);
+    grid.setRowCount(2);
+  }
+}
+
+void loadPredetermined(const base::IniFile& ini, Table& LuckDetail) {
+  loadEntries(ini, texts::sectionPredetermined(), LuckDetail, "奖项名称");
+}
+
+void loadBlacklist(const base::IniFile& ini, Table& BlackDetail) {
+  loadEntries(ini, texts::sectionBlacklist(), BlackDetail, "拒绝奖项");
+}
+
+void loadDrawSettings(const base::IniFile& ini, DrawData& data) {
+  DrawSettings& s = data.settings;
+  const std::string& style = texts::sectionWindowStyle();
+  const std::string& ui = texts::sectionInterface();
+  s.textDraw = ini.readBool(style, gbk("抽奖模式"), true);
+  s.peopleRolling = ini.readBool(style, gbk("滚动模式"), true);
+  s.predeterminedOn = ini.readBool(texts::sectionPredetermined(), "Open", false);
+  s.blacklistOn = ini.readBool(texts::sectionBlacklist(), "Open", false);
+  s.otherSettingsHidden = ini.readBool(texts::sectionPredetermined(), "Hide", false);
+
+  s.baseRollingInterval = ini.readInt(ui, gbk("滚动速度"), 100) * 20 + 120;
+  s.drawOrder = ini.readInt(ui, gbk("抽奖顺序"), 1);
+  s.groupDisplay = ini.readBool(ui, gbk("分组显示名单"), true);
+  s.awardPreparation = ini.readBool(ui, gbk("抽奖准备"), true);
+  s.awardGroupsOn = ini.readBool(texts::sectionGroupSwitch(), "OpenClassify", true);
+  s.privacyMaskOn = ini.readBool(ui, gbk("隐私_check"), true);
+  s.speedRamp = ini.readBool(ui, gbk("滚动速度是否渐变"), true);
+  s.autoStop = ini.readBool(ui, gbk("自动抽奖"), false);
+  s.autoStopSeconds = ini.readInt(ui, gbk("自动抽奖Sec"), 10);
+  s.autoStart = ini.readBool(ui, gbk("自动开始"), false);
+  s.autoStartSeconds = ini.readInt(ui, gbk("自动开始Sec"), 10);
+  s.privacyBegin = ini.readInt(ui, gbk("隐私_begin"), 3);
+  s.privacyEnd = ini.readInt(ui, gbk("隐私_end"), 4);
+  s.repeatWinning = ini.readBool(ui, gbk("重复中奖"), true);
+
+  fillAwardTable(ini, data);
+  if (s.predeterminedOn) loadPredetermined(ini, data.LuckDetail);
+  if (s.blacklistOn) loadBlacklist(ini, data.BlackDetail);
+}
+
+}  // namespace draw

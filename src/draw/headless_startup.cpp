@@ -1,0 +1,58 @@
+#include "draw/headless_startup.h"
+
+#include "base/conversion_error.h"
+#include "base/file_error.h"
+#include "base/gbk.h"
+#include "draw/draw_texts.h"
+#include "draw/lifecycle.h"
+
+namespace draw {
+
+using texts::gbk;
+
+namespace {
+// The part of the position load that the draw depends on: the first-run flag,
+// cleared at once in whichever file was read.
+bool takeFirstRunFlag(const EventFolder& folder) {
+  base::IniFile ini = folder.configFiles().openWithFallback();
+  const std::string section = gbk("程序运行情况");
+  const std::string key = gbk("首次运行");
+  const bool firstRun = ini.readBool(section, key, false);
+  ini.writeBool(section, key, false);
+  return firstRun;
+}
+}  // namespace
+
+bool headlessStartup(DrawData& data, const EventFolder& folder, HeadlessView& view, Luck& luck) {
+  data.state.singleAwardTarget = 0;
+  luck.sounds().load(folder);
+  luck.playBackgroundMusic();
+  for (int k = 1; k <= 31; ++k) view.setFrameText(k, "");
+  try {
+    startupLoad(data, folder);
+    const bool firstRun = takeFirstRunFlag(folder);
+    view.setFieldText(Field::ActionHint, gbk("按空格开始抽奖"));
+    LifecycleOutcome outcome = startupResume(data, folder, firstRun);
+    if (outcome.message) view.showMessage(*outcome.message);
+    if (outcome.hint) view.setFieldText(Field::ActionHint, *outcome.hint);
+  } catch (const base::FileError& error) {
+    view.showMessage(base::utf8ToGbk(error.what()));
+    return false;
+  } catch (const base::ConversionError& error) {
+    view.showMessage(base::utf8ToGbk(error.what()));
+    return false;
+  }
+  luck.buildSingleAwardMenu();
+  return true;
+}
+
+void saveDrawStateKeys(const EventFolder& folder, const DrawSettings& settings) {
+  base::IniFile config = folder.configFiles().openConfig();
+  base::IniBatch batch(config);
+  config.writeBool(texts::sectionWindowStyle(), gbk("抽奖模式"), settings.textDraw);
+  config.writeBool(texts::sectionWindowStyle(), gbk("滚动模式"), settings.peopleRolling);
+  config.writeBool(texts::sectionPredetermined(), "Open", settings.predeterminedOn);
+  config.writeBool(texts::sectionBlacklist(), "Open", settings.blacklistOn);
+}
+
+}  // namespace draw

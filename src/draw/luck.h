@@ -1,0 +1,92 @@
+#pragma once
+// The draw control: the engine side of the main window. One command (space bar,
+// start button, Enter, or an item of the single-award menu) starts and stops
+// the draw; the timers' ticks come back as calls. Everything the audience sees
+// goes through the DrawView.
+//
+// Re-entrancy: a call that arrives while another command is still running (a
+// tick delivered by the message loop of a modal window) is ignored, and while
+// the countdown runs further commands are ignored, so a command never runs
+// inside another and no winner is recorded twice.
+#include <string>
+
+#include "draw/draw_data.h"
+#include "draw/draw_view.h"
+#include "draw/event_folder.h"
+#include "draw/sound_board.h"
+
+namespace draw {
+
+class Luck {
+ public:
+  Luck(DrawData& data, const EventFolder& folder, DrawView& view);
+
+  // The start/stop command.
+  void startStopCommand();
+  // An item of the single-award menu: award row `row` becomes the target, then the command runs.
+  void singleAwardCommand(int row);
+  void Timer1Timer();  // one rolling step, then the speed ramp
+  void Timer2Timer();  // the delayed winners display of a finished award
+  void Timer4Timer();  // one second of the countdown
+  // A popup menu opened: the pending winners display is cancelled.
+  void popupMenuOpened();
+
+  // Mode commands N9, N10 (draw mode) and N96, N97 (rolling mode).
+  void N9Click();
+  void N10Click();
+  void N96Click();
+  void N97Click();
+
+  // Rebuilds the single-award submenu from the award table.
+  void buildSingleAwardMenu();
+
+  SoundBoard& sounds() { return sounds_; }
+  // Background music with repeat.
+  void playBackgroundMusic();
+
+  // What the screen shows of the state, for the view and the tests.
+  const std::string& startCaption() const { return startCaption_; }
+  bool rolling() const { return timer1On_; }
+  int rollingInterval() const { return timer1Interval_; }
+  bool countingDown() const { return timer4On_; }
+  bool winnersDisplayPending() const { return timer2On_; }
+  // The progress line of an award row.
+  std::string progressLine(std::size_t row) const;
+
+ private:
+  // Runs one command with the re-entrancy guard and the conversion and file
+  // error handling every command shares.
+  template <typename Command>
+  void guarded(Command&& command);
+
+  void drawStep();
+  void peopleStart();
+  void peopleStop();
+  void awardStart();
+  void awardStop();
+  void chooseAward();
+  bool exactlyFinished(std::size_t row) const;
+  void endDraw();
+  void showCurrentAward();
+  void changeMode(bool textDraw, bool peopleRolling, const std::string& message);
+
+  void setCaption(const std::string& caption);
+  void setRolling(bool on);
+  void setRollingInterval(int intervalMs);
+  void setTimer2(bool on);
+  void setTimer4(bool on);
+
+  DrawData& data_;
+  const EventFolder& folder_;
+  DrawView& view_;
+  SoundBoard sounds_;
+
+  std::string startCaption_;
+  bool timer1On_ = false;
+  int timer1Interval_ = 120;
+  bool timer2On_ = false;
+  bool timer4On_ = false;
+  bool busy_ = false;
+};
+
+}  // namespace draw

@@ -1,0 +1,31 @@
+#pragma once
+// Who may be drawn: the candidate pool of the current award (people rolling),
+// the queue of people still to draw and the award tickets (award rolling), and
+// the recount of the predetermined winners still to draw per award.
+#include <optional>
+#include <string>
+
+#include "base/ini_file.h"
+#include "draw/draw_data.h"
+
+namespace draw {
+
+// Pool build for data.state.currentAward: the eligible people of the award's
+// group range ("奖项分组" c_B and c_E read from `config`), predetermined winners
+// of the award marked "Y" and moved to the front, people who must not win it
+// marked "N". Sets pendingPredetermined and the group range. Returns the
+// empty-pool message (GBK) when the pool has no row, else nothing.
+std::optional<std::string> buildPool(DrawData& data, const base::IniFile& config);
+
+// Queue build: every person not yet marked "Y" in roster order, unmarked; then
+// the predetermined recount.
+void buildQueue(DrawData& data);
+
+// Award tickets: one row holding the award serial per ticket of every award row.
+void buildTickets(DrawData& data);
+
+// 内定人数 of every award = LuckDetail rows with its serial and 是否已中 "N";
+// nothing when the predetermined switch is off.
+void recountPredetermined(DrawData& data);
+
+}  // namespace draw

@@ -1,0 +1,120 @@
+#include "draw/rolling_feed.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "base/conversion_error.h"
+
+namespace draw {
+
+int nextRollingInterval(int current, int base) {
+  if (base >= current) return base;
+  return current - current / 9;
+}
+
+std::size_t widestName(const std::vector<std::string>& names) {
+  std::size_t widest = 0;
+  for (const auto& name : names) widest = std::max(widest, name.size());
+  return widest;
+}
+
+std::string bigFrameText(int namesPerLine, const std::vector<std::string>& names, std::size_t width) {
+  if (namesPerLine < 1) namesPerLine = 5;
+  std::string text;
+  text.reserve(names.size() * (width + 4));
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string& name = names[i];
+    text += name;
+    if (width + 3 > name.size()) text.append(width + 3 - name.size(), ' ');
+    if ((i + 1) % static_cast<std::size_t>(namesPerLine) == 0) text += '\n';
+  }
+  return text;
+}
+
+void showFramesForBatch(const DrawData& data, DrawView& view, int n) {
+  view.setFieldVisible(Field::ActionHint, false);
+  for (int k = 1; k <= kFrameCount; ++k) {
+    view.setFrameVisible(k, false);
+    view.setPictureFrameVisible(k, false);
+  }
+  view.setFrameVisible(kBigFrame, false);
+  if (!data.settings.textDraw) {
+    for (int k = 1; k <= std::min(n, kFrameCount); ++k) view.setPictureFrameVisible(k, true);
+  } else if (n > kFrameCount) {
+    view.setFrameVisible(kBigFrame, true);
+  } else {
+    for (int k = 1; k <= n; ++k) view.setFrameVisible(k, true);
+  }
+}
+
+void peopleRollingStep(DrawData& data, DrawView& view) {
+  const int rosterSize = static_cast<int>(data.rosterSize());
+  // Distinct numbers cannot outnumber the roster; the pool (and so n) never does.
+  const int n = std::min(data.state.batchSize, rosterSize);
+  auto& numbers = data.state.rollingNumbers;
+  numbers.clear();
+  if (n <= 0) return;
+  std::unordered_set<int> drawn;
+  std::vector<int> serials;
+  serials.reserve(static_cast<std::size_t>(n));
+  while (static_cast<int>(serials.size()) < n) {
+    int serial = data.random.between(1, rosterSize);
+    if (drawn.insert(serial).second) serials.push_back(serial);
+  }
+  for (int serial : serials) numbers.push_back(std::to_string(serial));
+
+  const Table& roster = data.AllNameList;
+  if (data.settings.textDraw) {
+    for (int k = 1; k <= std::min(n, kFrameCount); ++k)
+      if (rosterSize >= k) view.setFrameText(k, roster.cell(person::kDisplayName, static_cast<std::size_t>(serials[k - 1])));
+    if (data.state.batchSize > kFrameCount) {
+      std::vector<std::string> names;
+      names.reserve(serials.size());
+      for (int serial : serials) names.push_back(roster.cell(person::kDisplayName, static_cast<std::size_t>(serial)));
+      // The column width follows the last n roster lines, so it holds still while names change.
+      std::vector<std::string> widthNames;
+      for (int row = rosterSize; row > rosterSize - n && row >= 1; --row)
+        widthNames.push_back(roster.cell(person::kDisplayName, static_cast<std::size_t>(row)));
+      view.setFrameText(kBigFrame, bigFrameText(view.bigFrameNamesPerLine(), names, widestName(widthNames)));
+      for (int k = 1; k <= kFrameCount; ++k) view.setFrameVisible(k, false);
+    }
+  } else {
+    for (int k = 1; k <= std::min(n, kFrameCount); ++k)
+      if (rosterSize > k) view.setPictureFrameTile(k, serials[k - 1] - 1);
+  }
+}
+
+void awardRollingStep(DrawData& data, DrawView& view) {
+  const int awards = static_cast<int>(data.awardRowCount());
+  if (awards <= 0) return;
+  const int x = data.random.between(0, awards - 1);
+  const auto row = static_cast<std::size_t>(x + 1);
+  view.showPrizePicture(x);
+  view.setFieldText(Field::PrizeName, data.ItemGrid.cell(item::kPrize, row));
+  view.setFieldText(Field::ItemName, data.ItemGrid.cell(item::kName, row));
+}
+
+void showBatchResult(const DrawData& data, DrawView& view, int n) {
+  const Table& pool = data.AllNameGrid;
+  const std::size_t rows = pool.rowCount();
+  if (data.settings.textDraw) {
+    for (std::size_t k = 1; k <= static_cast<std::size_t>(kFrameCount); ++k)
+      if (rows > k) view.setFrameText(static_cast<int>(k), pool.cell(person::kDisplayName, rows - k));
+    if (n > kFrameCount) {
+      std::vector<std::string> names;
+      for (std::size_t k = 1; k <= static_cast<std::size_t>(n) && k < rows; ++k)
+        names.push_back(pool.cell(person::kDisplayName, rows - k));
+      view.setFrameText(kBigFrame, bigFrameText(view.bigFrameNamesPerLine(), names, widestName(names)));
+      for (int k = 1; k <= kFrameCount; ++k) view.setFrameVisible(k, false);
+    }
+  } else {
+    for (std::size_t k = 1; k <= static_cast<std::size_t>(std::min(n, kFrameCount)); ++k) {
+      if (rows - 1 < k) break;
+      view.setPictureFrameTile(static_cast<int>(k), -1);
+      const int serial = base::toInt(pool.cell(person::kSerial, rows - k));
+      view.setPictureFrameTile(static_cast<int>(k), serial - 1);
+    }
+  }
+}
+
+}  // namespace draw

@@ -1,0 +1,178 @@
+#include "draw/selection.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "base/conversion_error.h"
+#include "draw/draw_texts.h"
+#include "draw/event_files.h"
+#include "draw/pool.h"
+
+namespace draw {
+
+using texts::gbk;
+
+namespace {
+
+std::size_t currentAwardRow(const DrawData& data) {
+  const int award = base::toInt(data.state.currentAward);
+  if (!data.isAwardRow(award)) throw std::logic_error("the current award names no award row");
+  return static_cast<std::size_t>(award);
+}
+
+void markPredeterminedDrawn(DrawData& data, const std::string& person, const std::string& award) {
+  Table& detail = data.LuckDetail;
+  for (std::size_t r = 1; r < detail.rowCount(); ++r) {
+    if (detail.cell(entry::kPerson, r) == person && detail.cell(entry::kAward, r) == award) {
+      detail.setCell(entry::kDrawn, r, "Y");
+    }
+  }
+}
+
+void forcePredetermined(DrawData& data, std::size_t n) {
+  Table& pool = data.AllNameGrid;
+  const auto pending = static_cast<std::size_t>(std::max(data.state.pendingPredetermined, 0));
+  std::size_t moved = 0;
+  const std::size_t lastRow = pool.rowCount() - 1;
+  for (std::size_t i = 1; i < lastRow && moved < pending && moved < n;) {
+    if (pool.cell(person::kFlag, i) == "Y") {
+      pool.moveRow(i, lastRow);
+      ++moved;
+    } else {
+      ++i;
+    }
+  }
+}
+
+// A barred winner is replaced by an unmarked candidate from outside the
+// winners' rows chosen at random. Taking the first such row, as the pool order
+// would suggest, would hand every replacement to the lowest roster serials.
+// Moving the candidate to row r shifts the rows between up by one, so the barred
+// person is examined again at r − 1 and ends just before the winners' rows.
+void fixBarred(DrawData& data, std::size_t n) {
+  Table& pool = data.AllNameGrid;
+  const std::size_t rowCount = pool.rowCount();
+  const std::size_t firstWinner = rowCount - n;
+  auto isFree = [&](std::size_t a) { return pool.cell(person::kFlag, a).empty(); };
+  for (std::size_t r = rowCount - 1; r >= firstWinner; --r) {
+    if (pool.cell(person::kFlag, r) != "N") continue;
+    int freeCount = 0;
+    for (std::size_t a = 1; a < firstWinner; ++a) freeCount += isFree(a);
+    if (freeCount == 0) continue;  // nobody else may win: the barred person stays a winner
+    int k = data.random.between(1, freeCount);
+    std::size_t a = 1;
+    for (;; ++a) {
+      if (isFree(a) && --k == 0) break;
+    }
+    pool.moveRow(a, r);
+  }
+}
+
+}  // namespace
+
+void batchPick(DrawData& data) {
+  Table& pool = data.AllNameGrid;
+  const int poolSize = static_cast<int>(pool.rowCount()) - 1;
+  const int n = data.state.batchSize;
+  if (n < 0 || n > poolSize) throw std::logic_error("batch size outside the pool");
+  if (n == 0) return;
+
+  for (int i = 0; i < n; ++i) {
+    const int a = data.random.between(1, poolSize - i);
+    pool.moveRow(static_cast<std::size_t>(a), static_cast<std::size_t>(poolSize - i));
+  }
+  const DrawSettings& s = data.settings;
+  if (s.predeterminedOn && data.remaining(currentAwardRow(data)) - n < data.state.pendingPredetermined) {
+    forcePredetermined(data, static_cast<std::size_t>(n));
+  }
+  if (s.predeterminedOn || s.blacklistOn) fixBarred(data, static_cast<std::size_t>(n));
+}
+
+void batchRecord(DrawData& data, const EventFolder& folder) {
+  const std::size_t award = currentAwardRow(data);
+  const std::string& serial = data.state.currentAward;
+  const std::string awardName = data.ItemGrid.cell(item::kName, award);
+  Table& pool = data.AllNameGrid;
+  for (int i = 0; i < data.state.batchSize && pool.rowCount() > 1; ++i) {
+    const std::size_t r = pool.rowCount() - 1;
+    Table::Row record = pool.row(r);
+    record.resize(winner::kColumnCount);
+    record[winner::kAwardName] = awardName;
+    record[winner::kAwardSerial] = serial;
+    const std::string person = record[winner::kSerial];
+    const std::string name = record[winner::kName];
+    const std::string recordLine = winnerRecordLine(record);
+
+    data.appendWinner(std::move(record));
+    data.addToCount(award, item::kDrawn, 1);
+    if (!data.settings.repeatWinning) {
+      const int row = base::toInt(person);
+      if (data.isRosterRow(row)) data.AllNameList.setCell(person::kFlag, static_cast<std::size_t>(row), "Y");
+    }
+    pool.deleteRow(r);
+    appendLogLine(folder, name);
+    appendWinnerRecord(folder, recordLine);
+    if (data.settings.predeterminedOn) markPredeterminedDrawn(data, person, serial);
+  }
+}
+
+void logHeaderIfNewAward(DrawData& data, const EventFolder& folder) {
+  if (data.state.currentAward != data.state.lastLoggedAward) appendAwardHeader(folder, data, currentAwardRow(data));
+  data.state.lastLoggedAward = data.state.currentAward;
+}
+
+std::size_t awardPickAndRecord(DrawData& data, const EventFolder& folder) {
+  Table& tickets = data.OderList;
+  Table& queue = data.AllNameGrid;
+  const int ticketCount = static_cast<int>(tickets.rowCount()) - 1;
+  if (ticketCount < 1 || queue.rowCount() < 2) throw std::logic_error("award pick without a ticket or a person");
+
+  std::size_t t = static_cast<std::size_t>(data.random.between(1, ticketCount));
+  const std::string head = queue.cell(person::kSerial, 1);
+  if (data.settings.predeterminedOn) {
+    const Table& detail = data.LuckDetail;
+    for (std::size_t r = 1; r < detail.rowCount(); ++r) {
+      if (detail.cell(entry::kPerson, r) != head) continue;
+      // An entry whose award is gone (removed from the settings after the entry
+      // was made) cannot be honoured; the head then takes the random ticket.
+      const int award = base::parseInt(detail.cell(entry::kAward, r)).value_or(0);
+      if (data.isAwardRow(award)) {
+        tickets.appendRow({std::to_string(award)});
+        t = tickets.rowCount() - 1;
+      }
+      break;
+    }
+  }
+
+  const auto award = static_cast<std::size_t>(base::toInt(tickets.cell(0, t)));
+  const std::string serial = std::to_string(award);
+  data.state.currentAward = serial;
+  const Table& grid = data.ItemGrid;
+  const std::string awardName = grid.cell(item::kName, award);
+  appendLogLine(folder, std::string(75, '-'));
+  appendLogLine(folder, "[" + folder.dateTimeText() + "] " + awardName + gbk("一名") + gbk(" (奖品:") +
+                            grid.cell(item::kPrize, award) + ")");
+
+  Table::Row record = queue.row(1);
+  record.resize(winner::kColumnCount);
+  record[winner::kAwardName] = awardName;
+  record[winner::kAwardSerial] = serial;
+  const std::string name = record[winner::kName];
+  const std::string recordLine = winnerRecordLine(record);
+  data.appendWinner(std::move(record));
+  data.addToCount(award, item::kDrawn, 1);
+  const int row = base::toInt(head);
+  if (data.isRosterRow(row)) data.AllNameList.setCell(person::kFlag, static_cast<std::size_t>(row), "Y");
+  queue.deleteRow(1);
+  appendLogLine(folder, name);
+  appendWinnerRecord(folder, recordLine);
+  appendLogLine(folder, "");
+  tickets.deleteRow(t);
+  if (data.settings.predeterminedOn) {
+    markPredeterminedDrawn(data, head, serial);
+    recountPredetermined(data);
+  }
+  return award;
+}
+
+}  // namespace draw

@@ -1,0 +1,66 @@
+#include "draw/sound_board.h"
+
+#include "base/paths.h"
+#include "draw/draw_texts.h"
+
+namespace draw {
+
+using texts::gbk;
+
+std::string soundKey(SoundEvent event) {
+  static const char* const keys[kSoundEventCount] = {"背景音乐",     "抽奖开始",     "抽奖停止",    "中奖结果展示",
+                                                     "节目评分明细", "评委打分变动", "节目排名展示"};
+  return gbk(keys[static_cast<std::size_t>(event)]);
+}
+
+void SoundBoard::load(const EventFolder& folder) {
+  // Config.ini, read as the template while it does not exist yet, so a first
+  // start plays the template's sounds instead of reporting empty file names.
+  base::IniFile config = folder.configFiles().openConfig();
+  const std::string section = gbk("音效设置");
+  for (std::size_t i = 0; i < kSoundEventCount; ++i) {
+    const std::string key = soundKey(static_cast<SoundEvent>(i));
+    settings_[i].file = config.readString(section, key, "");
+    settings_[i].on = config.readBool(section, key + "_check", true);
+  }
+}
+
+namespace {
+std::filesystem::path musicFile(const EventFolder& folder, const std::string& name) {
+  return base::joinGbk(folder.programDir() / "music", name);
+}
+
+bool isFile(const std::filesystem::path& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec);
+}
+}  // namespace
+
+void SoundBoard::play(const EventFolder& folder, DrawView& view, SoundEvent event, bool repeat) const {
+  view.stopSoundPlayer();
+  const SoundSetting& sound = setting(event);
+  if (!sound.on) return;
+  // A name that would leave the music folder is treated as missing.
+  const bool unsafe = base::isUnsafeBareName(sound.file);
+  std::filesystem::path path = musicFile(folder, sound.file);
+  if (unsafe || !isFile(path)) {
+    view.showMessage(gbk("找不到") + sound.file);
+    return;
+  }
+  view.playSoundFile(path.string(), repeat);
+}
+
+bool SoundBoard::prepareStopSound(const EventFolder& folder, DrawView& view) const {
+  const SoundSetting& sound = setting(SoundEvent::DrawStop);
+  std::filesystem::path path = musicFile(folder, sound.file);
+  // Without a file the player is emptied, so no sound of an earlier batch plays.
+  if (base::isUnsafeBareName(sound.file) || !isFile(path)) return view.prepareStopSound({});
+  return view.prepareStopSound(path.string());
+}
+
+void SoundBoard::playStopSound(DrawView& view) const {
+  view.stopSoundPlayer();
+  if (setting(SoundEvent::DrawStop).on) view.playStopSound();
+}
+
+}  // namespace draw

@@ -1,0 +1,55 @@
+#include "draw/table.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace draw {
+
+namespace {
+const std::string kEmpty;
+}
+
+Table::Table(std::size_t columnCount, std::size_t rowCount)
+    : columnCount_(columnCount), rows_(rowCount, Row(columnCount)) {}
+
+void Table::setRowCount(std::size_t count) { rows_.resize(count, Row(columnCount_)); }
+
+const std::string& Table::cell(std::size_t column, std::size_t row) const {
+  if (row >= rows_.size() || column >= columnCount_) return kEmpty;
+  return rows_[row][column];
+}
+
+void Table::setCell(std::size_t column, std::size_t row, std::string text) {
+  if (row >= rows_.size() || column >= columnCount_) throw std::out_of_range("table cell out of range");
+  rows_[row][column] = std::move(text);
+}
+
+Table::Row Table::fitted(Row cells) const {
+  cells.resize(columnCount_);
+  return cells;
+}
+
+void Table::setRow(std::size_t row, Row cells) { rows_.at(row) = fitted(std::move(cells)); }
+
+void Table::appendRow(Row cells) { rows_.push_back(fitted(std::move(cells))); }
+
+void Table::deleteRow(std::size_t row) {
+  if (row >= rows_.size()) throw std::out_of_range("table row out of range");
+  rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row));
+}
+
+void Table::moveRow(std::size_t from, std::size_t to) {
+  if (from >= rows_.size() || to >= rows_.size()) throw std::out_of_range("table row out of range");
+  auto first = rows_.begin();
+  if (from < to) {
+    std::rotate(first + static_cast<std::ptrdiff_t>(from), first + static_cast<std::ptrdiff_t>(from) + 1,
+                first + static_cast<std::ptrdiff_t>(to) + 1);
+  } else if (from > to) {
+    std::rotate(first + static_cast<std::ptrdiff_t>(to), first + static_cast<std::ptrdiff_t>(from),
+                first + static_cast<std::ptrdiff_t>(from) + 1);
+  }
+}
+
+void Table::clearRow(std::size_t row) { rows_.at(row) = Row(columnCount_); }
+
+}  // namespace draw

@@ -1,0 +1,58 @@
+#pragma once
+// A grid of GBK text cells, the form every draw table takes: row 0 is the header
+// row, data rows are 1 … rowCount() − 1. Reading a cell beyond the last row or
+// column gives empty text, so callers may probe freely; writing one is a
+// programming error and raises std::out_of_range.
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace draw {
+
+class Table {
+ public:
+  using Row = std::vector<std::string>;
+
+  explicit Table(std::size_t columnCount, std::size_t rowCount = 1);
+
+  std::size_t columnCount() const { return columnCount_; }
+  std::size_t rowCount() const { return rows_.size(); }
+  // Growing adds empty rows; shrinking drops the last rows.
+  void setRowCount(std::size_t count);
+
+  const std::string& cell(std::size_t column, std::size_t row) const;
+  void setCell(std::size_t column, std::size_t row, std::string text);
+  const Row& row(std::size_t row) const { return rows_.at(row); }
+
+  // Cells past the column count are dropped, missing ones are empty.
+  void setRow(std::size_t row, Row cells);
+  void appendRow(Row cells = {});
+  void deleteRow(std::size_t row);
+  // Removes the row at `from` and inserts it at `to`; the rows between shift by one.
+  void moveRow(std::size_t from, std::size_t to);
+  void clearRow(std::size_t row);
+  // Moves every data row for which keep(row) is true to the front, both groups
+  // keeping their order.
+  template <typename Predicate>
+  void stableMoveToFront(Predicate keep);
+
+  void reserve(std::size_t rowCount) { rows_.reserve(rowCount); }
+
+ private:
+  Row fitted(Row cells) const;
+
+  std::size_t columnCount_;
+  std::vector<Row> rows_;
+};
+
+template <typename Predicate>
+void Table::stableMoveToFront(Predicate keep) {
+  std::vector<Row> front;
+  std::vector<Row> back;
+  for (std::size_t r = 1; r < rows_.size(); ++r) (keep(rows_[r]) ? front : back).push_back(std::move(rows_[r]));
+  std::size_t r = 1;
+  for (auto& row : front) rows_[r++] = std::move(row);
+  for (auto& row : back) rows_[r++] = std::move(row);
+}
+
+}  // namespace draw

@@ -1,0 +1,89 @@
+// drawsim on event folders: its output lines, its exit codes and the files it leaves.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+
+#include "base/text_file.h"
+#include "event_fixture.h"
+
+#include <set>
+#include <sys/wait.h>
+
+namespace {
+
+using draw_testing::EventFixture;
+using testing_support::gbk;
+
+struct SimRun {
+  int exitCode;
+  std::vector<std::string> lines;
+};
+
+SimRun drawsim(const std::string& arguments) {
+  std::string command = std::string(DRAWSIM_PATH) + " " + arguments + " 2>/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  std::string output;
+  char buffer[4096];
+  while (std::size_t got = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, got);
+  int status = pclose(pipe);
+  return {WEXITSTATUS(status), base::splitLines(output)};
+}
+
+TEST(Drawsim, DrawsAWholeEventToItsEndAndResumesWhereItStopped) {
+  EventFixture event;
+  auto config = EventFixture::awardLines({{"一等奖", 1, 1}, {"二等奖", 2, 2}, {"三等奖", 4, 2}});
+  config.insert(config.end(), {"[界面设置]", "隐私_check=0", "重复中奖=0", "[音效设置]", "背景音乐_check=0",
+                               "抽奖开始_check=0", "抽奖停止_check=0"});
+  event.config(config);
+  event.roster(EventFixture::numberedNames(12));
+  const std::string dir = event.dir().path().string();
+
+  // Award 3 in two batches; its winners show before the fifth command, which
+  // only announces award 2.
+  SimRun first = drawsim(dir + " --commands 5 --seed 3");
+  ASSERT_EQ(first.exitCode, 0);
+  EXPECT_EQ(first.lines, (std::vector<std::string>{"SHOW 3", "STATE award=2 caption=开始 hint=即将开始抽取 二等奖"}));
+  EXPECT_EQ(event.lines("LuckName.txt").size(), 4u);
+
+  SimRun rest = drawsim(dir + " --commands 30 --answer yes");
+  ASSERT_EQ(rest.exitCode, 0);
+  ASSERT_GE(rest.lines.size(), 5u);
+  // A new run resumes at award 2, then award 1, then the end of the draw.
+  EXPECT_EQ(rest.lines[0], "SHOW 2");
+  EXPECT_EQ(rest.lines[1], "SHOW 1");
+  EXPECT_EQ(rest.lines[2], "ASK 抽奖结束,是否显示全部中奖名单?");
+  EXPECT_EQ(rest.lines[3], "SHOW 0");
+  EXPECT_EQ(rest.lines.back().substr(0, 13), "STATE award=1");
+
+  auto records = event.lines("LuckName.txt");
+  ASSERT_EQ(records.size(), 7u);
+  std::set<std::string> people;
+  for (const auto& line : records) people.insert(line.substr(0, line.find('|')));
+  EXPECT_EQ(people.size(), 7u);  // no one twice with repeat winning off
+  auto log = event.lines("log.txt");
+  EXPECT_EQ(std::count(log.begin(), log.end(), std::string(75, '-')), 3);
+  // The draw-state keys of the exit save are written.
+  base::IniFile saved(event.dir() / "Config.ini");
+  EXPECT_TRUE(saved.readBool(gbk("窗体样式"), gbk("抽奖模式"), false));
+
+  // Started again on a finished event: the hint says so.
+  SimRun again = drawsim(dir);
+  EXPECT_EQ(again.lines, (std::vector<std::string>{"STATE award= caption=开始 hint=抽奖结束,需重新抽奖请按右键"}));
+}
+
+TEST(Drawsim, ReportsMessagesAsOutputAndRefusesWhatItCannotRun) {
+  EventFixture event;
+  event.config(EventFixture::awardLines({{"一等奖", 1, 1}}));
+  SimRun missingRoster = drawsim(event.dir().path().string() + " --commands 2");
+  EXPECT_EQ(missingRoster.exitCode, 0);
+  ASSERT_FALSE(missingRoster.lines.empty());
+  EXPECT_EQ(missingRoster.lines[0].substr(0, 4), "MSG ");
+
+  EXPECT_EQ(drawsim("/no/such/folder").exitCode, 2);
+  EXPECT_EQ(drawsim(event.dir().path().string() + " --commands x").exitCode, 2);
+  EXPECT_EQ(drawsim(event.dir().path().string() + " --answer maybe").exitCode, 2);
+  EXPECT_EQ(drawsim("").exitCode, 2);
+}
+
+}  // namespace

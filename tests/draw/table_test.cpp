@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "base/conversion_error.h"
+#include "draw/draw_data.h"
+
+namespace {
+
+using draw::Table;
+
+std::vector<std::string> column0(const Table& t) {
+  std::vector<std::string> out;
+  for (std::size_t r = 0; r < t.rowCount(); ++r) out.push_back(t.cell(0, r));
+  return out;
+}
+
+TEST(Table, RowOperationsShiftRowsAndReadsBeyondAreEmpty) {
+  Table t(2, 1);
+  for (const char* v : {"a", "b", "c", "d"}) t.appendRow({v, "x", "dropped"});
+  EXPECT_EQ(t.cell(2, 1), "");  // cells past the column count were dropped
+  EXPECT_EQ(t.cell(0, 99), "");
+  t.moveRow(1, 3);  // a moves down, b and c shift up
+  EXPECT_EQ(column0(t), (std::vector<std::string>{"", "b", "c", "a", "d"}));
+  t.moveRow(4, 1);
+  EXPECT_EQ(column0(t), (std::vector<std::string>{"", "d", "b", "c", "a"}));
+  t.deleteRow(2);
+  EXPECT_EQ(column0(t), (std::vector<std::string>{"", "d", "c", "a"}));
+  t.stableMoveToFront([](const Table::Row& row) { return row[0] != "c"; });
+  EXPECT_EQ(column0(t), (std::vector<std::string>{"", "d", "a", "c"}));
+  EXPECT_THROW(t.setCell(0, 9, "x"), std::out_of_range);
+}
+
+TEST(DrawData, DerivedCountsFollowTheCellsAndRaiseOnDamagedText) {
+  draw::DrawData data;
+  auto& grid = data.ItemGrid;
+  grid.setRowCount(4);
+  // 总名额, 已抽取, 不足, 弃奖, 补奖
+  auto set = [&](std::size_t r, int places, int drawn, int shortfall, int givenUp, int extra) {
+    grid.setCell(draw::item::kSerial, r, std::to_string(r));
+    data.setCount(r, draw::item::kPlaces, places);
+    data.setCount(r, draw::item::kDrawn, drawn);
+    data.setCount(r, draw::item::kShortfall, shortfall);
+    data.setCount(r, draw::item::kGivenUp, givenUp);
+    data.setCount(r, draw::item::kSupplementary, extra);
+  };
+  set(1, 5, 2, 0, 1, 3);  // supplementary above given-up: more left than 5 − 2
+  set(2, 0, 1, 0, 0, 4);  // an award made only of supplementary places
+  set(3, 4, 1, 2, 0, 0);  // a shortfall keeps its tickets
+  EXPECT_EQ(data.places(1), 8);
+  EXPECT_EQ(data.remaining(1), 5);
+  EXPECT_EQ(data.remaining(2), 3);
+  EXPECT_EQ(data.remaining(3), 1);
+  EXPECT_EQ(data.ticketCount(3), 3);
+
+  grid.setCell(draw::item::kDrawn, 2, "2a");
+  EXPECT_THROW(data.remaining(2), base::ConversionError);
+}
+
+TEST(DrawData, WinnersTableKeepsAnEmptySpareRow) {
+  draw::DrawData data;
+  EXPECT_EQ(data.LuckNameGrid.rowCount(), 2u);
+  EXPECT_FALSE(data.hasWinners());
+  for (int i = 1; i <= 3; ++i) data.appendWinner({std::to_string(i), "n", "n", "a", "1"});
+  EXPECT_EQ(data.LuckNameGrid.rowCount(), 5u);
+  EXPECT_EQ(data.winnerCount(), 3u);
+  EXPECT_EQ(draw::winnerRecordLine(data.LuckNameGrid, 3), "3|n|n|a|1");
+  EXPECT_EQ(draw::winnerRecordLine(data.LuckNameGrid, 4), "||||");
+}
+
+}  // namespace
