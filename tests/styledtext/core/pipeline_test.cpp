@@ -3,25 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "block_rasteriser.h"
 #include "styledtext/core/fill.h"
 #include "styledtext/core/mask_effects.h"
 #include "styledtext/core/smooth_renderer.h"
 
 namespace styledtext {
 namespace {
-
-// Every byte of the text is a solid cell of 2 × 3 pixels (times the scale).
-class BlockRasteriser : public TextRasteriser {
- public:
-  TextExtent extent(std::string_view text, const FontRecord&, int scale) override {
-    return {static_cast<int>(text.size()) * 2 * scale, 3 * scale};
-  }
-  void draw(Mask8& image, std::string_view text, const FontRecord& font, int scale, int, int x, int y) override {
-    const TextExtent e = extent(text, font, scale);
-    for (int j = y; j < y + e.height && j < image.height(); ++j)
-      for (int i = x; i < x + e.width && i < image.width(); ++i) image.at(i, j) = 255;
-  }
-};
 
 class FixedRandom : public RandomSource {
  public:
