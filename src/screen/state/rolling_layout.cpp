@@ -177,27 +177,4 @@ void defaultPictureLayout(base::IniFile& ini, int batchSize, const Display& disp
   storePictureLayout(ini, n, area);
 }
 
-std::size_t longestByteLength(const std::vector<std::string>& names) {
-  std::size_t longest = 0;
-  for (const std::string& name : names) longest = std::max(longest, name.size());
-  return longest;
-}
-
-std::string composeBigFrameText(int namesPerLine, const std::vector<std::string>& names, std::size_t width) {
-  const std::size_t perLine = namesPerLine < 1 ? 5 : static_cast<std::size_t>(namesPerLine);
-  std::string text;
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    const std::string& name = names[i];
-    text += name;
-    const long blanks = static_cast<long>(width) - static_cast<long>(name.size()) + 3;
-    text.append(static_cast<std::size_t>(std::max(blanks, 0L)), ' ');
-    if ((i + 1) % perLine == 0) text += '\n';
-  }
-  return text;
-}
-
-std::string resultBigFrameText(int namesPerLine, const std::vector<std::string>& names) {
-  return composeBigFrameText(namesPerLine, names, longestByteLength(names));
-}
-
 }  // namespace screen

@@ -42,14 +42,6 @@ void defaultTextLayout(base::IniFile& ini, int batchSize, const Display& display
 // desktop holds (at least one), then stores.
 void defaultPictureLayout(base::IniFile& ini, int batchSize, const Display& display, RollingArea& area);
 
-// The big frame's text: each name padded with blanks to `width` bytes plus three,
-// a line feed after every `namesPerLine`-th name. A name longer than `width` (the
-// rolling variant measures other rows) gets fewer blanks, never a negative count;
-// a count below 1 breaks lines after five names, as the exit save stores it.
-std::string composeBigFrameText(int namesPerLine, const std::vector<std::string>& names, std::size_t width);
-// The longest GBK byte length among the names (0 for none).
-std::size_t longestByteLength(const std::vector<std::string>& names);
-// The result variant: the batch's winners, widths from themselves.
-std::string resultBigFrameText(int namesPerLine, const std::vector<std::string>& names);
+// The big frame's text itself is composed by the rolling feed (draw/rolling_feed.h).
 
 }  // namespace screen

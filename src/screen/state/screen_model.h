@@ -26,7 +26,7 @@ std::string_view labelSection(Label label);
 
 struct LabelState {
   LabelFont font;
-  Effect effect;
+  styledtext::TSmoothEffect effect = styledtext::EffectDefaults::mainWindow().effect();
   Point position;
   std::string caption;
   bool visible = true;

@@ -59,8 +59,8 @@ void readLabel(const base::IniFile& ini, Label which, LabelState& label) {
   label.font.name = ini.readString(section, "Font.Name", "");
   if (const std::string key = titleKey(which); !key.empty()) label.caption = ini.readString(section, key, "");
   label.font.charset = ini.readInt(section, "Font.Charset", defaultLabelCharset(which));
-  label.effect = Effect{};
-  readEffect(ini, section, kLabelEffectPrefix, label.effect);
+  label.effect = styledtext::readEffect(ini, section, styledtext::kLabelEffectPrefix,
+                                       styledtext::EffectDefaults::mainWindow());
 }
 
 void writeFrameFont(base::IniFile& ini, std::string_view section, const FrameFont& font) {
@@ -192,7 +192,7 @@ void saveOnExit(const base::ConfigFiles& files, const ScreenModel& model, const 
     ini.writeInt(section, "Font.Color", label.font.color);
     ini.writeInt(section, "Font.Size", label.font.size);
     ini.writeString(section, "Font.Name", label.font.name);
-    writeEffect(ini, section, kLabelEffectPrefix, label.effect);
+    styledtext::writeEffect(ini, section, styledtext::kLabelEffectPrefix, label.effect);
     ini.writeInt(section, "Left", label.position.x);
     ini.writeInt(section, "Top", label.position.y);
   }

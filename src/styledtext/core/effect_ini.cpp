@@ -22,15 +22,12 @@ EffectDefaults EffectDefaults::missingMarker() {
   return d;
 }
 
-TSmoothEffect readEffect(const base::IniFile& file, std::string_view section, std::string_view prefix,
-                         const EffectDefaults& d, const TSmoothEffect& base) {
+namespace {
+
+// Sets the 19 properties from two lookups by key suffix, each given its default.
+template <typename IntOf, typename BoolOf>
+TSmoothEffect buildEffect(const TSmoothEffect& base, const EffectDefaults& d, IntOf readInt, BoolOf readBool) {
   TSmoothEffect e(base);
-  auto readInt = [&](std::string_view suffix, int fallback) {
-    return file.readInt(section, key(prefix, suffix), fallback);
-  };
-  auto readBool = [&](std::string_view suffix, bool fallback) {
-    return file.readBool(section, key(prefix, suffix), fallback);
-  };
   e.setAlpha(readInt("Alpha", d.alpha));
   e.setAngle(readInt("Angle", d.angle));
   e.setBlur(readInt("Blur", d.blur));
@@ -51,6 +48,22 @@ TSmoothEffect readEffect(const base::IniFile& file, std::string_view section, st
   e.setSpray(readInt("Spray", d.spray));
   e.Texture().setEnabled(readBool("Texture.Enabled", d.textureEnabled));
   return e;
+}
+
+}  // namespace
+
+TSmoothEffect EffectDefaults::effect() const {
+  return buildEffect(
+      TSmoothEffect(), *this, [](std::string_view, int fallback) { return fallback; },
+      [](std::string_view, bool fallback) { return fallback; });
+}
+
+TSmoothEffect readEffect(const base::IniFile& file, std::string_view section, std::string_view prefix,
+                         const EffectDefaults& d, const TSmoothEffect& base) {
+  return buildEffect(
+      base, d,
+      [&](std::string_view suffix, int fallback) { return file.readInt(section, key(prefix, suffix), fallback); },
+      [&](std::string_view suffix, bool fallback) { return file.readBool(section, key(prefix, suffix), fallback); });
 }
 
 void writeEffect(base::IniFile& file, std::string_view section, std::string_view prefix, const TSmoothEffect& e) {

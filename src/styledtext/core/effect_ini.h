@@ -44,6 +44,9 @@ struct EffectDefaults {
   // The display windows pass the missing marker 99999 for every number and
   // colour and true for every switch.
   static EffectDefaults missingMarker();
+
+  // An effect holding exactly these values, as a load from an empty section gives.
+  TSmoothEffect effect() const;
 };
 
 // Reads the 19 keys "<prefix>Alpha" … "<prefix>Texture.Enabled" of the section

@@ -1,3 +1,4 @@
+#include "draw/rolling_feed.h"
 #include "screen/state/rolling_layout.h"
 
 #include <gtest/gtest.h>
@@ -173,10 +174,10 @@ TEST(DefaultPictureLayout, ColumnsFitEightyPercentOfTheDesktop) {
 TEST(BigFrameText, PadsToTheLongestNameAndBreaksAfterEveryPthName) {
   std::vector<std::string> names;
   for (int i = 0; i < 40; ++i) names.push_back(i % 3 == 0 ? gbk("欧阳") + std::to_string(i) : gbk("李") + "x");
-  const std::size_t width = screen::longestByteLength(names);
+  const std::size_t width = draw::widestName(names);
   ASSERT_EQ(width, 6u);
   for (int perLine = 1; perLine <= 10; ++perLine) {
-    const std::string text = screen::resultBigFrameText(perLine, names);
+    const std::string text = draw::bigFrameText(perLine, names, draw::widestName(names));
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 40 / perLine) << perLine;
     std::size_t start = 0;
     for (int line = 0; line < 40 / perLine; ++line) {
@@ -186,10 +187,10 @@ TEST(BigFrameText, PadsToTheLongestNameAndBreaksAfterEveryPthName) {
     }
     EXPECT_EQ(text.size() - start, static_cast<std::size_t>(40 % perLine) * (width + 3)) << perLine;
   }
-  EXPECT_EQ(screen::resultBigFrameText(2, {gbk("王五"), "ab", "c"}), gbk("王五") + "   ab     \nc      ");
+  EXPECT_EQ(draw::bigFrameText(2, {gbk("王五"), "ab", "c"}, 4), gbk("王五") + "   ab     \nc      ");
 }
 
 TEST(BigFrameText, RollingNamesLongerThanTheWidthAndZeroPerLineStaySound) {
-  EXPECT_EQ(screen::composeBigFrameText(1, {"abcdef", "abcd"}, 4), "abcdef \nabcd   \n");
-  EXPECT_EQ(screen::composeBigFrameText(0, std::vector<std::string>(6, "a"), 1), "a   a   a   a   a   \na   ");
+  EXPECT_EQ(draw::bigFrameText(1, {"abcdef", "abcd"}, 4), "abcdef \nabcd   \n");
+  EXPECT_EQ(draw::bigFrameText(0, std::vector<std::string>(6, "a"), 1), "a   a   a   a   a   \na   ");
 }

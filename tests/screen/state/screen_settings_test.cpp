@@ -28,11 +28,14 @@ screen::ScreenModel distinctiveModel() {
   int n = 0;
   for (screen::LabelState& label : model.labels) {
     ++n;
-    label.font = {1000 + n, 10 + n, gbk("黑体"), 100 + n};
-    label.effect.Alpha = 50 + n;
-    label.effect.Gradual.Enabled = true;
-    label.effect.Shadow.OffsetY = -n;
-    label.effect.Texture.Enabled = n % 2 == 0;
+    label.font.color = 1000 + n;
+    label.font.size = 10 + n;
+    label.font.name = gbk("黑体");
+    label.font.charset = 100 + n;
+    label.effect.setAlpha(50 + n);
+    label.effect.Gradual().setEnabled(true);
+    label.effect.Shadow().setOffsetY(-n);
+    label.effect.Texture().setEnabled(n % 2 == 0);
     label.position = {10 * n, 20 * n};
   }
   model.label(Label::MainTitle).caption = gbk("年会");
@@ -142,7 +145,7 @@ TEST(MainSettings, MissingKeysReadAsLoaderOrDesignDefaults) {
   TestFolder folder;
   screen::ScreenModel model;
   model.label(Label::SecTitle).caption = "old";
-  model.label(Label::PrizeName).effect.Blur = 99;
+  model.label(Label::PrizeName).effect.setBlur(99);
   base::ConfigFiles files(folder.path());
   screen::loadMainSettings(files, kFullHd, model);
   screen::loadPositions(files, kFullHd, model);
@@ -153,7 +156,14 @@ TEST(MainSettings, MissingKeysReadAsLoaderOrDesignDefaults) {
   EXPECT_EQ(title.font.size, 20);
   EXPECT_EQ(title.position, (screen::Point{960, 540}));
   EXPECT_EQ(model.label(Label::SecTitle).caption, "");
-  EXPECT_EQ(model.label(Label::PrizeName).effect, screen::Effect{});
+  // The main window's effect defaults.
+  const auto& effect = model.label(Label::PrizeName).effect;
+  EXPECT_EQ(effect.Blur(), 4);
+  EXPECT_EQ(effect.Noise(), 5);
+  EXPECT_EQ(effect.Shadow().Blur(), 81);
+  EXPECT_EQ(effect.Shadow().OffsetX(), 3);
+  EXPECT_FALSE(effect.Shadow().Enabled());
+  EXPECT_EQ(effect.Gradual().Style(), styledtext::TGradualStyle::gsTopToBottom);
   // Where the loaders would apply the marker 99999, design values stand.
   EXPECT_EQ(model.label(Label::ItemName).font.color, 0x000080);
   EXPECT_EQ(model.label(Label::HonorGuest).font.charset, 134);
