@@ -110,8 +110,8 @@ void batchRecord(DrawData& data, const EventFolder& folder) {
       if (data.isRosterRow(row)) data.AllNameList.setCell(person::kFlag, static_cast<std::size_t>(row), "Y");
     }
     pool.deleteRow(r);
-    appendLogLine(folder, name);
     appendWinnerRecord(folder, recordLine);
+    appendLogLine(folder, name);
     if (data.settings.predeterminedOn) markPredeterminedDrawn(data, person, serial);
   }
 }
@@ -164,8 +164,8 @@ std::size_t awardPickAndRecord(DrawData& data, const EventFolder& folder) {
   const int row = base::toInt(head);
   if (data.isRosterRow(row)) data.AllNameList.setCell(person::kFlag, static_cast<std::size_t>(row), "Y");
   queue.deleteRow(1);
-  appendLogLine(folder, name);
   appendWinnerRecord(folder, recordLine);
+  appendLogLine(folder, name);
   appendLogLine(folder, "");
   tickets.deleteRow(t);
   if (data.settings.predeterminedOn) {

@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "base/file_error.h"
 #include "event_fixture.h"
 
 namespace {
@@ -123,6 +124,18 @@ TEST(BatchRecord, RecordsFirstPickFirstInTablesAndFiles) {
   // The same award again writes no second header block.
   draw::logHeaderIfNewAward(e.data, e.event.folder());
   EXPECT_EQ(e.event.lines("log.txt").size(), 7u);
+}
+
+// The winners record is the only record of who won: a draw log that cannot be
+// written ends the batch, but never before the winner's record line is on disk.
+TEST(BatchRecord, WinnerReachesTheRecordEvenWhenTheLogCannotBeWritten) {
+  PickEvent e({}, 5, 5, 2);
+  e.pick(1, 2);
+  std::filesystem::create_directory(e.event.dir() / "log.txt");
+  EXPECT_THROW(draw::batchRecord(e.data, e.event.folder()), base::FileError);
+  EXPECT_EQ(e.event.lines("LuckName.txt").size(), 1u);
+  EXPECT_EQ(e.data.winnerCount(), 1u);
+  EXPECT_EQ(e.data.count(1, draw::item::kDrawn), 1);
 }
 
 TEST(AwardPick, PredeterminedHeadTakesItsAwardAndOrdinaryTicketsStay) {
