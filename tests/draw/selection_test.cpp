@@ -136,6 +136,15 @@ TEST(BatchRecord, WinnerReachesTheRecordEvenWhenTheLogCannotBeWritten) {
   EXPECT_EQ(e.event.lines("LuckName.txt").size(), 1u);
   EXPECT_EQ(e.data.winnerCount(), 1u);
   EXPECT_EQ(e.data.count(1, draw::item::kDrawn), 1);
+
+  // A record that cannot be written is not taken by the tables either.
+  PickEvent f({}, 5, 5, 2);
+  f.pick(1, 2);
+  std::filesystem::create_directory(f.event.dir() / "LuckName.txt");
+  EXPECT_THROW(draw::batchRecord(f.data, f.event.folder()), base::FileError);
+  EXPECT_FALSE(f.data.hasWinners());
+  EXPECT_EQ(f.data.count(1, draw::item::kDrawn), 0);
+  EXPECT_EQ(f.data.AllNameGrid.rowCount(), 6u);
 }
 
 TEST(AwardPick, PredeterminedHeadTakesItsAwardAndOrdinaryTicketsStay) {
