@@ -11,7 +11,8 @@
 namespace draw {
 
 // Pool build for data.state.currentAward: the eligible people of the award's
-// group range ("奖项分组" c_B and c_E read from `config`), predetermined winners
+// group range ("奖项分组" c_B and c_E read from `config`, which is Config.ini
+// alone: base::ConfigFiles::openConfigOnly()), predetermined winners
 // of the award marked "Y" and moved to the front, people who must not win it
 // marked "N". Sets pendingPredetermined and the group range. Returns the
 // empty-pool message (GBK) when the pool has no row, else nothing.

@@ -29,6 +29,22 @@ void markPredeterminedDrawn(DrawData& data, const std::string& person, const std
   }
 }
 
+// Puts one winner record on disk, then into the tables: its line first, since
+// the winners record is the only lasting record of who won, so a failure leaves
+// the file and the tables agreeing. A damaged drawn count stops the record
+// before anything is written.
+void recordWinner(DrawData& data, const EventFolder& folder, Table::Row record, std::size_t award,
+                  bool markIneligible) {
+  const int drawn = data.count(award, item::kDrawn) + 1;
+  const int person = base::parseInt(record[winner::kSerial]).value_or(0);
+  appendWinnerRecord(folder, winnerRecordLine(record));
+  data.setCount(award, item::kDrawn, drawn);
+  if (markIneligible && data.isRosterRow(person)) {
+    data.AllNameList.setCell(person::kFlag, static_cast<std::size_t>(person), "Y");
+  }
+  data.appendWinner(std::move(record));
+}
+
 void forcePredetermined(DrawData& data, std::size_t n) {
   Table& pool = data.AllNameGrid;
   const auto pending = static_cast<std::size_t>(std::max(data.state.pendingPredetermined, 0));
@@ -101,18 +117,10 @@ void batchRecord(DrawData& data, const EventFolder& folder) {
     record[winner::kAwardSerial] = serial;
     const std::string person = record[winner::kSerial];
     const std::string name = record[winner::kName];
-    const std::string recordLine = winnerRecordLine(record);
-
-    data.appendWinner(std::move(record));
-    data.addToCount(award, item::kDrawn, 1);
-    if (!data.settings.repeatWinning) {
-      const int row = base::toInt(person);
-      if (data.isRosterRow(row)) data.AllNameList.setCell(person::kFlag, static_cast<std::size_t>(row), "Y");
-    }
+    recordWinner(data, folder, std::move(record), award, !data.settings.repeatWinning);
     pool.deleteRow(r);
-    appendLogLine(folder, name);
-    appendWinnerRecord(folder, recordLine);
     if (data.settings.predeterminedOn) markPredeterminedDrawn(data, person, serial);
+    appendLogLine(folder, name);
   }
 }
 
@@ -158,20 +166,15 @@ std::size_t awardPickAndRecord(DrawData& data, const EventFolder& folder) {
   record[winner::kAwardName] = awardName;
   record[winner::kAwardSerial] = serial;
   const std::string name = record[winner::kName];
-  const std::string recordLine = winnerRecordLine(record);
-  data.appendWinner(std::move(record));
-  data.addToCount(award, item::kDrawn, 1);
-  const int row = base::toInt(head);
-  if (data.isRosterRow(row)) data.AllNameList.setCell(person::kFlag, static_cast<std::size_t>(row), "Y");
+  recordWinner(data, folder, std::move(record), award, true);
   queue.deleteRow(1);
-  appendLogLine(folder, name);
-  appendWinnerRecord(folder, recordLine);
-  appendLogLine(folder, "");
   tickets.deleteRow(t);
   if (data.settings.predeterminedOn) {
     markPredeterminedDrawn(data, head, serial);
     recountPredetermined(data);
   }
+  appendLogLine(folder, name);
+  appendLogLine(folder, "");
   return award;
 }
 

@@ -20,8 +20,12 @@ void batchPick(DrawData& data);
 
 // Records the last batchSize rows of the pool as winners of the current award,
 // first pick first: winners table, 已抽取人数, eligibility (repeat winning off),
-// the draw log line, the winners record line (synced) and LuckDetail. The
-// header block of the draw log is the caller's (logHeaderIfNewAward).
+// the winners record line, LuckDetail and the draw log line. Each winner's
+// record line is on disk (synced) before the tables take the winner, and before
+// the log line: it is the only record of who won, so a log that cannot be
+// written must not keep a winner out of it. A file error ends the batch with
+// the file and the tables agreeing on the winners so far. The header block of
+// the draw log is the caller's (logHeaderIfNewAward).
 void batchRecord(DrawData& data, const EventFolder& folder);
 
 // Writes the award's header block to the draw log when the current award is not

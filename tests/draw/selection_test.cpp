@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "base/file_error.h"
 #include "event_fixture.h"
 
 namespace {
@@ -123,6 +124,27 @@ TEST(BatchRecord, RecordsFirstPickFirstInTablesAndFiles) {
   // The same award again writes no second header block.
   draw::logHeaderIfNewAward(e.data, e.event.folder());
   EXPECT_EQ(e.event.lines("log.txt").size(), 7u);
+}
+
+// The winners record is the only record of who won: a draw log that cannot be
+// written ends the batch, but never before the winner's record line is on disk.
+TEST(BatchRecord, WinnerReachesTheRecordEvenWhenTheLogCannotBeWritten) {
+  PickEvent e({}, 5, 5, 2);
+  e.pick(1, 2);
+  std::filesystem::create_directory(e.event.dir() / "log.txt");
+  EXPECT_THROW(draw::batchRecord(e.data, e.event.folder()), base::FileError);
+  EXPECT_EQ(e.event.lines("LuckName.txt").size(), 1u);
+  EXPECT_EQ(e.data.winnerCount(), 1u);
+  EXPECT_EQ(e.data.count(1, draw::item::kDrawn), 1);
+
+  // A record that cannot be written is not taken by the tables either.
+  PickEvent f({}, 5, 5, 2);
+  f.pick(1, 2);
+  std::filesystem::create_directory(f.event.dir() / "LuckName.txt");
+  EXPECT_THROW(draw::batchRecord(f.data, f.event.folder()), base::FileError);
+  EXPECT_FALSE(f.data.hasWinners());
+  EXPECT_EQ(f.data.count(1, draw::item::kDrawn), 0);
+  EXPECT_EQ(f.data.AllNameGrid.rowCount(), 6u);
 }
 
 TEST(AwardPick, PredeterminedHeadTakesItsAwardAndOrdinaryTicketsStay) {
