@@ -1,0 +1,146 @@
+#include "screen/appearance_commands.h"
+
+#include <QImageReader>
+#include <exception>
+
+#include "base/conversion_error.h"
+#include "base/file_error.h"
+#include "platform/program_dir.h"
+#include "screen/lock_check.h"
+#include "screen/state/element_commands.h"
+
+namespace screen {
+
+namespace fs = std::filesystem;
+
+QString pictureFilter() {
+  return QStringLiteral(
+      "全部 (*.jpg *.jpeg *.bmp *.ico *.emf *.wmf *.png);;JPEG 图像文件 (*.jpg);;JPEG 图像文件 (*.jpeg);;"
+      "位图 (*.bmp);;图标 (*.ico);;增强图元文件 (*.emf);;图元文件 (*.wmf);;可移植图片 (*.png)");
+}
+
+AppearanceCommands::AppearanceCommands(ScreenModel& model, fs::path programDir, DialogService& dialogs,
+                                       const platform::PasswordStore& passwords, QObject* parent)
+    : QObject(parent), model_(model), programDir_(std::move(programDir)), dialogs_(dialogs), passwords_(passwords) {}
+
+template <typename Command>
+void AppearanceCommands::guarded(Command&& command) {
+  try {
+    command();
+  } catch (const base::FileError& error) {
+    dialogs_.message(QString::fromStdString(error.what()));
+  } catch (const base::ConversionError& error) {
+    dialogs_.message(QString::fromStdString(error.what()));
+  }
+}
+
+void AppearanceCommands::editTitle(Label title) {
+  const QString current = platform::fromGbk(model_.label(title).caption);
+  const QString caption = QString::fromUtf8(titleInputCaption(title).data());
+  // Cancelling hands back the prefilled text, as the platform's input box does.
+  const QString answer = dialogs_.text(caption, QString(), current).value_or(current);
+  switch (setTitleText(model_, title, platform::toGbk(answer))) {
+    case TitleEdit::RefusedEmpty:
+      dialogs_.message(QString::fromUtf8(emptyTitleMessage(title).data()));
+      break;
+    case TitleEdit::Changed:
+      emit modelChanged();
+      break;
+    case TitleEdit::Unchanged:
+      break;
+  }
+}
+
+void AppearanceCommands::chooseFont(Label label) {
+  LabelFont& font = model_.label(label).font;
+  QFont initial(platform::fromGbk(font.name));
+  if (font.size > 0) initial.setPointSize(font.size);
+  const std::optional<QFont> chosen = dialogs_.font(initial);
+  if (!chosen) return;
+  // The stored font has face and size; colour and character set stay as they were.
+  font.name = platform::toGbk(chosen->family());
+  if (chosen->pointSize() > 0) font.size = chosen->pointSize();
+  emit modelChanged();
+}
+
+void AppearanceCommands::editLabelEffects(Label label) {
+  if (editEffects) editEffects(label);
+}
+
+void AppearanceCommands::centre(Element element, int width) {
+  const int left = centredLeft(desktopWidth_, width);
+  if (std::optional<Label> label = labelOf(element)) {
+    model_.label(*label).position.x = left;
+  } else if (element == Element::Logo) {
+    model_.logo.x = left;
+  } else {
+    model_.prizePicture.position.x = left;
+  }
+  emit modelChanged();
+}
+
+void AppearanceCommands::resizePrize(PrizeResize step) {
+  resizePrizePicture(model_.prizePicture, step);
+  emit modelChanged();
+}
+
+void AppearanceCommands::toggleShowTick(ShowTick tick) {
+  screen::toggleShowTick(model_, tick);
+  emit modelChanged();
+}
+
+void AppearanceCommands::togglePositionLock() {
+  model_.positionLock = !model_.positionLock;
+  emit modelChanged();
+}
+
+void AppearanceCommands::applyTheme(int index) {
+  if (index < 0 || index >= static_cast<int>(kThemes.size())) return;
+  guarded([&] {
+    if (screen::applyTheme(base::ConfigFiles(programDir_), model_, kThemes[index])) emit modelChanged();
+  });
+}
+
+fs::path AppearanceCommands::choosePicture(const char* folder) {
+  const QString name = dialogs_.openFileName(QString(), platform::toQString(programDir_ / folder), pictureFilter());
+  if (name.isEmpty()) return {};
+  QImageReader reader(name);
+  if (reader.read().isNull()) {
+    dialogs_.message(QStringLiteral("图片文件读取有错: ") + name);
+    return {};
+  }
+  return fs::path(name.toStdString());
+}
+
+void AppearanceCommands::changeBackground() {
+  if (!passLock(passwords_, dialogs_)) return;
+  const fs::path chosen = choosePicture("backpic");
+  if (chosen.empty()) return;
+  guarded([&] {
+    screen::changeBackground(programDir_, model_, chosen);
+    emit modelChanged();
+  });
+}
+
+void AppearanceCommands::changeLogo() {
+  const fs::path chosen = choosePicture("image");
+  if (chosen.empty()) return;
+  guarded([&] {
+    screen::changeLogo(programDir_, model_, chosen);
+    emit modelChanged();
+    if (exitSave) exitSave();
+  });
+}
+
+void AppearanceCommands::elementMoved(Element element, QPoint to) {
+  const Point at{to.x(), to.y()};
+  if (std::optional<Label> label = labelOf(element)) {
+    model_.label(*label).position = at;
+  } else if (element == Element::Logo) {
+    model_.logo = at;
+  } else {
+    model_.prizePicture.position = at;
+  }
+}
+
+}  // namespace screen

@@ -1,0 +1,72 @@
+#include "screen/dialog_service.h"
+
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+
+namespace screen {
+
+template <typename T>
+bool DialogService::takeQueued(std::deque<T>& queue, T& answer) {
+  if (queue.empty()) return false;
+  answer = std::move(queue.front());
+  queue.pop_front();
+  return true;
+}
+
+QString DialogService::openFileName(const QString& caption, const QString& folder, const QString& filter) {
+  log_ << QStringLiteral("open: ") + caption;
+  QString name;
+  if (takeQueued(fileNames_, name) || headless_) return name;
+  return QFileDialog::getOpenFileName(parent_, caption, folder, filter);
+}
+
+QString DialogService::saveFileName(const QString& caption, const QString& folder, const QString& filter) {
+  log_ << QStringLiteral("save: ") + caption;
+  QString name;
+  if (takeQueued(fileNames_, name) || headless_) return name;
+  // QFileDialog asks before replacing a file unless told not to.
+  return QFileDialog::getSaveFileName(parent_, caption, folder, filter);
+}
+
+std::optional<QString> DialogService::text(const QString& caption, const QString& prompt, const QString& prefill,
+                                           bool masked) {
+  log_ << QStringLiteral("text: ") + caption;
+  std::optional<QString> answer;
+  if (takeQueued(texts_, answer) || headless_) return answer;
+  bool ok = false;
+  QString typed =
+      QInputDialog::getText(parent_, caption, prompt, masked ? QLineEdit::Password : QLineEdit::Normal, prefill, &ok);
+  if (!ok) return std::nullopt;
+  return typed;
+}
+
+std::optional<QFont> DialogService::font(const QFont& initial) {
+  log_ << QStringLiteral("font");
+  std::optional<QFont> answer;
+  if (takeQueued(fonts_, answer) || headless_) return answer;
+  bool ok = false;
+  QFont chosen = QFontDialog::getFont(&ok, initial, parent_);
+  if (!ok) return std::nullopt;
+  return chosen;
+}
+
+bool DialogService::question(const QString& message, bool warning) {
+  log_ << QStringLiteral("question: ") + message;
+  bool yes = false;
+  if (takeQueued(answers_, yes) || headless_) return yes;
+  const auto buttons = QMessageBox::Yes | QMessageBox::No;
+  const auto answer = warning ? QMessageBox::warning(parent_, QString(), message, buttons, QMessageBox::No)
+                              : QMessageBox::question(parent_, QString(), message, buttons, QMessageBox::No);
+  return answer == QMessageBox::Yes;
+}
+
+void DialogService::message(const QString& message) {
+  log_ << QStringLiteral("message: ") + message;
+  if (headless_) return;
+  QMessageBox::information(parent_, QString(), message);
+}
+
+}  // namespace screen

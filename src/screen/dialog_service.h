@@ -1,0 +1,61 @@
+#pragma once
+// Every question the draw screen's commands put to the operator goes through
+// here: file dialogs, the one-line input box, the font dialog, message boxes and
+// Yes/No questions. Tests queue the next answer instead of a person clicking, and
+// in headless mode nothing is shown at all: messages are recorded, and a prompt
+// with no queued answer is taken as cancelled.
+#include <QFont>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <optional>
+
+class QWidget;
+
+namespace screen {
+
+class DialogService {
+ public:
+  // parent: the window the dialogs are modal to; may be null.
+  explicit DialogService(QWidget* parent = nullptr) : parent_(parent) {}
+
+  // Open-file dialog; an empty name when cancelled. filter is in Qt's form
+  // ("text (*.a *.b);;other (*.c)").
+  QString openFileName(const QString& caption, const QString& folder, const QString& filter);
+  // Save-file dialog that asks before replacing an existing file; empty when cancelled.
+  QString saveFileName(const QString& caption, const QString& folder, const QString& filter);
+  // One-line input box prefilled with `prefill`; nothing when cancelled. With
+  // `masked` every typed character shows as "*".
+  std::optional<QString> text(const QString& caption, const QString& prompt, const QString& prefill,
+                              bool masked = false);
+  // The system font dialog; nothing when cancelled.
+  std::optional<QFont> font(const QFont& initial);
+  // Yes/No; true for Yes. `warning` shows the warning icon, else the question icon.
+  bool question(const QString& message, bool warning = false);
+  void message(const QString& message);
+
+  // ---- test hooks ----
+  void setHeadless(bool headless) { headless_ = headless; }
+  void setNextFileName(const QString& name) { fileNames_.push_back(name); }
+  void setNextText(std::optional<QString> answer) { texts_.push_back(std::move(answer)); }
+  void setNextAnswer(bool yes) { answers_.push_back(yes); }
+  void setNextFont(std::optional<QFont> font) { fonts_.push_back(std::move(font)); }
+  // What was put to the operator, in order: "message: …", "question: …",
+  // "text: caption", "open: caption", "save: caption", "font".
+  const QStringList& log() const { return log_; }
+  void clearLog() { log_.clear(); }
+
+ private:
+  template <typename T>
+  bool takeQueued(std::deque<T>& queue, T& answer);
+
+  QWidget* parent_;
+  bool headless_ = false;
+  std::deque<QString> fileNames_;
+  std::deque<std::optional<QString>> texts_;
+  std::deque<bool> answers_;
+  std::deque<std::optional<QFont>> fonts_;
+  QStringList log_;
+};
+
+}  // namespace screen

@@ -1,0 +1,136 @@
+#include "screen/main_menu.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QWidget>
+
+#include "screen/state/element_commands.h"
+
+namespace screen {
+
+namespace {
+
+QAction* addItem(QMenu* menu, const char* name, const QString& caption, bool checkable = false) {
+  QAction* item = menu->addAction(caption);
+  item->setObjectName(QString::fromLatin1(name));
+  item->setCheckable(checkable);
+  return item;
+}
+
+void addSeparator(QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(QString::fromLatin1(name)); }
+
+QMenu* addSubmenu(QMenu* menu, const char* name, const QString& caption) {
+  QMenu* sub = menu->addMenu(caption);
+  sub->setObjectName(QString::fromLatin1(name));
+  sub->menuAction()->setObjectName(QString::fromLatin1(name));
+  return sub;
+}
+
+}  // namespace
+
+MainMenu::MainMenu(QWidget* parent) : QObject(parent), menu_(new QMenu(parent)) {
+  menu_->setObjectName(QStringLiteral("rightMouseMenu"));
+  connect(menu_, &QMenu::aboutToShow, this, &MainMenu::opening);
+
+  addItem(menu_, "N17", QStringLiteral("重新开始抽奖"));
+  addSeparator(menu_, "N90");
+  singleAward_ = addSubmenu(menu_, "N89", QStringLiteral("单独抽取"));
+  addSeparator(menu_, "N60");
+
+  QMenu* drawMode = addSubmenu(menu_, "N6", QStringLiteral("抽奖模式&"));
+  addItem(drawMode, "N9", QStringLiteral("文字抽奖模式&"), true);
+  addItem(drawMode, "N10", QStringLiteral("图片抽奖模式&"), true);
+  QMenu* rollingMode = addSubmenu(menu_, "N95", QStringLiteral("滚动模式"));
+  addItem(rollingMode, "N96", QStringLiteral("人员滚动"), true);
+  addItem(rollingMode, "N97", QStringLiteral("奖项滚动"), true);
+  addSeparator(menu_, "N94");
+  // N1 "参数设定&" (N7, N8, N11, N92) is added with the roster, award, grouping and predetermined-winners dialogs.
+
+  QMenu* screenSettings = addSubmenu(menu_, "N2", QStringLiteral("画面设定&"));
+  addItem(screenSettings, "N103", QStringLiteral("主标题"));
+  addItem(screenSettings, "N104", QStringLiteral("副标题"));
+  addSeparator(screenSettings, "N102");
+  QMenu* themes = addSubmenu(screenSettings, "N78", QStringLiteral("版面风格"));
+  for (int i = 0; i < static_cast<int>(kThemes.size()); ++i) {
+    QAction* theme = addItem(themes, kThemes[i].item, QString::fromUtf8(kThemes[i].caption));
+    connect(theme, &QAction::triggered, this, [this, i] { emit themeChosen(i); });
+  }
+  addItem(screenSettings, "N13", QStringLiteral("更换背景&"));
+  addItem(screenSettings, "N15", QStringLiteral("位置锁定&"), true);
+  addItem(screenSettings, "N16", QStringLiteral("自动布局&"));
+  addSeparator(screenSettings, "N27");
+  static const char* const kTickCaptions[kShowTickCount] = {"主标题",   "副标题",   "LOGO图片", "奖项名称", "抽奖嘉宾",
+                                                            "奖品图片", "奖品名称", "抽奖提示", "抽奖进度", "开始按钮"};
+  for (std::size_t i = 0; i < kShowTickCount; ++i) {
+    QAction* tick = addItem(screenSettings, kShowTickItems[i], QString::fromUtf8(kTickCaptions[i]), true);
+    connect(tick, &QAction::triggered, this, [this, i] { emit showTickToggled(static_cast<ShowTick>(i)); });
+  }
+  addSeparator(screenSettings, "N75");
+  addItem(screenSettings, "N76", QStringLiteral("更多背景"));
+
+  QMenu* tools = addSubmenu(menu_, "N3", QStringLiteral("工具操作&"));
+  // N18 "弃奖&" and N58 "补奖&" are added with the give-up and supplementary draw dialogs.
+  addItem(tools, "N20", QStringLiteral("导出中奖名单&"));
+  addItem(tools, "N21", QStringLiteral("查看抽奖日志&"));
+  // N12 "音效设置&" is added with the sound settings dialog.
+  addSeparator(menu_, "N41");
+  // N106 "设定密码" is added with the password dialog.
+  addSeparator(menu_, "N105");
+  // F31 "奖品展示[F3]" is added with the prize display; N19 and F101 with the winners display.
+  addSeparator(menu_, "N25");
+  // N36 is added with the programme and judges setup, N65 with the ranking display, N14 with the score details.
+  addSeparator(menu_, "N64");
+  // N108 "配置文件导出" and N109 "配置文件导入" are added with the configuration backup.
+  addSeparator(menu_, "N107");
+
+  QMenu* help = addSubmenu(menu_, "N4", QStringLiteral("帮助&"));
+  addItem(help, "N22", QStringLiteral("常用快捷键"));
+  addItem(help, "N53", QStringLiteral("视频操作说明"));
+  addItem(help, "N77", QStringLiteral("常见问题"));
+  addItem(help, "V481", QStringLiteral("版本号V6.0"))->setEnabled(false);
+  addItem(menu_, "N93", QStringLiteral("最小化窗口[F4]"));
+  addItem(menu_, "N5", QStringLiteral("退出&"));
+}
+
+MainMenu::~MainMenu() = default;
+
+QAction* MainMenu::action(const QString& objectName) const {
+  return menu_->findChild<QAction*>(objectName, Qt::FindChildrenRecursively);
+}
+
+QMenu* MainMenu::submenu(const QString& objectName) const {
+  if (QAction* item = action(objectName)) return item->menu();
+  return nullptr;
+}
+
+void MainMenu::setSingleAwardItems(const std::vector<SingleAwardItem>& items) {
+  singleAward_->clear();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    QAction* item = singleAward_->addAction(items[i].caption);
+    item->setEnabled(items[i].enabled);
+    const int serial = static_cast<int>(i) + 1;
+    connect(item, &QAction::triggered, this, [this, serial] { emit singleAwardChosen(serial); });
+  }
+}
+
+void MainMenu::setPeopleRolling(bool peopleRolling) {
+  singleAward_->setTitle(peopleRolling ? QStringLiteral("单独抽取") : QStringLiteral("抽取状况"));
+  action(QStringLiteral("N96"))->setChecked(peopleRolling);
+  action(QStringLiteral("N97"))->setChecked(!peopleRolling);
+}
+
+void MainMenu::setTextDraw(bool textDraw) {
+  action(QStringLiteral("N9"))->setChecked(textDraw);
+  action(QStringLiteral("N10"))->setChecked(!textDraw);
+}
+
+void MainMenu::syncTicks(const ScreenModel& model) {
+  setTextDraw(model.textDraw);
+  setPeopleRolling(model.peopleRolling);
+  action(QStringLiteral("N15"))->setChecked(model.positionLock);
+  for (std::size_t i = 0; i < kShowTickCount; ++i) {
+    action(QString::fromLatin1(kShowTickItems[i]))->setChecked(model.showTicks[i]);
+  }
+}
+
+}  // namespace screen

@@ -1,0 +1,102 @@
+#include "screen/tool_commands.h"
+
+#include <QDesktopServices>
+#include <QWidget>
+
+#include "base/file_error.h"
+#include "base/text_file.h"
+#include "platform/program_dir.h"
+#include "screen/THelpForm.h"
+
+namespace screen {
+
+namespace fs = std::filesystem;
+
+namespace {
+QUrl fileUrl(const fs::path& file) { return QUrl::fromLocalFile(platform::toQString(file)); }
+}  // namespace
+
+ToolCommands::ToolCommands(fs::path programDir, DialogService& dialogs, QWidget* window)
+    : QObject(window),
+      openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
+      programDir_(std::move(programDir)),
+      dialogs_(dialogs),
+      window_(window) {}
+
+bool ToolCommands::confirmRestart(bool winnersExist) {
+  return !winnersExist || dialogs_.question(kRestartQuestion, true);
+}
+
+bool ToolCommands::openInEditor(const fs::path& file) {
+  if (openUrl(fileUrl(file))) return true;
+  dialogs_.message(QStringLiteral("无法用文本编辑器打开文件 ") + platform::toQString(file));
+  return false;
+}
+
+fs::path ToolCommands::exportWinners(const WinnersExporter& exporter) {
+  const QString chosen = dialogs_.saveFileName(QString(), platform::toQString(programDir_), kExportFilter);
+  if (chosen.isEmpty()) return {};
+  fs::path written;
+  try {
+    written = exporter(fs::path(chosen.toStdString()));
+  } catch (const base::FileError& error) {
+    dialogs_.message(QString::fromStdString(error.what()));
+    return {};
+  }
+  openInEditor(written);
+  return written;
+}
+
+void ToolCommands::viewLog() {
+  const fs::path log = programDir_ / "log.txt";
+  std::error_code ec;
+  if (!fs::exists(log, ec)) {
+    try {
+      base::truncateFile(log);
+    } catch (const base::FileError&) {
+      // The editor is asked anyway and reports the missing file itself.
+    }
+  }
+  openInEditor(log);
+}
+
+void ToolCommands::openHelp() {
+  const fs::path help = programDir_ / "help.html";
+  std::error_code ec;
+  if (!fs::is_regular_file(help, ec) || !openUrl(fileUrl(help))) {
+    dialogs_.message(QStringLiteral(" help.html 帮助文件损坏！"));
+  }
+}
+
+void ToolCommands::showShortcutHelp() {
+  THelpForm help(window_);
+  help.exec();
+}
+
+fs::path ToolCommands::webPageFile(WebPage page) const {
+  switch (page) {
+    case WebPage::VideoGuide:
+      return programDir_ / "web" / "explain.html";
+    case WebPage::CommonQuestions:
+      return programDir_ / "web" / "question.html";
+    case WebPage::Home:
+      break;
+  }
+  return programDir_ / "web" / "index.html";
+}
+
+void ToolCommands::openWebPage(WebPage page) { openUrl(fileUrl(webPageFile(page))); }
+
+bool ToolCommands::handleKey(int key) {
+  if (key == Qt::Key_F1) {
+    openHelp();
+    return true;
+  }
+  if (key == Qt::Key_F4) {
+    emit minimiseRequested();
+    return true;
+  }
+  return false;
+}
+
+}  // namespace screen
