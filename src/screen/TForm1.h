@@ -1,35 +1,170 @@
 #pragma once
 // The draw screen: a borderless, maximised window projected for the audience.
-// It shows the event's background stretched over the whole window; the rolling
-// area, captions and commands are laid over it.
+// It owns the draw (tables, engine, timers, sounds) and the screen's state, shows
+// that state with styled labels, pictures and the frames of the rolling area,
+// and is the engine's view: every caption, frame and question of the draw goes
+// through the draw::DrawView calls below. Keys, clicks and timer ticks are calls
+// into the engine.
 #include <QImage>
+#include <QPixmap>
+#include <QTimer>
 #include <QWidget>
+#include <array>
 #include <filesystem>
 #include <memory>
+
+#include "draw/draw_data.h"
+#include "draw/draw_view.h"
+#include "draw/event_folder.h"
+#include "draw/luck.h"
+#include "screen/dialog_service.h"
+#include "screen/photo_tiles.h"
+#include "screen/prize_pictures.h"
+#include "screen/qt_text_measurer.h"
+#include "screen/rolling_frame.h"
+#include "screen/sound_players.h"
+#include "screen/state/screen_model.h"
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
 
 namespace Ui {
 class TForm1;
 }
+namespace styledtext {
+class TSmoothLabel;
+}
+namespace screen {
+class MainMenu;
+}
 
-class TForm1 : public QWidget {
+class TForm1 : public QWidget, public draw::DrawView {
   Q_OBJECT
 
  public:
-  explicit TForm1(std::filesystem::path programDir, QWidget* parent = nullptr);
+  // Builds the window and runs the start-up on the event in programDir. The
+  // desktop size is the screen's unless given (tests pin it).
+  explicit TForm1(std::filesystem::path programDir, QWidget* parent = nullptr, QSize desktop = {});
   ~TForm1() override;
 
   // The picture file the background was loaded from (empty when none could be read).
-  const std::filesystem::path& backgroundFile() const { return backgroundFile_; }
+  const std::filesystem::path& backgroundFile() const { return model_.backgroundFile; }
   const QImage& backgroundImage() const { return background_; }
+
+  // What tests and tools reach.
+  draw::DrawData& drawData() { return data_; }
+  draw::Luck& luck() { return *luck_; }
+  screen::ScreenModel& model() { return model_; }
+  screen::DialogService& dialogs() { return dialogs_; }
+  styledtext::TSmoothLabel* label(screen::Label which) const { return labels_[static_cast<std::size_t>(which)]; }
+  screen::RollingFrame* frame(int k) const { return frames_[static_cast<std::size_t>(k - 1)]; }
+  screen::PictureFrame* pictureFrame(int k) const { return pictureFrames_[static_cast<std::size_t>(k - 1)]; }
+  QPushButton* startButton() const { return startRun_; }
+  QTimer& timer(int number);
+  screen::MainMenu& mainMenu() { return *mainMenu_; }
+  const screen::PhotoTiles& photoTiles() const { return photoTiles_; }
+  // Names shown in the visible text frames 1 … 30, in frame order.
+  QStringList visibleFrameTexts() const;
+
+  // The exit save: the screen's state and the draw's modes into Config.ini.
+  void saveState();
+
+  // ---- draw::DrawView ----
+  void setStartCaption(const std::string& caption) override;
+  void setFieldText(draw::Field field, const std::string& text) override;
+  void setFieldVisible(draw::Field field, bool visible) override;
+  bool isTicked(draw::ShowTick tick) const override;
+  void hideRollingArea() override;
+  void setFrameText(int frame, const std::string& text) override;
+  void setFrameVisible(int frame, bool visible) override;
+  void setPictureFrameVisible(int frame, bool visible) override;
+  void setPictureFrameTile(int frame, int tile) override;
+  int bigFrameNamesPerLine() const override { return model_.rolling.namesPerLine; }
+  void layoutLoad(int batchSize) override;
+  void layoutStore(int batchSize) override;
+  bool photoTilesLoaded() const override { return photoTiles_.loaded(); }
+  void loadPhotoTiles() override;
+  void clearPhotoTiles() override;
+  bool prizePicturesLoaded() const override { return prizePictures_.loaded(); }
+  void loadPrizePictures() override;
+  void clearPrizePictures() override { prizePictures_.clear(); }
+  void showPrizePicture(int index) override;
+  void showAwardPrizePicture(const std::string& pictureCell) override;
+  void setPictureLoadButtonVisible(bool visible) override;
+  void startTimer(draw::DrawTimer timer, int intervalMs) override;
+  void stopTimer(draw::DrawTimer timer) override;
+  void showMessage(const std::string& text) override;
+  bool ask(const std::string& text, const std::string& caption, draw::QuestionKind kind) override;
+  void stopSoundPlayer() override;
+  void playSoundFile(const std::string& path, bool repeat) override;
+  bool prepareStopSound(const std::string& path) override;
+  void playStopSound() override;
+  void openSoundSettings() override;
+  void openWinnersDisplay(const std::string& shownAward) override;
+  void setSingleAwardMenu(const std::string& caption, const std::vector<draw::SingleAwardItem>& items) override;
+  void setModeTicks(bool textDraw, bool peopleRolling) override;
+  bool lockCheck() override;
+  void exitSave() override { saveState(); }
+  void positionLoad() override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
+  void createElements();
+  void FormCreate();
+  void Timer3Timer();
+  void runAutoLayout();
+
+  // Shows the model: fonts, effects, captions, places and visibility.
+  void renderModel();
+  void renderLabel(screen::Label which);
+  void renderFrames();
+  void renderPictures();
+  void placeStartButtons();
   void loadBackground();
+  void scaleBackground();
+  void attachFrameDragging();
+
+  screen::Display display() const;
+  base::IniFile configForRead() const;
+  styledtext::TSmoothLabel* fieldLabel(draw::Field field) const;
+  void runGuarded(const std::function<void()>& command);
 
   std::unique_ptr<Ui::TForm1> ui;
   std::filesystem::path programDir_;
-  std::filesystem::path backgroundFile_;
+  QSize desktop_;
+  draw::EventFolder folder_;
+  draw::DrawData data_;
+  screen::ScreenModel model_;
+  std::unique_ptr<draw::Luck> luck_;
+  screen::DialogService dialogs_;
+  screen::QtTextMeasurer measurer_;
+  screen::PhotoTiles photoTiles_;
+  screen::PrizePictures prizePictures_;
+  screen::SoundPlayers* sounds_ = nullptr;
+  std::unique_ptr<screen::MainMenu> mainMenu_;
+
   QImage background_;
+  QPixmap scaledBackground_;
+  std::array<styledtext::TSmoothLabel*, screen::kLabelCount> labels_{};
+  QLabel* Image2 = nullptr;    // the logo
+  QLabel* PrizePic = nullptr;  // the prize picture, stretched to its box
+  QImage prizeImage_;
+  QPushButton* startRun_ = nullptr;
+  QPushButton* Button1 = nullptr;  // "载入图片"
+  QProgressBar* progressBar_ = nullptr;
+  std::array<screen::RollingFrame*, 31> frames_{};
+  std::array<screen::PictureFrame*, 30> pictureFrames_{};
+  QTimer Timer1;
+  QTimer Timer2;
+  QTimer Timer3;
+  QTimer Timer4;
+  int currentBatchSize_ = 0;
+  bool started_ = false;
 };
