@@ -1,0 +1,160 @@
+// Photo tiles for 300 camera-sized photos (4000 × 3000, generated here): the
+// program's load (decoding at reduced size through the JPEG decoder's DCT
+// scaling, on all cores) against decoding each photo at full size and scaling
+// it, measured side by side in one run. Prints figures only.
+//
+// Usage: photo_tiles_bench [photo count]
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageReader>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentMap>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "base/gbk.h"
+#include "base/ini_file.h"
+#include "platform/font_substitutions.h"
+#include "platform/program_dir.h"
+#include "screen/photo_tiles.h"
+#include "screen/picture_scaling.h"
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr int kVariants = 4;
+
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// A gradient with fine texture, so that the file carries about as much detail
+// to decode as a photo does.
+QImage makePhoto(int variant) {
+  QImage image(4000, 3000, QImage::Format_RGB32);
+  QRandomGenerator random(variant + 1);
+  for (int y = 0; y < image.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      const int noise = int(random.bounded(24));
+      line[x] = qRgb((x * 255 / 4000 + noise + variant * 40) & 0xFF, (y * 255 / 3000 + noise) & 0xFF,
+                     ((x + y) * 255 / 7000 + variant * 60) & 0xFF);
+    }
+  }
+  return image;
+}
+
+// Writes kVariants photos and links the rest of the names to them: the decoder
+// does the same work for every name, and the folder stays small on disk.
+std::vector<std::string> makePhotoFolder(const fs::path& programDir, int count) {
+  const fs::path photos = programDir / "photo";
+  fs::create_directories(photos);
+  std::vector<fs::path> originals;
+  for (int v = 0; v < kVariants; ++v) {
+    originals.push_back(photos / ("original" + std::to_string(v) + ".jpg"));
+    makePhoto(v).save(platform::toQString(originals.back()), "JPG", 85);
+  }
+  std::vector<std::string> names;
+  for (int k = 0; k < count; ++k) {
+    const std::string name = "员工" + std::to_string(k + 1);
+    const fs::path file = photos / (name + ".jpg");
+    std::error_code ec;
+    fs::create_hard_link(originals[k % kVariants], file, ec);
+    if (ec) fs::copy_file(originals[k % kVariants], file, fs::copy_options::overwrite_existing);
+    names.push_back(base::utf8ToGbk(name));
+  }
+  return names;
+}
+
+// The plain way: decode the whole photo, scale it to cover the tile, draw the
+// caption; one photo after the other or spread over the pool.
+QImage fullSizeTile(const fs::path& file, const std::string& gbkName, QSize tile) {
+  QImage photo(platform::toQString(file));
+  const screen::Placement placement = screen::coverPlacement(photo.size(), tile);
+  QImage result(tile, QImage::Format_RGB32);
+  QPainter painter(&result);
+  painter.drawImage(placement.offset, photo.scaled(placement.scaled, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  painter.setFont(QFont(QStringLiteral("黑体"), 20));
+  painter.drawText(QRect(QPoint(0, 0), tile), Qt::AlignHCenter | Qt::AlignBottom, platform::fromGbk(gbkName));
+  return result;
+}
+
+void warmCache(const fs::path& folder) {
+  std::vector<char> buffer(1 << 20);
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    while (in.read(buffer.data(), std::streamsize(buffer.size()))) {
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  platform::installFontSubstitutions();
+  const int count = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
+
+  QTemporaryDir dir;
+  const fs::path programDir = dir.path().toStdString();
+  const auto generated = Clock::now();
+  const std::vector<std::string> names = makePhotoFolder(programDir, count);
+  std::printf("generated %d photos of 4000 x 3000 (%d distinct, JPEG quality 85, %.1f MB each) in %.1f s\n", count,
+              kVariants, double(fs::file_size(programDir / "photo" / "original0.jpg")) / 1e6, secondsSince(generated));
+  warmCache(programDir / "photo");
+
+  std::vector<screen::PhotoEntry> roster;
+  for (const std::string& name : names) roster.push_back({name, name});
+  const QSize tile = screen::PhotoTileSettings::read(programDir).size;
+  const int cores = QThreadPool::globalInstance()->maxThreadCount();
+
+  auto timeProgram = [&](int threads) {
+    QThreadPool::globalInstance()->setMaxThreadCount(threads);
+    screen::PhotoTiles tiles;
+    const auto start = Clock::now();
+    tiles.load(programDir, roster);
+    const double seconds = secondsSince(start);
+    QThreadPool::globalInstance()->setMaxThreadCount(cores);
+    return seconds;
+  };
+  auto timeFullSize = [&](int threads) {
+    QThreadPool::globalInstance()->setMaxThreadCount(threads);
+    QList<int> indices;
+    for (int k = 0; k < count; ++k) indices.push_back(k);
+    const auto start = Clock::now();
+    const QList<QImage> tiles = QtConcurrent::blockingMapped(indices, [&](int k) {
+      return fullSizeTile(programDir / "photo" / (base::gbkToUtf8(names[std::size_t(k)]) + ".jpg"),
+                          names[std::size_t(k)], tile);
+    });
+    const double seconds = secondsSince(start);
+    QThreadPool::globalInstance()->setMaxThreadCount(cores);
+    return seconds;
+  };
+
+  const double reducedAll = timeProgram(cores);
+  const double reducedOne = timeProgram(1);
+  const double fullOne = timeFullSize(1);
+  const double fullAll = timeFullSize(cores);
+
+  std::printf("tiles of %d x %d with captions, %d photos, %d cores\n", tile.width(), tile.height(), count, cores);
+  std::printf("  %-44s %7.2f s  %6.1f ms/photo\n", "program (reduced-size decode, all cores):", reducedAll,
+              reducedAll * 1000 / count);
+  std::printf("  %-44s %7.2f s  %6.1f ms/photo\n", "reduced-size decode, one core:", reducedOne,
+              reducedOne * 1000 / count);
+  std::printf("  %-44s %7.2f s  %6.1f ms/photo\n", "full-size decode and scale, all cores:", fullAll,
+              fullAll * 1000 / count);
+  std::printf("  %-44s %7.2f s  %6.1f ms/photo\n", "full-size decode and scale, one core:", fullOne,
+              fullOne * 1000 / count);
+  std::printf("  ratio full-size one core / program: %.1f x; full-size all cores / program: %.1f x\n",
+              fullOne / reducedAll, fullAll / reducedAll);
+  return 0;
+}

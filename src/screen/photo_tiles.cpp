@@ -1,0 +1,176 @@
+#include "screen/photo_tiles.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QList>
+#include <QPainter>
+#include <QtConcurrent/QtConcurrentMap>
+#include <numeric>
+#include <unordered_map>
+
+#include "base/config_files.h"
+#include "base/gbk.h"
+#include "base/paths.h"
+#include "platform/program_dir.h"
+#include "screen/picture_scaling.h"
+
+namespace screen {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Larger tiles than any screen only cost memory, once per person.
+constexpr int kLargestTileSide = 4096;
+
+int sideOrDefault(int value, int fallback) { return value < 1 || value > kLargestTileSide ? fallback : value; }
+
+std::string foldAscii(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+// The photo folder listed once: a roster of thousands would otherwise scan the
+// folder again for every person without a photo to match names without regard
+// to case.
+class PhotoFolder {
+ public:
+  explicit PhotoFolder(const fs::path& folder) {
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+      std::error_code typeError;
+      if (!it->is_regular_file(typeError)) continue;
+      const std::string name = it->path().filename().string();
+      exact_.emplace(name, it->path());
+      folded_.emplace(foldAscii(name), it->path());
+    }
+  }
+
+  // The file of a UTF-8 name, exact spelling first; empty when there is none.
+  fs::path find(const std::string& utf8Name) const {
+    if (auto it = exact_.find(utf8Name); it != exact_.end()) return it->second;
+    if (auto it = folded_.find(foldAscii(utf8Name)); it != folded_.end()) return it->second;
+    return {};
+  }
+
+ private:
+  std::unordered_map<std::string, fs::path> exact_;
+  std::unordered_map<std::string, fs::path> folded_;
+};
+
+struct TilePicture {
+  QImage picture;  // null: the sample stands in
+  fs::path unreadable;
+};
+
+QFont captionFont(const PhotoTileSettings& settings) {
+  QFont font(platform::fromGbk(settings.fontName));
+  // Points at 96 dots per inch, as the settings were made, whatever the screen.
+  if (settings.fontSize > 0)
+    font.setPixelSize(std::max(1, (settings.fontSize * 96 + 36) / 72));
+  else if (settings.fontSize < 0)
+    font.setPixelSize(-settings.fontSize);
+  return font;
+}
+
+void drawCaption(QImage& tile, const PhotoEntry& entry, const QFont& font, const QColor& colour) {
+  const QFontMetrics metrics(font);
+  const int width = metrics.horizontalAdvance(platform::fromGbk(entry.name));
+  const int left = tile.width() / 2 - width / 2;
+  QPainter painter(&tile);
+  painter.setFont(font);
+  painter.setPen(colour);
+  painter.drawText(QPoint(left, tile.height() - metrics.descent()), platform::fromGbk(entry.displayName));
+}
+
+}  // namespace
+
+PhotoTileSettings PhotoTileSettings::read(const fs::path& programDir) {
+  const base::IniFile ini = base::ConfigFiles(programDir).openConfig();
+  const std::string section = base::utf8ToGbk("图片抽奖");
+  PhotoTileSettings settings;
+  settings.size = QSize(sideOrDefault(ini.readInt(section, "Width", 200), 200),
+                        sideOrDefault(ini.readInt(section, "Height", 250), 250));
+  settings.showName = ini.readBool(section, "ShowName", true);
+  settings.fontColor = ini.readInt(section, "Font.Color", 0);
+  settings.fontSize = ini.readInt(section, "Font.Size", 20);
+  settings.fontName = ini.readString(section, "Font.Name", base::utf8ToGbk("黑体"));
+  return settings;
+}
+
+QColor colourFromSetting(int value) {
+  if (value < 0) return Qt::black;
+  return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+void PhotoTiles::load(const fs::path& programDir, const std::vector<PhotoEntry>& roster,
+                      const ProgressCallback& progress) {
+  if (loaded()) return;
+  const PhotoTileSettings settings = PhotoTileSettings::read(programDir);
+  tileSize_ = settings.size;
+  unreadable_.clear();
+  const int total = static_cast<int>(roster.size());
+  if (progress) progress(0, total);
+  if (total == 0) return;
+
+  const fs::path samplePath = base::joinGbk(programDir, "image\\sample.jpg");
+  QImage sample = readCovering(samplePath, tileSize_);
+  const bool sampleReadable = !sample.isNull();
+  bool sampleNeeded = false;
+  if (!sampleReadable) {
+    sample = QImage(tileSize_, QImage::Format_RGB32);
+    sample.fill(Qt::white);
+  }
+
+  const PhotoFolder folder(base::findIgnoringCase(programDir, "photo"));
+  const QSize size = tileSize_;
+  auto readTile = [&roster, &folder, size](int index) {
+    TilePicture result;
+    const std::string& name = roster[static_cast<std::size_t>(index)].name;
+    if (base::isUnsafeBareName(name)) return result;
+    const fs::path file = folder.find(base::gbkToUtf8(name) + ".jpg");
+    if (file.empty()) return result;
+    result.picture = readCovering(file, size);
+    if (result.picture.isNull()) result.unreadable = file;
+    return result;
+  };
+
+  QList<int> indices(total);
+  std::iota(indices.begin(), indices.end(), 0);
+  QFuture<TilePicture> pictures = QtConcurrent::mapped(indices, readTile);
+  // The workers read `roster` and `folder`: they must be done before either goes,
+  // also when the progress callback throws.
+  struct WaitForWorkers {
+    QFuture<TilePicture>& future;
+    ~WaitForWorkers() {
+      future.cancel();
+      future.waitForFinished();
+    }
+  } waitForWorkers{pictures};
+
+  const QFont font = captionFont(settings);
+  const QColor colour = colourFromSetting(settings.fontColor);
+  std::vector<QImage> tiles;
+  tiles.reserve(roster.size());
+  for (int k = 0; k < total; ++k) {
+    TilePicture result = pictures.resultAt(k);
+    if (!result.unreadable.empty()) unreadable_.push_back(result.unreadable);
+    if (result.picture.isNull()) {
+      result.picture = sample;
+      sampleNeeded = true;
+    }
+    if (settings.showName) drawCaption(result.picture, roster[static_cast<std::size_t>(k)], font, colour);
+    tiles.push_back(std::move(result.picture));
+    if (progress) progress(k + 1, total);
+  }
+  if (sampleNeeded && !sampleReadable) unreadable_.push_back(samplePath);
+  tiles_ = std::move(tiles);
+}
+
+void PhotoTiles::clear() {
+  tiles_.clear();
+  unreadable_.clear();
+}
+
+}  // namespace screen

@@ -1,0 +1,86 @@
+#pragma once
+// The main window's two invisible players. MediaPlayer1 plays one sound at a
+// time (background music, draw start, the displays' sounds) and may repeat it;
+// MediaPlayer2 holds the draw-stop sound opened in advance, so that it starts the
+// moment the rolling stops.
+//
+// Nothing here waits for the media back end: opening a file is asynchronous, and
+// an event loop spun inside a command would let timer ticks run in the middle of
+// it. A stop sound that fails to load after prepareStopSound() returned is
+// reported through stopSoundFailed().
+#include <QObject>
+#include <QString>
+#include <filesystem>
+#include <string>
+
+class QAudioOutput;
+class QMediaPlayer;
+
+namespace screen {
+
+inline constexpr char kSoundCardQuestion[] = "电脑声卡未安装,关闭音乐可解决,是否打开设置？";
+inline constexpr char kSoundCardCaption[] = "提示";
+
+class SoundPlayers : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit SoundPlayers(QObject* parent = nullptr);
+  ~SoundPlayers() override;
+
+  enum class Playback { Played, SwitchedOff, Missing };
+
+  // Sound playback of a sound setting: stops MediaPlayer1, then, when the switch
+  // is on, plays music\<gbkFileName> from the program folder with the repeat
+  // flag. Missing means no such file (or an empty name): the caller shows
+  // missingSoundText(gbkFileName). Errors of the player itself stay silent.
+  Playback playSetting(bool switchOn, const std::filesystem::path& programDir, const std::string& gbkFileName,
+                       bool repeat);
+  static QString missingSoundText(const std::string& gbkFileName);
+
+  // MediaPlayer1: plays `file` from its start; with `repeat` it starts again each
+  // time it reaches its end, until the next play() or stop().
+  void play(const std::filesystem::path& file, bool repeat);
+  void stop();
+  bool isPlaying() const;
+  bool repeat() const { return repeat_; }
+
+  // MediaPlayer2: stops it and opens `file`, or empties it when `file` is empty.
+  // Returns false when the sound system failed: there is no audio output, or the
+  // file could not be handed to the player. An empty path always succeeds.
+  bool prepareStopSound(const std::filesystem::path& file);
+  // The stop sound in the music folder, as the batch start prepares it: nothing
+  // is opened (and true returned) when music\<gbkFileName> does not exist.
+  bool prepareStopSound(const std::filesystem::path& programDir, const std::string& gbkFileName);
+  bool stopSoundReady() const;
+  // Stops MediaPlayer1 (the draw-start sound); with the switch on plays the
+  // prepared stop sound once from its start. Errors are ignored.
+  void playStopSound(bool switchOn);
+
+  // At least one audio output device is present.
+  static bool soundSystemAvailable();
+
+ signals:
+  // The prepared stop sound turned out not to load (not a sound, no codec, the
+  // output failed) before it was played. Emitted at most once per
+  // prepareStopSound().
+  void stopSoundFailed();
+
+ private:
+  void restartIfRepeating();
+  void onStopSoundError();
+
+  QMediaPlayer* player1_;
+  QAudioOutput* output1_;
+  QMediaPlayer* player2_;
+  QAudioOutput* output2_;
+  bool repeat_ = false;
+  bool stopSoundPrepared_ = false;
+  // Once the stop sound has been played, its errors are the silent ones of play.
+  bool stopSoundPlayed_ = false;
+};
+
+// music\<gbkFileName> in the program folder; empty for an empty name.
+std::filesystem::path musicFile(const std::filesystem::path& programDir, const std::string& gbkFileName);
+
+}  // namespace screen

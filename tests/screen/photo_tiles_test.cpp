@@ -1,0 +1,252 @@
+// Photo tiles of picture draw mode: which picture each person gets, the cover
+// scaling, the caption, and the order and progress of the parallel load.
+#include "screen/photo_tiles.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QtTest>
+#include <stdexcept>
+
+#include "base/ini_file.h"
+#include "platform/font_substitutions.h"
+#include "platform/program_dir.h"
+#include "test_folder.h"
+
+using screen::PhotoEntry;
+using screen::PhotoTiles;
+using testing_support::gbk;
+using testing_support::TestFolder;
+
+namespace {
+
+// Vertical bands of colour, left to right, each given by its right edge.
+struct Band {
+  int end;
+  QColor colour;
+};
+
+void saveBands(const std::filesystem::path& file, QSize size, const std::vector<Band>& bands, bool vertical = true) {
+  std::filesystem::create_directories(file.parent_path());
+  QImage image(size, QImage::Format_RGB32);
+  QPainter painter(&image);
+  int start = 0;
+  for (const Band& band : bands) {
+    if (vertical)
+      painter.fillRect(QRect(start, 0, band.end - start, size.height()), band.colour);
+    else
+      painter.fillRect(QRect(0, start, size.width(), band.end - start), band.colour);
+    start = band.end;
+  }
+  painter.end();
+  QVERIFY(image.save(platform::toQString(file), "JPG", 95));
+}
+
+void savePlain(const std::filesystem::path& file, QColor colour, QSize size = {64, 48}) {
+  saveBands(file, size, {{size.width(), colour}});
+}
+
+bool near(QColor actual, QColor expected) {
+  return std::abs(actual.red() - expected.red()) < 24 && std::abs(actual.green() - expected.green()) < 24 &&
+         std::abs(actual.blue() - expected.blue()) < 24;
+}
+
+QString describe(QColor c) { return QStringLiteral("(%1,%2,%3)").arg(c.red()).arg(c.green()).arg(c.blue()); }
+
+void writeTileSettings(const TestFolder& folder, int width, int height, bool showName, int colour = 0) {
+  base::IniFile ini(folder / "Config.ini");
+  const std::string section = gbk("图片抽奖");
+  ini.writeInt(section, "Width", width);
+  ini.writeInt(section, "Height", height);
+  ini.writeBool(section, "ShowName", showName);
+  ini.writeInt(section, "Font.Color", colour);
+  ini.writeInt(section, "Font.Size", 20);
+}
+
+// The bounding box of pixels that differ clearly from white.
+QRect inkBox(const QImage& tile) {
+  QRect box;
+  for (int y = 0; y < tile.height(); ++y)
+    for (int x = 0; x < tile.width(); ++x)
+      if (qGray(tile.pixel(x, y)) < 128) box = box.united(QRect(x, y, 1, 1));
+  return box;
+}
+
+const QColor kSample(250, 160, 0);
+const QColor kIntruder(255, 0, 255);
+
+}  // namespace
+
+class PhotoTilesTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { platform::installFontSubstitutions(); }
+
+  // Every person gets the tile of their own photo in roster order, whatever order
+  // the workers finish in; missing photos and names that would leave the photo
+  // folder get the sample; progress counts up one by one to the total.
+  void tilesFollowTheRoster() {
+    TestFolder folder;
+    writeTileSettings(folder, 40, 50, false);
+    savePlain(folder / "image" / "sample.jpg", kSample);
+    // Files that unsafe names would reach if they were joined to the folder.
+    savePlain(folder / "evil.jpg", kIntruder);
+    savePlain(folder / "photo" / "a" / "b.jpg", kIntruder);
+
+    std::vector<PhotoEntry> roster;
+    std::vector<QColor> expected;
+    for (int k = 0; k < 40; ++k) {
+      const std::string name = gbk("员工") + std::to_string(k);
+      roster.push_back({name, name});
+      if (k % 7 == 3) {
+        expected.push_back(kSample);
+        continue;
+      }
+      const QColor colour = QColor::fromHsv((k * 37) % 360, 255, 230);
+      savePlain(folder / "photo" / ("员工" + std::to_string(k) + ".jpg"), colour);
+      expected.push_back(colour);
+    }
+    savePlain(folder / "photo" / "Ann.JPG", Qt::darkGreen);
+    roster.push_back({"ann", "ann"});
+    expected.push_back(Qt::darkGreen);
+    for (const char* unsafe : {"..\\evil", "../evil", "a/b", "a\\b", ".", ""}) {
+      roster.push_back({unsafe, unsafe});
+      expected.push_back(kSample);
+    }
+
+    std::vector<std::pair<int, int>> progress;
+    PhotoTiles tiles;
+    tiles.load(folder.path(), roster, [&](int done, int total) { progress.emplace_back(done, total); });
+
+    QCOMPARE(tiles.count(), int(roster.size()));
+    QCOMPARE(tiles.tileSize(), QSize(40, 50));
+    for (int k = 0; k < tiles.count(); ++k) {
+      QCOMPARE(tiles.tile(k).size(), QSize(40, 50));
+      const QColor centre = tiles.tile(k).pixelColor(20, 25);
+      QVERIFY2(
+          near(centre, expected[k]),
+          qPrintable(QStringLiteral("tile %1: %2 instead of %3").arg(k).arg(describe(centre), describe(expected[k]))));
+    }
+    QCOMPARE(progress.size(), roster.size() + 1);
+    for (std::size_t i = 0; i < progress.size(); ++i) QCOMPARE(progress[i], std::make_pair(int(i), int(roster.size())));
+    QVERIFY(tiles.unreadableFiles().empty());
+  }
+
+  void coverScalingCutsTheOverflowEqually_data() {
+    QTest::addColumn<QSize>("photo");
+    QTest::addColumn<bool>("vertical");
+    // Bands at 30 % and 70 %: scaled to cover 100 × 100 and centred, the outer
+    // bands keep 10 pixels at each edge of the tile.
+    QTest::newRow("landscape") << QSize(400, 200) << true;
+    QTest::newRow("landscape, decoded at 1/8") << QSize(2000, 1000) << true;
+    QTest::newRow("portrait") << QSize(200, 400) << false;
+  }
+  void coverScalingCutsTheOverflowEqually() {
+    QFETCH(QSize, photo);
+    QFETCH(bool, vertical);
+    TestFolder folder;
+    writeTileSettings(folder, 100, 100, false);
+    const int length = vertical ? photo.width() : photo.height();
+    saveBands(folder / "photo" / "p.jpg", photo,
+              {{length * 3 / 10, Qt::red}, {length * 7 / 10, Qt::green}, {length, Qt::blue}}, vertical);
+    PhotoTiles tiles;
+    tiles.load(folder.path(), {{"p", "p"}});
+    const QImage& tile = tiles.tile(0);
+    auto at = [&](int along) { return vertical ? tile.pixelColor(along, 50) : tile.pixelColor(50, along); };
+    QVERIFY2(near(at(3), Qt::red), qPrintable(describe(at(3))));
+    QVERIFY2(near(at(16), Qt::green), qPrintable(describe(at(16))));
+    QVERIFY2(near(at(83), Qt::green), qPrintable(describe(at(83))));
+    QVERIFY2(near(at(96), Qt::blue), qPrintable(describe(at(96))));
+  }
+
+  // The display name sits on the bottom edge, centred by the width of the roster
+  // name (so a masked name stays where the full one would stand).
+  void captionAtTheBottomCentredOnTheName() {
+    struct Case {
+      const char* label;
+      bool showName;
+      std::string name;
+      std::string displayName;
+      int colour;
+    };
+    const std::vector<Case> cases = {
+        {"centred", true, "WWWWWWWW", "WWWWWWWW", 0},
+        {"measured on the name", true, "WWWWWWWW", "W", 0},
+        {"coloured", true, gbk("张三丰"), gbk("张*丰"), 255},
+        {"hidden", false, "WWWWWWWW", "WWWWWWWW", 0},
+    };
+    for (const Case& c : cases) {
+      TestFolder folder;
+      writeTileSettings(folder, 240, 120, c.showName, c.colour);
+      savePlain(folder / "image" / "sample.jpg", Qt::white);
+      PhotoTiles tiles;
+      tiles.load(folder.path(), {{c.name, c.displayName}});
+      const QImage& tile = tiles.tile(0);
+      const QRect ink = inkBox(tile);
+      if (!c.showName) {
+        QVERIFY2(ink.isNull(), c.label);
+        continue;
+      }
+      QVERIFY2(!ink.isNull(), c.label);
+      QVERIFY2(ink.top() > 120 / 2 && ink.bottom() >= 120 - 12, c.label);
+      if (c.displayName == c.name)
+        QVERIFY2(std::abs(ink.center().x() - 120) <= 3, c.label);
+      else if (c.name == "WWWWWWWW")
+        QVERIFY2(ink.right() < 120 - 40, c.label);
+      // Red ink keeps its red at every pixel, black ink at none.
+      for (int y = ink.top(); y <= ink.bottom(); ++y)
+        for (int x = ink.left(); x <= ink.right(); ++x)
+          if (qGray(tile.pixel(x, y)) < 128)
+            QVERIFY2((tile.pixelColor(x, y).red() > 200) == (c.colour == 255), c.label);
+    }
+  }
+
+  // A photo that is no picture must not stop the load: the person gets the
+  // sample and the file is named, as is a sample that cannot be read either.
+  void unreadablePicturesFallBackAndAreReported() {
+    TestFolder folder;
+    writeTileSettings(folder, 40, 50, false);
+    std::filesystem::create_directories(folder / "photo");
+    folder.write("photo/bad.jpg", "not a picture");
+    savePlain(folder / "image" / "sample.jpg", kSample);
+    {
+      PhotoTiles tiles;
+      tiles.load(folder.path(), {{"bad", "bad"}, {"none", "none"}});
+      QCOMPARE(tiles.count(), 2);
+      QVERIFY(near(tiles.tile(0).pixelColor(20, 25), kSample));
+      QCOMPARE(tiles.unreadableFiles(), std::vector<std::filesystem::path>{folder / "photo" / "bad.jpg"});
+    }
+    folder.write("image/sample.jpg", "not a picture either");
+    PhotoTiles tiles;
+    tiles.load(folder.path(), {{"bad", "bad"}, {"none", "none"}});
+    QCOMPARE(tiles.count(), 2);
+    QCOMPARE(tiles.tile(1).pixelColor(20, 25), QColor(Qt::white));
+    QCOMPARE(tiles.unreadableFiles().size(), std::size_t(2));
+  }
+
+  // Tiles are made once; only clear() lets new settings take effect. A failing
+  // progress display leaves no half list behind.
+  void loadsOnceUntilCleared() {
+    TestFolder folder;
+    savePlain(folder / "image" / "sample.jpg", kSample);
+    PhotoTiles tiles;
+    tiles.load(folder.path(), {{"x", "x"}});
+    QCOMPARE(tiles.tile(0).size(), QSize(200, 250));
+    writeTileSettings(folder, 30, 30, false);
+    tiles.load(folder.path(), {{"x", "x"}, {"y", "y"}});
+    QCOMPARE(tiles.count(), 1);
+    tiles.clear();
+    QVERIFY(!tiles.loaded());
+    std::vector<PhotoEntry> roster(50, PhotoEntry{"x", "x"});
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, tiles.load(folder.path(), roster, [](int done, int) {
+      if (done == 3) throw std::runtime_error("display gone");
+    }));
+    QVERIFY(!tiles.loaded());
+    tiles.load(folder.path(), roster);
+    QCOMPARE(tiles.count(), 50);
+    QCOMPARE(tiles.tile(49).size(), QSize(30, 30));
+  }
+};
+
+QTEST_MAIN(PhotoTilesTest)
+#include "photo_tiles_test.moc"
