@@ -37,9 +37,10 @@ void AppearanceCommands::guarded(Command&& command) {
 void AppearanceCommands::editTitle(Label title) {
   const QString current = platform::fromGbk(model_.label(title).caption);
   const QString caption = QString::fromUtf8(titleInputCaption(title).data());
-  // Cancelling hands back the prefilled text, as the platform's input box does.
-  const QString answer = dialogs_.text(caption, QString(), current).value_or(current);
-  switch (setTitleText(model_, title, platform::toGbk(answer))) {
+  // Cancelling changes nothing, and says nothing either, even when the current text is empty.
+  const std::optional<QString> answer = dialogs_.text(caption, QString(), current);
+  if (!answer) return;
+  switch (setTitleText(model_, title, platform::toGbk(*answer))) {
     case TitleEdit::RefusedEmpty:
       dialogs_.message(QString::fromUtf8(emptyTitleMessage(title).data()));
       break;
