@@ -106,6 +106,11 @@ ElementMenus::ElementMenus(QWidget* parent) : QObject(parent) {
   }
 }
 
+// The menus are children of the window (popups need a widget parent) but live no longer than this object.
+ElementMenus::~ElementMenus() {
+  for (QMenu* menu : menus_) delete menu;
+}
+
 void ElementMenus::attach(Element element, QWidget* widget, std::function<bool()> isLocked,
                           std::function<void(Element, QPoint)> moved) {
   QMenu* elementMenu = menu(element);

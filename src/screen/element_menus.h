@@ -42,6 +42,7 @@ class ElementMenus : public QObject {
 
  public:
   explicit ElementMenus(QWidget* parent);
+  ~ElementMenus() override;
 
   QMenu* menu(Element element) const { return menus_[static_cast<std::size_t>(element)]; }
   // The widget attached for the element; null before attach().
