@@ -137,8 +137,10 @@ bool ElementDragFilter::eventFilter(QObject* watched, QEvent* event) {
       break;
     }
     case QEvent::MouseMove: {
-      if (!dragging_ || isLocked_()) break;
       auto* mouse = static_cast<QMouseEvent*>(event);
+      // A release that went to a popup menu (right click) never reached us.
+      if (mouse->buttons() == Qt::NoButton) dragging_ = false;
+      if (!dragging_ || isLocked_()) break;
       const QPoint to = mouse->globalPosition().toPoint() - offset_;
       if (to != widget_->pos()) {
         widget_->move(to);

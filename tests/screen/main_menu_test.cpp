@@ -201,6 +201,12 @@ class MainMenuTest : public QObject {
     sendMouse(title, QEvent::MouseMove, grabAgain + QPoint(-50, 60), Qt::RightButton);
     QCOMPARE(title->pos(), QPoint(130, 90));
     QCOMPARE(reported.size(), 1);
+
+    // A right click whose release went to the element's menu: the next move
+    // without a button does not drag, even with the lock off again.
+    locked = false;
+    sendMouse(title, QEvent::MouseMove, grabAgain + QPoint(10, 10), Qt::NoButton);
+    QCOMPARE(title->pos(), QPoint(130, 90));
   }
 };
 
