@@ -97,19 +97,25 @@ void AppearanceCommands::togglePositionLock() {
 
 void AppearanceCommands::applyTheme(int index) {
   if (index < 0 || index >= static_cast<int>(kThemes.size())) return;
+  const fs::path picture = programDir_ / "backpic" / kThemes[index].file;
+  // A damaged theme picture would otherwise be stored as the background and show nothing.
+  std::error_code ec;
+  if (fs::is_regular_file(picture, ec) && !readablePicture(platform::toQString(picture))) return;
   guarded([&] {
     if (screen::applyTheme(base::ConfigFiles(programDir_), model_, kThemes[index])) emit modelChanged();
   });
 }
 
+bool AppearanceCommands::readablePicture(const QString& file) {
+  if (!QImageReader(file).read().isNull()) return true;
+  dialogs_.message(QStringLiteral("图片文件读取有错: ") + file);
+  return false;
+}
+
 fs::path AppearanceCommands::choosePicture(const char* folder) {
   const QString name = dialogs_.openFileName(QString(), platform::toQString(programDir_ / folder), pictureFilter());
   if (name.isEmpty()) return {};
-  QImageReader reader(name);
-  if (reader.read().isNull()) {
-    dialogs_.message(QStringLiteral("图片文件读取有错: ") + name);
-    return {};
-  }
+  if (!readablePicture(name)) return {};
   return fs::path(name.toStdString());
 }
 

@@ -23,12 +23,16 @@ QString DialogService::openFileName(const QString& caption, const QString& folde
   return QFileDialog::getOpenFileName(parent_, caption, folder, filter);
 }
 
-QString DialogService::saveFileName(const QString& caption, const QString& folder, const QString& filter) {
+QString DialogService::saveFileName(const QString& caption, const QString& folder, const QString& filter,
+                                    const QString& defaultSuffix) {
   log_ << QStringLiteral("save: ") + caption;
   QString name;
   if (takeQueued(fileNames_, name) || headless_) return name;
-  // QFileDialog asks before replacing a file unless told not to.
-  return QFileDialog::getSaveFileName(parent_, caption, folder, filter);
+  QFileDialog dialog(parent_, caption, folder, filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);  // asks before replacing a file
+  dialog.setDefaultSuffix(defaultSuffix);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().constFirst();
 }
 
 std::optional<QString> DialogService::text(const QString& caption, const QString& prompt, const QString& prefill,

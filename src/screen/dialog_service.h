@@ -22,8 +22,11 @@ class DialogService {
   // Open-file dialog; an empty name when cancelled. filter is in Qt's form
   // ("text (*.a *.b);;other (*.c)").
   QString openFileName(const QString& caption, const QString& folder, const QString& filter);
-  // Save-file dialog that asks before replacing an existing file; empty when cancelled.
-  QString saveFileName(const QString& caption, const QString& folder, const QString& filter);
+  // Save-file dialog that asks before replacing an existing file; empty when
+  // cancelled. A name typed without an extension gets `defaultSuffix` before the
+  // dialog checks for an existing file, so the file asked about is the one written.
+  QString saveFileName(const QString& caption, const QString& folder, const QString& filter,
+                       const QString& defaultSuffix = QString());
   // One-line input box prefilled with `prefill`; nothing when cancelled. With
   // `masked` every typed character shows as "*".
   std::optional<QString> text(const QString& caption, const QString& prompt, const QString& prefill,

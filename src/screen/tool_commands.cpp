@@ -32,7 +32,8 @@ bool ToolCommands::openInEditor(const fs::path& file) {
 }
 
 fs::path ToolCommands::exportWinners(const WinnersExporter& exporter) {
-  const QString chosen = dialogs_.saveFileName(QString(), platform::toQString(programDir_), kExportFilter);
+  const QString chosen =
+      dialogs_.saveFileName(QString(), platform::toQString(programDir_), kExportFilter, QStringLiteral("txt"));
   if (chosen.isEmpty()) return {};
   fs::path written;
   try {

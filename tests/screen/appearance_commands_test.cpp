@@ -136,7 +136,12 @@ class AppearanceCommandsTest : public QObject {
     QCOMPARE(base::ConfigFiles(s.folder.path()).openConfigOnly().readString(gbk("背景"), "Picture", ""),
              gbk("欢庆.jpg"));
     s.trigger("N87");  // not shipped in this folder
+    s.folder.write("backpic/婚礼.jpg", "damaged");
+    s.trigger("N82");
     QCOMPARE(s.model.backgroundFile, s.folder / "backpic" / "欢庆.jpg");
+    QCOMPARE(base::ConfigFiles(s.folder.path()).openConfigOnly().readString(gbk("背景"), "Picture", ""),
+             gbk("欢庆.jpg"));
+    QCOMPARE(s.dialogs.log().size(), 1);  // the damaged picture, not the missing one
   }
 
   void backgroundFromAnotherFolderIsCopiedIntoBackpic() {

@@ -166,6 +166,10 @@ class MainMenuTest : public QObject {
     for (const auto& [element, expected] : cases) {
       QCOMPARE(captions(elements.menu(element)), expected);
     }
+    QWidget logo(&window);
+    elements.attach(
+        Element::Logo, &logo, [] { return false; }, [](Element, QPoint) {});
+    QCOMPARE(logo.toolTip(), QStringLiteral("右键更改图标"));
   }
 
   void elementsDragUnlessThePositionIsLocked() {
