@@ -1,7 +1,6 @@
 #include "screen/appearance_commands.h"
 
 #include <QImageReader>
-#include <exception>
 
 #include "base/conversion_error.h"
 #include "base/file_error.h"
@@ -16,7 +15,7 @@ namespace fs = std::filesystem;
 QString pictureFilter() {
   return QStringLiteral(
       "全部 (*.jpg *.jpeg *.bmp *.ico *.emf *.wmf *.png);;JPEG 图像文件 (*.jpg);;JPEG 图像文件 (*.jpeg);;"
-      "位图 (*.bmp);;图标 (*.ico);;增强图元文件 (*.emf);;图元文件 (*.wmf);;可移植图片 (*.png)");
+      "位图 (*.bmp);;图标 (*.ico);;增强图元文件 (*.emf);;图元文件 (*.wmf);;可移植图片(*.png)");
 }
 
 AppearanceCommands::AppearanceCommands(ScreenModel& model, fs::path programDir, DialogService& dialogs,
