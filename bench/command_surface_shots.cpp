@@ -2,9 +2,11 @@
 //   command_surface_shots SCENE
 // SCENE: menu (main menu with 画面设定 and 版面风格 open), tools, help-menu, modes,
 // single (single-award submenu), title (main title menu), prize (prize picture
-// menu), logo, help (shortcut help window). Quits by itself after four seconds.
+// menu), logo, help (shortcut help window), export (the winners' save dialog),
+// background (the picture dialog). Quits by itself after four seconds.
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
@@ -13,8 +15,11 @@
 
 #include "platform/font_substitutions.h"
 #include "screen/THelpForm.h"
+#include "screen/appearance_commands.h"
+#include "screen/dialog_service.h"
 #include "screen/element_menus.h"
 #include "screen/main_menu.h"
+#include "screen/tool_commands.h"
 
 namespace {
 
@@ -74,6 +79,16 @@ int main(int argc, char** argv) {
     elements.menu(screen::Element::Logo)->popup(at);
   } else if (scene == "help") {
     help.show();
+  } else if (scene == "export") {
+    QTimer::singleShot(0, &screen, [&screen] {
+      screen::DialogService dialogs(&screen);
+      dialogs.saveFileName(QString(), QDir::tempPath(), screen::kExportFilter, QStringLiteral("txt"));
+    });
+  } else if (scene == "background") {
+    QTimer::singleShot(0, &screen, [&screen] {
+      screen::DialogService dialogs(&screen);
+      dialogs.openFileName(QString(), QDir::tempPath(), screen::pictureFilter());
+    });
   } else {
     std::fprintf(stderr, "unknown scene\n");
     return 2;

@@ -11,7 +11,7 @@ Xvfb "$display" -screen 0 1280x800x24 >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill "$xvfb"' EXIT
 sleep 1
-for scene in menu tools help-menu modes single title prize logo help; do
+for scene in menu tools help-menu modes single title prize logo help export background; do
   DISPLAY="$display" "$tool" "$scene" &
   shown=$!
   sleep 2.5
