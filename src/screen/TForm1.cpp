@@ -1,46 +1,391 @@
 #include "screen/TForm1.h"
 
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
 #include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
 
 #include "base/config_files.h"
+#include "base/conversion_error.h"
+#include "base/file_error.h"
 #include "base/gbk.h"
+#include "draw/lifecycle.h"
 #include "platform/program_dir.h"
-#include "screen/state/background_lookup.h"
+#include "screen/element_menus.h"
+#include "screen/main_menu.h"
+#include "screen/state/auto_layout.h"
+#include "screen/state/rolling_layout.h"
+#include "screen/state/screen_settings.h"
+#include "styledtext/TSmoothLabel.h"
 #include "ui_TForm1.h"
 
-TForm1::TForm1(std::filesystem::path programDir, QWidget* parent)
-    : QWidget(parent), ui(std::make_unique<Ui::TForm1>()), programDir_(std::move(programDir)) {
+using platform::fromGbk;
+using screen::Label;
+using screen::ShowTick;
+
+namespace {
+QColor colourOf(int value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
+
+const char* const kLabelNames[screen::kLabelCount] = {"MainTitle",  "SecTitle",     "ActionHint", "PrizeName",
+                                                      "HonorGuest", "RateProgress", "ItemName",   "TimeShow"};
+}  // namespace
+
+TForm1::TForm1(std::filesystem::path programDir, QWidget* parent, QSize desktop)
+    : QWidget(parent),
+      ui(std::make_unique<Ui::TForm1>()),
+      programDir_(std::move(programDir)),
+      desktop_(desktop),
+      folder_(programDir_),
+      dialogs_(this) {
   ui->setupUi(this);
   setWindowFlag(Qt::FramelessWindowHint);
   setAttribute(Qt::WA_OpaquePaintEvent);
-  loadBackground();
+  setFocusPolicy(Qt::StrongFocus);
+  if (!desktop_.isValid()) desktop_ = screen() ? screen()->geometry().size() : QSize(1920, 1080);
+  resize(desktop_);
+  luck_ = std::make_unique<draw::Luck>(data_, folder_, *this);
+  sounds_ = new screen::SoundPlayers(this);
+  mainMenu_ = std::make_unique<screen::MainMenu>(this);
+  createElements();
+
+  connect(&Timer1, &QTimer::timeout, this, [this] { luck_->Timer1Timer(); });
+  connect(&Timer2, &QTimer::timeout, this, [this] { luck_->Timer2Timer(); });
+  connect(&Timer4, &QTimer::timeout, this, [this] { luck_->Timer4Timer(); });
+  Timer1.setTimerType(Qt::PreciseTimer);
+  Timer3.setSingleShot(true);
+  connect(&Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
+  connect(mainMenu_.get(), &screen::MainMenu::opening, this, [this] { luck_->popupMenuOpened(); });
+  connect(mainMenu_.get(), &screen::MainMenu::singleAwardChosen, this,
+          [this](int award) { luck_->singleAwardCommand(award); });
+  auto modeAction = [this](const char* name, void (draw::Luck::*command)()) {
+    if (QAction* action = mainMenu_->action(QString::fromLatin1(name)))
+      connect(action, &QAction::triggered, this, [this, command] {
+        (luck_.get()->*command)();
+        mainMenu_->setTextDraw(data_.settings.textDraw);
+        mainMenu_->setPeopleRolling(data_.settings.peopleRolling);
+      });
+  };
+  modeAction("N9", &draw::Luck::N9Click);
+  modeAction("N10", &draw::Luck::N10Click);
+  modeAction("N96", &draw::Luck::N96Click);
+  modeAction("N97", &draw::Luck::N97Click);
+
+  FormCreate();
 }
 
 TForm1::~TForm1() = default;
 
-void TForm1::loadBackground() {
-  std::string stored;
-  try {
-    stored = base::ConfigFiles(programDir_).openWithFallback().readString(base::utf8ToGbk("背景"), "Picture", "");
-  } catch (const std::exception&) {
-    // An unreadable configuration leaves the stored name empty: the shipped background is shown.
+QTimer& TForm1::timer(int number) {
+  switch (number) {
+    case 1: return Timer1;
+    case 2: return Timer2;
+    case 3: return Timer3;
+    default: return Timer4;
   }
-  backgroundFile_ = screen::findBackgroundPicture(programDir_, stored);
-  if (!background_.load(platform::toQString(backgroundFile_))) {
+}
+
+screen::Display TForm1::display() const { return screen::Display::single(desktop_.width(), desktop_.height()); }
+
+base::IniFile TForm1::configForRead() const { return folder_.configFiles().openWithFallback(); }
+
+void TForm1::createElements() {
+  // Frames first, so the labels and buttons stand above them.
+  for (int k = 1; k <= 30; ++k) {
+    auto* picture = new screen::PictureFrame(this);
+    picture->setObjectName(QStringLiteral("NameImage%1").arg(k));
+    picture->hide();
+    pictureFrames_[static_cast<std::size_t>(k - 1)] = picture;
+  }
+  for (int k = 1; k <= 31; ++k) {
+    auto* frame = new screen::RollingFrame(this);
+    frame->setObjectName(QStringLiteral("frameName%1").arg(k));
+    frame->hide();
+    frames_[static_cast<std::size_t>(k - 1)] = frame;
+  }
+  Image2 = new QLabel(this);
+  Image2->setObjectName(QStringLiteral("Image2"));
+  Image2->setToolTip(QStringLiteral("右键更改图标"));
+  PrizePic = new QLabel(this);
+  PrizePic->setObjectName(QStringLiteral("PrizePic"));
+  PrizePic->setScaledContents(true);
+  for (std::size_t i = 0; i < screen::kLabelCount; ++i) {
+    auto* label = new styledtext::TSmoothLabel(this);
+    label->setObjectName(QString::fromLatin1(kLabelNames[i]));
+    label->setTransparent(true);
+    label->setAutoSize(true);
+    // What lies beneath a label is the background picture, already scaled.
+    label->setBackdropProvider([this](const styledtext::TSmoothLabel& l) {
+      if (scaledBackground_.isNull()) {
+        QImage black(l.size(), QImage::Format_RGB888);
+        black.fill(Qt::black);
+        return black;
+      }
+      return scaledBackground_.copy(l.geometry()).toImage();
+    });
+    labels_[i] = label;
+  }
+  label(Label::MainTitle)->setToolTip(QStringLiteral("右键可更改标题内容和属性"));
+  label(Label::SecTitle)->setToolTip(QStringLiteral("右键设置内容和属性"));
+  label(Label::PrizeName)->setToolTip(QStringLiteral("奖品名称请到奖项设置中修改"));
+  label(Label::HonorGuest)->setToolTip(QStringLiteral("抽奖嘉宾请到奖项设置中修改"));
+  label(Label::TimeShow)->setToolTip(QStringLiteral("右键可更改字体格式"));
+
+  QFont buttonFont(QStringLiteral("黑体"));
+  buttonFont.setPixelSize(14);
+  startRun_ = new QPushButton(QStringLiteral("开始"), this);
+  startRun_->setObjectName(QStringLiteral("startRun"));
+  startRun_->setFont(buttonFont);
+  startRun_->setFocusPolicy(Qt::NoFocus);
+  startRun_->setDefault(true);
+  startRun_->resize(90, 32);
+  connect(startRun_, &QPushButton::clicked, this, [this] { luck_->startStopCommand(); });
+  Button1 = new QPushButton(QStringLiteral("载入图片"), this);
+  Button1->setObjectName(QStringLiteral("Button1"));
+  Button1->setFont(buttonFont);
+  Button1->setFocusPolicy(Qt::NoFocus);
+  Button1->resize(startRun_->size());
+  Button1->hide();
+  connect(Button1, &QPushButton::clicked, this, [this] { loadPhotoTiles(); });
+
+  progressBar_ = new QProgressBar(this);
+  progressBar_->setObjectName(QStringLiteral("ProgressBar1"));
+  progressBar_->resize(qMin(600, desktop_.width() - 40), 24);
+  progressBar_->hide();
+}
+
+// ---- start-up -------------------------------------------------------------------
+
+void TForm1::runGuarded(const std::function<void()>& command) {
+  try {
+    command();
+  } catch (const base::FileError& error) {
+    dialogs_.message(QString::fromStdString(error.what()));
+  } catch (const base::ConversionError& error) {
+    dialogs_.message(QString::fromStdString(error.what()));
+  }
+}
+
+void TForm1::FormCreate() {
+  const base::ConfigFiles& files = folder_.configFiles();
+  data_.state.singleAwardTarget = 0;
+  luck_->sounds().load(folder_);
+  luck_->playBackgroundMusic();
+  for (auto* frame : frames_) frame->setText({});
+  progressBar_->move(desktop_.width() / 2 - progressBar_->width() / 2,
+                     desktop_.height() / 2 - progressBar_->height() / 2);
+
+  bool loaded = false;
+  runGuarded([&] {
+    screen::loadMainSettings(files, display(), model_);
+    draw::startupLoad(data_, folder_);
+    screen::loadPositions(files, display(), model_);
+    loaded = true;
+  });
+  loadBackground();
+  if (loaded) {
+    runGuarded([&] {
+      draw::LifecycleOutcome outcome = draw::startupResume(data_, folder_, model_.firstRun);
+      if (outcome.hint) model_.label(Label::ActionHint).caption = *outcome.hint;
+      if (outcome.message) showMessage(*outcome.message);
+    });
+  }
+  model_.textDraw = data_.settings.textDraw;
+  model_.peopleRolling = data_.settings.peopleRolling;
+  model_.pictureLoadButtonVisible =
+      !data_.settings.textDraw && !photoTiles_.loaded() && model_.tick(ShowTick::StartButton);
+  mainMenu_->syncTicks(model_);
+  renderModel();
+  if (loaded) luck_->buildSingleAwardMenu();
+  setStartCaption(base::utf8ToGbk("开始"));
+  started_ = true;
+  Timer3.start(1000);
+}
+
+void TForm1::Timer3Timer() {
+  switch (screen::resolutionCheck(model_)) {
+    case screen::ResolutionAction::Nothing: return;
+    case screen::ResolutionAction::AskOperator:
+      if (!dialogs_.question(QString::fromUtf8(screen::kResolutionQuestion.data(),
+                                               static_cast<int>(screen::kResolutionQuestion.size()))))
+        return;
+      [[fallthrough]];
+    case screen::ResolutionAction::RunAutoLayout: runAutoLayout(); return;
+  }
+}
+
+void TForm1::runAutoLayout() {
+  runGuarded([this] {
+    std::vector<std::string> names;
+    for (std::size_t r = 1; r < data_.AllNameGrid.rowCount(); ++r)
+      names.push_back(data_.AllNameGrid.cell(draw::person::kDisplayName, r));
+    progressBar_->setRange(0, 31);
+    progressBar_->show();
+    screen::AutoLayoutInput input{display(), measurer_, &names, currentBatchSize_ > 0 ? currentBatchSize_ : 1,
+                                  [this](int done) {
+                                    progressBar_->setValue(done);
+                                    progressBar_->repaint();
+                                  }};
+    base::IniFile config = folder_.configFiles().openConfig();
+    screen::autoLayout(config, input, model_);
+    progressBar_->hide();
+    renderModel();
+  });
+  progressBar_->hide();
+}
+
+// ---- showing the model ----------------------------------------------------------
+
+void TForm1::loadBackground() {
+  background_ = QImage();
+  if (!model_.backgroundFile.empty() && !background_.load(platform::toQString(model_.backgroundFile))) {
     // Neither the stored picture nor the shipped one could be read: the screen
     // stays black and the rest of the start-up goes on.
     background_ = QImage();
-    backgroundFile_.clear();
   }
+  if (background_.isNull()) model_.backgroundFile.clear();
+  scaleBackground();
+}
+
+void TForm1::scaleBackground() {
+  if (background_.isNull() || size().isEmpty()) {
+    scaledBackground_ = QPixmap();
+  } else {
+    scaledBackground_ = QPixmap::fromImage(
+        background_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32));
+  }
+  for (auto* label : labels_)
+    if (label) label->update();
   update();
 }
 
-void TForm1::paintEvent(QPaintEvent*) {
+void TForm1::renderLabel(Label which) {
+  styledtext::TSmoothLabel* l = label(which);
+  const screen::LabelState& state = model_.label(which);
+  l->beginUpdate();
+  l->setSmoothFont(state.font);
+  l->FontEffect().assign(state.effect);
+  l->setCaption(fromGbk(state.caption));
+  l->endUpdate();
+  l->move(state.position.x, state.position.y);
+  l->setVisible(state.visible);
+}
+
+void TForm1::renderFrames() {
+  const screen::RollingArea& area = model_.rolling;
+  const QColor colour = colourOf(area.textFont.color);
+  const QFont font = screen::qtFont(area.textFont.name, area.textFont.size);
+  for (int k = 1; k <= 30; ++k) {
+    auto* f = frame(k);
+    f->setFrameFont(font, colour);
+    const screen::Point& p = area.textFrames[static_cast<std::size_t>(k - 1)];
+    f->move(p.x, p.y);
+    f->setVisible(area.textVisible[static_cast<std::size_t>(k - 1)]);
+    auto* picture = pictureFrame(k);
+    const screen::Point& q = area.pictureFrames[static_cast<std::size_t>(k - 1)];
+    picture->move(q.x, q.y);
+    picture->setVisible(area.pictureVisible[static_cast<std::size_t>(k - 1)]);
+  }
+  auto* big = frame(31);
+  big->setFrameFont(screen::qtFont(area.textFont.name, area.bigFrameFontSize), colour);
+  big->move(area.bigFrame.x, area.bigFrame.y);
+  big->setVisible(area.textVisible[30]);
+}
+
+void TForm1::renderPictures() {
+  QPixmap logo;
+  if (!model_.logoFile.empty() && !logo.load(platform::toQString(model_.logoFile)) && !started_)
+    dialogs_.message(QString::fromUtf8(screen::kLogoUnreadableMessage.data(),
+                                       static_cast<int>(screen::kLogoUnreadableMessage.size())));
+  Image2->setPixmap(logo);
+  Image2->adjustSize();
+  Image2->move(model_.logo.x, model_.logo.y);
+  Image2->setVisible(model_.logoVisible && !logo.isNull());
+  const screen::Box& box = model_.prizePicture;
+  PrizePic->setGeometry(box.position.x, box.position.y, box.size.width, box.size.height);
+  PrizePic->setVisible(model_.prizePictureVisible);
+}
+
+void TForm1::placeStartButtons() {
+  const screen::Point p = screen::startButtonPosition(display(), {startRun_->width(), startRun_->height()});
+  startRun_->move(p.x, p.y);
+  startRun_->setVisible(model_.startButtonVisible);
+  Button1->move(p.x - startRun_->width() - 10, p.y);
+  Button1->setVisible(model_.pictureLoadButtonVisible);
+}
+
+void TForm1::renderModel() {
+  for (Label which : screen::kAllLabels) renderLabel(which);
+  renderFrames();
+  renderPictures();
+  placeStartButtons();
+}
+
+QStringList TForm1::visibleFrameTexts() const {
+  QStringList texts;
+  for (int k = 1; k <= 30; ++k)
+    if (frame(k)->isVisibleTo(this)) texts << frame(k)->text();
+  return texts;
+}
+
+void TForm1::saveState() {
+  model_.windowPosition = {x(), y()};
+  model_.windowSize = {desktop_.width(), desktop_.height()};
+  const draw::DrawSettings& s = data_.settings;
+  runGuarded([&] {
+    screen::saveOnExit(folder_.configFiles(), model_, {s.textDraw, s.peopleRolling, s.predeterminedOn, s.blacklistOn},
+                       base::currentDateTimeText());
+  });
+}
+
+void TForm1::positionLoad() {
+  runGuarded([this] { screen::loadPositions(folder_.configFiles(), display(), model_); });
+  renderModel();
+}
+
+// ---- events ---------------------------------------------------------------------
+
+void TForm1::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  if (background_.isNull()) {
-    painter.fillRect(rect(), Qt::black);
+  if (scaledBackground_.isNull()) {
+    painter.fillRect(event->rect(), Qt::black);
     return;
   }
-  painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  painter.drawImage(rect(), background_);
+  painter.drawPixmap(event->rect(), scaledBackground_, event->rect());
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  scaleBackground();
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+  // A key held down repeats; the draw takes one command per press.
+  if (event->isAutoRepeat()) return;
+  switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter: luck_->startStopCommand(); return;
+    case Qt::Key_F4:
+      sounds_->stop();
+      showMinimized();
+      return;
+    case Qt::Key_F5: hideRollingArea(); return;
+    default: QWidget::keyPressEvent(event);
+  }
+}
+
+void TForm1::contextMenuEvent(QContextMenuEvent* event) {
+  luck_->popupMenuOpened();
+  mainMenu_->menu()->popup(event->globalPos());
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  saveState();
+  sounds_->stop();
+  event->accept();
 }

@@ -1,7 +1,6 @@
 #include "screen/appearance_commands.h"
 
 #include <QImageReader>
-#include <exception>
 
 #include "base/conversion_error.h"
 #include "base/file_error.h"
@@ -16,7 +15,7 @@ namespace fs = std::filesystem;
 QString pictureFilter() {
   return QStringLiteral(
       "全部 (*.jpg *.jpeg *.bmp *.ico *.emf *.wmf *.png);;JPEG 图像文件 (*.jpg);;JPEG 图像文件 (*.jpeg);;"
-      "位图 (*.bmp);;图标 (*.ico);;增强图元文件 (*.emf);;图元文件 (*.wmf);;可移植图片 (*.png)");
+      "位图 (*.bmp);;图标 (*.ico);;增强图元文件 (*.emf);;图元文件 (*.wmf);;可移植图片(*.png)");
 }
 
 AppearanceCommands::AppearanceCommands(ScreenModel& model, fs::path programDir, DialogService& dialogs,
@@ -37,9 +36,10 @@ void AppearanceCommands::guarded(Command&& command) {
 void AppearanceCommands::editTitle(Label title) {
   const QString current = platform::fromGbk(model_.label(title).caption);
   const QString caption = QString::fromUtf8(titleInputCaption(title).data());
-  // Cancelling hands back the prefilled text, as the platform's input box does.
-  const QString answer = dialogs_.text(caption, QString(), current).value_or(current);
-  switch (setTitleText(model_, title, platform::toGbk(answer))) {
+  // Cancelling changes nothing, and says nothing either, even when the current text is empty.
+  const std::optional<QString> answer = dialogs_.text(caption, QString(), current);
+  if (!answer) return;
+  switch (setTitleText(model_, title, platform::toGbk(*answer))) {
     case TitleEdit::RefusedEmpty:
       dialogs_.message(QString::fromUtf8(emptyTitleMessage(title).data()));
       break;
@@ -96,19 +96,25 @@ void AppearanceCommands::togglePositionLock() {
 
 void AppearanceCommands::applyTheme(int index) {
   if (index < 0 || index >= static_cast<int>(kThemes.size())) return;
+  const fs::path picture = programDir_ / "backpic" / kThemes[index].file;
+  // A damaged theme picture would otherwise be stored as the background and show nothing.
+  std::error_code ec;
+  if (fs::is_regular_file(picture, ec) && !readablePicture(platform::toQString(picture))) return;
   guarded([&] {
     if (screen::applyTheme(base::ConfigFiles(programDir_), model_, kThemes[index])) emit modelChanged();
   });
 }
 
+bool AppearanceCommands::readablePicture(const QString& file) {
+  if (!QImageReader(file).read().isNull()) return true;
+  dialogs_.message(QStringLiteral("图片文件读取有错: ") + file);
+  return false;
+}
+
 fs::path AppearanceCommands::choosePicture(const char* folder) {
   const QString name = dialogs_.openFileName(QString(), platform::toQString(programDir_ / folder), pictureFilter());
   if (name.isEmpty()) return {};
-  QImageReader reader(name);
-  if (reader.read().isNull()) {
-    dialogs_.message(QStringLiteral("图片文件读取有错: ") + name);
-    return {};
-  }
+  if (!readablePicture(name)) return {};
   return fs::path(name.toStdString());
 }
 

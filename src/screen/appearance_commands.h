@@ -60,6 +60,8 @@ class AppearanceCommands : public QObject {
   // Asks for a picture starting in `folder` of the program directory; empty when
   // cancelled or when the file cannot be read as a picture (the operator is told).
   std::filesystem::path choosePicture(const char* folder);
+  // True when the file reads as a picture; otherwise the operator is told.
+  bool readablePicture(const QString& file);
 
   ScreenModel& model_;
   std::filesystem::path programDir_;

@@ -1,5 +1,6 @@
 #include "screen/dialog_service.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
@@ -23,12 +24,16 @@ QString DialogService::openFileName(const QString& caption, const QString& folde
   return QFileDialog::getOpenFileName(parent_, caption, folder, filter);
 }
 
-QString DialogService::saveFileName(const QString& caption, const QString& folder, const QString& filter) {
+QString DialogService::saveFileName(const QString& caption, const QString& folder, const QString& filter,
+                                    const QString& defaultSuffix) {
   log_ << QStringLiteral("save: ") + caption;
   QString name;
   if (takeQueued(fileNames_, name) || headless_) return name;
-  // QFileDialog asks before replacing a file unless told not to.
-  return QFileDialog::getSaveFileName(parent_, caption, folder, filter);
+  QFileDialog dialog(parent_, caption, folder, filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);  // asks before replacing a file
+  dialog.setDefaultSuffix(defaultSuffix);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().constFirst();
 }
 
 std::optional<QString> DialogService::text(const QString& caption, const QString& prompt, const QString& prefill,
@@ -53,20 +58,21 @@ std::optional<QFont> DialogService::font(const QFont& initial) {
   return chosen;
 }
 
-bool DialogService::question(const QString& message, bool warning) {
+bool DialogService::question(const QString& message, bool warning, const QString& caption) {
   log_ << QStringLiteral("question: ") + message;
   bool yes = false;
   if (takeQueued(answers_, yes) || headless_) return yes;
   const auto buttons = QMessageBox::Yes | QMessageBox::No;
-  const auto answer = warning ? QMessageBox::warning(parent_, QString(), message, buttons, QMessageBox::No)
-                              : QMessageBox::question(parent_, QString(), message, buttons, QMessageBox::No);
+  const QString title = caption.isEmpty() ? QApplication::applicationName() : caption;
+  const auto answer = warning ? QMessageBox::warning(parent_, title, message, buttons, QMessageBox::No)
+                              : QMessageBox::question(parent_, title, message, buttons, QMessageBox::No);
   return answer == QMessageBox::Yes;
 }
 
-void DialogService::message(const QString& message) {
+void DialogService::message(const QString& message, const QString& caption) {
   log_ << QStringLiteral("message: ") + message;
   if (headless_) return;
-  QMessageBox::information(parent_, QString(), message);
+  QMessageBox::information(parent_, caption.isEmpty() ? QApplication::applicationName() : caption, message);
 }
 
 }  // namespace screen

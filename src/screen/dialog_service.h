@@ -17,13 +17,20 @@ namespace screen {
 class DialogService {
  public:
   // parent: the window the dialogs are modal to; may be null.
-  explicit DialogService(QWidget* parent = nullptr) : parent_(parent) {}
+  explicit DialogService(QWidget* parent = nullptr) : parent_(parent), headless_(headlessByDefault()) {}
+
+  // Services made from now on start headless: tests set this before building a
+  // window whose start-up already puts messages to the operator.
+  static void setHeadlessByDefault(bool headless) { headlessByDefault() = headless; }
 
   // Open-file dialog; an empty name when cancelled. filter is in Qt's form
   // ("text (*.a *.b);;other (*.c)").
   QString openFileName(const QString& caption, const QString& folder, const QString& filter);
-  // Save-file dialog that asks before replacing an existing file; empty when cancelled.
-  QString saveFileName(const QString& caption, const QString& folder, const QString& filter);
+  // Save-file dialog that asks before replacing an existing file; empty when
+  // cancelled. A name typed without an extension gets `defaultSuffix` before the
+  // dialog checks for an existing file, so the file asked about is the one written.
+  QString saveFileName(const QString& caption, const QString& folder, const QString& filter,
+                       const QString& defaultSuffix = QString());
   // One-line input box prefilled with `prefill`; nothing when cancelled. With
   // `masked` every typed character shows as "*".
   std::optional<QString> text(const QString& caption, const QString& prompt, const QString& prefill,
@@ -31,8 +38,8 @@ class DialogService {
   // The system font dialog; nothing when cancelled.
   std::optional<QFont> font(const QFont& initial);
   // Yes/No; true for Yes. `warning` shows the warning icon, else the question icon.
-  bool question(const QString& message, bool warning = false);
-  void message(const QString& message);
+  bool question(const QString& message, bool warning = false, const QString& caption = {});
+  void message(const QString& message, const QString& caption = {});
 
   // ---- test hooks ----
   void setHeadless(bool headless) { headless_ = headless; }
@@ -50,6 +57,11 @@ class DialogService {
   bool takeQueued(std::deque<T>& queue, T& answer);
 
   QWidget* parent_;
+  static bool& headlessByDefault() {
+    static bool value = false;
+    return value;
+  }
+
   bool headless_ = false;
   std::deque<QString> fileNames_;
   std::deque<std::optional<QString>> texts_;

@@ -37,6 +37,25 @@ QAction* addItem(QMenu* menu, const char* name, const QString& caption) {
 
 }  // namespace
 
+const char* hoverHint(Element element) {
+  switch (element) {
+    case Element::Logo:
+      return "右键更改图标";
+    case Element::MainTitle:
+      return "右键可更改标题内容和属性";
+    case Element::SecTitle:
+      return "右键设置内容和属性";
+    case Element::PrizeName:
+      return "奖品名称请到奖项设置中修改";
+    case Element::HonorGuest:
+      return "抽奖嘉宾请到奖项设置中修改";
+    case Element::TimeShow:
+      return "右键可更改字体格式";
+    default:
+      return "";
+  }
+}
+
 std::optional<Label> labelOf(Element element) {
   switch (element) {
     case Element::MainTitle:
@@ -106,10 +125,16 @@ ElementMenus::ElementMenus(QWidget* parent) : QObject(parent) {
   }
 }
 
+// The menus are children of the window (popups need a widget parent) but live no longer than this object.
+ElementMenus::~ElementMenus() {
+  for (QMenu* menu : menus_) delete menu;
+}
+
 void ElementMenus::attach(Element element, QWidget* widget, std::function<bool()> isLocked,
                           std::function<void(Element, QPoint)> moved) {
   QMenu* elementMenu = menu(element);
   widgets_[static_cast<std::size_t>(element)] = widget;
+  widget->setToolTip(QString::fromUtf8(hoverHint(element)));
   widget->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(widget, &QWidget::customContextMenuRequested, elementMenu,
           [widget, elementMenu](const QPoint& at) { elementMenu->popup(widget->mapToGlobal(at)); });
@@ -132,8 +157,10 @@ bool ElementDragFilter::eventFilter(QObject* watched, QEvent* event) {
       break;
     }
     case QEvent::MouseMove: {
-      if (!dragging_ || isLocked_()) break;
       auto* mouse = static_cast<QMouseEvent*>(event);
+      // A release that went to a popup menu (right click) never reached us.
+      if (mouse->buttons() == Qt::NoButton) dragging_ = false;
+      if (!dragging_ || isLocked_()) break;
       const QPoint to = mouse->globalPosition().toPoint() - offset_;
       if (to != widget_->pos()) {
         widget_->move(to);

@@ -31,6 +31,9 @@ enum class Element {
 };
 inline constexpr std::size_t kElementCount = 10;
 
+// The hint shown when the pointer rests on the element (UTF-8); empty for none.
+const char* hoverHint(Element element);
+
 // The styled label behind an element; Logo and PrizePicture have none.
 std::optional<Label> labelOf(Element element);
 
@@ -42,12 +45,13 @@ class ElementMenus : public QObject {
 
  public:
   explicit ElementMenus(QWidget* parent);
+  ~ElementMenus() override;
 
   QMenu* menu(Element element) const { return menus_[static_cast<std::size_t>(element)]; }
   // The widget attached for the element; null before attach().
   QWidget* widget(Element element) const { return widgets_[static_cast<std::size_t>(element)]; }
 
-  // Gives `widget` the element's menu on right click and makes it draggable.
+  // Gives `widget` the element's menu on right click, its hover hint, and makes it draggable.
   // `isLocked` is asked on every move (the position lock); `moved` receives the
   // element's new top-left corner in its parent's coordinates after each step.
   void attach(Element element, QWidget* widget, std::function<bool()> isLocked,

@@ -92,7 +92,8 @@ MainMenu::MainMenu(QWidget* parent) : QObject(parent), menu_(new QMenu(parent)) 
   addItem(menu_, "N5", QStringLiteral("退出&"));
 }
 
-MainMenu::~MainMenu() = default;
+// The menu is a child of the window (popups need a widget parent) but lives no longer than this object.
+MainMenu::~MainMenu() { delete menu_; }
 
 QAction* MainMenu::action(const QString& objectName) const {
   return menu_->findChild<QAction*>(objectName, Qt::FindChildrenRecursively);

@@ -1,10 +1,10 @@
 #include "screen/tool_commands.h"
 
-#include <QDesktopServices>
 #include <QWidget>
 
 #include "base/file_error.h"
 #include "base/text_file.h"
+#include "platform/desktop_open.h"
 #include "platform/program_dir.h"
 #include "screen/THelpForm.h"
 
@@ -12,13 +12,11 @@ namespace screen {
 
 namespace fs = std::filesystem;
 
-namespace {
-QUrl fileUrl(const fs::path& file) { return QUrl::fromLocalFile(platform::toQString(file)); }
-}  // namespace
+using platform::fileUrl;
 
 ToolCommands::ToolCommands(fs::path programDir, DialogService& dialogs, QWidget* window)
     : QObject(window),
-      openUrl([](const QUrl& url) { return QDesktopServices::openUrl(url); }),
+      openUrl(platform::openWithDesktop),
       programDir_(std::move(programDir)),
       dialogs_(dialogs),
       window_(window) {}
@@ -34,7 +32,8 @@ bool ToolCommands::openInEditor(const fs::path& file) {
 }
 
 fs::path ToolCommands::exportWinners(const WinnersExporter& exporter) {
-  const QString chosen = dialogs_.saveFileName(QString(), platform::toQString(programDir_), kExportFilter);
+  const QString chosen =
+      dialogs_.saveFileName(QString(), platform::toQString(programDir_), kExportFilter, QStringLiteral("txt"));
   if (chosen.isEmpty()) return {};
   fs::path written;
   try {

@@ -18,7 +18,7 @@ namespace screen {
 inline const QString kRestartQuestion =
     QStringLiteral("抽奖正在进行中,重新抽奖将会清空前面全部已中奖者，是否确定重新开始?");
 // The save dialog filter of the winners export, in Qt's form.
-inline const QString kExportFilter = QStringLiteral("txt file (*.txt)");
+inline const QString kExportFilter = QStringLiteral("txt file(*.txt)");
 
 enum class WebPage { Home, VideoGuide, CommonQuestions };
 
