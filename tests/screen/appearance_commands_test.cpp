@@ -196,7 +196,11 @@ class AppearanceCommandsTest : public QObject {
 
   void fontAndEffectsReachTheLabel() {
     Screen s;
-    s.model.label(Label::ItemName).font = {128, 19, gbk("黑体"), 134};
+    screen::LabelFont& initial = s.model.label(Label::ItemName).font;
+    initial.color = 128;
+    initial.size = 19;
+    initial.name = gbk("黑体");
+    initial.charset = 134;
     QFont chosen(QStringLiteral("楷体_GB2312"));
     chosen.setPointSize(28);
     s.dialogs.setNextFont(chosen);
