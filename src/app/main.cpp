@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
+#include <QTranslator>
 
 #include "platform/font_substitutions.h"
 #include "platform/program_dir.h"
@@ -15,6 +18,11 @@ int main(int argc, char* argv[]) {
   const QString title = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
   QApplication::setApplicationName(title);
   platform::installFontSubstitutions();
+  // The standard dialogs and buttons (Yes/No, file dialogs) speak Chinese too.
+  QTranslator qtTranslations;
+  if (qtTranslations.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qtTranslations);
 
   platform::SingleInstanceGuard instance(title);
   if (!instance.acquire()) {

@@ -178,6 +178,17 @@ void Luck::popupMenuOpened() {
   if (timer2On_) setTimer2(false);
 }
 
+void Luck::abandonBatch() {
+  if (!timer1On_ && !timer4On_) return;
+  setTimer4(false);
+  view_.setFieldVisible(Field::TimeShow, false);
+  setRolling(false);
+  view_.stopSoundPlayer();
+  view_.hideRollingArea();
+  setCaption(captionStart());
+  data_.state.batchSize = 0;
+}
+
 void Luck::playBackgroundMusic() { sounds_.play(folder_, view_, SoundEvent::BackgroundMusic, true); }
 
 // --- people rolling ----------------------------------------------------------
@@ -428,6 +439,7 @@ void Luck::buildSingleAwardMenu() {
 }
 
 void Luck::changeMode(bool textDraw, bool peopleRolling, const std::string& message) {
+  abandonBatch();
   DrawSettings& s = data_.settings;
   const bool drawModeChange = textDraw != s.textDraw;
   s.textDraw = textDraw;

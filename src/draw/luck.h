@@ -30,6 +30,10 @@ class Luck {
   void Timer4Timer();  // one second of the countdown
   // A popup menu opened: the pending winners display is cancelled.
   void popupMenuOpened();
+  // Ends a running batch or countdown without recording anything. A restart or a
+  // mode change reloads the tables under the batch; stopping it on the reloaded
+  // pool would record people who were never picked.
+  void abandonBatch();
 
   // Mode commands N9, N10 (draw mode) and N96, N97 (rolling mode).
   void N9Click();

@@ -16,7 +16,9 @@
 #include "base/gbk.h"
 #include "draw/lifecycle.h"
 #include "platform/program_dir.h"
+#include "screen/appearance_commands.h"
 #include "screen/element_menus.h"
+#include "screen/tool_commands.h"
 #include "screen/main_menu.h"
 #include "screen/state/auto_layout.h"
 #include "screen/state/rolling_layout.h"
@@ -52,6 +54,7 @@ TForm1::TForm1(std::filesystem::path programDir, QWidget* parent, QSize desktop)
   sounds_ = new screen::SoundPlayers(this);
   mainMenu_ = std::make_unique<screen::MainMenu>(this);
   createElements();
+  connectCommands();
 
   connect(&Timer1, &QTimer::timeout, this, [this] { luck_->Timer1Timer(); });
   connect(&Timer2, &QTimer::timeout, this, [this] { luck_->Timer2Timer(); });
@@ -109,7 +112,6 @@ void TForm1::createElements() {
   }
   Image2 = new QLabel(this);
   Image2->setObjectName(QStringLiteral("Image2"));
-  Image2->setToolTip(QStringLiteral("右键更改图标"));
   PrizePic = new QLabel(this);
   PrizePic->setObjectName(QStringLiteral("PrizePic"));
   PrizePic->setScaledContents(true);
@@ -129,11 +131,6 @@ void TForm1::createElements() {
     });
     labels_[i] = label;
   }
-  label(Label::MainTitle)->setToolTip(QStringLiteral("右键可更改标题内容和属性"));
-  label(Label::SecTitle)->setToolTip(QStringLiteral("右键设置内容和属性"));
-  label(Label::PrizeName)->setToolTip(QStringLiteral("奖品名称请到奖项设置中修改"));
-  label(Label::HonorGuest)->setToolTip(QStringLiteral("抽奖嘉宾请到奖项设置中修改"));
-  label(Label::TimeShow)->setToolTip(QStringLiteral("右键可更改字体格式"));
 
   QFont buttonFont(QStringLiteral("黑体"));
   buttonFont.setPixelSize(14);
@@ -248,6 +245,7 @@ void TForm1::loadBackground() {
     background_ = QImage();
   }
   if (background_.isNull()) model_.backgroundFile.clear();
+  loadedBackground_ = model_.backgroundFile;
   scaleBackground();
 }
 
@@ -366,14 +364,11 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 void TForm1::keyPressEvent(QKeyEvent* event) {
   // A key held down repeats; the draw takes one command per press.
   if (event->isAutoRepeat()) return;
+  if (tools_->handleKey(event->key())) return;
   switch (event->key()) {
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter: luck_->startStopCommand(); return;
-    case Qt::Key_F4:
-      sounds_->stop();
-      showMinimized();
-      return;
     case Qt::Key_F5: hideRollingArea(); return;
     default: QWidget::keyPressEvent(event);
   }

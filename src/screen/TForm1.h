@@ -17,6 +17,7 @@
 #include "draw/draw_view.h"
 #include "draw/event_folder.h"
 #include "draw/luck.h"
+#include "platform/password_store.h"
 #include "screen/dialog_service.h"
 #include "screen/photo_tiles.h"
 #include "screen/prize_pictures.h"
@@ -37,7 +38,11 @@ class TSmoothLabel;
 }
 namespace screen {
 class MainMenu;
+class ElementMenus;
+class AppearanceCommands;
+class ToolCommands;
 }
+class QMenu;
 
 class TForm1 : public QWidget, public draw::DrawView {
   Q_OBJECT
@@ -129,7 +134,13 @@ class TForm1 : public QWidget, public draw::DrawView {
   void placeStartButtons();
   void loadBackground();
   void scaleBackground();
-  void attachFrameDragging();
+  void connectCommands();
+  void attachFrameMenus();
+  void chooseFrameFont();
+  void defaultLayout();
+  void setNamesPerLine(int perLine);
+  void editLabelEffects(screen::Label which);
+  void N17Click();
 
   screen::Display display() const;
   base::IniFile configForRead() const;
@@ -149,8 +160,15 @@ class TForm1 : public QWidget, public draw::DrawView {
   screen::PrizePictures prizePictures_;
   screen::SoundPlayers* sounds_ = nullptr;
   std::unique_ptr<screen::MainMenu> mainMenu_;
+  platform::PasswordStore passwords_;
+  std::unique_ptr<screen::AppearanceCommands> appearance_;
+  std::unique_ptr<screen::ToolCommands> tools_;
+  std::unique_ptr<screen::ElementMenus> elementMenus_;
+  QMenu* textFrameMenu_ = nullptr;
+  QMenu* bigFrameMenu_ = nullptr;
 
   QImage background_;
+  std::filesystem::path loadedBackground_;
   QPixmap scaledBackground_;
   std::array<styledtext::TSmoothLabel*, screen::kLabelCount> labels_{};
   QLabel* Image2 = nullptr;    // the logo

@@ -169,6 +169,7 @@ bool ElementDragFilter::eventFilter(QObject* watched, QEvent* event) {
       break;
     }
     case QEvent::MouseButtonRelease:
+      if (dragging_ && released_) released_();
       dragging_ = false;
       break;
     default:

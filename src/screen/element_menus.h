@@ -81,6 +81,9 @@ class ElementDragFilter : public QObject {
 
  public:
   ElementDragFilter(QWidget* widget, std::function<bool()> isLocked, std::function<void(QPoint)> moved);
+  // Called when a drag ends with the button's release, locked or not (the rolling
+  // area stores its layout then).
+  void setOnRelease(std::function<void()> released) { released_ = std::move(released); }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -89,6 +92,7 @@ class ElementDragFilter : public QObject {
   QWidget* widget_;
   std::function<bool()> isLocked_;
   std::function<void(QPoint)> moved_;
+  std::function<void()> released_;
   bool dragging_ = false;
   QPoint offset_;
 };

@@ -373,9 +373,15 @@ TEST(DrawControl, ChangingTheRollingModeRestartsTheDraw) {
   s.command();
   s.command();
   ASSERT_EQ(s.records().size(), 1u);
+  s.luck->startStopCommand();  // a batch rolls when the mode changes: it is dropped, never recorded
+  ASSERT_TRUE(s.luck->rolling());
   s.luck->N97Click();
+  EXPECT_FALSE(s.luck->rolling());
   EXPECT_EQ(s.messages().back(), "滚动模式已修改,将重新开始抽奖");
   EXPECT_TRUE(s.records().empty());
+  s.luck->startStopCommand();
+  s.luck->startStopCommand();
+  EXPECT_EQ(s.records().size(), 1u);  // award rolling: the head of the queue, once
   EXPECT_FALSE(s.data.settings.peopleRolling);
   EXPECT_EQ(base::gbkToUtf8(s.view.singleAwardCaption), "抽取状况");
   EXPECT_EQ(s.view.exitSaves, 1);
