@@ -46,6 +46,11 @@ fs::path findIgnoringCase(const fs::path& dir, std::string_view utf8Name) {
   return exact;
 }
 
+bool isFile(const fs::path& path) {
+  std::error_code ec;
+  return !path.empty() && fs::is_regular_file(path, ec);
+}
+
 bool isUnsafeBareName(std::string_view gbkName) {
   if (gbkName.empty() || gbkName == "." || gbkName == "..") return true;
   if (findSingleByte(gbkName, '/') != std::string_view::npos) return true;

@@ -15,6 +15,9 @@ std::filesystem::path joinGbk(const std::filesystem::path& dir, std::string_view
 // of Latin letters ("config.ini" finds "Config.ini"); dir/name when none exists.
 std::filesystem::path findIgnoringCase(const std::filesystem::path& dir, std::string_view utf8Name);
 
+// True when the path names an existing regular file; never raises.
+bool isFile(const std::filesystem::path& path);
+
 // True when a GBK name used as a file name inside a folder would leave it or name
 // a subfolder: a separator, "..", or nothing at all.
 bool isUnsafeBareName(std::string_view gbkName);

@@ -30,10 +30,6 @@ std::filesystem::path musicFile(const EventFolder& folder, const std::string& na
   return base::joinGbk(folder.programDir() / "music", name);
 }
 
-bool isFile(const std::filesystem::path& path) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(path, ec);
-}
 }  // namespace
 
 void SoundBoard::play(const EventFolder& folder, DrawView& view, SoundEvent event, bool repeat) const {
@@ -43,7 +39,7 @@ void SoundBoard::play(const EventFolder& folder, DrawView& view, SoundEvent even
   // A name that would leave the music folder is treated as missing.
   const bool unsafe = base::isUnsafeBareName(sound.file);
   std::filesystem::path path = musicFile(folder, sound.file);
-  if (unsafe || !isFile(path)) {
+  if (unsafe || !base::isFile(path)) {
     view.showMessage(gbk("找不到") + sound.file);
     return;
   }
@@ -54,7 +50,7 @@ bool SoundBoard::prepareStopSound(const EventFolder& folder, DrawView& view) con
   const SoundSetting& sound = setting(SoundEvent::DrawStop);
   std::filesystem::path path = musicFile(folder, sound.file);
   // Without a file the player is emptied, so no sound of an earlier batch plays.
-  if (base::isUnsafeBareName(sound.file) || !isFile(path)) return view.prepareStopSound({});
+  if (base::isUnsafeBareName(sound.file) || !base::isFile(path)) return view.prepareStopSound({});
   return view.prepareStopSound(path.string());
 }
 

@@ -157,15 +157,7 @@ void TForm1::createElements() {
 
 // ---- start-up -------------------------------------------------------------------
 
-void TForm1::runGuarded(const std::function<void()>& command) {
-  try {
-    command();
-  } catch (const base::FileError& error) {
-    dialogs_.message(QString::fromStdString(error.what()));
-  } catch (const base::ConversionError& error) {
-    dialogs_.message(QString::fromStdString(error.what()));
-  }
-}
+void TForm1::runGuarded(const std::function<void()>& command) { dialogs_.reportFailures(command); }
 
 void TForm1::FormCreate() {
   const base::ConfigFiles& files = folder_.configFiles();

@@ -24,13 +24,7 @@ AppearanceCommands::AppearanceCommands(ScreenModel& model, fs::path programDir, 
 
 template <typename Command>
 void AppearanceCommands::guarded(Command&& command) {
-  try {
-    command();
-  } catch (const base::FileError& error) {
-    dialogs_.message(QString::fromStdString(error.what()));
-  } catch (const base::ConversionError& error) {
-    dialogs_.message(QString::fromStdString(error.what()));
-  }
+  dialogs_.reportFailures(command);
 }
 
 void AppearanceCommands::editTitle(Label title) {

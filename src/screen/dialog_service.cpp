@@ -1,6 +1,9 @@
 #include "screen/dialog_service.h"
 
 #include <QApplication>
+
+#include "base/conversion_error.h"
+#include "base/file_error.h"
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
@@ -73,6 +76,22 @@ void DialogService::message(const QString& message, const QString& caption) {
   log_ << QStringLiteral("message: ") + message;
   if (headless_) return;
   QMessageBox::information(parent_, caption.isEmpty() ? QApplication::applicationName() : caption, message);
+}
+
+}  // namespace screen
+
+namespace screen {
+
+bool DialogService::reportFailures(const std::function<void()>& command) {
+  try {
+    command();
+    return true;
+  } catch (const base::FileError& error) {
+    message(QString::fromStdString(error.what()));
+  } catch (const base::ConversionError& error) {
+    message(QString::fromStdString(error.what()));
+  }
+  return false;
 }
 
 }  // namespace screen

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -40,6 +41,9 @@ class DialogService {
   // Yes/No; true for Yes. `warning` shows the warning icon, else the question icon.
   bool question(const QString& message, bool warning = false, const QString& caption = {});
   void message(const QString& message, const QString& caption = {});
+  // Runs a command; a file or conversion error it raises is shown as a message
+  // (what the command did before the failure stays). False when it failed.
+  bool reportFailures(const std::function<void()>& command);
 
   // ---- test hooks ----
   void setHeadless(bool headless) { headless_ = headless; }

@@ -10,10 +10,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool isFile(const fs::path& path) {
-  std::error_code ec;
-  return !path.empty() && fs::is_regular_file(path, ec);
-}
 
 // The cell as a path: absolute as it stands, otherwise inside the program folder.
 fs::path cellAsPath(const fs::path& programDir, std::string_view cell) {
@@ -38,15 +34,15 @@ bool endsWithJpg(std::string_view cell) {
 fs::path PrizePictures::rollingPictureFile(const fs::path& programDir, std::string_view cell) {
   const fs::path fallback = base::joinGbk(programDir, "prize\\exp.jpg");
   const fs::path taken = endsWithJpg(cell) ? cellAsPath(programDir, cell) : fallback;
-  if (isFile(taken)) return taken;
+  if (base::isFile(taken)) return taken;
   const fs::path inFolder = inPrizeFolder(programDir, cell);
-  if (isFile(inFolder)) return inFolder;
+  if (base::isFile(inFolder)) return inFolder;
   return fallback;
 }
 
 std::optional<fs::path> PrizePictures::awardPictureFile(const fs::path& programDir, std::string_view cell) {
-  if (const fs::path asGiven = cellAsPath(programDir, cell); isFile(asGiven)) return asGiven;
-  if (const fs::path inFolder = inPrizeFolder(programDir, cell); isFile(inFolder)) return inFolder;
+  if (const fs::path asGiven = cellAsPath(programDir, cell); base::isFile(asGiven)) return asGiven;
+  if (const fs::path inFolder = inPrizeFolder(programDir, cell); base::isFile(inFolder)) return inFolder;
   return std::nullopt;
 }
 

@@ -14,10 +14,6 @@ namespace screen {
 namespace fs = std::filesystem;
 
 namespace {
-bool isFile(const fs::path& path) {
-  std::error_code ec;
-  return !path.empty() && fs::is_regular_file(path, ec);
-}
 
 QUrl urlOf(const fs::path& file) { return QUrl::fromLocalFile(platform::toQString(file)); }
 }  // namespace
@@ -60,7 +56,7 @@ SoundPlayers::Playback SoundPlayers::playSetting(bool switchOn, const fs::path& 
   stop();
   if (!switchOn) return Playback::SwitchedOff;
   const fs::path file = musicFile(programDir, gbkFileName);
-  if (!isFile(file)) return Playback::Missing;
+  if (!base::isFile(file)) return Playback::Missing;
   play(file, repeat);
   return Playback::Played;
 }
@@ -105,7 +101,7 @@ bool SoundPlayers::prepareStopSound(const fs::path& file) {
 
 bool SoundPlayers::prepareStopSound(const fs::path& programDir, const std::string& gbkFileName) {
   const fs::path file = musicFile(programDir, gbkFileName);
-  if (!isFile(file)) {
+  if (!base::isFile(file)) {
     prepareStopSound(fs::path());
     return true;
   }

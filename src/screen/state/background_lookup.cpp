@@ -8,10 +8,6 @@ namespace screen {
 namespace fs = std::filesystem;
 
 namespace {
-bool isFile(const fs::path& path) {
-  std::error_code ec;
-  return fs::is_regular_file(path, ec);
-}
 }  // namespace
 
 fs::path defaultBackgroundPicture(const fs::path& programDir) {
@@ -24,9 +20,9 @@ fs::path findBackgroundPicture(const fs::path& programDir, const std::string& gb
     // A relative stored name is taken relative to the program directory, never the
     // current folder of whoever started the program.
     fs::path asGiven = stored.is_absolute() ? stored : programDir / stored;
-    if (isFile(asGiven)) return asGiven;
+    if (base::isFile(asGiven)) return asGiven;
     fs::path inBackpic = base::joinGbk(programDir / "backpic", gbkStoredName);
-    if (isFile(inBackpic)) return inBackpic;
+    if (base::isFile(inBackpic)) return inBackpic;
   }
   return defaultBackgroundPicture(programDir);
 }

@@ -18,10 +18,6 @@ bool onlyBlanks(const std::string& text) {
   return true;
 }
 
-bool isFile(const fs::path& path) {
-  std::error_code ec;
-  return fs::is_regular_file(path, ec);
-}
 
 // True when the two folders are the same one. The text comparison of the folder
 // paths comes first; the file system then catches another spelling of the same
@@ -100,7 +96,7 @@ void toggleShowTick(ScreenModel& model, ShowTick tick) {
 
 bool applyTheme(const base::ConfigFiles& files, ScreenModel& model, const Theme& theme) {
   const fs::path picture = files.programDir() / "backpic" / theme.file;
-  if (!isFile(picture)) return false;
+  if (!base::isFile(picture)) return false;
   model.backgroundFile = picture;
   model.rememberedBackground = base::utf8ToGbk(theme.file);
   if (model.rememberedBackground.size() > 2) {

@@ -47,10 +47,6 @@ constexpr std::array<Label, 7> kPlacedLabels = {Label::MainTitle, Label::SecTitl
                                                 Label::PrizeName, Label::HonorGuest, Label::RateProgress,
                                                 Label::ItemName};
 
-bool isFile(const fs::path& path) {
-  std::error_code ec;
-  return fs::is_regular_file(path, ec);
-}
 
 void readLabel(const base::IniFile& ini, Label which, LabelState& label) {
   const std::string_view section = labelSection(which);
@@ -74,10 +70,10 @@ void writeFrameFont(base::IniFile& ini, std::string_view section, const FrameFon
 fs::path findLogoPicture(const fs::path& programDir, const std::string& gbkStoredName) {
   if (!base::isUnsafeBareName(gbkStoredName)) {
     fs::path stored = base::joinGbk(programDir / "image", gbkStoredName);
-    if (isFile(stored)) return stored;
+    if (base::isFile(stored)) return stored;
   }
   fs::path fallback = programDir / "image" / "logo.png";
-  return isFile(fallback) ? fallback : fs::path();
+  return base::isFile(fallback) ? fallback : fs::path();
 }
 
 void loadMainSettings(const base::ConfigFiles& files, const Display& display, ScreenModel& model) {
