@@ -66,7 +66,8 @@ class PaintCounter : public QObject {
 };
 
 // A fresh program folder: the shipped files, Config.ini seeded from
-// SysConfig.ini, sounds off, the fastest rolling speed (20 ms) without the ramp.
+// SysConfig.ini (a first run, as the demo event ships), sounds off, the fastest
+// rolling speed (20 ms) without the ramp.
 class EventCopy {
  public:
   EventCopy(const fs::path& dist, int serial) {
@@ -82,7 +83,6 @@ class EventCopy {
     const std::string look = utf8ToGbk("界面设置");
     config.writeInt(look, utf8ToGbk("滚动速度"), -5);
     config.writeInt(look, utf8ToGbk("滚动速度是否渐变"), 0);
-    config.writeInt(utf8ToGbk("程序运行情况"), utf8ToGbk("首次运行"), 0);
   }
   ~EventCopy() {
     std::error_code ec;
