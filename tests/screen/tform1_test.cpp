@@ -211,6 +211,11 @@ class TForm1Test : public QObject {
     names.sort();
     winners.sort();
     QCOMPARE(names, winners);
+
+    // F5 clears the rolling area off the screen.
+    press(*window, Qt::Key_F5);
+    QVERIFY(!window->frame(31)->isVisibleTo(window.get()));
+    QVERIFY(window->visibleFrameTexts().isEmpty());
   }
 
   void rapidKeysNeverBreakTheTables_data() {
@@ -229,7 +234,7 @@ class TForm1Test : public QObject {
                {"重复中奖=0", "滚动速度=0", "自动抽奖Sec=1", autoStop.toStdString(), order.toStdString()});
     auto window = openWindow(event);
     std::mt19937 random(5);
-    const Qt::Key keys[] = {Qt::Key_Space, Qt::Key_Return, Qt::Key_F5};
+    const Qt::Key keys[] = {Qt::Key_Space, Qt::Key_Return, Qt::Key_F5, Qt::Key_F4};
     for (int step = 0; step < 3000; ++step) {
       switch (random() % 8) {
         case 0:
