@@ -182,7 +182,7 @@ void benchTick(const fs::path& dist, PaintCounter& counter) {
   event.setAwards({{"1", utf8ToGbk("一等奖"), "30", "30", "", utf8ToGbk("笔记本电脑"), utf8ToGbk("董事长"), ""}});
   TForm1 window(event.dir(), nullptr, kDesktop);
   window.show();
-  QTest::qWait(50);
+  QTest::qWait(1500);  // past the resolution check and its auto layout one second after start
   startRollingThirty(window);
   window.timer(1).stop();
   const int framesShown = window.visibleFrameTexts().size();
@@ -216,7 +216,7 @@ void benchRealTimers(const fs::path& dist, double seconds) {
   event.setAwards({{"1", utf8ToGbk("一等奖"), "30", "30", "", utf8ToGbk("笔记本电脑"), utf8ToGbk("董事长"), ""}});
   TForm1 window(event.dir(), nullptr, kDesktop);
   window.show();
-  QTest::qWait(50);
+  QTest::qWait(1500);  // past the resolution check and its auto layout one second after start
   startRollingThirty(window);
   int ticks = 0;
   double widestGap = 0;
