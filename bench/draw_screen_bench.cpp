@@ -8,16 +8,15 @@
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise (under
 // Xvfb, QT_QPA_PLATFORM=xcb adds the transfer to the X server).
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTest>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <numeric>
-#include <random>
 #include <string>
 #include <vector>
 

@@ -5,7 +5,6 @@
 #include "screen/TForm1.h"
 
 #include <QImage>
-#include <QPainter>
 #include <QPushButton>
 #include <QtTest>
 #include <map>
