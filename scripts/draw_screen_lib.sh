@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034  # sets variables for the scripts that source it
 # Shared by the scripts that run the real program under Xvfb (sourced, not run):
 # a program folder made from the executable and the shipped demo event, INI keys
 # set in its GBK Config.ini, an Xvfb of a given size, and the program started

@@ -5,6 +5,7 @@
 # ramp) for a number of seconds (default 10). Prints figures; run after a build.
 # Ticks are counted in-process by build/bench/draw_screen_bench.
 set -euo pipefail
+# shellcheck source=scripts/draw_screen_lib.sh
 source "$(dirname "$0")/draw_screen_lib.sh"
 seconds="${1:-10}"
 

@@ -5,6 +5,7 @@
 # photo. Writes SIZE-SCENE.png into the folder given (default /tmp/kv_shots); the
 # pictures are for looking at, not for the repository. Run after a build.
 set -euo pipefail
+# shellcheck source=scripts/draw_screen_lib.sh
 source "$(dirname "$0")/draw_screen_lib.sh"
 out="${1:-/tmp/kv_shots}"
 mkdir -p "$out"
