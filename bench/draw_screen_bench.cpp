@@ -1,0 +1,267 @@
+// The draw screen in-process, on copies of the shipped demo event: start to the
+// first painted frame (demo event, and 10,000 people with 2,000 earlier winners),
+// one rolling tick at the fastest speed with 30 frames and every label shown
+// plus the repaint it causes, and the real timers rolling for a while (ticks
+// counted, CPU time of the process). Prints figures only.
+//
+// Usage: draw_screen_bench [dist folder] [rolling seconds]
+// Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise (under
+// Xvfb, QT_QPA_PLATFORM=xcb adds the transfer to the X server).
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QTest>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include "base/delimited_row.h"
+#include "base/gbk.h"
+#include "base/ini_file.h"
+#include "base/text_file.h"
+#include "platform/font_substitutions.h"
+#include "screen/TForm1.h"
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using base::utf8ToGbk;
+
+namespace {
+
+const QSize kDesktop(1920, 1080);
+
+double msSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double cpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// Counts paint events anywhere in the application, so a measurement can wait
+// for the repaint a change caused and say how many widgets it touched.
+class PaintCounter : public QObject {
+ public:
+  int paints = 0;
+  const QObject* window = nullptr;
+  bool windowPainted = false;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      ++paints;
+      if (watched == window) windowPainted = true;
+    }
+    return false;
+  }
+};
+
+// A fresh program folder: the shipped files, Config.ini seeded from
+// SysConfig.ini (a first run, as the demo event ships), sounds off, the fastest
+// rolling speed (20 ms) without the ramp.
+class EventCopy {
+ public:
+  EventCopy(const fs::path& dist, int serial) {
+    dir_ = fs::temp_directory_path() / ("kv_screen_bench_" + std::to_string(::getpid()) + "_" + std::to_string(serial));
+    fs::remove_all(dir_);
+    fs::copy(dist, dir_, fs::copy_options::recursive);
+    fs::copy_file(dir_ / "SysConfig.ini", dir_ / "Config.ini");
+    base::IniFile config(dir_ / "Config.ini");
+    base::IniBatch batch(config);
+    const std::string sound = utf8ToGbk("音效设置");
+    for (const char* key : {"背景音乐_check", "抽奖开始_check", "抽奖停止_check"})
+      config.writeInt(sound, utf8ToGbk(key), 0);
+    const std::string look = utf8ToGbk("界面设置");
+    config.writeInt(look, utf8ToGbk("滚动速度"), -5);
+    config.writeInt(look, utf8ToGbk("滚动速度是否渐变"), 0);
+  }
+  ~EventCopy() {
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+  const fs::path& dir() const { return dir_; }
+
+  void setAwards(const std::vector<std::vector<std::string>>& rows) {
+    base::IniFile config(dir_ / "Config.ini");
+    base::IniBatch batch(config);
+    const std::string section = utf8ToGbk("奖项设置");
+    config.eraseSection(section);
+    for (std::size_t i = 0; i < rows.size(); ++i)
+      config.writeString(section, std::to_string(i + 1), base::writeDelimitedRow(rows[i]));
+  }
+
+ private:
+  fs::path dir_;
+};
+
+// 10,000 people and 2,000 winners already recorded over five awards of 500.
+void makeLargeEvent(EventCopy& event) {
+  std::vector<std::vector<std::string>> awards;
+  for (int a = 1; a <= 5; ++a)
+    awards.push_back(
+        {std::to_string(a), utf8ToGbk("奖项") + std::to_string(a), "500", "10", "", utf8ToGbk("奖品"), "", ""});
+  event.setAwards(awards);
+  std::vector<std::string> roster, records;
+  for (int i = 1; i <= 10000; ++i) roster.push_back(utf8ToGbk("员工") + std::to_string(i));
+  // The last award is drawn first (draw order 1): awards 5, 4, 3, 2 are full.
+  for (int i = 1; i <= 2000; ++i) {
+    const int award = 5 - (i - 1) / 500;
+    records.push_back(std::to_string(i) + "|" + roster[std::size_t(i - 1)] + "|" + roster[std::size_t(i - 1)] + "|" +
+                      utf8ToGbk("奖项") + std::to_string(award) + "|" + std::to_string(award));
+  }
+  base::rewriteLines(event.dir() / "NameList.txt", roster);
+  base::rewriteLines(event.dir() / "LuckName.txt", records);
+}
+
+struct StartFigures {
+  double ms = 0;
+  std::size_t people = 0;
+  std::size_t winners = 0;
+};
+
+// Construction, show and the first paint of the window, in milliseconds, and
+// what the window loaded, so a start that read nothing cannot pass for a fast one.
+StartFigures startToFirstPaint(const fs::path& programDir, PaintCounter& counter) {
+  const auto start = Clock::now();
+  TForm1 window(programDir, nullptr, kDesktop);
+  counter.window = &window;
+  counter.windowPainted = false;
+  window.show();
+  while (!counter.windowPainted && msSince(start) < 10000) QCoreApplication::processEvents();
+  const double ms = msSince(start);
+  counter.window = nullptr;
+  return {ms, window.drawData().AllNameList.rowCount() - 1, window.drawData().winnerCount()};
+}
+
+StartFigures median(std::vector<StartFigures> values) {
+  std::sort(values.begin(), values.end(), [](const auto& a, const auto& b) { return a.ms < b.ms; });
+  return values[values.size() / 2];
+}
+
+void benchStart(const fs::path& dist, PaintCounter& counter, double firstWithApplication) {
+  std::vector<StartFigures> demo;
+  for (int i = 0; i < 5; ++i) {
+    EventCopy event(dist, 100 + i);
+    demo.push_back(startToFirstPaint(event.dir(), counter));
+  }
+  std::vector<StartFigures> large;
+  for (int i = 0; i < 3; ++i) {
+    EventCopy event(dist, 200 + i);
+    makeLargeEvent(event);
+    large.push_back(startToFirstPaint(event.dir(), counter));
+  }
+  std::printf("start to first paint, demo event, first in process (with QApplication, fonts): %.1f ms\n",
+              firstWithApplication);
+  for (const auto& [name, figures] : {std::pair{"demo event", median(demo)}, std::pair{"large event", median(large)}})
+    std::printf("start to first paint, %s (%zu people, %zu winners), window only: median %.1f ms (target 250 ms)\n",
+                name, figures.people, figures.winners, figures.ms);
+}
+
+// Starts a batch of 30 with every label shown and takes the rolling over by hand.
+void startRollingThirty(TForm1& window) {
+  window.dialogs().setHeadless(true);
+  for (draw::Field field : {draw::Field::ActionHint, draw::Field::RateProgress, draw::Field::ItemName,
+                            draw::Field::PrizeName, draw::Field::HonorGuest, draw::Field::TimeShow})
+    window.setFieldVisible(field, true);
+  QTest::keyClick(&window, Qt::Key_Space);
+  window.setFieldVisible(draw::Field::TimeShow, true);
+  window.setFieldText(draw::Field::TimeShow, "10");
+}
+
+void benchTick(const fs::path& dist, PaintCounter& counter) {
+  EventCopy event(dist, 300);
+  event.setAwards({{"1", utf8ToGbk("一等奖"), "30", "30", "", utf8ToGbk("笔记本电脑"), utf8ToGbk("董事长"), ""}});
+  TForm1 window(event.dir(), nullptr, kDesktop);
+  window.show();
+  QTest::qWait(1500);  // past the resolution check and its auto layout one second after start
+  startRollingThirty(window);
+  window.timer(1).stop();
+  const int framesShown = window.visibleFrameTexts().size();
+  for (int i = 0; i < 20; ++i) {
+    window.luck().Timer1Timer();
+    QCoreApplication::processEvents();
+  }
+  std::vector<double> times;
+  int paints = 0;
+  for (int i = 0; i < 500; ++i) {
+    const int before = counter.paints;
+    const auto start = Clock::now();
+    window.luck().Timer1Timer();
+    window.timer(1).stop();
+    do QCoreApplication::processEvents();
+    while (counter.paints == before && msSince(start) < 100);
+    times.push_back(msSince(start));
+    paints += counter.paints - before;
+  }
+  std::sort(times.begin(), times.end());
+  const double mean = std::accumulate(times.begin(), times.end(), 0.0) / double(times.size());
+  std::printf(
+      "rolling tick + repaint, 1920x1080, %d frames, interval %d ms: mean %.2f ms, median %.2f ms, "
+      "p99 %.2f ms, max %.2f ms (%.0f %% of the 20 ms budget at the mean), %.1f widgets painted a tick\n",
+      framesShown, window.luck().rollingInterval(), mean, times[times.size() / 2], times[times.size() * 99 / 100],
+      times.back(), mean / 20.0 * 100.0, double(paints) / double(times.size()));
+}
+
+void benchRealTimers(const fs::path& dist, double seconds) {
+  EventCopy event(dist, 400);
+  event.setAwards({{"1", utf8ToGbk("一等奖"), "30", "30", "", utf8ToGbk("笔记本电脑"), utf8ToGbk("董事长"), ""}});
+  TForm1 window(event.dir(), nullptr, kDesktop);
+  window.show();
+  QTest::qWait(1500);  // past the resolution check and its auto layout one second after start
+  startRollingThirty(window);
+  int ticks = 0;
+  double widestGap = 0;
+  auto last = Clock::now();
+  QObject::connect(&window.timer(1), &QTimer::timeout, [&] {
+    ++ticks;
+    widestGap = std::max(widestGap, msSince(last));
+    last = Clock::now();
+  });
+  const double cpuBefore = cpuSeconds();
+  const auto start = Clock::now();
+  last = start;
+  QTest::qWait(int(seconds * 1000));
+  const double wall = msSince(start) / 1000.0;
+  const double cpu = cpuSeconds() - cpuBefore;
+  const int interval = window.luck().rollingInterval();
+  std::printf(
+      "real timers rolling %.1f s at %d ms: %d ticks of %d expected, widest gap %.1f ms, "
+      "CPU %.1f %% of one core\n",
+      wall, interval, ticks, int(wall * 1000 / interval), widestGap, cpu / wall * 100.0);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  const fs::path dist = argc > 1 ? fs::path(argv[1]) : fs::path(KV_DIST_DIR);
+  const double seconds = argc > 2 ? std::atof(argv[2]) : 10.0;
+  double first = 0;
+  {
+    // The first window of the process pays for the application and the font
+    // database too, as the program's own start does.
+    EventCopy event(dist, 1);
+    const auto processStart = Clock::now();
+    QApplication app(argc, argv);
+    platform::installFontSubstitutions();
+    screen::DialogService::setHeadlessByDefault(true);
+    PaintCounter counter;
+    app.installEventFilter(&counter);
+    startToFirstPaint(event.dir(), counter);
+    first = msSince(processStart);
+
+    benchStart(dist, counter, first);
+    benchTick(dist, counter);
+    benchRealTimers(dist, seconds);
+    app.removeEventFilter(&counter);
+  }
+  return 0;
+}

@@ -1,0 +1,109 @@
+# shellcheck shell=bash disable=SC2034  # sets variables for the scripts that source it
+# Shared by the scripts that run the real program under Xvfb (sourced, not run):
+# a program folder made from the executable and the shipped demo event, INI keys
+# set in its GBK Config.ini, an Xvfb of a given size, and the program started
+# there with its own runtime and settings folders, so that neither the instance
+# lock nor the password store of a person's session is touched.
+
+KV_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+KV_EXE="$KV_ROOT/build/Kelvara抽奖软件/Kelvara抽奖软件"
+
+# make_program_folder DEST: the executable beside a fresh copy of dist/, with
+# Config.ini seeded from SysConfig.ini (so the start is a first run, as the demo
+# event ships) and sounds off (a machine without a sound card would otherwise ask
+# about it).
+make_program_folder() {
+  local dest="$1"
+  mkdir -p "$dest"
+  cp -r "$KV_ROOT/dist/." "$dest/"
+  mkdir -p "$dest/photo"
+  cp "$KV_EXE" "$dest/"
+  cp "$dest/SysConfig.ini" "$dest/Config.ini"
+  set_ini "$dest/Config.ini" 音效设置 背景音乐_check 0
+  set_ini "$dest/Config.ini" 音效设置 抽奖开始_check 0
+  set_ini "$dest/Config.ini" 音效设置 抽奖停止_check 0
+}
+
+# set_ini FILE SECTION KEY VALUE: one key of a GBK, CR LF INI file; the section
+# and key are added when missing, every other line is kept.
+set_ini() {
+  python3 - "$@" <<'EOF'
+import os, sys
+# The arguments are UTF-8 whatever the locale says.
+path, section, key, value = (os.fsencode(a).decode("utf-8") for a in sys.argv[1:5])
+with open(path, "rb") as f:
+    lines = f.read().decode("gbk").split("\r\n")
+out, current, done, seen = [], None, False, False
+for line in lines:
+    stripped = line.strip()
+    if stripped.startswith("[") and stripped.endswith("]"):
+        if current == section and not done:
+            out.append(f"{key}={value}")
+            done = True
+        current = stripped[1:-1]
+        seen = seen or current == section
+    elif current == section and not done and stripped.split("=", 1)[0] == key:
+        out.append(f"{key}={value}")
+        done = True
+        continue
+    out.append(line)
+if not done:
+    if not seen:
+        out.append(f"[{section}]")
+    out.append(f"{key}={value}")
+open(path, "wb").write("\r\n".join(out).encode("gbk"))
+EOF
+}
+
+# start_xvfb WIDTHxHEIGHT: sets DISPLAY to a free display and XVFB_PID.
+start_xvfb() {
+  local fifo
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  local number
+  read -r number <"$fifo"
+  rm -f "$fifo"
+  export DISPLAY=":$number"
+}
+
+# start_program FOLDER: starts the executable of FOLDER; sets PROGRAM_PID,
+# PROGRAM_WINDOW (its first visible window) and MAPPED_MS (launch to mapped).
+start_program() {
+  local folder="$1"
+  mkdir -p "$folder/.run" "$folder/.config"
+  chmod 700 "$folder/.run"
+  local start
+  start=$(date +%s%N)
+  XDG_RUNTIME_DIR="$folder/.run" XDG_CONFIG_HOME="$folder/.config" "$folder/Kelvara抽奖软件" \
+    >"$folder/.run/program.log" 2>&1 &
+  PROGRAM_PID=$!
+  # Polled here: xdotool's own --sync waits half a second between looks.
+  PROGRAM_WINDOW=
+  for _ in $(seq 2000); do
+    PROGRAM_WINDOW=$(xdotool search --onlyvisible --pid "$PROGRAM_PID" 2>/dev/null | head -1) || true
+    [ -n "$PROGRAM_WINDOW" ] && break
+    sleep 0.005
+  done
+  MAPPED_MS=$((($(date +%s%N) - start) / 1000000))
+  xdotool windowfocus --sync "$PROGRAM_WINDOW" 2>/dev/null || true
+}
+
+stop_program() {
+  if [ -n "${PROGRAM_PID:-}" ] && kill -0 "$PROGRAM_PID" 2>/dev/null; then
+    kill "$PROGRAM_PID"
+    wait "$PROGRAM_PID" 2>/dev/null || true
+  fi
+  PROGRAM_PID=
+}
+
+# The program's visible windows: more than one means a message box is up.
+visible_windows() { xdotool search --onlyvisible --pid "$PROGRAM_PID" 2>/dev/null | wc -l; }
+
+# press KEY: a real key press through the X server's test extension, into the
+# draw screen (or into a message box that is up).
+press() {
+  if [ "$(visible_windows)" -le 1 ]; then xdotool windowfocus "$PROGRAM_WINDOW" 2>/dev/null || true; fi
+  xdotool key "$1"
+}
