@@ -97,19 +97,6 @@ screen::Display TForm1::display() const { return screen::Display::single(desktop
 base::IniFile TForm1::configForRead() const { return folder_.configFiles().openWithFallback(); }
 
 void TForm1::createElements() {
-  // Frames first, so the labels and buttons stand above them.
-  for (int k = 1; k <= 30; ++k) {
-    auto* picture = new screen::PictureFrame(this);
-    picture->setObjectName(QStringLiteral("NameImage%1").arg(k));
-    picture->hide();
-    pictureFrames_[static_cast<std::size_t>(k - 1)] = picture;
-  }
-  for (int k = 1; k <= 31; ++k) {
-    auto* frame = new screen::RollingFrame(this);
-    frame->setObjectName(QStringLiteral("frameName%1").arg(k));
-    frame->hide();
-    frames_[static_cast<std::size_t>(k - 1)] = frame;
-  }
   Image2 = new QLabel(this);
   Image2->setObjectName(QStringLiteral("Image2"));
   PrizePic = new QLabel(this);
@@ -132,6 +119,20 @@ void TForm1::createElements() {
     labels_[i] = label;
   }
 
+  // The rolling area stands above the captions: a label paints the background
+  // behind its text and would hide a frame beneath it. The buttons stay on top.
+  for (int k = 1; k <= 30; ++k) {
+    auto* picture = new screen::PictureFrame(this);
+    picture->setObjectName(QStringLiteral("NameImage%1").arg(k));
+    picture->hide();
+    pictureFrames_[static_cast<std::size_t>(k - 1)] = picture;
+  }
+  for (int k = 1; k <= 31; ++k) {
+    auto* frame = new screen::RollingFrame(this);
+    frame->setObjectName(QStringLiteral("frameName%1").arg(k));
+    frame->hide();
+    frames_[static_cast<std::size_t>(k - 1)] = frame;
+  }
   QFont buttonFont(QStringLiteral("黑体"));
   buttonFont.setPixelSize(14);
   startRun_ = new QPushButton(QStringLiteral("开始"), this);
