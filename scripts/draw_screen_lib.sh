@@ -8,6 +8,18 @@
 KV_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KV_EXE="$KV_ROOT/build/Kelvara抽奖软件/Kelvara抽奖软件"
 
+# begin_session: a scratch folder in $work, removed with the program and the
+# Xvfb when the script ends, however it ends.
+begin_session() {
+  work=$(mktemp -d)
+  trap end_session EXIT
+}
+end_session() {
+  stop_program
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
+  rm -rf "$work"
+}
+
 # make_program_folder DEST: the executable beside a fresh copy of dist/, with
 # Config.ini seeded from SysConfig.ini (so the start is a first run, as the demo
 # event ships) and sounds off (a machine without a sound card would otherwise ask

@@ -9,13 +9,7 @@ set -euo pipefail
 source "$(dirname "$0")/draw_screen_lib.sh"
 seconds="${1:-10}"
 
-work=$(mktemp -d)
-cleanup() {
-  stop_program
-  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+begin_session
 
 make_program_folder "$work/program"
 set_ini "$work/program/Config.ini" 界面设置 滚动速度 -5

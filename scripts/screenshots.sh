@@ -10,13 +10,7 @@ source "$(dirname "$0")/draw_screen_lib.sh"
 out="${1:-/tmp/kv_shots}"
 mkdir -p "$out"
 
-work=$(mktemp -d)
-cleanup() {
-  stop_program
-  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+begin_session
 
 shot() {
   import -window root "$out/$size-$1.png"

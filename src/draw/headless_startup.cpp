@@ -5,32 +5,24 @@
 #include "base/gbk.h"
 #include "draw/draw_texts.h"
 #include "draw/lifecycle.h"
+#include "draw/run_record.h"
 
 namespace draw {
 
 using texts::gbk;
 
-namespace {
-// The part of the position load that the draw depends on: the first-run flag,
-// cleared at once in whichever file was read.
-bool takeFirstRunFlag(const EventFolder& folder) {
-  base::IniFile ini = folder.configFiles().openWithFallback();
-  const std::string section = gbk("程序运行情况");
-  const std::string key = gbk("首次运行");
-  const bool firstRun = ini.readBool(section, key, false);
-  ini.writeBool(section, key, false);
-  return firstRun;
-}
-}  // namespace
 
 bool headlessStartup(DrawData& data, const EventFolder& folder, HeadlessView& view, Luck& luck) {
-  data.state.singleAwardTarget = 0;
   luck.sounds().load(folder);
   luck.playBackgroundMusic();
   for (int k = 1; k <= 31; ++k) view.setFrameText(k, "");
   try {
     startupLoad(data, folder);
-    const bool firstRun = takeFirstRunFlag(folder);
+    // The part of the position load the draw depends on: the first-run flag,
+    // cleared at once in whichever file was read.
+    base::IniFile positions = folder.configFiles().openWithFallback();
+    const bool firstRun = readFirstRunFlag(positions);
+    clearFirstRunFlag(positions);
     view.setFieldText(Field::ActionHint, gbk("按空格开始抽奖"));
     LifecycleOutcome outcome = startupResume(data, folder, firstRun);
     if (outcome.message) view.showMessage(*outcome.message);

@@ -162,7 +162,6 @@ void TForm1::runGuarded(const std::function<void()>& command) { dialogs_.reportF
 
 void TForm1::FormCreate() {
   const base::ConfigFiles& files = folder_.configFiles();
-  data_.state.singleAwardTarget = 0;
   luck_->sounds().load(folder_);
   luck_->playBackgroundMusic();
   for (auto* frame : frames_) frame->setText({});

@@ -2,6 +2,7 @@
 
 #include "base/gbk.h"
 #include "base/paths.h"
+#include "draw/run_record.h"
 #include "screen/state/background_lookup.h"
 #include "screen/state/ini_names.h"
 #include "screen/state/rolling_layout.h"
@@ -123,12 +124,10 @@ void loadMainSettings(const base::ConfigFiles& files, const Display& display, Sc
 
 void loadPositions(const base::ConfigFiles& files, const Display& display, ScreenModel& model) {
   base::IniFile ini = files.openWithFallback();
-  const std::string runRecord = gbk("程序运行情况");
-  const std::string firstRunKey = gbk("首次运行");
   const int centreX = half(display.desktop.width);
   const int centreY = half(display.desktop.height);
 
-  model.firstRun = ini.readBool(runRecord, firstRunKey, false);
+  model.firstRun = draw::readFirstRunFlag(ini);
 
   for (Label which : kPlacedLabels) {
     const std::string_view section = labelSection(which);
@@ -156,7 +155,7 @@ void loadPositions(const base::ConfigFiles& files, const Display& display, Scree
   hint.visible = model.tick(ShowTick::ActionHint);
   model.prizePictureFile.clear();
 
-  ini.writeBool(runRecord, firstRunKey, false);
+  draw::clearFirstRunFlag(ini);
 }
 
 void saveOnExit(const base::ConfigFiles& files, const ScreenModel& model, const DrawStateForSave& draw,
