@@ -130,11 +130,14 @@ void TForm1::attachFrameMenus() {
 
 void TForm1::chooseFrameFont() {
   screen::FrameFont& current = model_.rolling.textFont;
-  QFont initial = screen::qtFont(current.name, current.size);
-  std::optional<QFont> chosen = dialogs_.font(initial);
+  styledtext::FontRecord initial;
+  initial.name = current.name;
+  initial.size = current.size;
+  initial.color = current.color;
+  std::optional<styledtext::FontRecord> chosen = dialogs_.font(initial);
   if (!chosen) return;
-  current.name = platform::toGbk(chosen->family());
-  current.size = chosen->pointSize() > 0 ? chosen->pointSize() : current.size;
+  current.name = chosen->name;
+  current.size = chosen->size > 0 ? chosen->size : current.size;
   model_.rolling.giveFontToAllFrames(current);
   renderFrames();
   layoutStore(currentBatchSize_);

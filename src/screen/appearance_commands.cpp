@@ -47,13 +47,11 @@ void AppearanceCommands::editTitle(Label title) {
 
 void AppearanceCommands::chooseFont(Label label) {
   LabelFont& font = model_.label(label).font;
-  QFont initial(platform::fromGbk(font.name));
-  if (font.size > 0) initial.setPointSize(font.size);
-  const std::optional<QFont> chosen = dialogs_.font(initial);
+  const std::optional<LabelFont> chosen = dialogs_.font(font);
   if (!chosen) return;
   // The stored font has face and size; colour and character set stay as they were.
-  font.name = platform::toGbk(chosen->family());
-  if (chosen->pointSize() > 0) font.size = chosen->pointSize();
+  font.name = chosen->name;
+  if (chosen->size > 0) font.size = chosen->size;
   emit modelChanged();
 }
 

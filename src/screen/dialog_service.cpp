@@ -4,6 +4,7 @@
 
 #include "base/conversion_error.h"
 #include "base/file_error.h"
+#include "styledtext/qt_rasteriser.h"
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
@@ -51,14 +52,16 @@ std::optional<QString> DialogService::text(const QString& caption, const QString
   return typed;
 }
 
-std::optional<QFont> DialogService::font(const QFont& initial) {
+std::optional<styledtext::FontRecord> DialogService::font(const styledtext::FontRecord& initial) {
   log_ << QStringLiteral("font");
-  std::optional<QFont> answer;
+  std::optional<styledtext::FontRecord> answer;
   if (takeQueued(fonts_, answer) || headless_) return answer;
   bool ok = false;
-  QFont chosen = QFontDialog::getFont(&ok, initial, parent_);
+  QFont chosen = QFontDialog::getFont(&ok, styledtext::qtFont(initial), parent_);
   if (!ok) return std::nullopt;
-  return chosen;
+  styledtext::FontRecord result = styledtext::fontRecordOf(chosen, initial.color);
+  result.charset = initial.charset;
+  return result;
 }
 
 bool DialogService::question(const QString& message, bool warning, const QString& caption) {

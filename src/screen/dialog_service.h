@@ -11,6 +11,8 @@
 #include <functional>
 #include <optional>
 
+#include "styledtext/core/font_record.h"
+
 class QWidget;
 
 namespace screen {
@@ -36,8 +38,9 @@ class DialogService {
   // `masked` every typed character shows as "*".
   std::optional<QString> text(const QString& caption, const QString& prompt, const QString& prefill,
                               bool masked = false);
-  // The system font dialog; nothing when cancelled.
-  std::optional<QFont> font(const QFont& initial);
+  // The font dialog of every "字体设置": face, style, size, underline, strike-out
+  // and colour, all in the stored form; nothing when cancelled.
+  std::optional<styledtext::FontRecord> font(const styledtext::FontRecord& initial);
   // Yes/No; true for Yes. `warning` shows the warning icon, else the question icon.
   bool question(const QString& message, bool warning = false, const QString& caption = {});
   void message(const QString& message, const QString& caption = {});
@@ -50,7 +53,7 @@ class DialogService {
   void setNextFileName(const QString& name) { fileNames_.push_back(name); }
   void setNextText(std::optional<QString> answer) { texts_.push_back(std::move(answer)); }
   void setNextAnswer(bool yes) { answers_.push_back(yes); }
-  void setNextFont(std::optional<QFont> font) { fonts_.push_back(std::move(font)); }
+  void setNextFont(std::optional<styledtext::FontRecord> font) { fonts_.push_back(std::move(font)); }
   // What was put to the operator, in order: "message: …", "question: …",
   // "text: caption", "open: caption", "save: caption", "font".
   const QStringList& log() const { return log_; }
@@ -70,7 +73,7 @@ class DialogService {
   std::deque<QString> fileNames_;
   std::deque<std::optional<QString>> texts_;
   std::deque<bool> answers_;
-  std::deque<std::optional<QFont>> fonts_;
+  std::deque<std::optional<styledtext::FontRecord>> fonts_;
   QStringList log_;
 };
 

@@ -201,8 +201,9 @@ class AppearanceCommandsTest : public QObject {
     initial.size = 19;
     initial.name = gbk("黑体");
     initial.charset = 134;
-    QFont chosen(QStringLiteral("楷体_GB2312"));
-    chosen.setPointSize(28);
+    screen::LabelFont chosen;
+    chosen.name = gbk("楷体_GB2312");
+    chosen.size = 28;
     s.dialogs.setNextFont(chosen);
     s.trigger(Element::ItemName, "font");
     const screen::LabelFont& font = s.model.label(Label::ItemName).font;
