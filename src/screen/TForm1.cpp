@@ -268,7 +268,11 @@ void TForm1::renderLabel(Label which) {
 void TForm1::renderFrames() {
   const screen::RollingArea& area = model_.rolling;
   const QColor colour = colourOf(area.textFont.color);
-  const QFont font = screen::qtFont(area.textFont.name, area.textFont.size);
+  QFont font = screen::qtFont(area.textFont.name, area.textFont.size);
+  font.setBold(area.textFont.bold);
+  font.setItalic(area.textFont.italic);
+  font.setUnderline(area.textFont.underline);
+  font.setStrikeOut(area.textFont.strikeOut);
   for (int k = 1; k <= 30; ++k) {
     auto* f = frame(k);
     f->setFrameFont(font, colour);
@@ -281,7 +285,8 @@ void TForm1::renderFrames() {
     picture->setVisible(area.pictureVisible[static_cast<std::size_t>(k - 1)]);
   }
   auto* big = frame(31);
-  big->setFrameFont(screen::qtFont(area.textFont.name, area.bigFrameFontSize), colour);
+  font.setPointSize(screen::qtFont(area.textFont.name, area.bigFrameFontSize).pointSize());
+  big->setFrameFont(font, colour);
   big->move(area.bigFrame.x, area.bigFrame.y);
   big->setVisible(area.textVisible[30]);
 }

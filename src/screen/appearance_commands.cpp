@@ -49,9 +49,12 @@ void AppearanceCommands::chooseFont(Label label) {
   LabelFont& font = model_.label(label).font;
   const std::optional<LabelFont> chosen = dialogs_.font(font);
   if (!chosen) return;
-  // The stored font has face and size; colour and character set stay as they were.
-  font.name = chosen->name;
-  if (chosen->size > 0) font.size = chosen->size;
+  // The element takes face, size, colour and style; the character set stays as it was.
+  const int size = chosen->size > 0 ? chosen->size : font.size;
+  const int charset = font.charset;
+  font = *chosen;
+  font.size = size;
+  font.charset = charset;
   emit modelChanged();
 }
 

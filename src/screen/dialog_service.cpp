@@ -4,9 +4,8 @@
 
 #include "base/conversion_error.h"
 #include "base/file_error.h"
-#include "styledtext/qt_rasteriser.h"
+#include "platform/font_dialog.h"
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -56,12 +55,7 @@ std::optional<styledtext::FontRecord> DialogService::font(const styledtext::Font
   log_ << QStringLiteral("font");
   std::optional<styledtext::FontRecord> answer;
   if (takeQueued(fonts_, answer) || headless_) return answer;
-  bool ok = false;
-  QFont chosen = QFontDialog::getFont(&ok, styledtext::qtFont(initial), parent_);
-  if (!ok) return std::nullopt;
-  styledtext::FontRecord result = styledtext::fontRecordOf(chosen, initial.color);
-  result.charset = initial.charset;
-  return result;
+  return platform::FontDialog::choose(parent_, initial);
 }
 
 bool DialogService::question(const QString& message, bool warning, const QString& caption) {

@@ -21,6 +21,7 @@ class RollingFrame : public QWidget {
   const QString& text() const { return text_; }
   void setFrameFont(const QFont& font, const QColor& color);
   const QFont& frameFont() const { return font_; }
+  const QColor& frameColour() const { return color_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -2,11 +2,11 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QImageReader>
 #include <QMessageBox>
 
 #include "base/gbk.h"
+#include "platform/font_dialog.h"
 #include "styledtext/TSmoothLabel.h"
 #include "styledtext/qt_rasteriser.h"
 #include "ui_TSmoothFontDlg.h"
@@ -37,14 +37,7 @@ std::function<std::optional<int>(QWidget*, int)> TSmoothFontDlg::chooseColor = [
 };
 
 std::function<std::optional<FontRecord>(QWidget*, const FontRecord&)> TSmoothFontDlg::chooseFont =
-    [](QWidget* parent, const FontRecord& font) -> std::optional<FontRecord> {
-  bool ok = false;
-  const QFont chosen = QFontDialog::getFont(&ok, qtFont(font), parent);
-  if (!ok) return std::nullopt;
-  FontRecord record = fontRecordOf(chosen, font.color);
-  record.charset = font.charset;
-  return record;
-};
+    [](QWidget* parent, const FontRecord& font) { return platform::FontDialog::choose(parent, font); };
 
 std::function<QString(QWidget*)> TSmoothFontDlg::choosePictureFile = [](QWidget* parent) {
   return QFileDialog::getOpenFileName(parent, QString(), QString(),

@@ -204,12 +204,15 @@ class AppearanceCommandsTest : public QObject {
     screen::LabelFont chosen;
     chosen.name = gbk("楷体_GB2312");
     chosen.size = 28;
+    chosen.color = 255;
+    chosen.bold = true;
     s.dialogs.setNextFont(chosen);
     s.trigger(Element::ItemName, "font");
     const screen::LabelFont& font = s.model.label(Label::ItemName).font;
     QCOMPARE(font.name, gbk("楷体_GB2312"));
     QCOMPARE(font.size, 28);
-    QCOMPARE(font.color, 128);
+    QCOMPARE(font.color, 255);
+    QVERIFY(font.bold);
     QCOMPARE(font.charset, 134);
 
     std::optional<Label> edited;

@@ -83,7 +83,8 @@ void loadTextLayout(const base::IniFile& ini, int batchSize, const Display& disp
                               ini.readInt(section, names::yKey(), centreY)};
   }
   area.bigFrame = {ini.readInt("L31", names::xKey(), centreX), ini.readInt("L31", names::yKey(), centreY)};
-  const FrameFont font = readFrameFont(ini, batchSize > kMaxFramedBatch ? "31_S1" : std::to_string(batchSize) + "_S1");
+  const FrameFont font = area.textFont.withStored(
+      readFrameFont(ini, batchSize > kMaxFramedBatch ? "31_S1" : std::to_string(batchSize) + "_S1"));
   area.namesPerLine = readNamesPerLine(ini);
   area.giveFontToAllFrames(font);
 }

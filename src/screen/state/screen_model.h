@@ -60,7 +60,22 @@ struct FrameFont {
   Colour color = 65535;
   int size = 20;
   std::string name;
+  // The files keep colour, size and face only; the style chosen in the font
+  // dialog lasts for the run, and a stored layout's font leaves it as it is.
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  bool strikeOut = false;
   bool operator==(const FrameFont&) const = default;
+
+  // This font with the stored part (colour, size, face) of `stored`.
+  FrameFont withStored(const FrameFont& stored) const {
+    FrameFont font = *this;
+    font.color = stored.color;
+    font.size = stored.size;
+    font.name = stored.name;
+    return font;
+  }
 };
 
 inline constexpr int kFrameCount = 30;  // text frames 1..30 and picture frames 1..30

@@ -117,9 +117,9 @@ void loadMainSettings(const base::ConfigFiles& files, const Display& display, Sc
   model.label(Label::HonorGuest).visible = model.tick(ShowTick::HonorGuest);
   model.label(Label::ItemName).visible = model.tick(ShowTick::ItemName);
 
-  model.rolling.giveFontToAllFrames(FrameFont{ini.readInt("S1", "Font.Color", 65535),
-                                              ini.readInt("S1", "Font.Size", 20),
-                                              ini.readString("S1", "Font.Name", "")});
+  model.rolling.giveFontToAllFrames(model.rolling.textFont.withStored(
+      FrameFont{ini.readInt("S1", "Font.Color", 65535), ini.readInt("S1", "Font.Size", 20),
+                ini.readString("S1", "Font.Name", "")}));
 }
 
 void loadPositions(const base::ConfigFiles& files, const Display& display, ScreenModel& model) {

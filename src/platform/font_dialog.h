@@ -1,0 +1,58 @@
+#pragma once
+// The font dialog of every "字体设置": face, style, size, underline, strike-out
+// and a colour list (the sixteen basic colours and "自定义…"), with a preview in
+// Chinese and Latin. It works on the stored form of a font, so a caller gives
+// the element's font and gets back what the files keep; the character set is
+// passed through untouched.
+#include <QColor>
+#include <QDialog>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "styledtext/core/font_record.h"
+
+namespace Ui {
+class FontDialog;
+}
+
+namespace platform {
+
+class FontDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit FontDialog(const styledtext::FontRecord& initial, QWidget* parent = nullptr);
+  ~FontDialog() override;
+
+  // The font as the controls show it now.
+  styledtext::FontRecord font() const;
+
+  // Opens the dialog modally; nothing when cancelled.
+  static std::optional<styledtext::FontRecord> choose(QWidget* parent, const styledtext::FontRecord& initial);
+
+  // "自定义…" asks this for a colour (given the current one); nothing means
+  // cancelled. Defaults to the platform's colour dialog; tests answer it.
+  using ColourChooser = std::function<std::optional<QColor>(QWidget*, const QColor&)>;
+  void setCustomColourChooser(ColourChooser chooser) { chooseCustom_ = std::move(chooser); }
+
+  // Stored colour (red + 256 × green + 65536 × blue) ⇄ QColor.
+  static QColor qColour(int stored);
+  static int storedColour(const QColor& colour);
+
+ private:
+  void fillLists();
+  void showFont(const styledtext::FontRecord& font);
+  void selectColour(int stored);
+  void colourActivated(int index);
+  void faceTyped(const QString& text);
+  void sizeTyped(const QString& text);
+  void updatePreview();
+
+  std::unique_ptr<Ui::FontDialog> ui_;
+  styledtext::FontRecord initial_;
+  ColourChooser chooseCustom_;
+  int lastColourIndex_ = 0;
+};
+
+}  // namespace platform
