@@ -51,6 +51,45 @@ def label(name, color, size, face, charset=134, x=None, y=None, caption=None, **
     return lines + [""]
 
 
+# The positions and frame fonts the auto layout gives this template on a
+# 1920 x 1080 desktop, printed by the program's own layout code:
+#   build/bench/template_layout dist > scripts/template_layout.ini
+# Merged into the template, so that a first start and a start afresh (Config.ini,
+# LuckName.txt and log.txt deleted) show the same clean screen.
+LAYOUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "template_layout.ini")
+
+
+def read_layout(path):
+    layout, section = {}, None
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            line = line.rstrip("\r\n")
+            if line.startswith("["):
+                section = line[1:-1]
+                layout.setdefault(section, {})
+            elif "=" in line:
+                key, value = line.split("=", 1)
+                layout[section][key] = value
+    return layout
+
+
+def apply_layout(lines, layout):
+    out, section, used = [], None, set()
+    for line in lines:
+        if line.startswith("["):
+            section = line[1:-1]
+        elif "=" in line:
+            key = line.split("=", 1)[0]
+            if key in layout.get(section, {}):
+                line = f"{key}={layout[section][key]}"
+                used.add((section, key))
+        out.append(line)
+    missing = [(s, k) for s, keys in layout.items() for k in keys if (s, k) not in used]
+    if missing:
+        sys.exit(f"template_layout.ini names keys the template lacks: {missing[:5]}")
+    return out
+
+
 def sysconfig():
     out = []
     out += ["[程序运行情况]", "首次运行=1", "上次退出时间=", ""]
@@ -230,9 +269,12 @@ def sounds():
 def main():
     os.makedirs(DIST, exist_ok=True)
     with open(os.path.join(DIST, "SysConfig.ini"), "wb") as f:
-        f.write(gbk_lines(sysconfig()))
-    with open(os.path.join(DIST, "NameList.txt"), "wb") as f:
-        f.write(gbk_lines(roster()))
+        f.write(gbk_lines(apply_layout(sysconfig(), read_layout(LAYOUT))))
+    # The picture draw's roster holds the same demo people, without photos: each
+    # shows the sample picture until the operator imports photos.
+    for roster_file in ("NameList.txt", "PicList.txt"):
+        with open(os.path.join(DIST, roster_file), "wb") as f:
+            f.write(gbk_lines(roster()))
     if "--text-only" not in sys.argv:
         pictures()
         sounds()

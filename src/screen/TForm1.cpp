@@ -168,13 +168,16 @@ void TForm1::FormCreate() {
   progressBar_->move(desktop_.width() / 2 - progressBar_->width() / 2,
                      desktop_.height() / 2 - progressBar_->height() / 2);
 
+  // The screen is laid out even when the roster cannot be read (a picture draw
+  // whose PicList.txt does not exist yet): the operator needs a clean screen and
+  // the menu to set the roster up.
   bool loaded = false;
+  runGuarded([&] { screen::loadMainSettings(files, display(), model_); });
   runGuarded([&] {
-    screen::loadMainSettings(files, display(), model_);
     draw::startupLoad(data_, folder_);
-    screen::loadPositions(files, display(), model_);
     loaded = true;
   });
+  runGuarded([&] { screen::loadPositions(files, display(), model_); });
   loadBackground();
   if (loaded) {
     runGuarded([&] {
@@ -211,8 +214,8 @@ void TForm1::runAutoLayout() {
   runGuarded([this] {
     std::vector<std::string> names;
     for (std::size_t r = 1; r < data_.AllNameGrid.rowCount(); ++r)
-      names.push_back(data_.AllNameGrid.cell(draw::person::kDisplayName, r));
-    progressBar_->setRange(0, 31);
+      names.push_back(data_.AllNameGrid.cell(draw::person::kName, r));
+    progressBar_->setRange(1, 31);
     progressBar_->show();
     screen::AutoLayoutInput input{display(), measurer_, &names, currentBatchSize_ > 0 ? currentBatchSize_ : 1,
                                   [this](int done) {
@@ -338,7 +341,19 @@ void TForm1::saveState() {
 }
 
 void TForm1::positionLoad() {
-  runGuarded([this] { screen::loadPositions(folder_.configFiles(), display(), model_); });
+  // A restart or a mode change has reloaded the draw's half of the settings; the
+  // screen's half (fonts, effects, titles, show ticks, pictures) runs again too,
+  // then the position load, as at start-up.
+  runGuarded([this] {
+    screen::loadMainSettings(folder_.configFiles(), display(), model_);
+    screen::loadPositions(folder_.configFiles(), display(), model_);
+  });
+  model_.textDraw = data_.settings.textDraw;
+  model_.peopleRolling = data_.settings.peopleRolling;
+  model_.pictureLoadButtonVisible =
+      !data_.settings.textDraw && !photoTiles_.loaded() && model_.tick(ShowTick::StartButton);
+  mainMenu_->syncTicks(model_);
+  if (model_.backgroundFile != loadedBackground_) loadBackground();
   renderModel();
 }
 
@@ -363,9 +378,12 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
   if (event->isAutoRepeat()) return;
   if (tools_->handleKey(event->key())) return;
   switch (event->key()) {
-    case Qt::Key_Space:
+    case Qt::Key_Space: luck_->startStopCommand(); return;
     case Qt::Key_Return:
-    case Qt::Key_Enter: luck_->startStopCommand(); return;
+    case Qt::Key_Enter:
+      // Enter presses the start button, the window's default button, so only while it is shown.
+      if (startRun_->isVisibleTo(this)) luck_->startStopCommand();
+      return;
     case Qt::Key_F5: hideRollingArea(); return;
     default: QWidget::keyPressEvent(event);
   }

@@ -64,8 +64,9 @@ bool DialogService::question(const QString& message, bool warning, const QString
   if (takeQueued(answers_, yes) || headless_) return yes;
   const auto buttons = QMessageBox::Yes | QMessageBox::No;
   const QString title = caption.isEmpty() ? QApplication::applicationName() : caption;
-  const auto answer = warning ? QMessageBox::warning(parent_, title, message, buttons, QMessageBox::No)
-                              : QMessageBox::question(parent_, title, message, buttons, QMessageBox::No);
+  // Yes is the default button: the operator answers from the keyboard on stage.
+  const auto answer = warning ? QMessageBox::warning(parent_, title, message, buttons, QMessageBox::Yes)
+                              : QMessageBox::question(parent_, title, message, buttons, QMessageBox::Yes);
   return answer == QMessageBox::Yes;
 }
 

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "base/file_error.h"
+#include "base/paths.h"
 #include "base/text_file.h"
 #include "platform/desktop_open.h"
 #include "platform/program_dir.h"
@@ -47,7 +48,9 @@ fs::path ToolCommands::exportWinners(const WinnersExporter& exporter) {
 }
 
 void ToolCommands::viewLog() {
-  const fs::path log = programDir_ / "log.txt";
+  // The file the draw appends to, found as the draw finds it, so a log named in
+  // other letter case is opened rather than a second, empty one made beside it.
+  const fs::path log = base::findIgnoringCase(programDir_, "log.txt");
   std::error_code ec;
   if (!fs::exists(log, ec)) {
     try {

@@ -113,6 +113,12 @@ class ToolCommandsTest : public QObject {
     t.tools.viewLog();
     QCOMPARE(t.opened, QList<QUrl>({t.url(t.folder / "log.txt")}));
     QVERIFY(fs::exists(t.folder / "log.txt"));
+    // A log in other letter case is the one the draw appends to: it is opened, no second file is made.
+    fs::rename(t.folder / "log.txt", t.folder / "LOG.TXT");
+    t.opened.clear();
+    t.tools.viewLog();
+    QCOMPARE(t.opened, QList<QUrl>({t.url(t.folder / "LOG.TXT")}));
+    QVERIFY(!fs::exists(t.folder / "log.txt"));
 
     // The shipped pages exist for every web entry.
     screen::ToolCommands shipped(KV_DIST_DIR, t.dialogs, &t.window);
