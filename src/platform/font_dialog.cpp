@@ -2,6 +2,7 @@
 
 #include <QColorDialog>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QIntValidator>
 #include <QPainter>
 #include <QPixmap>
@@ -222,11 +223,19 @@ void FontDialog::updatePreview() {
   const styledtext::FontRecord record = font();
   QFont shown = ui_->preview->font();
   if (!record.name.empty()) shown.setFamily(fromGbk(record.name));
-  shown.setPixelSize(std::clamp(static_cast<int>(std::lround(record.size * 96.0 / 72.0)), 1, kMaxPreviewPixels));
+  int pixels = std::clamp(static_cast<int>(std::lround(record.size * 96.0 / 72.0)), 1, kMaxPreviewPixels);
   shown.setBold(record.bold);
   shown.setItalic(record.italic);
   shown.setUnderline(record.underline);
   shown.setStrikeOut(record.strikeOut);
+  // A big size is shown as big as the box allows, so both lines stay readable.
+  const QRect room = ui_->preview->contentsRect().adjusted(6, 4, -6, -4);
+  for (; pixels > 8; --pixels) {
+    shown.setPixelSize(pixels);
+    const QSize needed = QFontMetrics(shown).size(0, ui_->preview->text());
+    if (needed.width() <= room.width() && needed.height() <= room.height()) break;
+  }
+  shown.setPixelSize(pixels);
   ui_->preview->setFont(shown);
   const QColor colour = qColour(record.color);
   // A pale colour shows on a dark ground, so white text can still be judged.
@@ -236,6 +245,11 @@ void FontDialog::updatePreview() {
   palette.setColor(QPalette::Window, ground);
   palette.setColor(QPalette::WindowText, colour);
   ui_->preview->setPalette(palette);
+}
+
+void FontDialog::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  updatePreview();
 }
 
 std::optional<styledtext::FontRecord> FontDialog::choose(QWidget* parent, const styledtext::FontRecord& initial) {

@@ -40,6 +40,9 @@ class FontDialog : public QDialog {
   static QColor qColour(int stored);
   static int storedColour(const QColor& colour);
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   void fillLists();
   void showFont(const styledtext::FontRecord& font);
