@@ -15,7 +15,10 @@ QFont qtFont(const std::string& gbkFaceName, int pointSize) {
 }
 
 Size QtTextMeasurer::measure(std::string_view gbkText, const TextFont& font) const {
-  QFontMetrics metrics(qtFont(font.name, font.size));
+  QFont qfont = qtFont(font.name, font.size);
+  qfont.setBold(font.bold);
+  qfont.setItalic(font.italic);
+  QFontMetrics metrics(qfont);
   QSize size = metrics.size(0, QString::fromStdString(base::gbkToUtf8(gbkText)));
   return {size.width(), size.height()};
 }

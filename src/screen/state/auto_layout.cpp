@@ -11,7 +11,8 @@ namespace screen {
 namespace {
 
 Size measureLabel(const TextMeasurer& measurer, const LabelState& label) {
-  return measurer.measure(label.caption, TextFont{label.font.name, label.font.size});
+  return measurer.measure(label.caption,
+                          TextFont{label.font.name, label.font.size, label.font.bold, label.font.italic});
 }
 
 // An empty caption measures a few pixels at most; such a label is moved left so

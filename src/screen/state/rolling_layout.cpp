@@ -29,7 +29,8 @@ void writePoint(base::IniFile& ini, const std::string& section, Point point) {
 }
 
 Size measureFrame(const TextMeasurer& measurer, const RollingArea& area, int size) {
-  return measurer.measure(area.textCaptions[0], TextFont{area.textFont.name, size});
+  return measurer.measure(area.textCaptions[0],
+                          TextFont{area.textFont.name, size, area.textFont.bold, area.textFont.italic});
 }
 
 // The largest size not above 30 at which c columns of frame 1 fit 80% of the
@@ -57,7 +58,9 @@ void fitBigFrame(const TextMeasurer& measurer, const Display& display, RollingAr
   std::string& text = area.textCaptions[kMaxFramedBatch];
   text = bigFrameSample(area.textCaptions[0]);
   int& size = area.bigFrameFontSize;
-  auto measureAt = [&] { return measurer.measure(text, TextFont{area.textFont.name, size}); };
+  auto measureAt = [&] {
+    return measurer.measure(text, TextFont{area.textFont.name, size, area.textFont.bold, area.textFont.italic});
+  };
   const int wideEnough = nearest(0.8 * display.desktop.width);
   const int tallEnough = nearest(0.7 * display.screen.height);
   size = std::clamp(size, kMinFontSize, kMaxFontSize);

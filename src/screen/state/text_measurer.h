@@ -12,6 +12,8 @@ namespace screen {
 struct TextFont {
   std::string name;  // GBK face name
   int size = 20;
+  bool bold = false;  // bold and italic glyphs are wider: a layout must know
+  bool italic = false;
 };
 
 class TextMeasurer {
