@@ -13,6 +13,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-arphic-ukai fonts-dejavu-core
   xvfb xauth imagemagick x11-utils sox xdotool
+  libxlsxwriter-dev libzip-dev libcsv-dev
+  dpkg-dev file desktop-file-utils
 )
 
 missing=()

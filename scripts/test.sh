@@ -14,6 +14,7 @@ cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/nu
 cmake --build build -j "$jobs"
 export QT_QPA_PLATFORM=offscreen
 (cd build && ctest --output-on-failure -j "$jobs")
+bash scripts/package_check.sh build
 
 cmake -S . -B build-sanitize "${generator[@]}" -DCMAKE_BUILD_TYPE=Debug -DKV_CORE_ONLY=ON -DKV_SANITIZE=ON >/dev/null
 cmake --build build-sanitize -j "$jobs"

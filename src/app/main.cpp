@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QTranslator>
 
+#include "base/file_error.h"
 #include "platform/font_substitutions.h"
 #include "platform/program_dir.h"
 #include "platform/single_instance.h"
@@ -30,7 +31,14 @@ int main(int argc, char* argv[]) {
     return 0;
   }
 
-  TForm1 window(platform::programDirPath());
+  std::filesystem::path eventFolder;
+  try {
+    eventFolder = platform::programDirPath();
+  } catch (const base::FileError& error) {
+    QMessageBox::warning(nullptr, title, QString::fromStdString(error.what()));
+    return 1;
+  }
+  TForm1 window(eventFolder);
   // Without a window manager (a projector machine in kiosk mode) "maximised" means
   // nothing, so the window takes its screen's whole area itself.
   window.setGeometry(window.screen()->availableGeometry());

@@ -9,7 +9,6 @@
 #include "base/gbk.h"
 #include "draw/lifecycle.h"
 #include "draw/rolling_feed.h"
-#include "draw/winners_export.h"
 #include "platform/program_dir.h"
 #include "screen/TForm1.h"
 #include "screen/appearance_commands.h"
@@ -18,6 +17,7 @@
 #include "screen/main_menu.h"
 #include "screen/state/rolling_layout.h"
 #include "screen/tool_commands.h"
+#include "sheets/winners_sheet.h"
 #include "styledtext/TSmoothFontDlg.h"
 #include "styledtext/TSmoothLabel.h"
 
@@ -49,7 +49,7 @@ void TForm1::connectCommands() {
   connect(mainMenu_->action(QStringLiteral("N17")), &QAction::triggered, this, &TForm1::N17Click);
   connect(mainMenu_->action(QStringLiteral("N16")), &QAction::triggered, this, &TForm1::runAutoLayout);
   connect(mainMenu_->action(QStringLiteral("N20")), &QAction::triggered, this, [this] {
-    tools_->exportWinners([this](const std::filesystem::path& chosen) { return draw::exportWinners(data_, chosen); });
+    tools_->exportWinners([this](const std::filesystem::path& chosen) { return sheets::exportWinnersAs(data_, chosen); });
   });
   connect(sounds_, &screen::SoundPlayers::stopSoundFailed, this, [this] {
     // The sound system gave up on the stop sound after the batch had started.

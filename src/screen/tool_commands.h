@@ -18,7 +18,9 @@ namespace screen {
 inline const QString kRestartQuestion =
     QStringLiteral("抽奖正在进行中,重新抽奖将会清空前面全部已中奖者，是否确定重新开始?");
 // The save dialog filter of the winners export, in Qt's form.
-inline const QString kExportFilter = QStringLiteral("txt file(*.txt)");
+// The text export stays the first choice; the spreadsheet formats follow it.
+inline const QString kExportFilter =
+    QStringLiteral("txt file(*.txt);;Excel 工作簿(*.xlsx);;CSV 表格,UTF-8(*.csv)");
 
 enum class WebPage { Home, VideoGuide, CommonQuestions };
 

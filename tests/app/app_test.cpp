@@ -27,6 +27,33 @@ class AppTest : public QObject {
     screen::DialogService::setHeadlessByDefault(true);
   }
 
+  void eventFolderIsTheUsersWhenTheProgramFolderIsReadOnly() {
+    namespace fs = std::filesystem;
+    testing_support::TestFolder dir;
+    const fs::path install = dir / "usr/lib/kelvara";
+    const fs::path executable = install / "Kelvara抽奖软件";
+    fs::create_directories(install / "music");
+    dir.write("usr/lib/kelvara/Kelvara抽奖软件", "ELF");
+    dir.write("usr/lib/kelvara/SysConfig.ini", "[a]\r\n");
+    dir.write("usr/lib/kelvara/music/a.wav", "RIFF");
+    const fs::path home = dir / "home/.local/share";
+
+    QCOMPARE(platform::eventFolderFor(executable, true, home), install);
+    const fs::path event = platform::eventFolderFor(executable, false, home);
+    QCOMPARE(event, home / "Kelvara抽奖软件");
+
+    platform::layOutEventFolder(install, executable, event);
+    QCOMPARE(base::readFile(event / "music/a.wav"), std::string("RIFF"));
+    QVERIFY(!fs::exists(event / "Kelvara抽奖软件"));
+    for (const char* folder : {"backpic", "image", "photo", "prize", "music", "data", "manager"})
+      QVERIFY2(fs::is_directory(event / folder), folder);
+
+    // A second start never overwrites what the event has made its own.
+    base::writeFileAtomically(event / "SysConfig.ini", "mine");
+    platform::layOutEventFolder(install, executable, event);
+    QCOMPARE(base::readFile(event / "SysConfig.ini"), std::string("mine"));
+  }
+
   void secondInstanceIsRefused() {
     QTemporaryDir dir;
     platform::SingleInstanceGuard first(QStringLiteral("Kelvara抽奖软件"), dir.path());

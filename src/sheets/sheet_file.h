@@ -1,0 +1,17 @@
+#pragma once
+// Reading a roster source by its file name: .xlsx and .csv (any case).
+#include <QString>
+
+#include "sheets/sheet.h"
+
+namespace sheets {
+
+enum class SheetKind { None, Xlsx, Csv };
+
+// The kind a file name asks for; None for every other name (a text roster).
+SheetKind sheetKindOf(const QString& fileName);
+
+// Reads the first sheet. Raises SheetError with the operator's message.
+Sheet readSheetFile(const QString& path);
+
+}  // namespace sheets
