@@ -161,7 +161,8 @@ void Luck::Timer1Timer() {
       peopleRollingStep(data_, view_);
     else
       awardRollingStep(data_, view_);
-    if (data_.settings.speedRamp) setRollingInterval(nextRollingInterval(timer1Interval_, data_.settings.baseRollingInterval));
+    if (data_.settings.speedRamp)
+      setRollingInterval(nextRollingInterval(timer1Interval_, data_.settings.baseRollingInterval));
   });
 }
 
@@ -197,8 +198,8 @@ std::string Luck::progressLine(std::size_t row) const {
   const Table& items = data_.ItemGrid;
   const int supplementary = data_.count(row, item::kSupplementary);
   const int givenUp = data_.count(row, item::kGivenUp);
-  std::string line = gbk("正在抽取") + items.cell(item::kName, row) + gbk(",共") + std::to_string(data_.places(row)) +
-                     gbk("名");
+  std::string line =
+      gbk("正在抽取") + items.cell(item::kName, row) + gbk(",共") + std::to_string(data_.places(row)) + gbk("名");
   if (supplementary > 0) line += gbk("(含补奖") + std::to_string(supplementary) + gbk("名)");
   line += gbk("已抽取") + std::to_string(data_.count(row, item::kDrawn)) + gbk("名");
   if (givenUp > 0) line += gbk("(弃奖") + std::to_string(givenUp) + gbk("名)");
@@ -221,9 +222,7 @@ bool hasAwardRow(const DrawData& data) {
   return false;
 }
 
-std::size_t currentRow(const DrawData& data) {
-  return static_cast<std::size_t>(base::toInt(data.state.currentAward));
-}
+std::size_t currentRow(const DrawData& data) { return static_cast<std::size_t>(base::toInt(data.state.currentAward)); }
 }  // namespace
 
 void Luck::chooseAward() {
@@ -245,11 +244,12 @@ void Luck::chooseAward() {
       batch = data_.count(row, item::kBatchSize);
       const int remaining = data_.remaining(row);
       if (remaining <= batch) batch = remaining;
-      if (order == 0 && data_.AllNameGrid.rowCount() < 2 && batch > 0) {
-        data_.setCount(row, item::kShortfall,
-                       data_.count(row, item::kPlaces) + data_.count(row, item::kSupplementary) -
-                           data_.count(row, item::kDrawn));
+      if (order == 0 && data_.AllNameGrid.rowCount() < 2 && batch > 0 && nobodyMayWin(row)) {
+        data_.setCount(
+            row, item::kShortfall,
+            data_.count(row, item::kPlaces) + data_.count(row, item::kSupplementary) - data_.count(row, item::kDrawn));
         data_.AllNameGrid.setRowCount(2);
+        batch = 0;
         continue;
       }
       if (batch > 0) {
@@ -262,6 +262,11 @@ void Luck::chooseAward() {
   // nothing can be drawn from it, which is the end of the draw.
   state.batchSize = batch > 0 ? batch : 0;
   if (!state.currentAward.empty()) showCurrentAward();
+}
+
+bool Luck::nobodyMayWin(std::size_t row) const {
+  const base::IniFile config = folder_.configFiles().openConfigOnly();
+  return peopleWhoMayWin(data_, config, data_.ItemGrid.cell(item::kSerial, row)) == 0;
 }
 
 void Luck::showCurrentAward() {
@@ -359,8 +364,7 @@ void Luck::peopleStop() {
   const std::size_t row = currentRow(data_);
   view_.setFieldText(Field::RateProgress, progressLine(row));
   if (data_.settings.awardPreparation && exactlyFinished(row)) setCaption(captionNextAward());
-  if (data_.settings.groupDisplay &&
-      data_.ItemGrid.cell(item::kPlaces, row) == data_.ItemGrid.cell(item::kDrawn, row))
+  if (data_.settings.groupDisplay && data_.ItemGrid.cell(item::kPlaces, row) == data_.ItemGrid.cell(item::kDrawn, row))
     setTimer2(true);
   buildSingleAwardMenu();
 }

@@ -68,7 +68,12 @@ class Luck {
   void peopleStop();
   void awardStart();
   void awardStop();
+  // The award choice. Draw order 0 counts the places of an award as short when
+  // the batch before took the last candidates, but only when nobody may still
+  // win the award (with repeat winning on everybody may); a row found short is
+  // never drawn, so no award takes more winners than its places left.
   void chooseAward();
+  bool nobodyMayWin(std::size_t row) const;
   bool exactlyFinished(std::size_t row) const;
   void endDraw();
   void showCurrentAward();

@@ -7,6 +7,7 @@
 #include <random>
 #include <set>
 
+#include "draw/award_corrections.h"
 #include "draw/headless_startup.h"
 #include "draw/luck.h"
 #include "draw/rolling_feed.h"
@@ -230,17 +231,45 @@ TEST(DrawControl, AutoStopLetsNamesRollOnWithoutChangingTheWinners) {
   EXPECT_EQ(winnersWith({"自动抽奖=1", "自动抽奖Sec=2"}), winnersWith({}));
 }
 
-TEST(DrawControl, DrawOrderZeroRecordsTheShortfallWhenThePoolRanOut) {
-  Session s({{"一等奖", 3, 3}, {"二等奖", 2, 2}, {"三等奖", 1, 1}}, 3,
-            {"抽奖顺序=0", "重复中奖=1", "抽奖准备=0", "分组显示名单=0"});
-  s.command();
-  s.command();
-  EXPECT_EQ(s.data.count(1, item::kDrawn), 3);
-  s.command();  // the pool of the batch before is empty: award 2 is short, award 3 is drawn
-  EXPECT_EQ(s.data.count(2, item::kShortfall), 2);
-  EXPECT_EQ(s.data.state.currentAward, "3");
-  s.command();
-  EXPECT_EQ(s.data.count(3, item::kDrawn), 1);
+// Draw order 0 records a shortfall when the batch before took the last
+// candidates; it must not when somebody may still win the award, and an award
+// never takes more winners than it has places left.
+TEST(DrawControl, AnAwardTakesNoMoreThanItsPlacesAndIsShortOnlyWhenNobodyMayWin) {
+  struct Case {
+    const char* name;
+    bool repeatWinning;
+    std::vector<Award> awards;
+    bool giveUpAfterFirstBatch;  // the first winner gives up, back in the pool, the place lost
+    std::vector<int> drawn;
+    std::vector<int> shortfall;
+  };
+  const Case cases[] = {
+      {"repeat winning, roster as large as an award",
+       true,
+       {{"一等奖", 3, 3}, {"二等奖", 3, 3}},
+       false,
+       {3, 3},
+       {0, 0}},
+      // The third press finds award 2 short and chooses award 3, whose empty pool
+      // ends the draw; the fourth finds award 3 short as well.
+      {"everybody drawn", false, {{"一等奖", 3, 3}, {"二等奖", 2, 2}, {"三等奖", 1, 1}}, false, {3, 0, 0}, {0, 2, 1}},
+      {"one person back in the pool", false, {{"一等奖", 3, 3}, {"二等奖", 2, 2}}, true, {2, 1}, {0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Session s(c.awards, 3,
+              {"抽奖顺序=0", c.repeatWinning ? "重复中奖=1" : "重复中奖=0", "抽奖准备=0", "分组显示名单=0"});
+    for (int press = 0; press < 4; ++press) {
+      if (press == 2 && c.giveUpAfterFirstBatch) ASSERT_TRUE(draw::giveUp(s.data, s.event.folder(), {1, true, false}));
+      s.command();
+    }
+    for (std::size_t r = 1; r <= c.awards.size(); ++r) {
+      EXPECT_EQ(s.data.count(r, item::kDrawn), c.drawn[r - 1]) << "award " << r;
+      EXPECT_EQ(s.data.count(r, item::kShortfall), c.shortfall[r - 1]) << "award " << r;
+      EXPECT_GE(s.data.remaining(r), 0) << "award " << r;
+    }
+    expectInvariants(s.data, c.repeatWinning);
+  }
 }
 
 TEST(DrawControl, ASingleAwardTargetDrawsOutOfOrderUntilFinished) {
@@ -328,8 +357,8 @@ TEST(DrawControl, SoundsFollowTheDraw) {
   s.view.sounds.clear();
   s.command();
   s.command();
-  EXPECT_EQ(s.view.sounds, (std::vector<std::string>{"prepare stop.wav", "stop", "loop start.wav", "stop",
-                                                     "stop-sound"}));
+  EXPECT_EQ(s.view.sounds,
+            (std::vector<std::string>{"prepare stop.wav", "stop", "loop start.wav", "stop", "stop-sound"}));
   // A missing file is named to the operator when its sound is due.
   Session m({{"一等奖", 2, 1}}, 10, {}, {"[音效设置]", "抽奖开始=gone.wav"});
   m.command();
@@ -408,11 +437,21 @@ TEST(DrawControl, RapidCommandsKeepTheTablesConsistent) {
     for (int step = 0; step < 3000; ++step) {
       switch (random() % 6) {
         case 0:
-        case 1: s.luck->startStopCommand(); break;
-        case 2: s.luck->Timer1Timer(); break;
-        case 3: s.luck->Timer2Timer(); break;
-        case 4: s.luck->Timer4Timer(); break;
-        case 5: s.luck->singleAwardCommand(1 + static_cast<int>(random() % 3)); break;
+        case 1:
+          s.luck->startStopCommand();
+          break;
+        case 2:
+          s.luck->Timer1Timer();
+          break;
+        case 3:
+          s.luck->Timer2Timer();
+          break;
+        case 4:
+          s.luck->Timer4Timer();
+          break;
+        case 5:
+          s.luck->singleAwardCommand(1 + static_cast<int>(random() % 3));
+          break;
       }
       if (step % 100 == 0) expectInvariants(s.data, false);
     }

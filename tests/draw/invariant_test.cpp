@@ -113,7 +113,8 @@ struct RandomEvent {
       const std::string head = data.AllNameGrid.cell(0, 1);
       for (std::size_t r = 1; r < data.LuckDetail.rowCount(); ++r) {
         if (data.LuckDetail.cell(draw::entry::kPerson, r) == head) {
-          forced = std::stoul(data.LuckDetail.cell(draw::entry::kAward, r));
+          const auto award = std::stoul(data.LuckDetail.cell(draw::entry::kAward, r));
+          if (data.ticketCount(award) > 0) forced = award;
           break;
         }
       }
