@@ -119,7 +119,7 @@ void Luck::startStopCommand() {
 }
 
 void Luck::singleAwardCommand(int row) {
-  if (busy_ || timer4On_) return;
+  if (busy_) return;
   data_.state.singleAwardTarget = row;
   startStopCommand();
 }
@@ -155,15 +155,22 @@ void Luck::drawStep() {
 }
 
 void Luck::Timer1Timer() {
-  if (busy_ || !timer1On_) return;
-  guarded([this] {
+  if (ticking_ || !timer1On_) return;
+  ticking_ = true;
+  try {
     if (data_.settings.peopleRolling)
       peopleRollingStep(data_, view_);
     else
       awardRollingStep(data_, view_);
     if (data_.settings.speedRamp)
       setRollingInterval(nextRollingInterval(timer1Interval_, data_.settings.baseRollingInterval));
-  });
+  } catch (const base::ConversionError& error) {
+    view_.showMessage(base::utf8ToGbk(error.what()));
+  } catch (...) {
+    ticking_ = false;
+    throw;
+  }
+  ticking_ = false;
 }
 
 void Luck::Timer2Timer() {
@@ -304,7 +311,7 @@ void Luck::peopleStart() {
   }
   chooseAward();
   {
-    base::IniFile config = folder_.configFiles().openConfig();
+    base::IniFile config = folder_.configFiles().openConfigOnly();
     if (auto emptyPool = buildPool(data_, config)) view_.showMessage(*emptyPool);
   }
   const int poolSize = static_cast<int>(data_.AllNameGrid.rowCount()) - 1;
@@ -387,9 +394,9 @@ void Luck::awardStart() {
     return;
   }
   if (!view_.prizePicturesLoaded()) view_.loadPrizePictures();
-  if (!sounds_.prepareStopSound(folder_, view_)) {
+  if (!sounds_.prepareStopSound(folder_, view_) && !soundFailureTold_) {
+    soundFailureTold_ = true;
     view_.showMessage(gbk("声音设备打开失败"));
-    return;
   }
   setTimer2(false);
   setCaption(captionStop());

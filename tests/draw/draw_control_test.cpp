@@ -216,6 +216,62 @@ TEST(DrawControl, AutoStartCountsDownAndIgnoresCommandsMeanwhile) {
   EXPECT_FALSE(s.view.fieldVisible[Field::TimeShow]);
 }
 
+// During a countdown only the rest of the command is ignored: a single-award
+// item still makes its award the target of the batch the countdown starts.
+TEST(DrawControl, ASingleAwardClickDuringTheCountdownSetsTheTarget) {
+  Session s({{"一等奖", 2, 1}, {"二等奖", 2, 1}}, 10, {"抽奖顺序=0", "自动开始=1", "自动开始Sec=2"});
+  s.luck->startStopCommand();
+  ASSERT_TRUE(s.luck->countingDown());
+  s.luck->singleAwardCommand(2);
+  EXPECT_EQ(s.data.state.singleAwardTarget, 2);
+  EXPECT_FALSE(s.luck->rolling());
+  while (s.luck->countingDown()) s.luck->Timer4Timer();
+  EXPECT_TRUE(s.luck->rolling());
+  EXPECT_EQ(s.data.state.currentAward, "2");
+}
+
+// While a command waits on a box the names keep rolling (a tick changes only
+// what is shown), and no other command runs inside the waiting one.
+TEST(DrawControl, NamesRollOnWhileACommandWaitsOnABox) {
+  Session s({{"一等奖", 5, 3}}, 20, {"分组显示名单=0", "滚动速度=0"},
+            {"[音效设置]", "背景音乐_check=0", "抽奖开始=gone.wav", "抽奖停止_check=0"});
+  std::vector<std::string> shown;
+  std::size_t recordsDuring = 99;
+  bool rollingDuring = false;
+  s.view.whileModal = [&] {
+    for (int i = 0; i < 3; ++i) {
+      s.luck->Timer1Timer();
+      shown.push_back(s.field(Field::ItemName) + s.view.frameText[1]);
+    }
+    s.luck->startStopCommand();
+    s.luck->singleAwardCommand(1);
+    s.luck->Timer4Timer();
+    rollingDuring = s.luck->rolling();
+    recordsDuring = s.records().size();
+  };
+  s.luck->startStopCommand();  // the start sound is missing: its box opens while the names roll
+  EXPECT_EQ(s.messages().back(), "找不到gone.wav");
+  ASSERT_EQ(shown.size(), 3u);
+  for (const auto& text : shown) EXPECT_NE(text, "一等奖");
+  EXPECT_EQ(s.view.timers[DrawTimer::Timer1].interval, 844);  // the speed ramp ran: 1200, 1067, 949, 844
+  EXPECT_TRUE(rollingDuring);
+  EXPECT_EQ(recordsDuring, 0u);
+  EXPECT_TRUE(s.luck->rolling());
+  EXPECT_EQ(s.data.state.singleAwardTarget, 0);
+
+  // The lock prompt of a mode command, asked while the names roll.
+  shown.clear();
+  s.view.lockPasses = false;
+  s.luck->N97Click();  // the prompt, then the refusal: two boxes
+  EXPECT_EQ(shown.size(), 6u);
+  EXPECT_EQ(s.view.timers[DrawTimer::Timer1].interval, 418);
+  EXPECT_EQ(s.messages().back(), "抱歉,密码不正确,不能修改");
+  EXPECT_TRUE(s.luck->rolling());
+  s.view.whileModal = nullptr;
+  s.luck->startStopCommand();
+  EXPECT_EQ(s.records().size(), 3u);
+}
+
 TEST(DrawControl, AutoStopLetsNamesRollOnWithoutChangingTheWinners) {
   auto winnersWith = [](const std::vector<std::string>& settings) {
     Session s({{"一等奖", 3, 3}}, 50, settings);
@@ -363,6 +419,40 @@ TEST(DrawControl, SoundsFollowTheDraw) {
   Session m({{"一等奖", 2, 1}}, 10, {}, {"[音效设置]", "抽奖开始=gone.wav"});
   m.command();
   EXPECT_EQ(m.messages().back(), "找不到gone.wav");
+}
+
+// Without an audio output the award-rolling draw goes on silently: the stop
+// sound is prepared whatever its switch, and its failure is told once a run.
+TEST(DrawControl, AMissingSoundDeviceNeverStopsTheAwardRollingDraw) {
+  Session s({{"一等奖", 2, 1}, {"二等奖", 2, 1}}, 5, {},
+            {"[窗体样式]", "滚动模式=0", "[音效设置]", "背景音乐_check=0", "抽奖开始_check=0", "抽奖停止=stop.wav",
+             "抽奖停止_check=0"});
+  std::filesystem::create_directories(s.event.dir() / "music");
+  s.event.dir().write("music/stop.wav", "RIFF");
+  s.view.soundSystemFails = true;
+  for (int i = 0; i < 6; ++i) s.command();
+  EXPECT_EQ(s.messages(), std::vector<std::string>{"声音设备打开失败"});
+  EXPECT_EQ(s.records().size(), 3u);
+}
+
+// Group ranges are read from Config.ini alone: before the event has one, the
+// template's ranges do not narrow the pool.
+TEST(DrawControl, GroupRangesComeFromConfigIniOnly) {
+  EventFixture event;
+  auto config = EventFixture::awardLines({{"一等奖", 10, 10}});
+  config.insert(config.end(), {"[界面设置]", "隐私_check=0", "[音效设置]", "背景音乐_check=0", "抽奖开始_check=0",
+                               "抽奖停止_check=0", "[奖项分组设定]", "OpenClassify=1", "[奖项分组]", "1_B=4", "1_E=5"});
+  event.config(config);
+  std::filesystem::rename(event.dir() / "Config.ini", event.dir() / "SysConfig.ini");
+  event.roster(EventFixture::numberedNames(10));
+  draw::DrawData data;
+  HeadlessView view;
+  draw::Luck luck(data, event.folder(), view);
+  ASSERT_TRUE(draw::headlessStartup(data, event.folder(), view, luck));
+  ASSERT_EQ(data.count(1, item::kPlaces), 10);
+  luck.startStopCommand();
+  luck.startStopCommand();
+  EXPECT_EQ(data.count(1, item::kDrawn), 10);
 }
 
 TEST(DrawControl, FailuresTellTheOperatorAndStartNothing) {
