@@ -82,11 +82,14 @@ struct Walk {
       list.push_back({"奖" + std::to_string(a), awardPlaces, uniform(1, 3)});
       places += awardPlaces;
     }
-    const int slack = places + 60;  // supplementary places and people kept out by give-ups
-    const int people = slack + uniform(0, 40);
+    const int slack = places + 40;  // supplementary places and people kept out by give-ups
+    const int people = slack + uniform(0, 20);
     auto config = EventFixture::awardLines(list);
-    const bool groups = chance(40);
     const int order = uniform(0, 1);
+    // With draw order 0 and no repeat winning one award draws from a range
+    // smaller than its places: its pool runs dry and its shortfall is recorded.
+    const int narrow = order == 0 && !repeatWinning ? uniform(1, awards) : 0;
+    const bool groups = narrow > 0 || chance(40);
     config.insert(
         config.end(),
         {"[窗体样式]", std::string("滚动模式=") + (peopleRolling ? "1" : "0"),
@@ -98,9 +101,6 @@ struct Walk {
          "滚动速度=0", std::string("滚动速度是否渐变=") + (chance(50) ? "1" : "0"),
          std::string("隐私_check=") + (chance(50) ? "1" : "0"), "[奖项分组设定]",
          std::string("OpenClassify=") + (groups ? "1" : "0"), "[奖项分组]"});
-    // With draw order 0 and no repeat winning one award draws from a range
-    // smaller than its places: its pool runs dry and its shortfall is recorded.
-    const int narrow = order == 0 && !repeatWinning ? uniform(1, awards) : 0;
     for (int a = 1; a <= awards; ++a) {
       if (a != narrow && chance(50)) continue;
       const int first = uniform(1, people - slack + 1);
@@ -225,7 +225,7 @@ struct Walk {
     return roll % 2 ? Action::DisplayTick : Action::Popup;
   }
 
-  void act(int step) {
+  Action act(int step) {
     static const char* const names[] = {"command",    "single award", "rolling tick",  "countdown tick", "display tick",
                                         "popup menu", "give-up",      "supplementary", "restart"};
     view.answer = chance(50);
@@ -260,6 +260,7 @@ struct Walk {
         restart();
         break;
     }
+    return action;
   }
 
   struct Before {
@@ -323,7 +324,18 @@ struct Walk {
     }
   }
 
-  void check(const Before& b) {
+  // Whether the step may have changed the draw tables: ticks and menus do not.
+  bool tablesChanged(const Before& b, Action action) const {
+    if (action == Action::GiveUp || action == Action::Supplementary || action == Action::Restart) return true;
+    if (data.winnerCount() != b.records || data.awardRowCount() != b.drawn.size()) return true;
+    for (std::size_t a = 1; a <= data.awardRowCount(); ++a)
+      if (data.count(a, item::kDrawn) != b.drawn[a - 1]) return true;
+    return false;
+  }
+
+  // The checks of the records run when the tables changed; between such steps
+  // they hold by the previous check.
+  void checkRecords() {
     std::map<std::string, int> perAward;
     std::multiset<std::string> winners;
     for (std::size_t r = 1; r <= data.winnerCount(); ++r) {
@@ -332,22 +344,25 @@ struct Walk {
     }
     EXPECT_EQ(data.LuckNameGrid.row(data.LuckNameGrid.rowCount() - 1), Table::Row(draw::winner::kColumnCount));
     EXPECT_EQ(event.lines("LuckName.txt").size(), data.winnerCount()) << trace;
-    for (std::size_t a = 1; a <= data.awardRowCount(); ++a) {
+    for (std::size_t a = 1; a <= data.awardRowCount(); ++a)
+      EXPECT_EQ(data.count(a, item::kDrawn), perAward[std::to_string(a)]) << "award " << a << "; " << trace;
+    if (peopleRolling && !repeatWinning) {
+      for (const auto& w : winners) {
+        EXPECT_EQ(winners.count(w), 1u) << "won twice: " << w << "; " << trace;
+        EXPECT_EQ(data.AllNameList.cell(draw::person::kFlag, std::stoul(w)), "Y") << trace;
+      }
+    }
+  }
+
+  void check(const Before& b) {
+    for (std::size_t a = 1; a <= std::min(data.awardRowCount(), b.drawn.size()); ++a) {
       const int drawn = data.count(a, item::kDrawn);
-      EXPECT_EQ(drawn, perAward[std::to_string(a)]) << "award " << a << "; " << trace;
-      if (a > b.drawn.size()) continue;  // an award added by this step
       EXPECT_LE(drawn - b.drawn[a - 1], b.limit[a - 1]) << "award " << a << " drawn past its places; " << trace;
       if (data.count(a, item::kShortfall) > b.shortfall[a - 1]) {
         ++coverage.shortfalls;
         EXPECT_TRUE(b.poolEmpty) << trace;
         EXPECT_EQ(draw::peopleWhoMayWin(data, event.folder().configFiles().openConfigOnly(), std::to_string(a)), 0)
             << "award " << a << " counted short while somebody may win it; " << trace;
-      }
-    }
-    if (peopleRolling && !repeatWinning) {
-      for (const auto& w : winners) {
-        EXPECT_EQ(winners.count(w), 1u) << "won twice: " << w << "; " << trace;
-        EXPECT_EQ(data.AllNameList.cell(draw::person::kFlag, std::stoul(w)), "Y") << trace;
       }
     }
     if (b.forcedAward && data.winnerCount() == b.records + 1) {
@@ -419,29 +434,32 @@ TEST(DrawInvariants, HoldAfterEveryStepOfRandomEventsDrivenLikeTheOperator) {
   constexpr int kSteps = 1200;
   Coverage coverage;
   int eventsOver = 0;
-  for (unsigned seed = 1; seed <= 24; ++seed) {
+  for (unsigned seed = 1; seed <= 16; ++seed) {
     Walk walk(seed, coverage);
+    int changes = 0;
     for (int step = 0; step < kSteps; ++step) {
       const Walk::Before before = walk.snapshot();
-      const std::size_t records = walk.data.winnerCount();
-      const std::string configBefore = walk.event.dir().read("Config.ini");
-      walk.act(step);
+      const Walk::Action action = walk.act(step);
       walk.trace = "event " + std::to_string(seed) + " " + walk.trace;
       walk.check(before);
       if (walk.drawOver() && walk.endedAt < 0) {
         walk.endedAt = step;
         if (walk.firstEnd < 0) walk.firstEnd = step;
       }
-      if (walk.data.winnerCount() != records || walk.event.dir().read("Config.ini") != configBefore)
-        walk.checkRestartReproduces();
+      if (walk.tablesChanged(before, action)) {
+        walk.checkRecords();
+        // A program start reads every file back: after every restart and every
+        // eighth other change, which keeps the walk fast under the sanitizers.
+        if (action == Walk::Action::Restart || ++changes % 8 == 0) walk.checkRestartReproduces();
+      }
       if (::testing::Test::HasFailure()) return;
     }
     // A walk that is over early spends its steps on a finished draw.
     EXPECT_TRUE(walk.firstEnd < 0 || walk.firstEnd >= 300) << "event " << seed << " over at step " << walk.firstEnd;
     eventsOver += walk.firstEnd >= 0;
   }
-  // The walks reach every state of the draw often, and most reach its end.
-  EXPECT_GE(eventsOver, 12);
+  // The walks reach every state of the draw often, and half of them its end.
+  EXPECT_GE(eventsOver, 8);
   EXPECT_GE(coverage.rolling, coverage.steps / 5);
   EXPECT_GE(coverage.countingDown, coverage.steps / 20);
   EXPECT_GE(coverage.prepared, 50);
