@@ -20,8 +20,8 @@ std::optional<std::string> buildPool(DrawData& data, const base::IniFile& config
 
 // The roster serials award `award` (its serial as text) is drawn from: with the
 // award-group switch on, "奖项分组" award_B … award_E read from `config`
-// (Config.ini alone), a bound below 1 meaning the roster's end, the last cut to
-// the roster size; else the whole roster. first > last means nobody.
+// (Config.ini alone), a bound below 1 meaning that end of the roster, the last
+// cut to the roster size; else the whole roster. first > last means nobody.
 struct GroupRange {
   int first = 1;
   int last = 0;
