@@ -11,9 +11,9 @@ namespace testing_support {
 
 class TestFolder {
  public:
-  TestFolder() {
+  explicit TestFolder(const std::filesystem::path& parent = std::filesystem::temp_directory_path()) {
     std::random_device seed;
-    path_ = std::filesystem::temp_directory_path() / ("kv_test_" + std::to_string(seed()) + std::to_string(seed()));
+    path_ = parent / ("kv_test_" + std::to_string(seed()) + std::to_string(seed()));
     std::filesystem::create_directories(path_);
   }
   ~TestFolder() {

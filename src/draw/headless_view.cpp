@@ -41,11 +41,27 @@ void HeadlessView::setPictureFrameTile(int frame, int tile) {
   if (frame >= 1 && frame <= 30) pictureTile[frame] = tile;
 }
 
-void HeadlessView::showMessage(const std::string& text) { transcript.push_back({Event::Kind::Message, text}); }
+void HeadlessView::runModal() {
+  if (!whileModal || inModal_) return;
+  inModal_ = true;
+  whileModal();
+  inModal_ = false;
+}
+
+void HeadlessView::showMessage(const std::string& text) {
+  transcript.push_back({Event::Kind::Message, text});
+  runModal();
+}
 
 bool HeadlessView::ask(const std::string& text, const std::string&, QuestionKind) {
   transcript.push_back({Event::Kind::Question, text});
+  runModal();
   return answer;
+}
+
+bool HeadlessView::lockCheck() {
+  runModal();
+  return lockPasses;
 }
 
 void HeadlessView::playSoundFile(const std::string& path, bool repeat) {
@@ -59,6 +75,7 @@ bool HeadlessView::prepareStopSound(const std::string& path) {
 
 void HeadlessView::openWinnersDisplay(const std::string& shownAward) {
   transcript.push_back({Event::Kind::WinnersDisplay, shownAward});
+  runModal();
 }
 
 void HeadlessView::setSingleAwardMenu(const std::string& caption, const std::vector<SingleAwardItem>& items) {

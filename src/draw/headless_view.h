@@ -36,6 +36,10 @@ class HeadlessView : public DrawView {
   std::function<void()> onPositionLoad;
   // Makes the stop-sound preparation report a failed sound system.
   bool soundSystemFails = false;
+  // Runs while a message box, question, lock prompt or the winners display is
+  // open, as the message loop of a modal window delivers timer ticks and input;
+  // not run again from inside itself. Empty does nothing.
+  std::function<void()> whileModal;
 
   // What the screen shows.
   std::string startCaption;
@@ -99,9 +103,13 @@ class HeadlessView : public DrawView {
   void openWinnersDisplay(const std::string& shownAward) override;
   void setSingleAwardMenu(const std::string& caption, const std::vector<SingleAwardItem>& items) override;
   void setModeTicks(bool textDraw, bool peopleRolling) override;
-  bool lockCheck() override { return lockPasses; }
+  bool lockCheck() override;
   void exitSave() override;
   void positionLoad() override;
+
+ private:
+  void runModal();
+  bool inModal_ = false;
 };
 
 }  // namespace draw

@@ -119,7 +119,7 @@ void Luck::startStopCommand() {
 }
 
 void Luck::singleAwardCommand(int row) {
-  if (busy_ || timer4On_) return;
+  if (busy_) return;
   data_.state.singleAwardTarget = row;
   startStopCommand();
 }
@@ -155,14 +155,22 @@ void Luck::drawStep() {
 }
 
 void Luck::Timer1Timer() {
-  if (busy_ || !timer1On_) return;
-  guarded([this] {
+  if (ticking_ || !timer1On_) return;
+  ticking_ = true;
+  try {
     if (data_.settings.peopleRolling)
       peopleRollingStep(data_, view_);
     else
       awardRollingStep(data_, view_);
-    if (data_.settings.speedRamp) setRollingInterval(nextRollingInterval(timer1Interval_, data_.settings.baseRollingInterval));
-  });
+    if (data_.settings.speedRamp)
+      setRollingInterval(nextRollingInterval(timer1Interval_, data_.settings.baseRollingInterval));
+  } catch (const base::ConversionError& error) {
+    view_.showMessage(base::utf8ToGbk(error.what()));
+  } catch (...) {
+    ticking_ = false;
+    throw;
+  }
+  ticking_ = false;
 }
 
 void Luck::Timer2Timer() {
@@ -197,8 +205,8 @@ std::string Luck::progressLine(std::size_t row) const {
   const Table& items = data_.ItemGrid;
   const int supplementary = data_.count(row, item::kSupplementary);
   const int givenUp = data_.count(row, item::kGivenUp);
-  std::string line = gbk("正在抽取") + items.cell(item::kName, row) + gbk(",共") + std::to_string(data_.places(row)) +
-                     gbk("名");
+  std::string line =
+      gbk("正在抽取") + items.cell(item::kName, row) + gbk(",共") + std::to_string(data_.places(row)) + gbk("名");
   if (supplementary > 0) line += gbk("(含补奖") + std::to_string(supplementary) + gbk("名)");
   line += gbk("已抽取") + std::to_string(data_.count(row, item::kDrawn)) + gbk("名");
   if (givenUp > 0) line += gbk("(弃奖") + std::to_string(givenUp) + gbk("名)");
@@ -221,9 +229,7 @@ bool hasAwardRow(const DrawData& data) {
   return false;
 }
 
-std::size_t currentRow(const DrawData& data) {
-  return static_cast<std::size_t>(base::toInt(data.state.currentAward));
-}
+std::size_t currentRow(const DrawData& data) { return static_cast<std::size_t>(base::toInt(data.state.currentAward)); }
 }  // namespace
 
 void Luck::chooseAward() {
@@ -245,11 +251,12 @@ void Luck::chooseAward() {
       batch = data_.count(row, item::kBatchSize);
       const int remaining = data_.remaining(row);
       if (remaining <= batch) batch = remaining;
-      if (order == 0 && data_.AllNameGrid.rowCount() < 2 && batch > 0) {
-        data_.setCount(row, item::kShortfall,
-                       data_.count(row, item::kPlaces) + data_.count(row, item::kSupplementary) -
-                           data_.count(row, item::kDrawn));
+      if (order == 0 && data_.AllNameGrid.rowCount() < 2 && batch > 0 && nobodyMayWin(row)) {
+        data_.setCount(
+            row, item::kShortfall,
+            data_.count(row, item::kPlaces) + data_.count(row, item::kSupplementary) - data_.count(row, item::kDrawn));
         data_.AllNameGrid.setRowCount(2);
+        batch = 0;
         continue;
       }
       if (batch > 0) {
@@ -262,6 +269,11 @@ void Luck::chooseAward() {
   // nothing can be drawn from it, which is the end of the draw.
   state.batchSize = batch > 0 ? batch : 0;
   if (!state.currentAward.empty()) showCurrentAward();
+}
+
+bool Luck::nobodyMayWin(std::size_t row) const {
+  const base::IniFile config = folder_.configFiles().openConfigOnly();
+  return peopleWhoMayWin(data_, config, data_.ItemGrid.cell(item::kSerial, row)) == 0;
 }
 
 void Luck::showCurrentAward() {
@@ -299,7 +311,7 @@ void Luck::peopleStart() {
   }
   chooseAward();
   {
-    base::IniFile config = folder_.configFiles().openConfig();
+    base::IniFile config = folder_.configFiles().openConfigOnly();
     if (auto emptyPool = buildPool(data_, config)) view_.showMessage(*emptyPool);
   }
   const int poolSize = static_cast<int>(data_.AllNameGrid.rowCount()) - 1;
@@ -359,8 +371,7 @@ void Luck::peopleStop() {
   const std::size_t row = currentRow(data_);
   view_.setFieldText(Field::RateProgress, progressLine(row));
   if (data_.settings.awardPreparation && exactlyFinished(row)) setCaption(captionNextAward());
-  if (data_.settings.groupDisplay &&
-      data_.ItemGrid.cell(item::kPlaces, row) == data_.ItemGrid.cell(item::kDrawn, row))
+  if (data_.settings.groupDisplay && data_.ItemGrid.cell(item::kPlaces, row) == data_.ItemGrid.cell(item::kDrawn, row))
     setTimer2(true);
   buildSingleAwardMenu();
 }
@@ -383,9 +394,9 @@ void Luck::awardStart() {
     return;
   }
   if (!view_.prizePicturesLoaded()) view_.loadPrizePictures();
-  if (!sounds_.prepareStopSound(folder_, view_)) {
+  if (!sounds_.prepareStopSound(folder_, view_) && !soundFailureTold_) {
+    soundFailureTold_ = true;
     view_.showMessage(gbk("声音设备打开失败"));
-    return;
   }
   setTimer2(false);
   setCaption(captionStop());

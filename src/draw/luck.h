@@ -4,10 +4,12 @@
 // the draw; the timers' ticks come back as calls. Everything the audience sees
 // goes through the DrawView.
 //
-// Re-entrancy: a call that arrives while another command is still running (a
-// tick delivered by the message loop of a modal window) is ignored, and while
-// the countdown runs further commands are ignored, so a command never runs
-// inside another and no winner is recorded twice.
+// Re-entrancy: a command or a countdown or winners-display tick that arrives
+// while another command is still running (delivered by the message loop of a
+// modal window) is ignored, and while the countdown runs further commands are
+// ignored (a single-award item still sets its target), so a command never runs
+// inside another and no winner is recorded twice. Rolling ticks run even then:
+// they change only what is shown, so the names keep moving behind a box.
 #include <string>
 
 #include "draw/draw_data.h"
@@ -68,7 +70,12 @@ class Luck {
   void peopleStop();
   void awardStart();
   void awardStop();
+  // The award choice. Draw order 0 counts the places of an award as short when
+  // the batch before took the last candidates, but only when nobody may still
+  // win the award (with repeat winning on everybody may); a row found short is
+  // never drawn, so no award takes more winners than its places left.
   void chooseAward();
+  bool nobodyMayWin(std::size_t row) const;
   bool exactlyFinished(std::size_t row) const;
   void endDraw();
   void showCurrentAward();
@@ -91,6 +98,11 @@ class Luck {
   bool timer2On_ = false;
   bool timer4On_ = false;
   bool busy_ = false;
+  bool ticking_ = false;
+  // A machine without audio output (a projector's HDMI without a sound sink)
+  // fails every stop-sound preparation of the award-rolling draw; a sound never
+  // stops a draw, so the operator is told once a run and the draw goes on silently.
+  bool soundFailureTold_ = false;
 };
 
 }  // namespace draw

@@ -36,21 +36,33 @@ bool contains(const FoldedSet& set, const std::string& text) {
 
 }  // namespace
 
+GroupRange groupRange(const DrawData& data, const base::IniFile& config, const std::string& award) {
+  const int rosterSize = static_cast<int>(data.rosterSize());
+  GroupRange range{1, rosterSize};
+  if (data.settings.awardGroupsOn) {
+    const int b = config.readInt(texts::sectionGroups(), award + "_B", 0);
+    const int e = config.readInt(texts::sectionGroups(), award + "_E", 0);
+    range.first = b < 1 ? 1 : b;
+    range.last = e < 1 ? rosterSize : std::min(e, rosterSize);
+  }
+  return range;
+}
+
+int peopleWhoMayWin(const DrawData& data, const base::IniFile& config, const std::string& award) {
+  const GroupRange range = groupRange(data, config, award);
+  int count = 0;
+  for (int k = range.first; k <= range.last; ++k)
+    count += data.AllNameList.cell(person::kFlag, static_cast<std::size_t>(k)) == "N";
+  return count;
+}
+
 std::optional<std::string> buildPool(DrawData& data, const base::IniFile& config) {
   const DrawSettings& s = data.settings;
   DrawState& state = data.state;
   const std::string& c = state.currentAward;
-  const int rosterSize = static_cast<int>(data.rosterSize());
 
   state.pendingPredetermined = 0;
-  int first = 1;
-  int last = rosterSize;
-  if (s.awardGroupsOn) {
-    const int b = config.readInt(texts::sectionGroups(), c + "_B", 0);
-    const int e = config.readInt(texts::sectionGroups(), c + "_E", 0);
-    first = b < 1 ? 1 : b;
-    last = e < 1 ? rosterSize : std::min(e, rosterSize);
-  }
+  const auto [first, last] = groupRange(data, config, c);
   state.groupFirst = first;
   state.groupLast = last;
 

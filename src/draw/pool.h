@@ -18,6 +18,20 @@ namespace draw {
 // empty-pool message (GBK) when the pool has no row, else nothing.
 std::optional<std::string> buildPool(DrawData& data, const base::IniFile& config);
 
+// The roster serials award `award` (its serial as text) is drawn from: with the
+// award-group switch on, "奖项分组" award_B … award_E read from `config`
+// (Config.ini alone), a bound below 1 meaning that end of the roster, the last
+// cut to the roster size; else the whole roster. first > last means nobody.
+struct GroupRange {
+  int first = 1;
+  int last = 0;
+};
+GroupRange groupRange(const DrawData& data, const base::IniFile& config, const std::string& award);
+
+// The people who may still win `award`: those of its group range not yet marked
+// "Y" in the full roster (with repeat winning on, everybody in the range).
+int peopleWhoMayWin(const DrawData& data, const base::IniFile& config, const std::string& award);
+
 // Queue build: every person not yet marked "Y" in roster order, unmarked; then
 // the predetermined recount.
 void buildQueue(DrawData& data);

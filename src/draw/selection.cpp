@@ -142,9 +142,10 @@ std::size_t awardPickAndRecord(DrawData& data, const EventFolder& folder) {
     for (std::size_t r = 1; r < detail.rowCount(); ++r) {
       if (detail.cell(entry::kPerson, r) != head) continue;
       // An entry whose award is gone (removed from the settings after the entry
-      // was made) cannot be honoured; the head then takes the random ticket.
+      // was made) or has no ticket left cannot be honoured without drawing the
+      // award past its places; the head then takes the random ticket.
       const int award = base::parseInt(detail.cell(entry::kAward, r)).value_or(0);
-      if (data.isAwardRow(award)) {
+      if (data.isAwardRow(award) && data.ticketCount(static_cast<std::size_t>(award)) > 0) {
         tickets.appendRow({std::to_string(award)});
         t = tickets.rowCount() - 1;
       }

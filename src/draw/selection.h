@@ -33,7 +33,7 @@ void batchRecord(DrawData& data, const EventFolder& folder);
 void logHeaderIfNewAward(DrawData& data, const EventFolder& folder);
 
 // Award rolling stop: draws a ticket (a predetermined head gets the award of
-// its entry), makes that award current, logs and records the head as its
+// its entry while that award has a ticket left), makes that award current, logs and records the head as its
 // winner, removes the head from the queue and the ticket from the tickets.
 // Returns the award serial won. Requires at least one ticket and one person in
 // the queue (raises std::logic_error otherwise, with nothing changed).

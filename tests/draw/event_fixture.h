@@ -28,7 +28,8 @@ struct Award {
 
 class EventFixture {
  public:
-  EventFixture() : folder_(dir_.path()) {
+  explicit EventFixture(const std::filesystem::path& parent = std::filesystem::temp_directory_path())
+      : dir_(parent), folder_(dir_.path()) {
     folder_.dateTimeText = [] { return std::string("2026-12-08 20:15:03"); };
   }
 

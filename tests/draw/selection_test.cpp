@@ -166,6 +166,27 @@ TEST(AwardPick, PredeterminedHeadTakesItsAwardAndOrdinaryTicketsStay) {
   }
 }
 
+// A second person predetermined for a one-place award finds no ticket of it
+// left: the award is not drawn past its places, the person takes a ticket left.
+TEST(AwardPick, PredeterminedHeadOfAFinishedAwardTakesATicketLeft) {
+  EventFixture event;
+  auto config = EventFixture::awardLines({{"一等奖", 1, 1}, {"二等奖", 1, 1}});
+  config.insert(config.end(), {"[窗体样式]", "滚动模式=0", "[内定设置]", "Open=1", "1=1|1|a|2|x", "2=2|2|b|2|x"});
+  event.config(config);
+  event.roster({"a", "b", "c"});
+  DrawData data;
+  event.start(data);
+  for (std::uint64_t seed = 1; seed <= 10; ++seed) {
+    DrawData copy = data;
+    copy.random.seed(seed);
+    draw::buildTickets(copy);
+    EXPECT_EQ(draw::awardPickAndRecord(copy, event.folder()), 2u);
+    draw::buildTickets(copy);
+    EXPECT_EQ(draw::awardPickAndRecord(copy, event.folder()), 1u);
+    EXPECT_EQ(copy.count(2, draw::item::kDrawn), 1);
+  }
+}
+
 TEST(AwardPick, EachPersonInTurnUntilTheTicketsRunOut) {
   EventFixture event;
   auto config = EventFixture::awardLines({{"一等奖", 1, 1, "手机"}, {"二等奖", 1, 1}});
