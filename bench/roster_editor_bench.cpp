@@ -151,7 +151,8 @@ int main(int argc, char** argv) {
     writer.write(dialogs::scaledPhotoFullDecode(source, 300));
   }
   const double full = clock.nsecsElapsed() / 1e6;
-  std::printf("\n%-34s %8.1f ms (%.1f ms a photo)   baseline (full-size decode + scale + write) %8.1f ms   ratio %.2f\n",
-              "import photos, reduced decode", reduced, reduced / photoCount, full, reduced / full);
+  std::printf(
+      "\n%-34s %8.1f ms (%.1f ms a photo)   baseline (full-size decode + scale + write) %8.1f ms   ratio %.2f\n",
+      "import photos, reduced decode", reduced, reduced / photoCount, full, reduced / full);
   return 0;
 }

@@ -44,7 +44,8 @@ void TForm2::Button1Click() {
       dialogs_.message(QStringLiteral("截止序号不能小于起始序号"));
       return;
     case draw::NumberedRefusal::TooMany:
-      dialogs_.message(QStringLiteral("一次最多生成%1笔名单,请缩小起始与截止序号的范围").arg(draw::kMostGeneratedLines));
+      dialogs_.message(
+          QStringLiteral("一次最多生成%1笔名单,请缩小起始与截止序号的范围").arg(draw::kMostGeneratedLines));
       return;
     case draw::NumberedRefusal::None:
       break;

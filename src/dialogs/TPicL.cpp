@@ -210,8 +210,8 @@ void TPicL::Edit2Change() {
   const QSize size = QImageReader(platform::toQString(shown)).size();
   QImage image;
   if (size.isValid() && !size.isEmpty())
-    image = screen::readStretched(shown, QSize(std::max(1, draw::scaledPhotoWidth(size.width(), size.height(), height)),
-                                               height));
+    image = screen::readStretched(
+        shown, QSize(std::max(1, draw::scaledPhotoWidth(size.width(), size.height(), height)), height));
   if (image.isNull()) {
     dialogs_.message(QString::fromUtf8(base::FileError(base::FileError::Kind::CannotOpen, shown).what()));
     return;

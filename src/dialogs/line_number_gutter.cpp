@@ -13,9 +13,7 @@ namespace {
 QTextBlock firstVisible(const QPlainTextEdit* editor) { return editor->cursorForPosition(QPoint(1, 1)).block(); }
 
 // The line's box in the editor's viewport; the cursor rectangle has the line's height.
-QRect lineBox(const QPlainTextEdit* editor, const QTextBlock& block) {
-  return editor->cursorRect(QTextCursor(block));
-}
+QRect lineBox(const QPlainTextEdit* editor, const QTextBlock& block) { return editor->cursorRect(QTextCursor(block)); }
 
 }  // namespace
 

@@ -15,8 +15,7 @@ namespace fs = std::filesystem;
 QString writeScaledPhoto(const fs::path& source, const fs::path& target, int height) {
   const QString sourceName = platform::toQString(source);
   const QSize size = QImageReader(sourceName).size();
-  if (!size.isValid() || size.isEmpty() || height <= 0)
-    return QStringLiteral("无法读取图片文件:%1").arg(sourceName);
+  if (!size.isValid() || size.isEmpty() || height <= 0) return QStringLiteral("无法读取图片文件:%1").arg(sourceName);
   const int width = std::max(1, draw::scaledPhotoWidth(size.width(), size.height(), height));
   const QImage scaled = screen::readStretched(source, QSize(width, height));
   if (scaled.isNull()) return QStringLiteral("无法读取图片文件:%1").arg(sourceName);

@@ -25,9 +25,10 @@ namespace {
 void writeEvent(const testing_support::TestFolder& folder) {
   std::string config = gbk("[奖项设置]\r\n");
   config += "1=" + base::writeDelimitedRow({"1", gbk("一等奖"), "3", "3", "", gbk("电脑"), "", ""}) + "\r\n";
-  config += gbk("[界面设置]\r\n隐私_check=0\r\n重复中奖=0\r\n抽奖顺序=0\r\n"
-                "[音效设置]\r\n背景音乐_check=0\r\n抽奖开始_check=0\r\n抽奖停止_check=0\r\n"
-                "[窗体样式]\r\n窗体宽=1280\r\n窗体高=720\r\n");
+  config +=
+      gbk("[界面设置]\r\n隐私_check=0\r\n重复中奖=0\r\n抽奖顺序=0\r\n"
+          "[音效设置]\r\n背景音乐_check=0\r\n抽奖开始_check=0\r\n抽奖停止_check=0\r\n"
+          "[窗体样式]\r\n窗体宽=1280\r\n窗体高=720\r\n");
   folder.write("Config.ini", config);
   std::vector<std::string> names;
   for (int i = 1; i <= 8; ++i) names.push_back(gbk("员工") + std::to_string(i));
@@ -71,12 +72,15 @@ class RosterOpenerTest : public QObject {
     window.dialogs().setNextChoice(Choice::Yes);  // save on close
     window.dialogs().setNextAnswer(true);         // restart
     bool opened = false;
-    whenOpen<dialogs::TnameList>([](dialogs::TnameList& editor) { editor.replaceLines({gbk("新人甲"), gbk("新人乙")}); },
-                                 &opened);
+    whenOpen<dialogs::TnameList>(
+        [](dialogs::TnameList& editor) {
+          editor.replaceLines({gbk("新人甲"), gbk("新人乙")});
+        },
+        &opened);
     triggerN7(window);
     QVERIFY(opened);
     QCOMPARE(window.dialogs().log(), (QStringList{QStringLiteral("question: 名单已被修改,是否保存?"),
-                                                 QStringLiteral("question: 名单已修改,是否重新开始抽奖?")}));
+                                                  QStringLiteral("question: 名单已修改,是否重新开始抽奖?")}));
     QCOMPARE(window.drawData().FirstName, (std::vector<std::string>{gbk("新人甲"), gbk("新人乙")}));
     QVERIFY(!window.drawData().state.changed);
   }

@@ -1,6 +1,8 @@
 // The roster editor and its generator in the real windows: opening, the close
 // question, the list operations through the menu, import, export, printing and
 // the bytes of a damaged roster.
+#include "dialogs/TnameList.h"
+
 #include <QLineEdit>
 #include <QPdfWriter>
 #include <QPlainTextEdit>
@@ -10,7 +12,6 @@
 #include "base/gbk.h"
 #include "base/text_file.h"
 #include "dialogs/TForm2.h"
-#include "dialogs/TnameList.h"
 #include "dialogs/line_number_gutter.h"
 #include "dialogs/roster_print.h"
 #include "platform/font_substitutions.h"

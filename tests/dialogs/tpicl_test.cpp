@@ -1,6 +1,8 @@
 // The picture roster in the real window: importing and scaling photos, the
 // overwrite question, names that cannot be file names, the preview as a rolling
 // frame shows it, the list commands and what sets the changed mark.
+#include "dialogs/TPicL.h"
+
 #include <QCheckBox>
 #include <QImageReader>
 #include <QLabel>
@@ -11,7 +13,6 @@
 #include "base/config_files.h"
 #include "base/gbk.h"
 #include "base/text_file.h"
-#include "dialogs/TPicL.h"
 #include "platform/font_substitutions.h"
 #include "platform/program_dir.h"
 #include "screen/dialog_service.h"
@@ -139,7 +140,8 @@ class TPicLTest : public QObject {
     dialogs.setHeadless(true);
     TPicL roster(folder.path(), dialogs);
     QCOMPARE(roster.previewImage().size(), QSize(250, 300));
-    for (int x : {0, 2, 125, 247, 249}) QVERIFY2(near(roster.previewImage().pixelColor(x, 150), Qt::green), qPrintable(QString::number(x)));
+    for (int x : {0, 2, 125, 247, 249})
+      QVERIFY2(near(roster.previewImage().pixelColor(x, 150), Qt::green), qPrintable(QString::number(x)));
 
     struct Case {
       QString width, height;
@@ -169,7 +171,8 @@ class TPicLTest : public QObject {
     testing_support::TestFolder folder;
     writeEvent(folder, "Width=250\r\nHeight=300\r\nShowName=1\r\n");
     folder.write("PicList.txt", gbk("甲\r\n乙\r\n丙\r\n"));
-    for (const char* name : {"甲", "乙", "丙"}) writeJpeg(folder / "photo" / (std::string(name) + ".jpg"), plain(60, 80, Qt::gray));
+    for (const char* name : {"甲", "乙", "丙"})
+      writeJpeg(folder / "photo" / (std::string(name) + ".jpg"), plain(60, 80, Qt::gray));
     screen::DialogService dialogs;
     dialogs.setHeadless(true);
     {

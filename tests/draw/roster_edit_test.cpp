@@ -23,9 +23,11 @@ TEST(RosterText, UndecodableBytesSurviveTheEditorRoundTrip) {
   const std::string cases[] = {
       gbk("张三"),
       "abc",
-      "\x81",                       // a lone lead byte at the end
+      "\x81",                         // a lone lead byte at the end
       "\xFF" + gbk("李四") + "\x80",  // bytes that never start a character
-      "\xA1" "A" + gbk("王五"),     // a lead byte whose trail is plain ASCII
+      "\xA1"
+      "A" +
+          gbk("王五"),  // a lead byte whose trail is plain ASCII
       "",
   };
   for (const std::string& bytes : cases) {
@@ -49,18 +51,14 @@ TEST(RosterOperations, TransformEveryLineAsTheMenuSays) {
        draw::removeEmptyLines,
        {"a", "", " \t", "b", "\x01", ""},
        {"a", "b"}},
-      {"trim keeps inner spaces", draw::trimLines, gbkLines({" 张 三 ", "\t x\r", "   ", ""}), gbkLines({"张 三", "x", "", ""})},
-      {"middle spaces go, the ideographic space and tabs stay",
-       draw::removeSpaces,
-       gbkLines({" 张 三 ", "a\tb", "李　四"}),
-       gbkLines({"张三", "a\tb", "李　四"})},
-      {"four-byte names widen, other lengths stay",
-       draw::equalizeLengths,
+      {"trim keeps inner spaces", draw::trimLines, gbkLines({" 张 三 ", "\t x\r", "   ", ""}),
+       gbkLines({"张 三", "x", "", ""})},
+      {"middle spaces go, the ideographic space and tabs stay", draw::removeSpaces,
+       gbkLines({" 张 三 ", "a\tb", "李　四"}), gbkLines({"张三", "a\tb", "李　四"})},
+      {"four-byte names widen, other lengths stay", draw::equalizeLengths,
        gbkLines({"张三", "欧阳明远", "李小明", "ABCD", "A张B", "ABC", ""}),
        gbkLines({"张  三", "欧阳明远", "李小明", "A  D", "A  B", "ABC", ""})},
-      {"prefix on every line, empty ones too",
-       [](Lines& l) { draw::addPrefix(l, gbk("部")); },
-       gbkLines({"a", ""}),
+      {"prefix on every line, empty ones too", [](Lines& l) { draw::addPrefix(l, gbk("部")); }, gbkLines({"a", ""}),
        gbkLines({"部a", "部"})},
       {"suffix", [](Lines& l) { draw::addSuffix(l, "-1"); }, {"a", ""}, {"a-1", "-1"}},
       {"no operation on no lines", draw::trimLines, {}, {}},
@@ -76,7 +74,10 @@ TEST(RosterOperations, TransformEveryLineAsTheMenuSays) {
 TEST(RosterOperations, EqualLengthNeverSplitsACharacter) {
   // Four bytes that are a two-byte character between two lone bytes, and a
   // lone lead byte at the end that counts as one character.
-  Lines lines{"\x81\x40" "ab", "ab\x81\x40", "abc\x81"};
+  Lines lines{
+      "\x81\x40"
+      "ab",
+      "ab\x81\x40", "abc\x81"};
   draw::equalizeLengths(lines);
   EXPECT_EQ(lines, (Lines{"\x81\x40  b", "a  \x81\x40", "a  \x81"}));
 }
@@ -170,8 +171,9 @@ TEST(Generator, NumbersWithZeroFillSkipDigitsAndRefusals) {
   ASSERT_EQ(example.lines.size(), 90u);
   EXPECT_EQ(example.lines[3], "A005");
   EXPECT_EQ(example.lines.back(), "A100");
-  EXPECT_EQ(std::count_if(example.lines.begin(), example.lines.end(), [](const std::string& l) { return l.back() == '4'; }),
-            0);
+  EXPECT_EQ(
+      std::count_if(example.lines.begin(), example.lines.end(), [](const std::string& l) { return l.back() == '4'; }),
+      0);
 
   EXPECT_EQ(draw::generateNumbered({"", "", "1", "3", "", true}, 3).lines.size(), 3u);
   EXPECT_EQ(draw::generateNumbered({"", "", "1", "4", "", true}, 3).refusal, R::TooMany);
