@@ -162,7 +162,8 @@ void PhotoTiles::load(const fs::path& programDir, const std::vector<PhotoEntry>&
     }
     if (settings.showName) {
       const PhotoEntry& entry = roster[static_cast<std::size_t>(k)];
-      drawTileCaption(result.picture, platform::fromGbk(entry.name), platform::fromGbk(entry.displayName), font, colour);
+      drawTileCaption(result.picture, platform::fromGbk(entry.name), platform::fromGbk(entry.displayName), font,
+                      colour);
     }
     tiles.push_back(std::move(result.picture));
     if (progress) progress(k + 1, total);
