@@ -1,5 +1,6 @@
 #include "dialogs/TnameList.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
@@ -37,6 +38,25 @@ QString editorText(const draw::Lines& lines) {
 }
 
 fs::path pathOf(const QString& name) { return fs::path(name.toStdU16String()); }
+
+// A wait cursor while a whole text of event size is laid out again (about a
+// second for 100,000 lines), so the operator sees the program is working.
+class WaitCursor {
+ public:
+  explicit WaitCursor(bool large) : on_(large) {
+    if (on_) QApplication::setOverrideCursor(Qt::WaitCursor);
+  }
+  ~WaitCursor() {
+    if (on_) QApplication::restoreOverrideCursor();
+  }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  bool on_;
+};
+
+constexpr std::size_t kLargeText = 20000;  // lines
 
 }  // namespace
 
@@ -94,7 +114,10 @@ void TnameList::load() {
     for (int k = 1; k <= 36; ++k) lines.push_back(std::to_string(k));
     lines.emplace_back();
   }
-  ui->Memo1->setPlainText(editorText(lines));
+  {
+    const WaitCursor wait(lines.size() > kLargeText);
+    ui->Memo1->setPlainText(editorText(lines));
+  }
   modified_ = false;
   tellUndecodable(lines);
 }
@@ -124,6 +147,7 @@ draw::Lines TnameList::lines() const {
 }
 
 void TnameList::replaceLines(const draw::Lines& lines) {
+  const WaitCursor wait(lines.size() > kLargeText);
   QTextCursor cursor(ui->Memo1->document());
   cursor.select(QTextCursor::Document);
   cursor.insertText(editorText(lines));

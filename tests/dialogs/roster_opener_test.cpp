@@ -12,6 +12,7 @@
 #include "dialogs/TPicL.h"
 #include "dialogs/TnameList.h"
 #include "platform/font_substitutions.h"
+#include "platform/password_store.h"
 #include "screen/TForm1.h"
 #include "screen/main_menu.h"
 #include "test_folder.h"
@@ -61,7 +62,8 @@ class RosterOpenerTest : public QObject {
   void initTestCase() {
     platform::installFontSubstitutions();
     screen::DialogService::setHeadlessByDefault(true);
-    qputenv("XDG_CONFIG_HOME", QDir::tempPath().toUtf8() + "/kv_roster_opener_no_lock");
+    // A password store of this run only: the lock is off unless a test sets it.
+    qputenv("XDG_CONFIG_HOME", QString::fromStdString(settings_.path().string()).toUtf8());
   }
 
   void aSavedRosterIsOfferedARestartThatReloadsIt() {
@@ -117,6 +119,23 @@ class RosterOpenerTest : public QObject {
     QCOMPARE(base::readLines(folder / "NameList.txt").back(), gbk("新人"));
   }
 
+  void aWrongPasswordOpensNothing() {
+    testing_support::TestFolder folder;
+    writeEvent(folder);
+    platform::PasswordStore store;
+    store.setPassword("abc");
+    TForm1 window(folder.path(), nullptr, QSize(1280, 720));
+    window.dialogs().clearLog();
+    window.dialogs().setNextText(QStringLiteral("xyz"));
+    bool opened = false;
+    whenOpen<dialogs::TnameList>([](dialogs::TnameList&) {}, &opened);
+    triggerN7(window);
+    QCoreApplication::processEvents();
+    store.setPassword("");
+    QVERIFY(!opened);
+    QCOMPARE(window.dialogs().log().last(), QStringLiteral("message: 抱歉,密码不正确,不能修改"));
+  }
+
   void pictureDrawOpensThePictureRoster() {
     testing_support::TestFolder folder;
     writeEvent(folder);
@@ -132,6 +151,9 @@ class RosterOpenerTest : public QObject {
     QVERIFY(opened);
     QCOMPARE(window.dialogs().log().last(), QStringLiteral("question: 名单已修改,是否重新开始抽奖?"));
   }
+
+ private:
+  testing_support::TestFolder settings_;
 };
 
 QTEST_MAIN(RosterOpenerTest)
