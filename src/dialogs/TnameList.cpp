@@ -104,13 +104,15 @@ fs::path TnameList::rosterPath() const { return base::findIgnoringCase(programDi
 void TnameList::load() {
   draw::Lines lines;
   bool found = false;
-  dialogs_.reportFailures([&] {
+  // A roster that exists but cannot be read opens empty rather than numbered,
+  // so that a save on close cannot pass the numbers off as the roster.
+  const bool readable = dialogs_.reportFailures([&] {
     if (auto bytes = base::readFileIfExists(rosterPath())) {
       lines = base::splitLines(*bytes);
       found = true;
     }
   });
-  if (!found) {
+  if (!found && readable) {
     for (int k = 1; k <= 36; ++k) lines.push_back(std::to_string(k));
     lines.emplace_back();
   }
