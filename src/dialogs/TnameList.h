@@ -93,7 +93,6 @@ class TnameList : public QDialog {
   draw::RandomSource& random_;
   bool modified_ = false;
   bool changedMark_ = false;
-  bool undecodableTold_ = false;
 };
 
 }  // namespace dialogs
