@@ -141,6 +141,9 @@ class TForm1 : public QWidget, public draw::DrawView {
   void setNamesPerLine(int perLine);
   void editLabelEffects(screen::Label which);
   void N17Click();
+  void N7Click();  // the roster: editor or picture roster, then the restart offer
+  // Reset of the draw after a setup dialog changed its data (the offer was accepted).
+  void resetDrawAfterSetup();
 
   screen::Display display() const;
   base::IniFile configForRead() const;

@@ -70,6 +70,29 @@ bool DialogService::question(const QString& message, bool warning, const QString
   return answer == QMessageBox::Yes;
 }
 
+QStringList DialogService::openFileNames(const QString& caption, const QString& folder, const QString& filter) {
+  log_ << QStringLiteral("open: ") + caption;
+  QStringList names;
+  if (takeQueued(fileLists_, names) || headless_) return names;
+  return QFileDialog::getOpenFileNames(parent_, caption, folder, filter);
+}
+
+DialogService::Choice DialogService::choice(const QString& message, const QString& caption) {
+  log_ << QStringLiteral("question: ") + message;
+  Choice answer = Choice::Cancel;
+  if (takeQueued(choices_, answer) || headless_) return answer;
+  const QString title = caption.isEmpty() ? QApplication::applicationName() : caption;
+  switch (QMessageBox::question(parent_, title, message, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+      return Choice::Yes;
+    case QMessageBox::No:
+      return Choice::No;
+    default:
+      return Choice::Cancel;
+  }
+}
+
 void DialogService::message(const QString& message, const QString& caption) {
   log_ << QStringLiteral("message: ") + message;
   if (headless_) return;

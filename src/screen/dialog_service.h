@@ -44,6 +44,11 @@ class DialogService {
   // Yes/No; true for Yes. `warning` shows the warning icon, else the question icon.
   bool question(const QString& message, bool warning = false, const QString& caption = {});
   void message(const QString& message, const QString& caption = {});
+  // Several files at once (in the order chosen); empty when cancelled.
+  QStringList openFileNames(const QString& caption, const QString& folder, const QString& filter);
+  // Yes/No/Cancel with the question icon, for "save before closing?".
+  enum class Choice { Yes, No, Cancel };
+  Choice choice(const QString& message, const QString& caption = {});
   // Runs a command; a file or conversion error it raises is shown as a message
   // (what the command did before the failure stays). False when it failed.
   bool reportFailures(const std::function<void()>& command);
@@ -54,8 +59,11 @@ class DialogService {
   void setNextText(std::optional<QString> answer) { texts_.push_back(std::move(answer)); }
   void setNextAnswer(bool yes) { answers_.push_back(yes); }
   void setNextFont(std::optional<styledtext::FontRecord> font) { fonts_.push_back(std::move(font)); }
+  void setNextFileNames(const QStringList& names) { fileLists_.push_back(names); }
+  void setNextChoice(Choice choice) { choices_.push_back(choice); }
   // What was put to the operator, in order: "message: …", "question: …",
-  // "text: caption", "open: caption", "save: caption", "font".
+  // "text: caption", "open: caption", "save: caption", "font" (a Yes/No/Cancel
+  // question is logged as "question: …" too).
   const QStringList& log() const { return log_; }
   void clearLog() { log_.clear(); }
 
@@ -74,6 +82,8 @@ class DialogService {
   std::deque<std::optional<QString>> texts_;
   std::deque<bool> answers_;
   std::deque<std::optional<styledtext::FontRecord>> fonts_;
+  std::deque<QStringList> fileLists_;
+  std::deque<Choice> choices_;
   QStringList log_;
 };
 

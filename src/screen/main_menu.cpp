@@ -44,7 +44,9 @@ MainMenu::MainMenu(QWidget* parent) : QObject(parent), menu_(new QMenu(parent)) 
   addItem(rollingMode, "N96", QStringLiteral("人员滚动"), true);
   addItem(rollingMode, "N97", QStringLiteral("奖项滚动"), true);
   addSeparator(menu_, "N94");
-  // N1 "参数设定&" (N7, N8, N11, N92) is added with the roster, award, grouping and predetermined-winners dialogs.
+  QMenu* setup = addSubmenu(menu_, "N1", QStringLiteral("参数设定&"));
+  addItem(setup, "N7", QStringLiteral("抽奖名单&"));
+  // N8, N11 and N92 are added with the award, grouping and predetermined-winners dialogs.
 
   QMenu* screenSettings = addSubmenu(menu_, "N2", QStringLiteral("画面设定&"));
   addItem(screenSettings, "N103", QStringLiteral("主标题"));

@@ -64,9 +64,10 @@ struct TilePicture {
   fs::path unreadable;
 };
 
-QFont captionFont(const PhotoTileSettings& settings) {
+}  // namespace
+
+QFont tileCaptionFont(const PhotoTileSettings& settings) {
   QFont font(platform::fromGbk(settings.fontName));
-  // Points at 96 dots per inch, as the settings were made, whatever the screen.
   if (settings.fontSize > 0)
     font.setPixelSize(std::max(1, (settings.fontSize * 96 + 36) / 72));
   else if (settings.fontSize < 0)
@@ -74,17 +75,16 @@ QFont captionFont(const PhotoTileSettings& settings) {
   return font;
 }
 
-void drawCaption(QImage& tile, const PhotoEntry& entry, const QFont& font, const QColor& colour) {
+void drawTileCaption(QImage& tile, const QString& measured, const QString& shown, const QFont& font,
+                     const QColor& colour) {
   const QFontMetrics metrics(font);
-  const int width = metrics.horizontalAdvance(platform::fromGbk(entry.name));
+  const int width = metrics.horizontalAdvance(measured);
   const int left = tile.width() / 2 - width / 2;
   QPainter painter(&tile);
   painter.setFont(font);
   painter.setPen(colour);
-  painter.drawText(QPoint(left, tile.height() - metrics.descent()), platform::fromGbk(entry.displayName));
+  painter.drawText(QPoint(left, tile.height() - metrics.descent()), shown);
 }
-
-}  // namespace
 
 PhotoTileSettings PhotoTileSettings::read(const fs::path& programDir) {
   const base::IniFile ini = base::ConfigFiles(programDir).openConfig();
@@ -149,7 +149,7 @@ void PhotoTiles::load(const fs::path& programDir, const std::vector<PhotoEntry>&
     }
   } waitForWorkers{pictures};
 
-  const QFont font = captionFont(settings);
+  const QFont font = tileCaptionFont(settings);
   const QColor colour = colourFromSetting(settings.fontColor);
   std::vector<QImage> tiles;
   tiles.reserve(roster.size());
@@ -160,7 +160,11 @@ void PhotoTiles::load(const fs::path& programDir, const std::vector<PhotoEntry>&
       result.picture = sample;
       sampleNeeded = true;
     }
-    if (settings.showName) drawCaption(result.picture, roster[static_cast<std::size_t>(k)], font, colour);
+    if (settings.showName) {
+      const PhotoEntry& entry = roster[static_cast<std::size_t>(k)];
+      drawTileCaption(result.picture, platform::fromGbk(entry.name), platform::fromGbk(entry.displayName), font,
+                      colour);
+    }
     tiles.push_back(std::move(result.picture));
     if (progress) progress(k + 1, total);
   }

@@ -7,6 +7,7 @@
 // has none; it is scaled to cover the tile, centred, and carries the display name
 // at its bottom edge when the settings say so.
 #include <QColor>
+#include <QFont>
 #include <QImage>
 #include <QSize>
 #include <filesystem>
@@ -66,6 +67,14 @@ class PhotoTiles {
   QSize tileSize_{200, 250};
   std::vector<std::filesystem::path> unreadable_;
 };
+
+// The caption font of the settings: points at 96 dots per inch, as the settings
+// were made, whatever the screen.
+QFont tileCaptionFont(const PhotoTileSettings& settings);
+// Writes `shown` on the tile, centred by the width of `measured` (the full name,
+// so a masked name stays where the name stood), its bottom on the tile's bottom.
+void drawTileCaption(QImage& tile, const QString& measured, const QString& shown, const QFont& font,
+                     const QColor& colour);
 
 // A colour of the data files as a QColor. A value with the top bit set names a
 // system colour of the old platform; those are all text colours in this
