@@ -92,16 +92,19 @@ std::optional<std::string> chooseBackground(const fs::path& programDir, screen::
   return platform::toGbk(QString::fromStdString(source.filename().string()));
 }
 
-void playDisplaySound(const DisplayContext& context, const char* utf8Event, bool repeat) {
+void playDisplaySound(const DisplayContext& context, const char* utf8Event, bool repeat,
+                      std::set<std::string>* reported) {
   if (!context.sounds) return;
   base::IniFile config(context.programDir / "Config.ini");
   const std::string section = base::utf8ToGbk("音效设置");
   const std::string key = base::utf8ToGbk(utf8Event);
   const bool on = config.readBool(section, key + "_check", true);
   const std::string file = config.readString(section, key, "");
-  if (context.sounds->playSetting(on, context.programDir, file, repeat) == screen::SoundPlayers::Playback::Missing &&
-      context.dialogs)
-    context.dialogs->message(screen::SoundPlayers::missingSoundText(file));
+  if (context.sounds->playSetting(on, context.programDir, file, repeat) != screen::SoundPlayers::Playback::Missing ||
+      !context.dialogs)
+    return;
+  if (reported && !reported->insert(key).second) return;
+  context.dialogs->message(screen::SoundPlayers::missingSoundText(file));
 }
 
 std::optional<QString> askTitle(screen::DialogService& dialogs, const QString& current) {

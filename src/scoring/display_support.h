@@ -6,6 +6,7 @@
 #include <QString>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "base/ini_file.h"
@@ -72,7 +73,10 @@ std::optional<std::string> chooseBackground(const std::filesystem::path& program
 
 // Sound playback of a display's event from "音效设置" (an absent switch is on):
 // stops what plays, then plays the file, or says "找不到 …" when it is missing.
-void playDisplaySound(const DisplayContext& context, const char* utf8Event, bool repeat);
+// With `reported`, a missing file is named once per set (a display that plays a
+// sound every second must not stack the same message).
+void playDisplaySound(const DisplayContext& context, const char* utf8Event, bool repeat,
+                      std::set<std::string>* reported = nullptr);
 
 // The title edit of both displays: the input box "标题"; an answer that is empty
 // after trimming is refused with "标题内容不可为空". The untrimmed answer, or nothing.

@@ -362,6 +362,8 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Return:
     case Qt::Key_Enter: luck_->startStopCommand(); return;
     case Qt::Key_F5: hideRollingArea(); return;
+    case Qt::Key_F7: openScoreDetails(false); return;
+    case Qt::Key_F8: openRankingDisplay(false); return;
     default: QWidget::keyPressEvent(event);
   }
 }

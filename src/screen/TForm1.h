@@ -25,6 +25,7 @@
 #include "screen/rolling_frame.h"
 #include "screen/sound_players.h"
 #include "screen/state/screen_model.h"
+#include "scoring/display_support.h"
 
 class QLabel;
 class QProgressBar;
@@ -141,6 +142,12 @@ class TForm1 : public QWidget, public draw::DrawView {
   void setNamesPerLine(int perLine);
   void editLabelEffects(screen::Label which);
   void N17Click();
+  // Programme scoring (TForm1_scoring.cpp).
+  void connectScoringCommands();
+  scoring::DisplayContext scoringContext();
+  void openScoringSetup();
+  void openRankingDisplay(bool fromMenu);
+  void openScoreDetails(bool fromMenu);
 
   screen::Display display() const;
   base::IniFile configForRead() const;

@@ -47,6 +47,7 @@ void TForm1::connectCommands() {
     QApplication::quit();
   });
   connect(mainMenu_->action(QStringLiteral("N17")), &QAction::triggered, this, &TForm1::N17Click);
+  connectScoringCommands();
   connect(mainMenu_->action(QStringLiteral("N16")), &QAction::triggered, this, &TForm1::runAutoLayout);
   connect(mainMenu_->action(QStringLiteral("N20")), &QAction::triggered, this, [this] {
     tools_->exportWinners([this](const std::filesystem::path& chosen) { return draw::exportWinners(data_, chosen); });
