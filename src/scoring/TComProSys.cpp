@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QRegularExpressionValidator>
+#include <QSignalBlocker>
 
 #include "base/file_error.h"
 #include "base/paths.h"
@@ -150,8 +151,11 @@ void TComProSys::programmeEditingStarted(int row) {
 
 void TComProSys::dropEmptyLastRow(ScoringGrid* grid, int nameColumn, int selectedRow) {
   const int last = grid->rowCount() - 1;
-  if (selectedRow >= 0 && selectedRow < last && grid->cellText(last, nameColumn).trimmed().isEmpty())
+  if (selectedRow >= 0 && selectedRow < last && grid->cellText(last, nameColumn).trimmed().isEmpty()) {
+    // Removing a row moves the selection, which must not remove another one.
+    const QSignalBlocker quiet(grid);
     grid->removeRow(last);
+  }
 }
 
 void TComProSys::programmeCellSelected(int row) {
@@ -226,6 +230,7 @@ void TComProSys::deleteProgramme() {
   ScoringGrid* grid = ui->StringGrid1;
   int row = std::max(0, grid->currentRow());
   if (dialogs_.question(QStringLiteral("确定要删除%1吗?").arg(grid->cellText(row, 1)), false, QStringLiteral("提示"))) {
+    const QSignalBlocker quiet(grid);
     grid->removeRow(row);
     // The table always keeps one row below its header.
     if (grid->rowCount() == 0) fillGrid(grid, {});
@@ -239,6 +244,7 @@ void TComProSys::deleteJudge() {
   ScoringGrid* grid = ui->StringGrid2;
   int row = std::max(0, grid->currentRow());
   if (dialogs_.question(QStringLiteral("确定要删除%1吗?").arg(grid->cellText(row, 0)), false, QStringLiteral("提示"))) {
+    const QSignalBlocker quiet(grid);
     grid->removeRow(row);
     if (grid->rowCount() == 0) fillGrid(grid, {});
   }

@@ -1,6 +1,7 @@
 #include "scoring/scoring_grid.h"
 
 #include <QMouseEvent>
+#include <QSignalBlocker>
 
 namespace scoring {
 
@@ -27,12 +28,16 @@ void ScoringGrid::setCellText(int row, int column, const QString& text) {
 
 void ScoringGrid::moveRow(int from, int to) {
   if (from == to || from < 0 || to < 0 || from >= rowCount() || to >= rowCount()) return;
+  // The owner hears of the move once it is done, not of the selection passing rows half moved.
+  const QSignalBlocker quiet(this);
+  const int column0 = std::max(0, currentColumn());
   QList<QTableWidgetItem*> cells;
   for (int column = 0; column < columnCount(); ++column) cells << takeItem(from, column);
   removeRow(from);
   insertRow(to);
   for (int column = 0; column < columnCount(); ++column)
     if (cells[column]) setItem(to, column, cells[column]);
+  setCurrentCell(to, column0);
 }
 
 bool ScoringGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {

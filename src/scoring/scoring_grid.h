@@ -11,6 +11,7 @@ class ScoringGrid : public QTableWidget {
 
  public:
   explicit ScoringGrid(QWidget* parent = nullptr);
+  using QTableWidget::edit;
 
   // Rows may be dragged by their cell in column 0 (the fixed order column).
   void setRowDragging(bool on) { rowDragging_ = on; }
