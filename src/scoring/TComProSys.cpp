@@ -9,6 +9,7 @@
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 
+#include "base/config_files.h"
 #include "base/file_error.h"
 #include "base/paths.h"
 #include "base/text_file.h"
@@ -90,7 +91,7 @@ void TComProSys::FormCreate() {
   judges->setHorizontalHeaderLabels({QStringLiteral("评委姓名")});
   judges->setColumnWidth(0, 100);
 
-  base::IniFile config(programDir_ / "Config.ini");
+  base::IniFile config = base::ConfigFiles(programDir_).openConfig();
   const ScoringSetup stored = readSetup(config);
   std::vector<std::vector<std::string>> rows;
   for (const Programme& programme : stored.programmes) rows.push_back({programme.order, programme.name, programme.performer});
@@ -292,7 +293,7 @@ bool TComProSys::refuseBadValues() {
 bool TComProSys::store() {
   if (refuseBadValues()) return false;
   return dialogs_.reportFailures([this] {
-    base::IniFile config(programDir_ / "Config.ini");
+    base::IniFile config = base::ConfigFiles(programDir_).openConfig();
     storeSetup(config, setup());
   });
 }

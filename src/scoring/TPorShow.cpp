@@ -9,6 +9,7 @@
 #include <QColorDialog>
 #include <cmath>
 
+#include "base/config_files.h"
 #include "base/gbk.h"
 #include "platform/desktop_open.h"
 #include "platform/program_dir.h"
@@ -228,7 +229,7 @@ void TPorShow::FormCreate() {
 }
 
 void TPorShow::readSettings() {
-  base::IniFile config(context_.programDir / "Config.ini");
+  base::IniFile config = base::ConfigFiles(context_.programDir).openConfig();
   const std::string& s = showSection();
   H_ = config.readInt(s, g("柱状高度"), 500);
   W_ = config.readInt(s, g("柱状宽度"), 80);
@@ -264,7 +265,7 @@ void TPorShow::readSettings() {
 }
 
 void TPorShow::saveSettings() {
-  base::IniFile config(context_.programDir / "Config.ini");
+  base::IniFile config = base::ConfigFiles(context_.programDir).openConfig();
   base::IniBatch batch(config);
   const std::string& s = showSection();
   config.writeInt(s, g("柱状高度"), H_);
@@ -288,7 +289,7 @@ void TPorShow::saveSettings() {
 }
 
 bool TPorShow::loadAndCompute() {
-  base::IniFile config(context_.programDir / "Config.ini");
+  base::IniFile config = base::ConfigFiles(context_.programDir).openConfig();
   inputs_ = readInputs(config, context_.programDir);
   if (inputs_.programmes.size() > static_cast<std::size_t>(kBars)) inputs_.programmes.resize(kBars);
   const std::filesystem::path file = readingScoringFile(context_.programDir, inputs_.scoringFile);

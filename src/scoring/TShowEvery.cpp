@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPainter>
 
+#include "base/config_files.h"
 #include "base/gbk.h"
 #include "platform/program_dir.h"
 #include "scoring/core/photo_layout.h"
@@ -215,7 +216,7 @@ void TShowEvery::FormCreate() {
   applyCaption(ui->Result, result_.font, result_.effect, QString());
   placeCaption(ui->Result, result_);
 
-  inputs_ = readInputs(base::IniFile(context_.programDir / "Config.ini"), context_.programDir);
+  inputs_ = readInputs(base::ConfigFiles(context_.programDir).openConfig(), context_.programDir);
   if (inputs_.judges.size() > static_cast<std::size_t>(kJudges)) inputs_.judges.resize(kJudges);
   judgeTable_.clear();
   for (const std::string& judge : inputs_.judges) judgeTable_.push_back({judge, {}, {}});
@@ -240,7 +241,7 @@ void TShowEvery::FormCreate() {
 }
 
 void TShowEvery::readSettings() {
-  base::IniFile config(context_.programDir / "Config.ini");
+  base::IniFile config = base::ConfigFiles(context_.programDir).openConfig();
   perRow_ = std::max(0, config.readInt(g("评委显示设置"), g("每行个数"), 0));
   photoWidth_ = config.readInt(g("评委照片"), "Width", 200);
   photoHeight_ = config.readInt(g("评委照片"), "Height", 250);
@@ -273,7 +274,7 @@ void TShowEvery::readSettings() {
 }
 
 void TShowEvery::saveSettings() {
-  base::IniFile config(context_.programDir / "Config.ini");
+  base::IniFile config = base::ConfigFiles(context_.programDir).openConfig();
   base::IniBatch batch(config);
   config.writeInt(g("评委显示设置"), g("每行个数"), perRow_);
   config.writeInt(g("评委照片"), "Width", photoWidth_);

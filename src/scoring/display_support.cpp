@@ -5,6 +5,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+#include "base/config_files.h"
 #include "base/gbk.h"
 #include "base/paths.h"
 #include "platform/program_dir.h"
@@ -95,7 +96,7 @@ std::optional<std::string> chooseBackground(const fs::path& programDir, screen::
 void playDisplaySound(const DisplayContext& context, const char* utf8Event, bool repeat,
                       std::set<std::string>* reported) {
   if (!context.sounds) return;
-  base::IniFile config(context.programDir / "Config.ini");
+  base::IniFile config = base::ConfigFiles(context.programDir).openConfig();
   const std::string section = base::utf8ToGbk("音效设置");
   const std::string key = base::utf8ToGbk(utf8Event);
   const bool on = config.readBool(section, key + "_check", true);

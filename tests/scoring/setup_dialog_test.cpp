@@ -238,6 +238,17 @@ class SetupDialogTest : public QObject {
     QCOMPARE(event.config().readString(gbk("节目设置"), gbk("满分"), ""), std::string("8"));
   }
 
+  void storingIntoAFreshEventKeepsTheTemplate() {
+    ScoringEvent event;
+    base::writeFileAtomically(event.dir() / "SysConfig.ini",
+                              scoring_testing::gbkLines({"[奖项设置]", "1=一等奖|1", "[节目设置]", "1=1|模板节目|"}));
+    screen::DialogService dialogs;
+    scoring::TComProSys dialog(event.dir(), dialogs);
+    QCOMPARE(dialog.programmeGrid()->cellText(0, 1), QStringLiteral("模板节目"));
+    click(dialog, "Button1");
+    QCOMPARE(event.config().readString(gbk("奖项设置"), "1", ""), gbk("一等奖|1"));
+  }
+
   void openingShowsTheStoredSettings() {
     ScoringEvent event;
     event.lists({{"舞蹈", ""}}, {"张三"});
