@@ -54,12 +54,12 @@ int report(const fs::path& dir) {
   for (std::size_t i = 0; i < reading.averages.size(); ++i) {
     const scoring::Programme& programme = inputs.programmes[i];
     const std::string rank = i < reading.ranks.size() ? reading.ranks[i] : std::string();
-    std::cout << "PROGRAM " << utf8(programme.order) << "|" << utf8(programme.name) << "|" << reading.averages[i]
-              << "|" << rank << "\n";
+    std::cout << "PROGRAM " << utf8(programme.order) << "|" << utf8(programme.name) << "|" << reading.averages[i] << "|"
+              << rank << "\n";
   }
   if (const auto& current = reading.current) {
-    std::cout << "CURRENT " << utf8(current->number) << "|" << utf8(current->name) << "|"
-              << utf8(current->performer) << "|" << current->scoredCount << "\n";
+    std::cout << "CURRENT " << utf8(current->number) << "|" << utf8(current->name) << "|" << utf8(current->performer)
+              << "|" << current->scoredCount << "\n";
     for (const scoring::JudgeLine& judge : current->judges)
       std::cout << "JUDGE " << utf8(judge.name) << "|" << utf8(judge.score) << "|" << judge.mark << "\n";
     std::cout << "RESULT " << utf8(current->resultLine) << "\n";

@@ -40,7 +40,8 @@ TComProSys::TComProSys(fs::path programDir, screen::DialogService& dialogs, QWid
   ui->Image1->setContextMenuPolicy(Qt::CustomContextMenu);
 
   auto* programmeMenu = new QMenu(this);
-  connect(programmeMenu->addAction(QStringLiteral("删除节目")), &QAction::triggered, this, &TComProSys::deleteProgramme);
+  connect(programmeMenu->addAction(QStringLiteral("删除节目")), &QAction::triggered, this,
+          &TComProSys::deleteProgramme);
   auto* judgeMenu = new QMenu(this);
   connect(judgeMenu->addAction(QStringLiteral("删除评委")), &QAction::triggered, this, &TComProSys::deleteJudge);
   auto* photoMenu = new QMenu(this);
@@ -94,7 +95,8 @@ void TComProSys::FormCreate() {
   base::IniFile config = base::ConfigFiles(programDir_).openConfig();
   const ScoringSetup stored = readSetup(config);
   std::vector<std::vector<std::string>> rows;
-  for (const Programme& programme : stored.programmes) rows.push_back({programme.order, programme.name, programme.performer});
+  for (const Programme& programme : stored.programmes)
+    rows.push_back({programme.order, programme.name, programme.performer});
   fillGrid(programmes, rows);
   rows.clear();
   for (const std::string& judge : stored.judges) rows.push_back({judge});
@@ -121,7 +123,8 @@ void TComProSys::fillGrid(ScoringGrid* grid, const std::vector<std::vector<std::
       grid->setCellText(row, column, stored ? fromGbk(rows[row][column]) : QString());
     }
   if (grid == ui->StringGrid1)
-    for (int row = 0; row < grid->rowCount(); ++row) grid->item(row, 0)->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    for (int row = 0; row < grid->rowCount(); ++row)
+      grid->item(row, 0)->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
 }
 
 void TComProSys::renumberProgrammes() {
@@ -331,8 +334,7 @@ bool TComProSys::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     const QString text = key->text();
     const bool allowed = text.isEmpty() || (text.size() == 1 && text[0].isDigit() && text[0] <= QLatin1Char('9')) ||
-                         key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Return ||
-                         key->key() == Qt::Key_Enter;
+                         key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
     if (!allowed) {
       dialogs_.message(QStringLiteral("必须输入数字"));
       return true;

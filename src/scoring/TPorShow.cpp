@@ -1,12 +1,12 @@
 #include "scoring/TPorShow.h"
 
+#include <QColorDialog>
 #include <QContextMenuEvent>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
-#include <QColorDialog>
 #include <cmath>
 
 #include "base/config_files.h"
@@ -471,8 +471,10 @@ void TPorShow::contextMenuEvent(QContextMenuEvent* event) { windowMenu_->popup(e
 void TPorShow::closeEvent(QCloseEvent* event) {
   Timer1.stop();
   Timer2.stop();
-  if (context_.dialogs) context_.dialogs->reportFailures([this] { saveSettings(); });
-  else saveSettings();
+  if (context_.dialogs)
+    context_.dialogs->reportFailures([this] { saveSettings(); });
+  else
+    saveSettings();
   event->accept();
 }
 

@@ -349,8 +349,8 @@ void TShowEvery::rebuild() {
 
 void TShowEvery::layoutPhotos() {
   const int n = static_cast<int>(judgeTable_.size());
-  PhotoLayout layout = scoring::layoutPhotos(n, photoWidth_, photoHeight_, perRow_, context_.screen.width(),
-                                             context_.screen.height());
+  PhotoLayout layout =
+      scoring::layoutPhotos(n, photoWidth_, photoHeight_, perRow_, context_.screen.width(), context_.screen.height());
   if (n > 0) perRow_ = layout.perRow;
   for (int k = 1; k <= n; ++k) {
     const TilePlace& place = layout.tiles[static_cast<std::size_t>(k - 1)];
@@ -469,8 +469,10 @@ void TShowEvery::contextMenuEvent(QContextMenuEvent* event) { windowMenu_->popup
 void TShowEvery::closeEvent(QCloseEvent* event) {
   Timer1.stop();
   for (QTimer* flash : TM_) flash->stop();
-  if (context_.dialogs) context_.dialogs->reportFailures([this] { saveSettings(); });
-  else saveSettings();
+  if (context_.dialogs)
+    context_.dialogs->reportFailures([this] { saveSettings(); });
+  else
+    saveSettings();
   event->accept();
 }
 

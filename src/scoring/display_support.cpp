@@ -26,7 +26,8 @@ CaptionState readCaption(const base::IniFile& file, const std::string& section, 
   startFont.charset = charsetDefault;
   caption.font = styledtext::readFont(file, section, "", startFont);
   // Alpha 100; every other effect key 0 or off.
-  const styledtext::EffectDefaults defaults{100, 0, 0, false, 0, 0, 0, false, false, 0, false, 0, 0, 0, false, 0, 0, 0, false};
+  const styledtext::EffectDefaults defaults{100,   0, 0, false, 0,     0, 0, false, false, 0,
+                                            false, 0, 0, 0,     false, 0, 0, 0,     false};
   caption.effect = styledtext::readEffect(file, section, styledtext::kLabelEffectPrefix, defaults, startEffect);
   caption.top = file.readInt(section, "Top", topDefault);
   caption.left = file.readInt(section, "Left", leftDefault);
@@ -132,9 +133,7 @@ void ReadingErrors::report(screen::DialogService& dialogs, const std::string& ut
   showing_ = false;
 }
 
-QColor colourFromStored(int stored) {
-  return QColor(stored & 0xFF, (stored >> 8) & 0xFF, (stored >> 16) & 0xFF);
-}
+QColor colourFromStored(int stored) { return QColor(stored & 0xFF, (stored >> 8) & 0xFF, (stored >> 16) & 0xFF); }
 
 int colourToStored(const QColor& colour) { return colour.red() + 256 * colour.green() + 65536 * colour.blue(); }
 

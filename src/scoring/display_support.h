@@ -65,7 +65,8 @@ void applyCaption(styledtext::TSmoothLabel* label, const styledtext::FontRecord&
 // The picture a display shows until one is chosen: a dark stage gradient.
 QImage builtInBackground(QSize size);
 // backpic\<name> when the name is not empty and the file exists.
-std::optional<std::filesystem::path> backgroundFile(const std::filesystem::path& programDir, const std::string& gbkName);
+std::optional<std::filesystem::path> backgroundFile(const std::filesystem::path& programDir,
+                                                    const std::string& gbkName);
 // "更换背景": the open dialog in "backpic" with the display pictures' filter; a
 // picture chosen elsewhere is copied into "backpic". The chosen bare name (GBK),
 // or nothing when cancelled or unreadable (the operator is told).

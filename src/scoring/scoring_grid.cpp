@@ -8,8 +8,9 @@ namespace scoring {
 ScoringGrid::ScoringGrid(QWidget* parent) : QTableWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
   // The cell in hand is painted sky blue (A6 CA F0) with the window text colour.
-  setStyleSheet(QStringLiteral("QTableWidget::item:selected { background: #A6CAF0; color: palette(window-text); }"
-                               "QTableWidget::item { padding-left: 2px; padding-top: 2px; }"));
+  setStyleSheet(
+      QStringLiteral("QTableWidget::item:selected { background: #A6CAF0; color: palette(window-text); }"
+                     "QTableWidget::item { padding-left: 2px; padding-top: 2px; }"));
 }
 
 QString ScoringGrid::cellText(int row, int column) const {

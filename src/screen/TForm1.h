@@ -18,6 +18,7 @@
 #include "draw/event_folder.h"
 #include "draw/luck.h"
 #include "platform/password_store.h"
+#include "scoring/display_support.h"
 #include "screen/dialog_service.h"
 #include "screen/photo_tiles.h"
 #include "screen/prize_pictures.h"
@@ -25,7 +26,6 @@
 #include "screen/rolling_frame.h"
 #include "screen/sound_players.h"
 #include "screen/state/screen_model.h"
-#include "scoring/display_support.h"
 
 class QLabel;
 class QProgressBar;
@@ -42,7 +42,7 @@ class MainMenu;
 class ElementMenus;
 class AppearanceCommands;
 class ToolCommands;
-}
+}  // namespace screen
 class QMenu;
 
 class TForm1 : public QWidget, public draw::DrawView {

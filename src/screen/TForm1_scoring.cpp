@@ -5,12 +5,12 @@
 #include <QEventLoop>
 #include <QScreen>
 
-#include "screen/TForm1.h"
-#include "screen/lock_check.h"
-#include "screen/main_menu.h"
 #include "scoring/TComProSys.h"
 #include "scoring/TPorShow.h"
 #include "scoring/TShowEvery.h"
+#include "screen/TForm1.h"
+#include "screen/lock_check.h"
+#include "screen/main_menu.h"
 
 namespace {
 

@@ -222,8 +222,8 @@ class SetupDialogTest : public QObject {
     click(dialog, "generateFile");
 
     const std::filesystem::path written = (event.dir() / "结果.TXT.txt");
-    QCOMPARE(base::readFile(written), scoring::blankScoringFile({{"", gbk("舞蹈"), ""}}, {gbk("张三")},
-                                                                scoring::FileLayout::ByJudge));
+    QCOMPARE(base::readFile(written),
+             scoring::blankScoringFile({{"", gbk("舞蹈"), ""}}, {gbk("张三")}, scoring::FileLayout::ByJudge));
     QCOMPARE(child(dialog, "Edit1"), typed + ".txt");
     QCOMPARE(opened_.urls, QList<QUrl>{QUrl::fromLocalFile(typed + ".txt")});
     base::IniFile config = event.config();

@@ -76,8 +76,7 @@ void storeSetup(base::IniFile& config, const ScoringSetup& setup) {
   for (const Programme& programme : setup.programmes) {
     if (programme.name.empty()) continue;
     const std::string order = std::to_string(next);
-    config.writeString(kProgrammeSection, order,
-                       base::writeDelimitedRow({order, programme.name, programme.performer}));
+    config.writeString(kProgrammeSection, order, base::writeDelimitedRow({order, programme.name, programme.performer}));
     ++next;
   }
   for (int key = 1; key <= 100; ++key) config.deleteKey(kJudgeSection, std::to_string(key));
@@ -111,13 +110,13 @@ bool isSafeJudgeName(const std::string& gbkName) {
 }
 
 std::optional<std::filesystem::path> judgePhotoPath(const std::filesystem::path& programDir,
-                                                     const std::string& gbkName) {
+                                                    const std::string& gbkName) {
   if (!isSafeJudgeName(gbkName)) return std::nullopt;
   return programDir / "manager" / (base::gbkToUtf8(gbkName) + ".jpg");
 }
 
 std::optional<std::filesystem::path> judgePhotoOrSample(const std::filesystem::path& programDir,
-                                                         const std::string& gbkName) {
+                                                        const std::string& gbkName) {
   if (auto photo = judgePhotoPath(programDir, gbkName); photo && base::isFile(*photo)) return photo;
   std::filesystem::path sample = programDir / "image" / "sample.jpg";
   if (base::isFile(sample)) return sample;

@@ -79,9 +79,9 @@ bool isSafeJudgeName(const std::string& gbkName);
 // manager\<name>.jpg in the program directory; nothing for an unsafe name, so a
 // stored name never leads a photo read or write outside that folder.
 std::optional<std::filesystem::path> judgePhotoPath(const std::filesystem::path& programDir,
-                                                     const std::string& gbkName);
+                                                    const std::string& gbkName);
 // The judge's photo when it exists, else image\sample.jpg when that exists, else nothing.
 std::optional<std::filesystem::path> judgePhotoOrSample(const std::filesystem::path& programDir,
-                                                         const std::string& gbkName);
+                                                        const std::string& gbkName);
 
 }  // namespace scoring

@@ -29,9 +29,7 @@ const std::string& numberKey() {
   return name;
 }
 
-bool isAbsoluteGbk(const std::string& gbkPath) {
-  return !gbkPath.empty() && (gbkPath[0] == '/' || gbkPath[0] == '\\');
-}
+bool isAbsoluteGbk(const std::string& gbkPath) { return !gbkPath.empty() && (gbkPath[0] == '/' || gbkPath[0] == '\\'); }
 }  // namespace
 
 fs::path defaultScoringFile(const fs::path& programDir) { return programDir / "data" / "评分文件.txt"; }

@@ -19,8 +19,10 @@ std::optional<double> parseScore(std::string_view text) {
   // Only the plain decimal form: from_chars would also take "inf" and "nan".
   bool digit = false;
   for (char c : body) {
-    if (c >= '0' && c <= '9') digit = true;
-    else if (c != '.' && c != '-' && c != '+' && c != 'e' && c != 'E') return std::nullopt;
+    if (c >= '0' && c <= '9')
+      digit = true;
+    else if (c != '.' && c != '-' && c != '+' && c != 'e' && c != 'E')
+      return std::nullopt;
   }
   if (!digit) return std::nullopt;
   double value = 0;

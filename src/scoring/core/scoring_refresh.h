@@ -31,11 +31,11 @@ struct JudgeLine {
 };
 
 struct CurrentProgramme {
-  std::string number;      // 编号 as read
-  int position = 0;        // its integer value: 1-based place in the programme list
-  std::string name;        // empty when the position names no programme
+  std::string number;  // 编号 as read
+  int position = 0;    // its integer value: 1-based place in the programme list
+  std::string name;    // empty when the position names no programme
   std::string performer;
-  std::string average;     // the programme's average text; empty when none
+  std::string average;  // the programme's average text; empty when none
   std::vector<JudgeLine> judges;
   int scoredCount = 0;
   std::optional<double> highest;  // of the scored texts; nothing without scores

@@ -1,7 +1,7 @@
 // The details display's photo grid.
-#include <gtest/gtest.h>
-
 #include "scoring/core/photo_layout.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

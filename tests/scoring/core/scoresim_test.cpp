@@ -1,9 +1,9 @@
 // scoresim on fixture folders: the lines of one refresh, the stop at a bad
 // text, the blank file it generates, and its exit codes.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdio>
-#include <sys/wait.h>
 
 #include "base/text_file.h"
 #include "scoring/core/scoring_file.h"

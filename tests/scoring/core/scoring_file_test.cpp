@@ -1,8 +1,9 @@
 // The blank scoring file byte for byte, the file's location rule, reading by
 // the INI rules, and the setup's stored form.
+#include "scoring/core/scoring_file.h"
+
 #include <gtest/gtest.h>
 
-#include "scoring/core/scoring_file.h"
 #include "scoring/core/scoring_refresh.h"
 #include "scoring_fixture.h"
 
@@ -20,13 +21,13 @@ TEST(BlankScoringFile, ByProgrammeAndByJudgeByteForByte) {
   const std::vector<Programme> programmes{{"1", gbk("舞蹈"), ""}, {"2", gbk("合唱"), gbk("一部")}, {"3", "", ""}};
   const std::vector<std::string> judges{gbk("评委甲"), gbk("评委乙"), ""};
 
-  EXPECT_EQ(scoring::blankScoringFile(programmes, judges, FileLayout::ByProgramme),
-            gbkLines({"注意事项:1. 以下内容除等号后面内容可修改外,其它内容请勿修改,否则会造成数据抓取不到;",
-                      "         2. 分数请直接填在对应的等号后面,注意必须是数字;",
-                      "         3. 要展示打分明细，请修改当前节目编号;",
-                      "         4. 修改完毕请注意保存,保存后数据才会展示在界面中;", kRuler, "", "[评分数据]",
-                      "数据格式=0", "[当前节目]", "编号=1", "[1.舞蹈]", "评委甲=", "评委乙=", "[2.合唱]", "评委甲=",
-                      "评委乙="}));
+  EXPECT_EQ(
+      scoring::blankScoringFile(programmes, judges, FileLayout::ByProgramme),
+      gbkLines({"注意事项:1. 以下内容除等号后面内容可修改外,其它内容请勿修改,否则会造成数据抓取不到;",
+                "         2. 分数请直接填在对应的等号后面,注意必须是数字;",
+                "         3. 要展示打分明细，请修改当前节目编号;",
+                "         4. 修改完毕请注意保存,保存后数据才会展示在界面中;", kRuler, "", "[评分数据]", "数据格式=0",
+                "[当前节目]", "编号=1", "[1.舞蹈]", "评委甲=", "评委乙=", "[2.合唱]", "评委甲=", "评委乙="}));
   EXPECT_EQ(scoring::blankScoringFile(programmes, judges, FileLayout::ByJudge),
             gbkLines({"注意事项:1. 以下内容除等号后面内容可修改外,其它内容请勿修改,否则可能会造成数据抓取不到;",
                       "         2. 分数请直接填在对应的等号后面,注意必须是数字;",
@@ -60,9 +61,9 @@ TEST(ScoringFileLocation, ConfiguredThenDefaultThenDataFolderThenNothing) {
 
 TEST(ScoreSheet, ReadsByTheIniRules) {
   // Latin case and blanks around names ignored, the first of two sections and keys read.
-  auto sheet = scoring::ScoreSheet::parse(gbkLines({"header=9", "[评分数据]", "数据格式=0", "[ 1.Dance ]",
-                                                    " Judge A = 8.5 ", "judge a=1", "[1.DANCE]", "B=7",
-                                                    "[当前节目]", "编号= 2 "}));
+  auto sheet =
+      scoring::ScoreSheet::parse(gbkLines({"header=9", "[评分数据]", "数据格式=0", "[ 1.Dance ]", " Judge A = 8.5 ",
+                                           "judge a=1", "[1.DANCE]", "B=7", "[当前节目]", "编号= 2 "}));
   const Programme dance{"1", "dance", ""};
   EXPECT_EQ(sheet.score(dance, "JUDGE A"), "8.5");
   EXPECT_EQ(sheet.score(dance, "B"), "");
@@ -120,8 +121,7 @@ TEST(ScoringSetup, StoresNonEmptyRowsUnderConsecutiveKeysAndReadsThemBack) {
   EXPECT_FALSE(reread.hasKey(gbk("评委设置"), "4"));
 
   scoring::ScoringSetup back = scoring::readSetup(reread);
-  EXPECT_EQ(back.programmes,
-            (std::vector<Programme>{{"1", gbk("合唱"), gbk("一部")}, {"2", gbk("相声 小品"), ""}}));
+  EXPECT_EQ(back.programmes, (std::vector<Programme>{{"1", gbk("合唱"), gbk("一部")}, {"2", gbk("相声 小品"), ""}}));
   EXPECT_EQ(back.judges, (std::vector<std::string>{gbk("甲"), gbk("乙")}));
   EXPECT_TRUE(back.dropHighest);
   EXPECT_FALSE(back.dropLowest);

@@ -37,9 +37,7 @@ class ScoringEvent {
     dir_.write("Config.ini", gbkLines(lines));
   }
   // The scoring file at its default place.
-  void scores(const std::vector<std::string>& utf8Lines) const {
-    dir_.write("data/评分文件.txt", gbkLines(utf8Lines));
-  }
+  void scores(const std::vector<std::string>& utf8Lines) const { dir_.write("data/评分文件.txt", gbkLines(utf8Lines)); }
 
  private:
   testing_support::TestFolder dir_;

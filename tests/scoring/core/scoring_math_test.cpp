@@ -1,8 +1,9 @@
 // Averages with the drop rules, the "0.00" text, dense ranks and score parsing.
+#include "scoring/core/scoring_math.h"
+
 #include <gtest/gtest.h>
 
 #include "base/conversion_error.h"
-#include "scoring/core/scoring_math.h"
 
 namespace {
 
@@ -14,17 +15,17 @@ TEST(ScoringMath, AverageWithDropRules) {
     DropRules drops;
     const char* expected;
   } cases[] = {
-      {{"9", "8", "7"}, {true, true}, "7.50"},       // three scores: only the highest goes
-      {{"9", "8", "7", "6"}, {true, true}, "7.50"},  // both ends go
-      {{"9", "8"}, {true, true}, "8.50"},            // two scores stay
-      {{"9", "9", "8", "8"}, {true, false}, "8.33"}, // one 9 goes, not both
+      {{"9", "8", "7"}, {true, true}, "7.50"},        // three scores: only the highest goes
+      {{"9", "8", "7", "6"}, {true, true}, "7.50"},   // both ends go
+      {{"9", "8"}, {true, true}, "8.50"},             // two scores stay
+      {{"9", "9", "8", "8"}, {true, false}, "8.33"},  // one 9 goes, not both
       {{"9", "9", "8", "8"}, {false, true}, "8.67"},
       {{"9", "", "8", "", "7"}, {false, false}, "8.00"},  // empty means not scored
       {{"", ""}, {true, true}, "0.00"},
       {{}, {true, true}, "0.00"},
-      {{"8.125"}, {false, false}, "8.13"},          // a half goes away from zero
+      {{"8.125"}, {false, false}, "8.13"},  // a half goes away from zero
       {{"-8.125"}, {false, false}, "-8.13"},
-      {{"7.245"}, {false, false}, "7.25"},          // a decimal half stored just below it
+      {{"7.245"}, {false, false}, "7.25"},  // a decimal half stored just below it
       {{" 8.5 "}, {false, false}, "8.50"},
       {{"+9", "1e1"}, {false, false}, "9.50"},
   };

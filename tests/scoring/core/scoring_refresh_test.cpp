@@ -1,8 +1,9 @@
 // One reading of an event: averages and ranks of every programme, the current
 // programme with its marks and result line, and where a bad text stops it.
+#include "scoring/core/scoring_refresh.h"
+
 #include <gtest/gtest.h>
 
-#include "scoring/core/scoring_refresh.h"
 #include "scoring_fixture.h"
 
 namespace {
@@ -74,7 +75,7 @@ TEST(ScoringReading, CurrentProgrammeNumber) {
   struct Case {
     const char* number;  // the 编号 line's value; nullptr: no line at all
     const char* layout;
-    std::string error;   // expected conversion message, empty when none
+    std::string error;  // expected conversion message, empty when none
     const char* name;
     int scored;
   } cases[] = {
