@@ -18,11 +18,11 @@
 #include "platform/program_dir.h"
 #include "screen/appearance_commands.h"
 #include "screen/element_menus.h"
+#include "screen/tool_commands.h"
 #include "screen/main_menu.h"
 #include "screen/state/auto_layout.h"
 #include "screen/state/rolling_layout.h"
 #include "screen/state/screen_settings.h"
-#include "screen/tool_commands.h"
 #include "styledtext/TSmoothLabel.h"
 #include "ui_TForm1.h"
 
@@ -85,14 +85,10 @@ TForm1::~TForm1() = default;
 
 QTimer& TForm1::timer(int number) {
   switch (number) {
-    case 1:
-      return Timer1;
-    case 2:
-      return Timer2;
-    case 3:
-      return Timer3;
-    default:
-      return Timer4;
+    case 1: return Timer1;
+    case 2: return Timer2;
+    case 3: return Timer3;
+    default: return Timer4;
   }
 }
 
@@ -201,16 +197,13 @@ void TForm1::FormCreate() {
 
 void TForm1::Timer3Timer() {
   switch (screen::resolutionCheck(model_)) {
-    case screen::ResolutionAction::Nothing:
-      return;
+    case screen::ResolutionAction::Nothing: return;
     case screen::ResolutionAction::AskOperator:
       if (!dialogs_.question(QString::fromUtf8(screen::kResolutionQuestion.data(),
                                                static_cast<int>(screen::kResolutionQuestion.size()))))
         return;
       [[fallthrough]];
-    case screen::ResolutionAction::RunAutoLayout:
-      runAutoLayout();
-      return;
+    case screen::ResolutionAction::RunAutoLayout: runAutoLayout(); return;
   }
 }
 
@@ -252,8 +245,8 @@ void TForm1::scaleBackground() {
   if (background_.isNull() || size().isEmpty()) {
     scaledBackground_ = QPixmap();
   } else {
-    scaledBackground_ = QPixmap::fromImage(background_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                                               .convertToFormat(QImage::Format_RGB32));
+    scaledBackground_ = QPixmap::fromImage(
+        background_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32));
   }
   for (auto* label : labels_)
     if (label) label->update();
@@ -367,20 +360,11 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Space:
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-      luck_->startStopCommand();
-      return;
-    case Qt::Key_F5:
-      hideRollingArea();
-      return;
-    case Qt::Key_F7:
-      openScoreDetails(false);
-      return;
-    case Qt::Key_F8:
-      openRankingDisplay(false);
-      return;
-    default:
-      QWidget::keyPressEvent(event);
+    case Qt::Key_Enter: luck_->startStopCommand(); return;
+    case Qt::Key_F5: hideRollingArea(); return;
+    case Qt::Key_F7: openScoreDetails(false); return;
+    case Qt::Key_F8: openRankingDisplay(false); return;
+    default: QWidget::keyPressEvent(event);
   }
 }
 

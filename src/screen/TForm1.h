@@ -18,7 +18,6 @@
 #include "draw/event_folder.h"
 #include "draw/luck.h"
 #include "platform/password_store.h"
-#include "scoring/display_support.h"
 #include "screen/dialog_service.h"
 #include "screen/photo_tiles.h"
 #include "screen/prize_pictures.h"
@@ -34,6 +33,9 @@ class QPushButton;
 namespace Ui {
 class TForm1;
 }
+namespace scoring {
+struct DisplayContext;
+}
 namespace styledtext {
 class TSmoothLabel;
 }
@@ -42,7 +44,7 @@ class MainMenu;
 class ElementMenus;
 class AppearanceCommands;
 class ToolCommands;
-}  // namespace screen
+}
 class QMenu;
 
 class TForm1 : public QWidget, public draw::DrawView {

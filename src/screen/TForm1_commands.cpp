@@ -62,16 +62,12 @@ void TForm1::connectCommands() {
     }
   });
 
-  const std::pair<Element, QWidget*> elements[] = {{Element::MainTitle, label(Label::MainTitle)},
-                                                   {Element::SecTitle, label(Label::SecTitle)},
-                                                   {Element::ActionHint, label(Label::ActionHint)},
-                                                   {Element::PrizeName, label(Label::PrizeName)},
-                                                   {Element::ItemName, label(Label::ItemName)},
-                                                   {Element::HonorGuest, label(Label::HonorGuest)},
-                                                   {Element::RateProgress, label(Label::RateProgress)},
-                                                   {Element::TimeShow, label(Label::TimeShow)},
-                                                   {Element::Logo, Image2},
-                                                   {Element::PrizePicture, PrizePic}};
+  const std::pair<Element, QWidget*> elements[] = {
+      {Element::MainTitle, label(Label::MainTitle)},   {Element::SecTitle, label(Label::SecTitle)},
+      {Element::ActionHint, label(Label::ActionHint)}, {Element::PrizeName, label(Label::PrizeName)},
+      {Element::ItemName, label(Label::ItemName)},     {Element::HonorGuest, label(Label::HonorGuest)},
+      {Element::RateProgress, label(Label::RateProgress)}, {Element::TimeShow, label(Label::TimeShow)},
+      {Element::Logo, Image2},                         {Element::PrizePicture, PrizePic}};
   for (const auto& [element, widget] : elements)
     elementMenus_->attach(
         element, widget, [this] { return model_.positionLock; },

@@ -3,11 +3,11 @@
 // (N14, F7). The displays are modal full-screen windows; when one closes, the
 // background music starts again.
 #include <QEventLoop>
-#include <QScreen>
 
 #include "scoring/TComProSys.h"
 #include "scoring/TPorShow.h"
 #include "scoring/TShowEvery.h"
+#include "scoring/display_support.h"
 #include "screen/TForm1.h"
 #include "screen/lock_check.h"
 #include "screen/main_menu.h"
