@@ -303,6 +303,9 @@ bool TComProSys::store() {
 
 void TComProSys::generateBlankFile() {
   if (refuseBadValues()) return;
+  // The save dialog starts in "data", where the displays look for the file.
+  std::error_code ec;
+  fs::create_directories(programDir_ / "data", ec);
   const QString chosen = dialogs_.saveFileName(QString(), platform::toQString(programDir_ / "data" / "评分文件"),
                                                QStringLiteral("txt 文件(*.txt) (*.txt)"));
   if (!chosen.isEmpty()) {
