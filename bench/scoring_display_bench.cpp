@@ -6,6 +6,8 @@
 // time. CPU share = (user + system time of this process) / wall time.
 //
 // Usage: scoring_display_bench [seconds per measurement, default 10]
+#include <sys/resource.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -14,7 +16,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <random>
-#include <sys/resource.h>
 
 #include "base/gbk.h"
 #include "base/ini_file.h"
@@ -80,7 +81,8 @@ int main(int argc, char** argv) {
 
   std::vector<scoring::Programme> programmes;
   std::vector<std::string> judges;
-  for (int p = 1; p <= 30; ++p) programmes.push_back({std::to_string(p), base::utf8ToGbk("节目") + std::to_string(p), ""});
+  for (int p = 1; p <= 30; ++p)
+    programmes.push_back({std::to_string(p), base::utf8ToGbk("节目") + std::to_string(p), ""});
   for (int j = 1; j <= 20; ++j) judges.push_back(base::utf8ToGbk("评委") + std::to_string(j));
   {
     base::IniFile config(dir / "Config.ini");

@@ -64,10 +64,11 @@ int main(int argc, char** argv) {
   // The blank file with every entry filled, as the operator leaves it at the end of a show.
   std::mt19937 random(7);
   std::string file;
-  for (const std::string& line : base::splitLines(
-           scoring::blankScoringFile(programmes, judges, scoring::FileLayout::ByProgramme))) {
+  for (const std::string& line :
+       base::splitLines(scoring::blankScoringFile(programmes, judges, scoring::FileLayout::ByProgramme))) {
     file += line;
-    if (!line.empty() && line.back() == '=') file += std::to_string(60 + random() % 40) + "." + std::to_string(random() % 10);
+    if (!line.empty() && line.back() == '=')
+      file += std::to_string(60 + random() % 40) + "." + std::to_string(random() % 10);
     file += "\r\n";
   }
   const fs::path scores = dir / "data" / "评分文件.txt";

@@ -19,8 +19,8 @@
 #include "scoring/TComProSys.h"
 #include "scoring/TPorShow.h"
 #include "scoring/TShowEvery.h"
-#include "scoring/scoring_grid.h"
 #include "scoring/core/scoring_file.h"
+#include "scoring/scoring_grid.h"
 
 namespace fs = std::filesystem;
 
@@ -80,8 +80,8 @@ fs::path makeEvent(const fs::path& dist) {
   std::string file;
   int entry = 0;
   const char* scores[] = {"9.5", "8", "6", "8.5", "7", "9", "9.2", "8.8", "9.6", "9.1", "8.7", "9"};
-  for (const std::string& line : base::splitLines(
-           scoring::blankScoringFile(setup.programmes, setup.judges, scoring::FileLayout::ByProgramme))) {
+  for (const std::string& line :
+       base::splitLines(scoring::blankScoringFile(setup.programmes, setup.judges, scoring::FileLayout::ByProgramme))) {
     file += line;
     if (!line.empty() && line.back() == '=') file += entry < 12 ? scores[entry] : std::to_string(6 + entry % 4);
     if (!line.empty() && line.back() == '=') ++entry;

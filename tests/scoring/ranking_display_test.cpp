@@ -2,6 +2,7 @@
 // after it, the bar menu's limits, a repeated reading error shown once, the
 // subtitle under the position lock and the settings written on closing.
 #include <QAction>
+#include <QDesktopServices>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -14,10 +15,20 @@
 using scoring_testing::gbk;
 using scoring_testing::ScoringEvent;
 
+// Receives what the display hands to the desktop ("打开评分文件").
+class OpenedUrls : public QObject {
+  Q_OBJECT
+ public:
+  QList<QUrl> urls;
+ public slots:
+  void open(const QUrl& url) { urls << url; }
+};
+
 class RankingDisplayTest : public QObject {
   Q_OBJECT
 
   screen::DialogService dialogs_;
+  OpenedUrls opened_;
 
   scoring::DisplayContext context(const ScoringEvent& event, bool locked = false) {
     scoring::DisplayContext c;
@@ -45,7 +56,9 @@ class RankingDisplayTest : public QObject {
   void initTestCase() {
     platform::installFontSubstitutions();
     dialogs_.setHeadless(true);
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened_, "open");
   }
+  void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
   void init() { dialogs_.clearLog(); }
 
   void animationGrowsOneBarAtATimeThenRefreshes() {
@@ -125,6 +138,10 @@ class RankingDisplayTest : public QObject {
     display.Timer1Timer();  // width and gap show at the next refresh
     QCOMPARE(display.bar(1)->width(), 30);
     QCOMPARE(display.bar(2)->x() - display.bar(1)->geometry().right() - 1, 10);
+
+    trigger(display.windowMenu(), "打开评分文件");
+    QCOMPARE(opened_.urls.size(), 1);
+    QCOMPARE(opened_.urls[0].toLocalFile().toStdString(), (event.dir() / "data" / "评分文件.txt").string());
 
     display.chooseColour = [](const QColor&) { return std::optional<QColor>(QColor(255, 0, 0)); };
     trigger(display.barMenu(), "柱状颜色");

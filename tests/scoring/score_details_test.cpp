@@ -9,6 +9,7 @@
 #include "platform/font_substitutions.h"
 #include "scoring/TShowEvery.h"
 #include "scoring/core/scoring_fixture.h"
+#include "screen/sound_players.h"
 #include "styledtext/TSmoothLabel.h"
 
 using scoring_testing::gbk;
@@ -132,6 +133,24 @@ class ScoreDetailsTest : public QObject {
     display.close();
     QCOMPARE(event.config().readInt(gbk("评委显示设置"), gbk("每行个数"), 0), 7);
     QCOMPARE(event.config().readInt(gbk("评委照片"), "Width", 0), 200);
+  }
+
+  void aMissingChangeSoundIsNamedOnceNotEverySecond() {
+    ScoringEvent event;
+    samplePicture(event);
+    event.lists({{"舞蹈", ""}}, {"甲"});
+    event.scores({"[当前节目]", "编号=1", "[1.舞蹈]"});
+    base::IniFile config = event.config();
+    config.writeString(gbk("音效设置"), gbk("节目评分明细_check"), "0");
+    config.writeString(gbk("音效设置"), gbk("评委打分变动"), gbk("变动.mp3"));
+    screen::SoundPlayers sounds;
+    scoring::DisplayContext c = context(event);
+    c.sounds = &sounds;
+    scoring::TShowEvery display(c);
+    event.scores({"[当前节目]", "编号=1", "[1.舞蹈]", "甲=9"});
+    for (int i = 0; i < 3; ++i) display.Timer1Timer();  // the label flashes through all three
+    QVERIFY(display.flashTimer(1).isActive());
+    QCOMPARE(dialogs_.log(), QStringList{"message: 找不到变动.mp3"});
   }
 
   void noJudgesShowNoPhotos() {
