@@ -312,8 +312,9 @@ void TComProSys::generateBlankFile() {
     const QString path = fromGbk(withTxtSuffix(toGbk(chosen)));
     const ScoringSetup current = setup();
     const bool written = dialogs_.reportFailures([&] {
-      base::writeFileAtomically(fs::path(path.toStdString()),
-                                blankScoringFile(current.programmes, current.judges, current.layout));
+      base::writeFileAtomically(
+          fs::path(path.toStdString()),
+          blankScoringFile(storedProgrammes(current.programmes), storedJudges(current.judges), current.layout));
     });
     if (written) {
       ui->Edit1->setText(path);

@@ -213,7 +213,14 @@ class SetupDialogTest : public QObject {
     screen::DialogService dialogs;
     dialogs.setHeadless(true);
     scoring::TComProSys dialog(event.dir(), dialogs);
-    dialog.programmeGrid()->setCellText(0, 1, QStringLiteral("舞蹈"));
+    // A cleared middle row: the file's sections must match the renumbered stored list.
+    ScoringGrid* programmes = dialog.programmeGrid();
+    programmes->setRowCount(3);
+    const char* names[] = {"舞蹈", "", "合唱"};
+    for (int row = 0; row < 3; ++row) {
+      programmes->setCellText(row, 0, QString::number(row + 1));
+      programmes->setCellText(row, 1, QString::fromUtf8(names[row]));
+    }
     dialog.judgeGrid()->setCellText(0, 0, QStringLiteral("张三"));
     dialog.findChild<QRadioButton*>("byJudge")->setChecked(true);
     const QString typed = QString::fromStdString((event.dir() / "结果.TXT").string());
@@ -222,13 +229,14 @@ class SetupDialogTest : public QObject {
     click(dialog, "generateFile");
 
     const std::filesystem::path written = (event.dir() / "结果.TXT.txt");
-    QCOMPARE(base::readFile(written),
-             scoring::blankScoringFile({{"", gbk("舞蹈"), ""}}, {gbk("张三")}, scoring::FileLayout::ByJudge));
+    QCOMPARE(base::readFile(written), scoring::blankScoringFile({{"1", gbk("舞蹈"), ""}, {"2", gbk("合唱"), ""}},
+                                                                {gbk("张三")}, scoring::FileLayout::ByJudge));
     QCOMPARE(child(dialog, "Edit1"), typed + ".txt");
     QCOMPARE(opened_.urls, QList<QUrl>{QUrl::fromLocalFile(typed + ".txt")});
     base::IniFile config = event.config();
     QCOMPARE(config.readString(gbk("节目设置"), gbk("文件地址"), ""), gbk(written.string()));
     QCOMPARE(config.readString(gbk("节目设置"), "1", ""), gbk("1|舞蹈|"));
+    QCOMPARE(config.readString(gbk("节目设置"), "2", ""), gbk("2|合唱|"));
     QCOMPARE(config.readString(gbk("节目设置"), gbk("导出方式"), ""), std::string("1"));
 
     // A cancelled save dialog writes no file but stores the settings all the same.

@@ -69,22 +69,31 @@ ScoringSetup readSetup(const base::IniFile& config) {
   return setup;
 }
 
+std::vector<Programme> storedProgrammes(const std::vector<Programme>& rows) {
+  std::vector<Programme> stored;
+  for (const Programme& programme : rows)
+    if (!programme.name.empty())
+      stored.push_back({std::to_string(stored.size() + 1), programme.name, programme.performer});
+  return stored;
+}
+
+std::vector<std::string> storedJudges(const std::vector<std::string>& rows) {
+  std::vector<std::string> stored;
+  for (const std::string& judge : rows)
+    if (!judge.empty()) stored.push_back(judge);
+  return stored;
+}
+
 void storeSetup(base::IniFile& config, const ScoringSetup& setup) {
   base::IniBatch batch(config);
   for (int key = 1; key <= 100; ++key) config.deleteKey(kProgrammeSection, std::to_string(key));
-  int next = 1;
-  for (const Programme& programme : setup.programmes) {
-    if (programme.name.empty()) continue;
-    const std::string order = std::to_string(next);
-    config.writeString(kProgrammeSection, order, base::writeDelimitedRow({order, programme.name, programme.performer}));
-    ++next;
-  }
+  for (const Programme& programme : storedProgrammes(setup.programmes))
+    config.writeString(kProgrammeSection, programme.order,
+                       base::writeDelimitedRow({programme.order, programme.name, programme.performer}));
   for (int key = 1; key <= 100; ++key) config.deleteKey(kJudgeSection, std::to_string(key));
-  next = 1;
-  for (const std::string& judge : setup.judges) {
-    if (judge.empty()) continue;
+  int next = 1;
+  for (const std::string& judge : storedJudges(setup.judges))
     config.writeString(kJudgeSection, std::to_string(next++), base::writeDelimitedRow({judge}));
-  }
   config.writeBool(kProgrammeSection, kDropHighestKey, setup.dropHighest);
   config.writeBool(kProgrammeSection, kDropLowestKey, setup.dropLowest);
   config.writeInt(kProgrammeSection, kLayoutKey, static_cast<int>(setup.layout));

@@ -51,6 +51,12 @@ struct ScoringSetup {
   std::string fullScore = "10";  // the text of the full score field
 };
 
+// The lists as they are stored: rows with an empty name left out, the
+// programmes' order numbers renumbered 1, 2, … Generating a blank file from
+// these keeps its sections in step with what the displays read back.
+std::vector<Programme> storedProgrammes(const std::vector<Programme>& rows);
+std::vector<std::string> storedJudges(const std::vector<std::string>& rows);
+
 // The setup as the dialog reads it (drop switches default to false).
 ScoringSetup readSetup(const base::IniFile& config);
 
