@@ -325,7 +325,7 @@ void TComProSys::generateBlankFile() {
 }
 
 void TComProSys::openInEditor(const QString& path) {
-  if (!platform::openWithDesktop(platform::fileUrl(fs::path(path.toStdString()))))
+  if (!platform::openWithDesktop(platform::fileUrl(storedPathToFs(programDir_, toGbk(path)))))
     dialogs_.message(QStringLiteral("无法打开 %1").arg(path));
 }
 
