@@ -476,6 +476,7 @@ void TPorShow::closeEvent(QCloseEvent* event) {
   else
     saveSettings();
   event->accept();
+  emit closed();
 }
 
 }  // namespace scoring

@@ -62,6 +62,10 @@ class TPorShow : public QWidget {
   // The settings written on closing.
   void saveSettings();
 
+ signals:
+  // The display has closed (its settings are written); a modal opener stops waiting.
+  void closed();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;

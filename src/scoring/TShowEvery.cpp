@@ -474,6 +474,7 @@ void TShowEvery::closeEvent(QCloseEvent* event) {
   else
     saveSettings();
   event->accept();
+  emit closed();
 }
 
 }  // namespace scoring

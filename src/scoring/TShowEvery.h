@@ -54,6 +54,10 @@ class TShowEvery : public QWidget {
   void TMTimer(int k);
   void saveSettings();
 
+ signals:
+  // The display has closed (its settings are written); a modal opener stops waiting.
+  void closed();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;

@@ -15,18 +15,12 @@
 namespace {
 
 // Shows a display full screen and waits until it closes, as a modal window.
-void runDisplay(QWidget& display) {
+template <typename Display>
+void runDisplay(Display& display) {
   QEventLoop loop;
-  display.setAttribute(Qt::WA_DeleteOnClose, false);
   display.setWindowModality(Qt::ApplicationModal);
-  QObject::connect(&display, &QObject::destroyed, &loop, &QEventLoop::quit);
-  QTimer closedCheck;
-  closedCheck.setInterval(50);
-  QObject::connect(&closedCheck, &QTimer::timeout, &loop, [&] {
-    if (!display.isVisible()) loop.quit();
-  });
+  QObject::connect(&display, &Display::closed, &loop, &QEventLoop::quit);
   display.showFullScreen();
-  closedCheck.start();
   loop.exec();
 }
 
