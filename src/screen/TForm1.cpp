@@ -385,6 +385,8 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
       if (startRun_->isVisibleTo(this)) luck_->startStopCommand();
       return;
     case Qt::Key_F5: hideRollingArea(); return;
+    case Qt::Key_F7: openScoreDetails(false); return;
+    case Qt::Key_F8: openRankingDisplay(false); return;
     default: QWidget::keyPressEvent(event);
   }
 }

@@ -33,6 +33,9 @@ class QPushButton;
 namespace Ui {
 class TForm1;
 }
+namespace scoring {
+struct DisplayContext;
+}
 namespace styledtext {
 class TSmoothLabel;
 }
@@ -144,6 +147,12 @@ class TForm1 : public QWidget, public draw::DrawView {
   void N7Click();  // the roster: editor or picture roster, then the restart offer
   // Reset of the draw after a setup dialog changed its data (the offer was accepted).
   void resetDrawAfterSetup();
+  // Programme scoring (TForm1_scoring.cpp).
+  void connectScoringCommands();
+  scoring::DisplayContext scoringContext();
+  void openScoringSetup();
+  void openRankingDisplay(bool fromMenu);
+  void openScoreDetails(bool fromMenu);
 
   screen::Display display() const;
   base::IniFile configForRead() const;

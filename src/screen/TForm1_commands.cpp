@@ -48,6 +48,7 @@ void TForm1::connectCommands() {
   });
   connect(mainMenu_->action(QStringLiteral("N17")), &QAction::triggered, this, &TForm1::N17Click);
   connect(mainMenu_->action(QStringLiteral("N7")), &QAction::triggered, this, &TForm1::N7Click);
+  connectScoringCommands();
   connect(mainMenu_->action(QStringLiteral("N16")), &QAction::triggered, this, &TForm1::runAutoLayout);
   connect(mainMenu_->action(QStringLiteral("N20")), &QAction::triggered, this, [this] {
     tools_->exportWinners([this](const std::filesystem::path& chosen) { return sheets::exportWinnersAs(data_, chosen); });

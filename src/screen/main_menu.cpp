@@ -80,7 +80,9 @@ MainMenu::MainMenu(QWidget* parent) : QObject(parent), menu_(new QMenu(parent)) 
   addSeparator(menu_, "N105");
   // F31 "奖品展示[F3]" is added with the prize display; N19 and F101 with the winners display.
   addSeparator(menu_, "N25");
-  // N36 is added with the programme and judges setup, N65 with the ranking display, N14 with the score details.
+  addItem(menu_, "N36", QStringLiteral("节目及评委设置"));
+  addItem(menu_, "N65", QStringLiteral("节目排名展示[F8]"));
+  addItem(menu_, "N14", QStringLiteral("节目打分细节[F7]"));
   addSeparator(menu_, "N64");
   // N108 "配置文件导出" and N109 "配置文件导入" are added with the configuration backup.
   addSeparator(menu_, "N107");

@@ -1,0 +1,119 @@
+#pragma once
+// The score details display ("节目评分明细"): the current programme of the
+// scoring file with every judge's photo and score, and the result line with the
+// dropped scores and the average. Read every second; a judge's changed score
+// flashes purple and white while the change sound plays.
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <set>
+
+#include "scoring/core/scoring_refresh.h"
+#include "scoring/display_support.h"
+
+namespace Ui {
+class TShowEvery;
+}
+class QLabel;
+class QMenu;
+
+namespace styledtext {
+class TSmoothLabel;
+}
+
+namespace scoring {
+
+class TShowEvery : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int kJudges = 20;
+
+  explicit TShowEvery(DisplayContext context, QWidget* parent = nullptr);
+  ~TShowEvery() override;
+
+  QLabel* photo(int k) const { return MP_[static_cast<std::size_t>(k - 1)]; }
+  QLabel* scoreLabel(int k) const { return MT_[static_cast<std::size_t>(k - 1)]; }
+  QTimer& flashTimer(int k) { return *TM_[static_cast<std::size_t>(k - 1)]; }
+  QTimer& refreshTimer() { return Timer1; }
+  styledtext::TSmoothLabel* resultLabel() const;
+  styledtext::TSmoothLabel* programmeLabel() const;
+  styledtext::TSmoothLabel* subtitleLabel() const;
+  QMenu* windowMenu() const { return windowMenu_; }
+  QMenu* photoMenu() const { return photoMenu_; }
+  // The judge table: name, score text, mark.
+  const std::vector<JudgeLine>& judgeTable() const { return judgeTable_; }
+  const QPixmap& tile(int k) const { return tiles_[static_cast<std::size_t>(k - 1)]; }
+  int perRow() const { return perRow_; }
+  QSize photoSize() const { return {photoWidth_, photoHeight_}; }
+  const ReadingErrors& readingErrors() const { return errors_; }
+
+  void Timer1Timer();
+  void TMTimer(int k);
+  void saveSettings();
+
+ signals:
+  // The display has closed (its settings are written); a modal opener stops waiting.
+  void closed();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormCreate();
+  void createJudgeWidgets();
+  void createMenus();
+  void addCaptionMenu(styledtext::TSmoothLabel* label, CaptionState& state, bool withText);
+  void readSettings();
+  bool readCurrent(ScoringReading& reading);
+  void buildTiles();
+  void layoutPhotos();
+  void rebuild();
+  void setScoreColours();
+  void changeBackground();
+  void defaultLayout();
+  void scaleBackground();
+  void placeCaption(styledtext::TSmoothLabel* label, const CaptionState& state);
+  void centre(styledtext::TSmoothLabel* label, CaptionState& state);
+
+  std::unique_ptr<Ui::TShowEvery> ui;
+  DisplayContext context_;
+  QTimer Timer1;
+  std::array<QLabel*, kJudges> MP_{};
+  std::array<QLabel*, kJudges> MT_{};
+  std::array<QTimer*, kJudges> TM_{};
+  std::array<int, kJudges> flashCounters_{};
+  std::array<bool, kJudges> flashPurple_{};
+  std::vector<QPixmap> tiles_;
+  QMenu* windowMenu_ = nullptr;
+  QMenu* photoMenu_ = nullptr;
+  QAction* showNamesItem_ = nullptr;
+
+  // Settings held while open.
+  int photoWidth_ = 200;
+  int photoHeight_ = 250;
+  int perRow_ = 0;
+  styledtext::FontRecord nameFont_;
+  bool showNames_ = true;
+  std::string subtitleText_;
+  std::string backgroundName_;
+  CaptionState subtitle_;
+  CaptionState programmeLine_;
+  CaptionState result_;
+
+  ScoringInputs inputs_;
+  std::vector<JudgeLine> judgeTable_;
+  std::string shownResult_;
+  ReadingErrors errors_;
+  std::set<std::string> reportedSounds_;
+  QImage background_;
+  QPixmap scaledBackground_;
+};
+
+}  // namespace scoring

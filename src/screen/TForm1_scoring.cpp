@@ -1,0 +1,69 @@
+// The main window's openers of programme scoring: the setup dialog (N36, behind
+// the lock check), the ranking display (N65, F8) and the score details display
+// (N14, F7). The displays are modal full-screen windows; when one closes, the
+// background music starts again.
+#include <QEventLoop>
+
+#include "scoring/TComProSys.h"
+#include "scoring/TPorShow.h"
+#include "scoring/TShowEvery.h"
+#include "scoring/display_support.h"
+#include "screen/TForm1.h"
+#include "screen/lock_check.h"
+#include "screen/main_menu.h"
+
+namespace {
+
+// Shows a display full screen and waits until it closes, as a modal window.
+template <typename Display>
+void runDisplay(Display& display) {
+  QEventLoop loop;
+  display.setWindowModality(Qt::ApplicationModal);
+  QObject::connect(&display, &Display::closed, &loop, &QEventLoop::quit);
+  display.showFullScreen();
+  loop.exec();
+}
+
+}  // namespace
+
+void TForm1::connectScoringCommands() {
+  connect(mainMenu_->action(QStringLiteral("N36")), &QAction::triggered, this, &TForm1::openScoringSetup);
+  connect(mainMenu_->action(QStringLiteral("N65")), &QAction::triggered, this, [this] { openRankingDisplay(true); });
+  connect(mainMenu_->action(QStringLiteral("N14")), &QAction::triggered, this, [this] { openScoreDetails(true); });
+}
+
+scoring::DisplayContext TForm1::scoringContext() {
+  scoring::DisplayContext context;
+  context.programDir = programDir_;
+  context.dialogs = &dialogs_;
+  context.sounds = sounds_;
+  const screen::LabelState& main = model_.label(screen::Label::MainTitle);
+  const screen::LabelState& sub = model_.label(screen::Label::SecTitle);
+  context.look = {main.caption, main.font, main.effect, sub.font, sub.effect, model_.positionLock};
+  context.screen = desktop_;
+  return context;
+}
+
+void TForm1::openScoringSetup() {
+  if (!screen::passLock(passwords_, dialogs_)) return;
+  scoring::TComProSys dialog(programDir_, dialogs_, this);
+  dialog.exec();
+}
+
+void TForm1::openRankingDisplay(bool fromMenu) {
+  if (fromMenu && sounds_->isPlaying()) sounds_->stop();
+  {
+    scoring::TPorShow display(scoringContext());
+    runDisplay(display);
+  }
+  luck_->playBackgroundMusic();
+}
+
+void TForm1::openScoreDetails(bool fromMenu) {
+  if (fromMenu && sounds_->isPlaying()) sounds_->stop();
+  {
+    scoring::TShowEvery display(scoringContext());
+    runDisplay(display);
+  }
+  luck_->playBackgroundMusic();
+}
