@@ -188,6 +188,7 @@ void TForm1::FormCreate() {
   model_.pictureLoadButtonVisible =
       !data_.settings.textDraw && !photoTiles_.loaded() && model_.tick(ShowTick::StartButton);
   mainMenu_->syncTicks(model_);
+  syncOtherSettingsEntry();
   renderModel();
   if (loaded) luck_->buildSingleAwardMenu();
   setStartCaption(base::utf8ToGbk("开始"));
@@ -334,6 +335,7 @@ void TForm1::saveState() {
 
 void TForm1::positionLoad() {
   runGuarded([this] { screen::loadPositions(folder_.configFiles(), display(), model_); });
+  syncOtherSettingsEntry();
   renderModel();
 }
 
@@ -362,6 +364,7 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Return:
     case Qt::Key_Enter: luck_->startStopCommand(); return;
     case Qt::Key_F5: hideRollingArea(); return;
+    case Qt::Key_F2: N92Click(); return;
     default: QWidget::keyPressEvent(event);
   }
 }

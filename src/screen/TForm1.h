@@ -141,6 +141,13 @@ class TForm1 : public QWidget, public draw::DrawView {
   void setNamesPerLine(int perLine);
   void editLabelEffects(screen::Label which);
   void N17Click();
+  // The award, grouping and predetermined dialogs' openers (TForm1_awards.cpp).
+  void connectAwardCommands();
+  void N8Click();
+  void N11Click();
+  void N92Click();
+  void offerRestart(const QString& question);
+  void syncOtherSettingsEntry();
 
   screen::Display display() const;
   base::IniFile configForRead() const;

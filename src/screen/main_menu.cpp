@@ -44,7 +44,11 @@ MainMenu::MainMenu(QWidget* parent) : QObject(parent), menu_(new QMenu(parent)) 
   addItem(rollingMode, "N96", QStringLiteral("人员滚动"), true);
   addItem(rollingMode, "N97", QStringLiteral("奖项滚动"), true);
   addSeparator(menu_, "N94");
-  // N1 "参数设定&" (N7, N8, N11, N92) is added with the roster, award, grouping and predetermined-winners dialogs.
+  // N1 "参数设定&": N7 is added with the roster dialogs.
+  QMenu* parameters = addSubmenu(menu_, "N1", QStringLiteral("参数设定&"));
+  addItem(parameters, "N8", QStringLiteral("奖项设置&"));
+  addItem(parameters, "N11", QStringLiteral("奖项分组&"));
+  addItem(parameters, "N92", QStringLiteral("其它设定"));
 
   QMenu* screenSettings = addSubmenu(menu_, "N2", QStringLiteral("画面设定&"));
   addItem(screenSettings, "N103", QStringLiteral("主标题"));
