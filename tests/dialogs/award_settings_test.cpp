@@ -232,6 +232,9 @@ class AwardSettingsTest : public QObject {
     QVERIFY(!data.state.changed);
     QCOMPARE(stored("隐藏主标题"), std::string("-1"));  // Cancel saves nothing
 
+    // The live effect stayed: the menu tick is what the next opening shows.
+    QCOMPARE(fake.ticks[ShowTick::MainTitle], false);
+    fake.ticks[ShowTick::MainTitle] = true;
     d = dialog();
     child<QCheckBox>(*d, "CheckBox3")->click();
     child<QCheckBox>(*d, "CheckBox16")->click();
