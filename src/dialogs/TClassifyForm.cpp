@@ -71,8 +71,9 @@ void TClassifyForm::enterPressed() {
   const bool first = column == kFirstColumn;
   groups::CellCheck check;
   const bool ok = dialogs_.reportFailures([&] {
-    check = groups::checkCell(toGbk(cellText(grid, row, column)), toGbk(cellText(grid, row, first ? kLastColumn : kFirstColumn)),
-                              first, roster_->rowCount());
+    check =
+        groups::checkCell(toGbk(cellText(grid, row, column)),
+                          toGbk(cellText(grid, row, first ? kLastColumn : kFirstColumn)), first, roster_->rowCount());
   });
   if (!ok) return;
   if (!check.notices.empty()) {

@@ -28,15 +28,15 @@ void setupListGrid(QTableWidget* grid, const QString& awardHeader) {
   grid->setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
-void fillListGrid(QTableWidget* grid, const std::vector<lists::Entry>& entries,
-                  const std::vector<std::size_t>& stale) {
+void fillListGrid(QTableWidget* grid, const std::vector<lists::Entry>& entries, const std::vector<std::size_t>& stale) {
   const int keep = grid->currentRow();
   grid->setRowCount(0);
   // An empty list shows one empty row, as it always has.
   grid->setRowCount(std::max<int>(1, static_cast<int>(entries.size())));
   for (int r = 0; r < grid->rowCount(); ++r) {
     std::vector<std::string> cells(5);
-    if (r < static_cast<int>(entries.size())) cells = lists::cells(static_cast<std::size_t>(r) + 1, entries[static_cast<std::size_t>(r)]);
+    if (r < static_cast<int>(entries.size()))
+      cells = lists::cells(static_cast<std::size_t>(r) + 1, entries[static_cast<std::size_t>(r)]);
     const bool red = std::find(stale.begin(), stale.end(), static_cast<std::size_t>(r)) != stale.end();
     for (int c = 0; c < 5; ++c) {
       setCell(grid, r, c, fromGbk(cells[static_cast<std::size_t>(c)]));
@@ -63,7 +63,11 @@ void paintRed(QWidget* label, int pointSize = 0) {
 
 TLuckPerson::TLuckPerson(draw::DrawData& data, const draw::EventFolder& folder, screen::DialogService& dialogs,
                          std::function<void()> hideChanged, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::TLuckPerson>()), data_(data), folder_(folder), dialogs_(dialogs),
+    : QDialog(parent),
+      ui(std::make_unique<Ui::TLuckPerson>()),
+      data_(data),
+      folder_(folder),
+      dialogs_(dialogs),
       hideChanged_(std::move(hideChanged)) {
   ui->setupUi(this);
   paintRed(ui->Label1, 16);
@@ -110,8 +114,8 @@ void TLuckPerson::load() {
   ui->ComboBox1->setCurrentIndex(-1);
   if (!loaded_) {
     // Without the roster nobody can be chosen, and the stored lists are left as they are.
-    for (QWidget* w : std::initializer_list<QWidget*>{ui->Button1, ui->Button2, ui->Button3, ui->Button4,
-                                                      ui->Button5, ui->CheckBox1, ui->CheckBox2, ui->CheckBox3})
+    for (QWidget* w : std::initializer_list<QWidget*>{ui->Button1, ui->Button2, ui->Button3, ui->Button4, ui->Button5,
+                                                      ui->CheckBox1, ui->CheckBox2, ui->CheckBox3})
       w->setEnabled(false);
     showLists();
     return;
@@ -167,7 +171,8 @@ int TLuckPerson::selectedPerson() const {
 void TLuckPerson::selectNextPerson(int row) {
   if (row + 1 >= roster_->rowCount()) return;
   const QModelIndex next = roster_->index(row + 1, 0);
-  ui->NameList->selectionModel()->setCurrentIndex(next, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  ui->NameList->selectionModel()->setCurrentIndex(next,
+                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
   ui->NameList->scrollTo(next);
 }
 

@@ -48,9 +48,9 @@ class TLuckPerson : public QDialog {
   std::vector<std::size_t> staleRows(bool predetermined) const;
 
   // The five buttons.
-  void predetermine();   // 内定>>
-  void barFromAward();   // 不中某奖>>
-  void barFromAll();     // 全部不中>>
+  void predetermine();  // 内定>>
+  void barFromAward();  // 不中某奖>>
+  void barFromAll();    // 全部不中>>
   void removePredetermined();
   void removeBlacklisted();
 

@@ -48,7 +48,11 @@ QString folderText(const fs::path& folder) {
 
 TSysItem::TSysItem(draw::DrawData& data, const draw::EventFolder& folder, screen::DialogService& dialogs,
                    ScreenLink link, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::TSysItem>()), data_(data), folder_(folder), dialogs_(dialogs),
+    : QDialog(parent),
+      ui(std::make_unique<Ui::TSysItem>()),
+      data_(data),
+      folder_(folder),
+      dialogs_(dialogs),
       link_(std::move(link)) {
   ui->setupUi(this);
   setupColumns(ui->StringGrid1, {{QStringLiteral("项次"), 35, true},
@@ -76,16 +80,26 @@ QTableWidget* TSysItem::grid() const { return ui->StringGrid1; }
 
 QCheckBox* TSysItem::tickBox(ShowTick tick) const {
   switch (tick) {
-    case ShowTick::MainTitle: return ui->CheckBox3;
-    case ShowTick::SecTitle: return ui->CheckBox4;
-    case ShowTick::Logo: return ui->CheckBox14;
-    case ShowTick::ItemName: return ui->CheckBox12;
-    case ShowTick::HonorGuest: return ui->CheckBox10;
-    case ShowTick::PrizePicture: return ui->CheckBox5;
-    case ShowTick::PrizeName: return ui->CheckBox6;
-    case ShowTick::ActionHint: return ui->CheckBox11;
-    case ShowTick::RateProgress: return ui->CheckBox7;
-    case ShowTick::StartButton: return ui->CheckBox8;
+    case ShowTick::MainTitle:
+      return ui->CheckBox3;
+    case ShowTick::SecTitle:
+      return ui->CheckBox4;
+    case ShowTick::Logo:
+      return ui->CheckBox14;
+    case ShowTick::ItemName:
+      return ui->CheckBox12;
+    case ShowTick::HonorGuest:
+      return ui->CheckBox10;
+    case ShowTick::PrizePicture:
+      return ui->CheckBox5;
+    case ShowTick::PrizeName:
+      return ui->CheckBox6;
+    case ShowTick::ActionHint:
+      return ui->CheckBox11;
+    case ShowTick::RateProgress:
+      return ui->CheckBox7;
+    case ShowTick::StartButton:
+      return ui->CheckBox8;
   }
   return ui->CheckBox3;
 }
@@ -127,8 +141,7 @@ void TSysItem::connectControls() {
     ui->StringGrid1->setEditTriggers(column == static_cast<int>(item::kBatchPlan)
                                          ? QAbstractItemView::NoEditTriggers
                                          : QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed |
-                                               QAbstractItemView::EditKeyPressed |
-                                               QAbstractItemView::SelectedClicked);
+                                               QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     normaliseRow(row);
     showPreview(row);
   });
@@ -189,7 +202,8 @@ void TSysItem::fillGrid(const std::vector<awards::Row>& rows) {
   QTableWidget* grid = ui->StringGrid1;
   grid->setRowCount(0);
   // An event without awards shows one empty row to type the first award into.
-  const std::vector<awards::Row> shown = rows.empty() ? std::vector<awards::Row>{awards::Row(awards::kColumnCount)} : rows;
+  const std::vector<awards::Row> shown =
+      rows.empty() ? std::vector<awards::Row>{awards::Row(awards::kColumnCount)} : rows;
   grid->setRowCount(static_cast<int>(shown.size()));
   for (int r = 0; r < static_cast<int>(shown.size()); ++r) setRowCells(r, shown[static_cast<std::size_t>(r)]);
   renumber();

@@ -34,7 +34,8 @@ void SetupGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
   if (!current.isValid() || current != index) {
     QStyleOptionViewItem plain(option);
     plain.state &= ~QStyle::State_Selected;
-    if (index.data(Qt::BackgroundRole).isValid()) painter->fillRect(option.rect, index.data(Qt::BackgroundRole).value<QColor>());
+    if (index.data(Qt::BackgroundRole).isValid())
+      painter->fillRect(option.rect, index.data(Qt::BackgroundRole).value<QColor>());
     QStyledItemDelegate::paint(painter, plain, index);
     return;
   }
@@ -79,8 +80,8 @@ bool SetupGridDelegate::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   if (refuseKey(column, key->text())) return true;
-  if (!key->text().isEmpty() && !key->text().front().isNull() && key->text().front().category() != QChar::Other_Control &&
-      typed)
+  if (!key->text().isEmpty() && !key->text().front().isNull() &&
+      key->text().front().category() != QChar::Other_Control && typed)
     typed();
   if (inEditor) return QStyledItemDelegate::eventFilter(watched, event);
   return false;

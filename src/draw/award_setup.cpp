@@ -67,8 +67,10 @@ std::string batchPlan(int places, int perBatch) {
 
 const char* noticeText(Notice notice) {
   switch (notice) {
-    case Notice::MaxPlaces: return "最大人数100000.";
-    case Notice::BatchAbovePlaces: return "数值必须大于零,且每批人数需小于总名额.";
+    case Notice::MaxPlaces:
+      return "最大人数100000.";
+    case Notice::BatchAbovePlaces:
+      return "数值必须大于零,且每批人数需小于总名额.";
   }
   return "";
 }

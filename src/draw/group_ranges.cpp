@@ -67,9 +67,12 @@ void saveRanges(base::IniFile& config, bool groupsOn, const std::vector<AwardRan
 
 const char* noticeText(Notice notice) {
   switch (notice) {
-    case Notice::AboveRoster: return "不能超过总人数";
-    case Notice::BelowOne: return "不能小于1";
-    case Notice::Inverted: return "序号不能倒挂";
+    case Notice::AboveRoster:
+      return "不能超过总人数";
+    case Notice::BelowOne:
+      return "不能小于1";
+    case Notice::Inverted:
+      return "序号不能倒挂";
   }
   return "";
 }

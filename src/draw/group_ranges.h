@@ -38,7 +38,7 @@ enum class Notice {
 const char* noticeText(Notice notice);
 
 struct CellCheck {
-  std::string value;  // the cell's text after the check
+  std::string value;            // the cell's text after the check
   std::vector<Notice> notices;  // empty: the cursor moves on
 };
 // Checks the edited cell of a range: cut to the roster size, raised to 1, and

@@ -53,9 +53,12 @@ void saveSection(base::IniFile& config, const std::string& section, const std::v
 
 const char* outcomeText(Outcome outcome) {
   switch (outcome) {
-    case Outcome::Added: return "";
-    case Outcome::AlreadyPredetermined: return "已经内定过奖项";
-    case Outcome::AlreadyBlacklisted: return "已设过黑名单";
+    case Outcome::Added:
+      return "";
+    case Outcome::AlreadyPredetermined:
+      return "已经内定过奖项";
+    case Outcome::AlreadyBlacklisted:
+      return "已设过黑名单";
   }
   return "";
 }

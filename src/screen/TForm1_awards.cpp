@@ -63,7 +63,8 @@ void TForm1::N92Click() {
   data_.state.changed = false;
   if (!dialogs_.question(QStringLiteral("确定要打开此设置吗?"))) return;
   {
-    dialogs::TLuckPerson dialog(data_, folder_, dialogs_, [this] { syncOtherSettingsEntry(); }, this);
+    dialogs::TLuckPerson dialog(
+        data_, folder_, dialogs_, [this] { syncOtherSettingsEntry(); }, this);
     dialog.exec();
   }
   if (data_.state.changed) {

@@ -17,8 +17,8 @@
 
 using draw_testing::Award;
 using draw_testing::EventFixture;
-using testing_support::gbk;
 using screen::ShowTick;
+using testing_support::gbk;
 
 namespace {
 

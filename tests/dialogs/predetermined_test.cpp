@@ -100,7 +100,8 @@ class PredeterminedTest : public QObject {
     choosePerson(*d, 15);
     d->findChild<QPushButton*>(QStringLiteral("Button4"))->click();
     QCOMPARE(d->blacklistGrid()->rowCount(), 3);
-    QCOMPARE(rowOf(d->blacklistGrid(), 2), (QStringList{"3", "15", QStringLiteral("人15"), "0", QStringLiteral("全部")}));
+    QCOMPARE(rowOf(d->blacklistGrid(), 2),
+             (QStringList{"3", "15", QStringLiteral("人15"), "0", QStringLiteral("全部")}));
     choosePerson(*d, 15);
     d->predetermine();
     QCOMPARE(dialogs.log().last(), QStringLiteral("message: 人15已设过黑名单"));

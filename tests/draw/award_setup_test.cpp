@@ -1,12 +1,13 @@
 // The rules the award, grouping and predetermined dialogs apply, without a window:
 // a row's places and batch size, the batch plan, the range checks of a group,
 // the list rules, and how each lands in Config.ini.
+#include "draw/award_setup.h"
+
 #include <gtest/gtest.h>
 
 #include "base/conversion_error.h"
 #include "base/delimited_row.h"
 #include "base/ini_file.h"
-#include "draw/award_setup.h"
 #include "draw/draw_data.h"
 #include "draw/draw_settings.h"
 #include "draw/group_ranges.h"
@@ -98,8 +99,7 @@ TEST(AwardRows, DefaultBatchesTable) {
   EXPECT_TRUE(awards::applyDefaultBatches(rows).empty());
   for (std::size_t i = 0; i < rows.size(); ++i) {
     EXPECT_EQ(rows[i][draw::item::kBatchSize], std::to_string(cases[i].second)) << cases[i].first;
-    EXPECT_EQ(rows[i][draw::item::kBatchPlan],
-              awards::batchPlan(cases[i].first, cases[i].second));
+    EXPECT_EQ(rows[i][draw::item::kBatchPlan], awards::batchPlan(cases[i].first, cases[i].second));
   }
   // The fallback of a single row is another rule.
   EXPECT_EQ(awards::fallbackBatch(5), 1);
@@ -209,12 +209,14 @@ TEST(PersonLists, SaveRenumbersAndTheEngineLoadsTheRows) {
   dir.write("Config.ini", gbk("[内定设置]\r\n1=1|5|x|1|a\r\n600=1|6|y|1|a\r\n[内定设置B]\r\nOpen=1\r\n"));
   base::IniFile config(dir / "Config.ini");
   lists::PersonLists l;
-  l.predetermined = {{"12", gbk("张 三"), "1", gbk("一等奖")}, {" ", "", "", ""}, {"14", gbk("王五"), "2", gbk("二等奖")}};
+  l.predetermined = {
+      {"12", gbk("张 三"), "1", gbk("一等奖")}, {" ", "", "", ""}, {"14", gbk("王五"), "2", gbk("二等奖")}};
   l.blacklist = {{"30", gbk("李四"), "0", gbk("全部")}};
   lists::save(config, l, {true, true, false});
 
   base::IniFile reread(dir / "Config.ini");
-  EXPECT_EQ(reread.readString(gbk("内定设置"), "1", ""), base::writeDelimitedRow({"1", "12", gbk("张 三"), "1", gbk("一等奖")}));
+  EXPECT_EQ(reread.readString(gbk("内定设置"), "1", ""),
+            base::writeDelimitedRow({"1", "12", gbk("张 三"), "1", gbk("一等奖")}));
   EXPECT_EQ(reread.readString(gbk("内定设置"), "2", ""), "2|14|" + gbk("王五") + "|2|" + gbk("二等奖"));
   EXPECT_FALSE(reread.hasKey(gbk("内定设置"), "600"));
   EXPECT_EQ(reread.readString(gbk("内定设置B"), "1", ""), "1|30|" + gbk("李四") + "|0|" + gbk("全部"));

@@ -78,6 +78,7 @@ class MainMenuTest : public QObject {
                                         "N6>抽奖模式&",
                                         "N95>滚动模式",
                                         "—N94",
+                                        "N1>参数设定&",
                                         "N2>画面设定&",
                                         "N3>工具操作&",
                                         "—N41",
@@ -91,6 +92,7 @@ class MainMenuTest : public QObject {
                                     }));
     QCOMPARE(describe(menu.submenu("N6")), QStringList({"N9[ ]文字抽奖模式&", "N10[x]图片抽奖模式&"}));
     QCOMPARE(describe(menu.submenu("N95")), QStringList({"N96[x]人员滚动", "N97[ ]奖项滚动"}));
+    QCOMPARE(describe(menu.submenu("N1")), QStringList({"N8 奖项设置&", "N11 奖项分组&", "N92 其它设定"}));
     QCOMPARE(describe(menu.submenu("N2")),
              QStringList({"N103 主标题",     "N104 副标题",    "—N102",          "N78>版面风格",   "N13 更换背景&",
                           "N15[x]位置锁定&", "N16 自动布局&",  "—N27",           "N32[x]主标题",   "N33[x]副标题",

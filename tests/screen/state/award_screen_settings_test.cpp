@@ -33,10 +33,10 @@ TEST(AwardScreenSettings, WritesTheKeysInTheirOrderAndForms) {
 
   const auto entries = screen::awardScreenEntries(s);
   EXPECT_EQ(entries[0].second, "0");
-  EXPECT_EQ(entries[1].second, "-1");       // -1/0 form
-  EXPECT_EQ(entries[9].second, "0");        // main title hidden
+  EXPECT_EQ(entries[1].second, "-1");  // -1/0 form
+  EXPECT_EQ(entries[9].second, "0");   // main title hidden
   EXPECT_EQ(entries[10].second, "-1");
-  EXPECT_EQ(entries[19].second, "1");       // the auto switches: 1/0 form
+  EXPECT_EQ(entries[19].second, "1");  // the auto switches: 1/0 form
   EXPECT_EQ(entries[20].second, "7");
 
   // What the draw reads back from it.
