@@ -55,8 +55,8 @@ void writeEvent(const testing_support::TestFolder& dir) {
   for (int i = 1; i <= 500; ++i) {
     const std::string person = std::to_string(i * 100);
     config += std::to_string(i) + "=" +
-              base::writeDelimitedRow({std::to_string(i), person, utf8ToGbk("员工") + person, std::to_string(i % 200 + 1),
-                                       utf8ToGbk("奖项")}) +
+              base::writeDelimitedRow({std::to_string(i), person, utf8ToGbk("员工") + person,
+                                       std::to_string(i % 200 + 1), utf8ToGbk("奖项")}) +
               "\r\n";
   }
   dir.write("Config.ini", config);

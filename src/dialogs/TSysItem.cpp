@@ -63,7 +63,6 @@ TSysItem::TSysItem(draw::DrawData& data, const draw::EventFolder& folder, screen
                                  {QStringLiteral("奖品名称"), 100},
                                  {QStringLiteral("抽奖嘉宾"), 80},
                                  {QStringLiteral("奖品图片"), 120}});
-  ui->StringGrid1->setMinimumWidth(35 + 80 + 50 + 90 + 100 + 80 + 120 + 24);
   delegate_ = new SetupGridDelegate(ui->StringGrid1, {item::kPlaces, item::kBatchSize}, dialogs_);
   delegate_->enterPressed = [this] { walkEnter(); };
   delegate_->typed = [this] { markChanged(); };

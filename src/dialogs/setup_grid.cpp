@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTableWidget>
 
@@ -17,6 +18,15 @@ namespace {
 const QColor kFixedColour(0xF0, 0xF0, 0xF0);
 
 bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+
+// Wide enough for every shown column and a vertical scroll bar, so no
+// horizontal one is needed.
+void fitWidthToColumns(QTableView* view) {
+  int width = 2 * view->frameWidth() + view->verticalScrollBar()->sizeHint().width();
+  for (int c = 0; c < view->model()->columnCount(); ++c)
+    if (!view->isColumnHidden(c)) width += view->columnWidth(c);
+  view->setMinimumWidth(width);
+}
 
 }  // namespace
 
@@ -97,9 +107,13 @@ void setupColumns(QTableWidget* grid, const std::vector<GridColumn>& columns) {
   for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
     if (columns[static_cast<std::size_t>(i)].width < 0)
       grid->setColumnHidden(i, true);
-    else
-      grid->setColumnWidth(i, columns[static_cast<std::size_t>(i)].width);
+    else  // the stored width, widened where the header would be cut
+      grid->setColumnWidth(i, std::max(columns[static_cast<std::size_t>(i)].width,
+                                       grid->horizontalHeader()->fontMetrics().horizontalAdvance(
+                                           columns[static_cast<std::size_t>(i)].header) +
+                                           12));
   }
+  fitWidthToColumns(grid);
   grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed |
                         QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
 }
@@ -156,6 +170,8 @@ void setupRosterList(QTableView* view, RosterListModel* model) {
   view->verticalHeader()->setDefaultSectionSize(20);
   view->setColumnWidth(0, 35);
   view->setColumnWidth(1, 150);
+  fitWidthToColumns(view);
+  view->setMaximumWidth(view->minimumWidth());
 }
 
 std::vector<std::string> readRoster(const draw::EventFolder& folder, bool textDraw) {
