@@ -4,7 +4,6 @@
 // handed to them here.
 #include <QAction>
 
-#include "base/gbk.h"
 #include "dialogs/TClassifyForm.h"
 #include "dialogs/TLuckPerson.h"
 #include "dialogs/TSysItem.h"

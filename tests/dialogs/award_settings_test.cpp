@@ -181,8 +181,11 @@ class AwardSettingsTest : public QObject {
     QCOMPARE(grid->currentRow(), 4);
     QCOMPARE(storedNames().size(), 5u);
 
+    // Dragging the serial of row 3 onto row 1.
     data.state.changed = false;
-    d->moveRow(2, 0);
+    QWidget* viewport = grid->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, grid->visualItemRect(grid->item(2, 0)).center());
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, grid->visualItemRect(grid->item(0, 0)).center());
     QCOMPARE(cell(grid, 0, 1), QStringLiteral("三等奖"));
     QCOMPARE(cell(grid, 2, 0), QStringLiteral("3"));
     QCOMPARE(storedNames(), (std::vector<std::string>{"三等奖", "一等奖", "二等奖", "四等奖", "五等奖"}));
