@@ -146,6 +146,14 @@ class AwardSettingsTest : public QObject {
     QTest::keyClick(grid, Qt::Key_Return);
     QCOMPARE(grid->currentRow(), 0);
 
+    // The current cell is painted light blue.
+    grid->setCurrentCell(2, 5);
+    const QRect current = grid->visualItemRect(grid->item(2, 5));
+    const QImage shot = grid->viewport()->grab().toImage();
+    QCOMPARE(shot.pixelColor(current.right() - 2, current.bottom() - 2), QColor(166, 202, 240));
+    QVERIFY(shot.pixelColor(grid->visualItemRect(grid->item(1, 5)).bottomRight() - QPoint(2, 2)) !=
+            QColor(166, 202, 240));
+
     // A batch above the places: the fallback and the message.
     grid->item(3, 3)->setText(QStringLiteral("9"));
     dialogs.clearLog();
