@@ -43,6 +43,9 @@ class Luck {
   void N96Click();
   void N97Click();
 
+  // The base rolling interval changed in the settings: a running rolling takes it at once.
+  void applyBaseRollingInterval() { setRollingInterval(data_.settings.baseRollingInterval); }
+
   // Rebuilds the single-award submenu from the award table.
   void buildSingleAwardMenu();
 

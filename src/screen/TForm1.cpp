@@ -191,6 +191,7 @@ void TForm1::FormCreate() {
   model_.pictureLoadButtonVisible =
       !data_.settings.textDraw && !photoTiles_.loaded() && model_.tick(ShowTick::StartButton);
   mainMenu_->syncTicks(model_);
+  syncOtherSettingsEntry();
   renderModel();
   if (loaded) luck_->buildSingleAwardMenu();
   setStartCaption(base::utf8ToGbk("开始"));
@@ -354,6 +355,7 @@ void TForm1::positionLoad() {
       !data_.settings.textDraw && !photoTiles_.loaded() && model_.tick(ShowTick::StartButton);
   mainMenu_->syncTicks(model_);
   if (model_.backgroundFile != loadedBackground_) loadBackground();
+  syncOtherSettingsEntry();
   renderModel();
 }
 
@@ -387,6 +389,7 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_F5: hideRollingArea(); return;
     case Qt::Key_F7: openScoreDetails(false); return;
     case Qt::Key_F8: openRankingDisplay(false); return;
+    case Qt::Key_F2: N92Click(); return;
     default: QWidget::keyPressEvent(event);
   }
 }

@@ -153,6 +153,13 @@ class TForm1 : public QWidget, public draw::DrawView {
   void openScoringSetup();
   void openRankingDisplay(bool fromMenu);
   void openScoreDetails(bool fromMenu);
+  // The award, grouping and predetermined dialogs' openers (TForm1_awards.cpp).
+  void connectAwardCommands();
+  void N8Click();
+  void N11Click();
+  void N92Click();
+  void offerRestart(const QString& question);
+  void syncOtherSettingsEntry();
 
   screen::Display display() const;
   base::IniFile configForRead() const;

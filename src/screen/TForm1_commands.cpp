@@ -75,6 +75,7 @@ void TForm1::connectCommands() {
         [this](Element moved, QPoint to) { appearance_->elementMoved(moved, to); });
 
   attachFrameMenus();
+  connectAwardCommands();
 }
 
 void TForm1::editLabelEffects(Label which) {

@@ -46,7 +46,9 @@ MainMenu::MainMenu(QWidget* parent) : QObject(parent), menu_(new QMenu(parent)) 
   addSeparator(menu_, "N94");
   QMenu* setup = addSubmenu(menu_, "N1", QStringLiteral("参数设定&"));
   addItem(setup, "N7", QStringLiteral("抽奖名单&"));
-  // N8, N11 and N92 are added with the award, grouping and predetermined-winners dialogs.
+  addItem(setup, "N8", QStringLiteral("奖项设置&"));
+  addItem(setup, "N11", QStringLiteral("奖项分组&"));
+  addItem(setup, "N92", QStringLiteral("其它设定"));
 
   QMenu* screenSettings = addSubmenu(menu_, "N2", QStringLiteral("画面设定&"));
   addItem(screenSettings, "N103", QStringLiteral("主标题"));

@@ -102,7 +102,8 @@ class MainMenuTest : public QObject {
                           "N72[x]抽奖提示",  "N73[x]抽奖进度", "N74[x]开始按钮", "—N75",           "N76 更多背景"}));
     QCOMPARE(describe(menu.submenu("N78")), QStringList({"N79 欢度春节", "N80 节日欢庆", "N82 婚礼", "N83 宇宙梦幻",
                                                          "N84 浩瀚星空", "N85 舞台", "N86 淡雅蓝调", "N87 圣诞"}));
-    QCOMPARE(describe(menu.submenu("N1")), QStringList({"N7 抽奖名单&"}));
+    QCOMPARE(describe(menu.submenu("N1")),
+             QStringList({"N7 抽奖名单&", "N8 奖项设置&", "N11 奖项分组&", "N92 其它设定"}));
     QCOMPARE(describe(menu.submenu("N3")), QStringList({"N20 导出中奖名单&", "N21 查看抽奖日志&"}));
     QCOMPARE(describe(menu.submenu("N4")),
              QStringList({"N22 常用快捷键", "N53 视频操作说明", "N77 常见问题", "V481(off)版本号V6.0"}));

@@ -1,0 +1,135 @@
+#include "draw/predetermined_lists.h"
+
+#include <algorithm>
+
+#include "base/conversion_error.h"
+#include "base/delimited_row.h"
+#include "draw/draw_data.h"
+#include "draw/draw_texts.h"
+
+namespace draw::lists {
+
+using texts::gbk;
+
+namespace {
+
+bool isDecimalKey(const std::string& key) {
+  return !key.empty() && std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool isBlank(const std::string& text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+}
+
+// The row format reads an empty cell back as " ": an empty roster line is stored that way.
+bool sameLine(const std::string& rosterLine, const std::string& stored) {
+  return rosterLine == stored || (rosterLine.empty() && stored == " ");
+}
+
+std::vector<Entry> loadSection(const base::IniFile& config, const std::string& section) {
+  std::vector<Entry> entries;
+  for (std::size_t r = 1;; ++r) {
+    const std::string value = config.readString(section, std::to_string(r), "");
+    if (value.empty()) break;
+    std::vector<std::string> row = base::readDelimitedRow(value, entry::kAwardName + 1);
+    row.resize(entry::kAwardName + 1);
+    entries.push_back({row[entry::kPerson], row[entry::kPersonName], row[entry::kAward], row[entry::kAwardName]});
+  }
+  return entries;
+}
+
+void saveSection(base::IniFile& config, const std::string& section, const std::vector<Entry>& entries) {
+  for (const std::string& key : config.keys(section))
+    if (isDecimalKey(key)) config.deleteKey(section, key);
+  std::size_t number = 0;
+  for (const Entry& e : entries) {
+    if (isBlank(e.person)) continue;
+    ++number;
+    config.writeString(section, std::to_string(number), base::writeDelimitedRow(cells(number, e)));
+  }
+}
+
+}  // namespace
+
+const char* outcomeText(Outcome outcome) {
+  switch (outcome) {
+    case Outcome::Added:
+      return "";
+    case Outcome::AlreadyPredetermined:
+      return "已经内定过奖项";
+    case Outcome::AlreadyBlacklisted:
+      return "已设过黑名单";
+  }
+  return "";
+}
+
+bool PersonLists::isPredetermined(const std::string& person) const {
+  return std::any_of(predetermined.begin(), predetermined.end(), [&](const Entry& e) { return e.person == person; });
+}
+
+bool PersonLists::isBlacklisted(const std::string& person) const {
+  return std::any_of(blacklist.begin(), blacklist.end(), [&](const Entry& e) { return e.person == person; });
+}
+
+bool PersonLists::isBarredFrom(const std::string& person, const std::string& award) const {
+  return std::any_of(blacklist.begin(), blacklist.end(),
+                     [&](const Entry& e) { return e.person == person && e.award == award; });
+}
+
+Outcome PersonLists::predetermine(const Entry& entry) {
+  if (isPredetermined(entry.person)) return Outcome::AlreadyPredetermined;
+  if (isBlacklisted(entry.person)) return Outcome::AlreadyBlacklisted;
+  predetermined.push_back(entry);
+  return Outcome::Added;
+}
+
+Outcome PersonLists::bar(const Entry& entry) {
+  if (isPredetermined(entry.person)) return Outcome::AlreadyPredetermined;
+  if (isBarredFrom(entry.person, entry.award)) return Outcome::AlreadyBlacklisted;
+  blacklist.push_back(entry);
+  return Outcome::Added;
+}
+
+Outcome PersonLists::barAll(std::string person, std::string personName) {
+  return bar({std::move(person), std::move(personName), "0", gbk("全部")});
+}
+
+std::vector<Entry> loadPredetermined(const base::IniFile& config) {
+  return loadSection(config, texts::sectionPredetermined());
+}
+
+std::vector<Entry> loadBlacklist(const base::IniFile& config) { return loadSection(config, texts::sectionBlacklist()); }
+
+Switches loadSwitches(const base::IniFile& config) {
+  return {config.readBool(texts::sectionPredetermined(), "Open", false),
+          config.readBool(texts::sectionPredetermined(), "Hide", false),
+          config.readBool(texts::sectionBlacklist(), "Open", false)};
+}
+
+void save(base::IniFile& config, const PersonLists& lists, const Switches& switches) {
+  base::IniBatch batch(config);
+  saveSection(config, texts::sectionPredetermined(), lists.predetermined);
+  saveSection(config, texts::sectionBlacklist(), lists.blacklist);
+  config.writeBool(texts::sectionPredetermined(), "Open", switches.predeterminedOn);
+  config.writeBool(texts::sectionPredetermined(), "Hide", switches.hidden);
+  config.writeBool(texts::sectionBlacklist(), "Open", switches.blacklistOn);
+}
+
+std::vector<std::string> cells(std::size_t number, const Entry& entry) {
+  return {std::to_string(number), entry.person, entry.personName, entry.award, entry.awardName};
+}
+
+std::vector<std::size_t> staleRows(const std::vector<Entry>& entries, const std::vector<std::string>& rosterLines) {
+  std::vector<std::size_t> stale;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const Entry& e = entries[i];
+    if (isBlank(e.person)) continue;
+    const std::optional<int> serial = base::parseInt(e.person);
+    const bool matches = serial && *serial >= 1 && static_cast<std::size_t>(*serial) <= rosterLines.size() &&
+                         sameLine(rosterLines[static_cast<std::size_t>(*serial) - 1], e.personName);
+    if (!matches) stale.push_back(i);
+  }
+  return stale;
+}
+
+}  // namespace draw::lists
