@@ -1,15 +1,15 @@
 #include "screen/dialog_service.h"
 
 #include <QApplication>
-
-#include "base/conversion_error.h"
-#include "base/file_error.h"
-#include "styledtext/qt_rasteriser.h"
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+
+#include "base/conversion_error.h"
+#include "base/file_error.h"
+#include "styledtext/qt_rasteriser.h"
 
 namespace screen {
 
@@ -26,6 +26,20 @@ QString DialogService::openFileName(const QString& caption, const QString& folde
   QString name;
   if (takeQueued(fileNames_, name) || headless_) return name;
   return QFileDialog::getOpenFileName(parent_, caption, folder, filter);
+}
+
+QStringList DialogService::openFileNames(const QString& caption, const QString& folder, const QString& filter) {
+  log_ << QStringLiteral("open: ") + caption;
+  QStringList names;
+  if (takeQueued(fileLists_, names) || headless_) return names;
+  return QFileDialog::getOpenFileNames(parent_, caption, folder, filter);
+}
+
+QString DialogService::folder(const QString& caption) {
+  log_ << QStringLiteral("folder: ") + caption;
+  QString path;
+  if (takeQueued(folders_, path) || headless_) return path;
+  return QFileDialog::getExistingDirectory(parent_, caption, QString(), QFileDialog::ShowDirsOnly);
 }
 
 QString DialogService::saveFileName(const QString& caption, const QString& folder, const QString& filter,
