@@ -2,9 +2,9 @@
 // ones, and the draw screen maximised on the event in the program folder.
 #include <QApplication>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTranslator>
 
@@ -35,5 +35,12 @@ int main(int argc, char* argv[]) {
   // nothing, so the window takes its screen's whole area itself.
   window.setGeometry(window.screen()->availableGeometry());
   window.showMaximized();
-  return app.exec();
+  bool restart = false;
+  QObject::connect(&window, &TForm1::restartRequested, &app, [&restart] {
+    restart = true;
+    QApplication::quit();
+  });
+  const int code = app.exec();
+  if (restart) platform::restartProgram(instance, QCoreApplication::applicationFilePath());
+  return code;
 }

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QRegularExpressionValidator>
 
+#include "base/conversion_error.h"
 #include "draw/award_corrections.h"
 #include "draw/draw_texts.h"
 #include "platform/program_dir.h"

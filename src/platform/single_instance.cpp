@@ -1,6 +1,7 @@
 #include "platform/single_instance.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QStandardPaths>
 
 namespace platform {
@@ -26,9 +27,14 @@ void SingleInstanceGuard::release() {
   if (lock_->isLocked()) lock_->unlock();
 }
 
-QString secondInstanceMessage() {
-  return QStringLiteral("您已经打开了Kelvara抽奖软件\n\n不可重复打开\n");
+bool restartProgram(SingleInstanceGuard& guard, const QString& executable,
+                    const std::function<bool(const QString&)>& launch) {
+  guard.release();
+  if (launch) return launch(executable);
+  return QProcess::startDetached(executable, {});
 }
+
+QString secondInstanceMessage() { return QStringLiteral("您已经打开了Kelvara抽奖软件\n\n不可重复打开\n"); }
 
 QString secondInstanceCaption() { return QStringLiteral("重复开启"); }
 

@@ -41,7 +41,7 @@ class MainMenu;
 class ElementMenus;
 class AppearanceCommands;
 class ToolCommands;
-}
+}  // namespace screen
 class QMenu;
 
 class TForm1 : public QWidget, public draw::DrawView {
@@ -75,6 +75,12 @@ class TForm1 : public QWidget, public draw::DrawView {
   // The exit save: the screen's state and the draw's modes into Config.ini.
   void saveState();
 
+ signals:
+  // The program is to end without its exit save and start again (after an
+  // import); main() lets go of the single-instance lock and starts it.
+  void restartRequested();
+
+ public:
   // ---- draw::DrawView ----
   void setStartCaption(const std::string& caption) override;
   void setFieldText(draw::Field field, const std::string& text) override;
@@ -142,6 +148,17 @@ class TForm1 : public QWidget, public draw::DrawView {
   void editLabelEffects(screen::Label which);
   void N17Click();
 
+  // TForm1_tools.cpp
+  void connectTools();
+  void N18Click();
+  void N58Click();
+  void N12Click();
+  void N106Click();
+  void N108Click();
+  void N109Click();
+  QString executableName() const;
+  void restartProgram();
+
   screen::Display display() const;
   base::IniFile configForRead() const;
   styledtext::TSmoothLabel* fieldLabel(draw::Field field) const;
@@ -185,4 +202,5 @@ class TForm1 : public QWidget, public draw::DrawView {
   QTimer Timer4;
   int currentBatchSize_ = 0;
   bool started_ = false;
+  bool skipExitSave_ = false;
 };
