@@ -80,10 +80,14 @@ class MainMenuTest : public QObject {
                                         "—N94",
                                         "N2>画面设定&",
                                         "N3>工具操作&",
+                                        "N12 音效设置&",
                                         "—N41",
+                                        "N106 设定密码",
                                         "—N105",
                                         "—N25",
                                         "—N64",
+                                        "N108 配置文件导出",
+                                        "N109 配置文件导入",
                                         "—N107",
                                         "N4>帮助&",
                                         "N93 最小化窗口[F4]",
@@ -98,7 +102,8 @@ class MainMenuTest : public QObject {
                           "N72[x]抽奖提示",  "N73[x]抽奖进度", "N74[x]开始按钮", "—N75",           "N76 更多背景"}));
     QCOMPARE(describe(menu.submenu("N78")), QStringList({"N79 欢度春节", "N80 节日欢庆", "N82 婚礼", "N83 宇宙梦幻",
                                                          "N84 浩瀚星空", "N85 舞台", "N86 淡雅蓝调", "N87 圣诞"}));
-    QCOMPARE(describe(menu.submenu("N3")), QStringList({"N20 导出中奖名单&", "N21 查看抽奖日志&"}));
+    QCOMPARE(describe(menu.submenu("N3")),
+             QStringList({"N18 弃奖&", "N58 补奖&", "N20 导出中奖名单&", "N21 查看抽奖日志&"}));
     QCOMPARE(describe(menu.submenu("N4")),
              QStringList({"N22 常用快捷键", "N53 视频操作说明", "N77 常见问题", "V481(off)版本号V6.0"}));
   }
