@@ -150,6 +150,9 @@ class TForm1 : public QWidget, public draw::DrawView {
 
   // TForm1_tools.cpp
   void connectTools();
+  // Give-up and supplementary places change the counts the rolling batch was
+  // chosen from, so they wait until the rolling stops.
+  bool betweenBatches();
   void N18Click();
   void N58Click();
   void N12Click();

@@ -39,13 +39,21 @@ void TForm1::connectTools() {
   on("N109", &TForm1::N109Click);
 }
 
+bool TForm1::betweenBatches() {
+  if (!Timer1.isActive()) return true;
+  dialogs_.message(QStringLiteral("请先停止本轮抽奖,再进行弃奖或补奖"));
+  return false;
+}
+
 void TForm1::N18Click() {
+  if (!betweenBatches()) return;
   TGiveUp dialog(data_, folder_, dialogs_, this);
   dialog.exec();
   luck_->buildSingleAwardMenu();
 }
 
 void TForm1::N58Click() {
+  if (!betweenBatches()) return;
   TOtherItem dialog(data_, folder_, dialogs_, this);
   dialog.exec();
   luck_->buildSingleAwardMenu();

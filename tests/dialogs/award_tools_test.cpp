@@ -133,6 +133,19 @@ class AwardToolsTest : public QObject {
     QCOMPARE(recordAwards(data), (std::vector<int>{1, 2, 2}));
   }
 
+  void neitherToolOpensWhileABatchRolls() {
+    testing_support::TestFolder folder;
+    dialog_testing::writeEvent(folder, {{"一等奖", 3, 3}});
+    TForm1 window(folder.path(), nullptr, QSize(1280, 720));
+    QTest::keyClick(&window, Qt::Key_Space);
+    QVERIFY(window.timer(1).isActive());
+    window.mainMenu().action(QStringLiteral("N18"))->trigger();  // a dialog would block here
+    window.mainMenu().action(QStringLiteral("N58"))->trigger();
+    QCOMPARE(window.dialogs().log().size(), 2);
+    QTest::keyClick(&window, Qt::Key_Space);
+    QCOMPARE(window.drawData().winnerCount(), std::size_t(3));
+  }
+
   void giveUpWithAnEmptyListChangesNothing() {
     testing_support::TestFolder folder;
     dialog_testing::writeEvent(folder, {{"一等奖", 1, 1}});
