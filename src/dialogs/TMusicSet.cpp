@@ -104,8 +104,9 @@ void TMusicSet::reject() {
 }
 
 void TMusicSet::Button3Click() {
-  const QStringList chosen = dialogs_.openFileNames(QStringLiteral("导入本地音乐"), QString(),
-                                                    QStringLiteral("音频文件 (*.mp3 *.wma *.wav *.mid)"));
+  const QStringList chosen =
+      dialogs_.openFileNames(QStringLiteral("导入本地音乐"), QString(),
+                             QStringLiteral("音频文件 (*.mp3 *.wma *.wav *.mid *.MP3 *.WMA *.WAV *.MID)"));
   if (chosen.isEmpty()) return;
   const std::filesystem::path music = base::findIgnoringCase(programDir_, "music");
   QStringList failed;
