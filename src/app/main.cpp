@@ -2,9 +2,9 @@
 // ones, and the draw screen maximised on the event in the program folder.
 #include <QApplication>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QMessageBox>
 #include <QScreen>
 #include <QTranslator>
 

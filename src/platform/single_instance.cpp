@@ -34,7 +34,9 @@ bool restartProgram(SingleInstanceGuard& guard, const QString& executable,
   return QProcess::startDetached(executable, {});
 }
 
-QString secondInstanceMessage() { return QStringLiteral("您已经打开了Kelvara抽奖软件\n\n不可重复打开\n"); }
+QString secondInstanceMessage() {
+  return QStringLiteral("您已经打开了Kelvara抽奖软件\n\n不可重复打开\n");
+}
 
 QString secondInstanceCaption() { return QStringLiteral("重复开启"); }
 

@@ -1,15 +1,15 @@
 #include "screen/dialog_service.h"
 
 #include <QApplication>
+
+#include "base/conversion_error.h"
+#include "base/file_error.h"
+#include "styledtext/qt_rasteriser.h"
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-
-#include "base/conversion_error.h"
-#include "base/file_error.h"
-#include "styledtext/qt_rasteriser.h"
 
 namespace screen {
 
