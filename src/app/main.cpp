@@ -43,5 +43,12 @@ int main(int argc, char* argv[]) {
   // nothing, so the window takes its screen's whole area itself.
   window.setGeometry(window.screen()->availableGeometry());
   window.showMaximized();
-  return app.exec();
+  bool restart = false;
+  QObject::connect(&window, &TForm1::restartRequested, &app, [&restart] {
+    restart = true;
+    QApplication::quit();
+  });
+  const int code = app.exec();
+  if (restart) platform::restartProgram(instance, QCoreApplication::applicationFilePath());
+  return code;
 }

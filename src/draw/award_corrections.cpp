@@ -2,8 +2,10 @@
 
 #include "base/conversion_error.h"
 #include "base/delimited_row.h"
+#include "base/text_file.h"
 #include "draw/draw_texts.h"
 #include "draw/event_files.h"
+#include "draw/paired_writes.h"
 
 namespace draw {
 
@@ -14,23 +16,37 @@ bool giveUp(DrawData& data, const EventFolder& folder, const GiveUpChoice& choic
   const Table::Row record = data.LuckNameGrid.row(choice.recordRow);
   const auto person = base::parseInt(record[winner::kSerial]);
   const auto award = base::parseInt(record[winner::kAwardSerial]);
+  const bool awardKnown = award && data.isAwardRow(*award);
+  const bool placeLost = awardKnown && !choice.drawPlaceAgain;
+
+  // The files first, the tables after: a write that fails leaves the tables as
+  // the files are, and the operator may try again.
+  std::vector<std::string> lines;
+  for (std::size_t r = 1; r <= data.winnerCount(); ++r)
+    if (r != choice.recordRow) lines.push_back(winnerRecordLine(data.LuckNameGrid, r));
+  if (placeLost) {
+    const auto row = static_cast<std::size_t>(*award);
+    base::IniFile config = folder.configFiles().openConfig();
+    {
+      base::IniBatch batch(config);
+      config.writeString(texts::sectionGivenUp(), std::to_string(*award),
+                         std::to_string(data.count(row, item::kGivenUp) + 1));
+      noteWinnerRemoval(config, choice.recordRow, winnerRecordLine(record), lines.size());
+    }
+    base::rewriteLines(folder.winnersRecordPath(), lines);
+    dropNote(config);
+  } else {
+    base::rewriteLines(folder.winnersRecordPath(), lines);
+  }
 
   data.LuckNameGrid.deleteRow(choice.recordRow);
-  const bool awardKnown = award && data.isAwardRow(*award);
   if (awardKnown) {
     const auto row = static_cast<std::size_t>(*award);
     data.addToCount(row, item::kDrawn, -1);
-    if (!choice.drawPlaceAgain) data.addToCount(row, item::kGivenUp, 1);
+    if (placeLost) data.addToCount(row, item::kGivenUp, 1);
   }
   if (choice.returnToPool && person && data.isRosterRow(*person)) {
     data.AllNameList.setCell(person::kFlag, static_cast<std::size_t>(*person), "N");
-  }
-  // The winners record first: it is the record of who won, and a failure to
-  // write the count after it still leaves the record right.
-  rewriteWinnersRecord(folder, data);
-  if (awardKnown && !choice.drawPlaceAgain) {
-    folder.configFiles().openConfig().writeString(texts::sectionGivenUp(), std::to_string(*award),
-                                                  data.ItemGrid.cell(item::kGivenUp, static_cast<std::size_t>(*award)));
   }
   return true;
 }
@@ -55,25 +71,34 @@ std::string supplementary(DrawData& data, const EventFolder& folder, const Suppl
     }
   }
 
-  base::IniFile config = folder.configFiles().openConfig();
   const std::string count = std::to_string(k);
-  if (row != 0) {
-    grid.setCell(item::kSupplementary, row, count);
-  } else {
+  const bool existing = row != 0;
+  Table::Row cells;
+  bool placeholder = false;
+  if (!existing) {
     // With no award set up the table holds one empty placeholder row; the new
     // award takes its place, so that it is stored under key 1 and read back.
-    const bool placeholder = data.awardRowCount() == 1 && grid.cell(item::kSerial, 1).empty();
+    placeholder = data.awardRowCount() == 1 && grid.cell(item::kSerial, 1).empty();
     row = placeholder ? 1 : grid.rowCount();
-    Table::Row cells{
+    cells = {
         std::to_string(row), request.awardText, "0", count, count, request.prizeName, "", "", "0", "0", "0", count, ""};
-    if (placeholder) {
-      grid.setRow(row, cells);
-    } else {
-      grid.appendRow(cells);
-    }
-    config.writeString(texts::sectionAwards(), std::to_string(row), base::writeDelimitedRow(cells));
   }
-  config.writeString(texts::sectionSupplementary(), std::to_string(row), count);
+  {
+    // The award row and its "补奖" key land in one atomic rewrite of Config.ini,
+    // so a crash never leaves a new award without its places or a count without
+    // its award.
+    base::IniFile config = folder.configFiles().openConfig();
+    base::IniBatch batch(config);
+    if (!existing) config.writeString(texts::sectionAwards(), std::to_string(row), base::writeDelimitedRow(cells));
+    config.writeString(texts::sectionSupplementary(), std::to_string(row), count);
+  }
+  if (existing) {
+    grid.setCell(item::kSupplementary, row, count);
+  } else if (placeholder) {
+    grid.setRow(row, cells);
+  } else {
+    grid.appendRow(cells);
+  }
   return gbk("补奖完成");
 }
 

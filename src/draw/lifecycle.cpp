@@ -3,6 +3,7 @@
 #include "base/conversion_error.h"
 #include "draw/draw_texts.h"
 #include "draw/event_files.h"
+#include "draw/paired_writes.h"
 #include "draw/pool.h"
 
 namespace draw {
@@ -12,6 +13,7 @@ using texts::gbk;
 void startupLoad(DrawData& data, const EventFolder& folder) {
   data.random.seedFromClock();
   data.state.singleAwardTarget = 0;
+  finishInterruptedWrites(folder);
   rosterLoad(folder, data);
 }
 
@@ -50,9 +52,9 @@ LifecycleOutcome startupResume(DrawData& data, const EventFolder& folder, bool f
   return outcome;
 }
 
-namespace {
-
-void clearCorrections(DrawData& data, const EventFolder& folder) {
+LifecycleOutcome resetDraw(DrawData& data, const EventFolder& folder) {
+  // Config.ini first, with the note that the winners record is to be emptied in
+  // the same rewrite; a crash before the record is emptied is finished at start-up.
   base::IniFile config = folder.configFiles().openConfig();
   {
     base::IniBatch batch(config);
@@ -61,21 +63,17 @@ void clearCorrections(DrawData& data, const EventFolder& folder) {
       config.deleteKey(texts::sectionGivenUp(), key);
       config.deleteKey(texts::sectionSupplementary(), key);
     }
+    noteWinnersRecordCleared(config);
   }
+  truncateWinnersRecord(folder);
+  dropNote(config);
+  rosterLoad(folder, data);
   for (std::size_t r = 1; r <= data.awardRowCount(); ++r) {
     data.ItemGrid.setCell(item::kGivenUp, r, "0");
     data.ItemGrid.setCell(item::kSupplementary, r, "0");
   }
-}
-
-}  // namespace
-
-LifecycleOutcome resetDraw(DrawData& data, const EventFolder& folder) {
-  truncateWinnersRecord(folder);
-  rosterLoad(folder, data);
   LifecycleOutcome outcome;
   outcome.hint = gbk("按空格键开始抽奖");
-  clearCorrections(data, folder);
   return outcome;
 }
 

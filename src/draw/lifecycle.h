@@ -18,7 +18,8 @@ struct LifecycleOutcome {
 };
 
 // Start-up steps 2, 3 and 7: seeds the random source from the clock, clears the
-// single-award target and runs the roster load. A missing roster file raises
+// single-award target, finishes a give-up or restart that a crash interrupted
+// (paired_writes.h) and runs the roster load. A missing roster file raises
 // base::FileError; the steps after it must not run.
 void startupLoad(DrawData& data, const EventFolder& folder);
 

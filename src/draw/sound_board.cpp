@@ -1,5 +1,8 @@
 #include "draw/sound_board.h"
 
+#include <algorithm>
+
+#include "base/gbk.h"
 #include "base/paths.h"
 #include "draw/draw_texts.h"
 
@@ -57,6 +60,34 @@ bool SoundBoard::prepareStopSound(const EventFolder& folder, DrawView& view) con
 void SoundBoard::playStopSound(DrawView& view) const {
   view.stopSoundPlayer();
   if (setting(SoundEvent::DrawStop).on) view.playStopSound();
+}
+
+}  // namespace draw
+
+namespace draw {
+
+std::vector<std::string> soundFileNames(const std::filesystem::path& programDir) {
+  static const char* const kExtensions[] = {".mp3", ".wma", ".wav", ".mid"};
+  std::vector<std::vector<std::string>> groups(std::size(kExtensions));
+  std::error_code ec;
+  const std::filesystem::path music = base::findIgnoringCase(programDir, "music");
+  for (std::filesystem::directory_iterator it(music, ec), end; !ec && it != end; it.increment(ec)) {
+    if (!it->is_regular_file(ec)) continue;
+    std::string extension = it->path().extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string utf8 = it->path().filename().string();
+    const std::string name = base::utf8ToGbk(utf8);
+    if (base::gbkToUtf8(name) != utf8) continue;
+    for (std::size_t g = 0; g < groups.size(); ++g)
+      if (extension == kExtensions[g]) groups[g].push_back(name);
+  }
+  std::vector<std::string> names;
+  for (auto& group : groups) {
+    std::sort(group.begin(), group.end());
+    names.insert(names.end(), group.begin(), group.end());
+  }
+  return names;
 }
 
 }  // namespace draw

@@ -3,7 +3,9 @@
 // switched on (section "音效设置" of the event's configuration), and the rules of
 // playing them through the window's two players.
 #include <array>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "draw/draw_view.h"
 #include "draw/event_folder.h"
@@ -48,5 +50,15 @@ class SoundBoard {
 
 // The INI key of an event's file ("背景音乐" …); the switch key adds "_check". GBK.
 std::string soundKey(SoundEvent event);
+
+}  // namespace draw
+
+namespace draw {
+
+// The sound files of the music folder as the sound settings list them: the .mp3
+// files, then .wma, .wav and .mid (extensions in any case), each group by name.
+// Bare GBK names; names that GBK cannot spell are left out, since the settings
+// could not store them. An absent folder lists nothing.
+std::vector<std::string> soundFileNames(const std::filesystem::path& programDir);
 
 }  // namespace draw

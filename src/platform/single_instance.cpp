@@ -1,6 +1,7 @@
 #include "platform/single_instance.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QStandardPaths>
 
 namespace platform {
@@ -24,6 +25,13 @@ bool SingleInstanceGuard::acquire() {
 
 void SingleInstanceGuard::release() {
   if (lock_->isLocked()) lock_->unlock();
+}
+
+bool restartProgram(SingleInstanceGuard& guard, const QString& executable,
+                    const std::function<bool(const QString&)>& launch) {
+  guard.release();
+  if (launch) return launch(executable);
+  return QProcess::startDetached(executable, {});
 }
 
 QString secondInstanceMessage() {

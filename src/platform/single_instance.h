@@ -4,6 +4,7 @@
 // application title, stands in for the named mutex.
 #include <QLockFile>
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace platform {
@@ -22,6 +23,12 @@ class SingleInstanceGuard {
   QString lockPath_;
   std::unique_ptr<QLockFile> lock_;
 };
+
+// Starts `executable` again, detached, after the guard has let go of the lock, so
+// that the new instance is not refused. `launch` starts a program (tests replace
+// it); false when it could not.
+bool restartProgram(SingleInstanceGuard& guard, const QString& executable,
+                    const std::function<bool(const QString&)>& launch = {});
 
 // The message box text shown by a second instance.
 QString secondInstanceMessage();

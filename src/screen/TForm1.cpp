@@ -400,7 +400,7 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  saveState();
+  if (!skipExitSave_) saveState();
   sounds_->stop();
   event->accept();
 }

@@ -78,6 +78,12 @@ class TForm1 : public QWidget, public draw::DrawView {
   // The exit save: the screen's state and the draw's modes into Config.ini.
   void saveState();
 
+ signals:
+  // The program is to end without its exit save and start again (after an
+  // import); main() lets go of the single-instance lock and starts it.
+  void restartRequested();
+
+ public:
   // ---- draw::DrawView ----
   void setStartCaption(const std::string& caption) override;
   void setFieldText(draw::Field field, const std::string& text) override;
@@ -161,6 +167,20 @@ class TForm1 : public QWidget, public draw::DrawView {
   void offerRestart(const QString& question);
   void syncOtherSettingsEntry();
 
+  // TForm1_tools.cpp
+  void connectTools();
+  // Give-up and supplementary places change the counts the rolling batch was
+  // chosen from, so they wait until the rolling stops.
+  bool betweenBatches();
+  void N18Click();
+  void N58Click();
+  void N12Click();
+  void N106Click();
+  void N108Click();
+  void N109Click();
+  QString executableName() const;
+  void restartProgram();
+
   screen::Display display() const;
   base::IniFile configForRead() const;
   styledtext::TSmoothLabel* fieldLabel(draw::Field field) const;
@@ -204,4 +224,5 @@ class TForm1 : public QWidget, public draw::DrawView {
   QTimer Timer4;
   int currentBatchSize_ = 0;
   bool started_ = false;
+  bool skipExitSave_ = false;
 };

@@ -32,6 +32,7 @@ void TForm1::connectCommands() {
   appearance_->exitSave = [this] { saveState(); };
   appearance_->editEffects = [this](Label which) { editLabelEffects(which); };
   screen::connectCommands(*mainMenu_, *elementMenus_, *appearance_, *tools_, model_);
+  connectTools();
 
   connect(appearance_.get(), &screen::AppearanceCommands::modelChanged, this, [this] {
     if (model_.backgroundFile != loadedBackground_) loadBackground();

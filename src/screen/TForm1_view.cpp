@@ -175,11 +175,6 @@ bool TForm1::prepareStopSound(const std::string& path) {
 
 void TForm1::playStopSound() { sounds_->playStopSound(true); }
 
-void TForm1::openSoundSettings() {
-  // The sound settings dialog comes with the setup dialogs; until then a Yes to
-  // the sound-card question only reloads the settings (the engine does that).
-}
-
 void TForm1::openWinnersDisplay(const std::string&) {
   // The winners display comes with the display windows; until then finishing an
   // award or the draw shows nothing here.

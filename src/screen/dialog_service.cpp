@@ -27,6 +27,20 @@ QString DialogService::openFileName(const QString& caption, const QString& folde
   return QFileDialog::getOpenFileName(parent_, caption, folder, filter);
 }
 
+QStringList DialogService::openFileNames(const QString& caption, const QString& folder, const QString& filter) {
+  log_ << QStringLiteral("open: ") + caption;
+  QStringList names;
+  if (takeQueued(fileLists_, names) || headless_) return names;
+  return QFileDialog::getOpenFileNames(parent_, caption, folder, filter);
+}
+
+QString DialogService::folder(const QString& caption) {
+  log_ << QStringLiteral("folder: ") + caption;
+  QString path;
+  if (takeQueued(folders_, path) || headless_) return path;
+  return QFileDialog::getExistingDirectory(parent_, caption, QString(), QFileDialog::ShowDirsOnly);
+}
+
 QString DialogService::saveFileName(const QString& caption, const QString& folder, const QString& filter,
                                     const QString& defaultSuffix) {
   log_ << QStringLiteral("save: ") + caption;
@@ -68,13 +82,6 @@ bool DialogService::question(const QString& message, bool warning, const QString
   const auto answer = warning ? QMessageBox::warning(parent_, title, message, buttons, QMessageBox::Yes)
                               : QMessageBox::question(parent_, title, message, buttons, QMessageBox::Yes);
   return answer == QMessageBox::Yes;
-}
-
-QStringList DialogService::openFileNames(const QString& caption, const QString& folder, const QString& filter) {
-  log_ << QStringLiteral("open: ") + caption;
-  QStringList names;
-  if (takeQueued(fileLists_, names) || headless_) return names;
-  return QFileDialog::getOpenFileNames(parent_, caption, folder, filter);
 }
 
 DialogService::Choice DialogService::choice(const QString& message, const QString& caption) {

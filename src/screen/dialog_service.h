@@ -34,6 +34,10 @@ class DialogService {
   // dialog checks for an existing file, so the file asked about is the one written.
   QString saveFileName(const QString& caption, const QString& folder, const QString& filter,
                        const QString& defaultSuffix = QString());
+  // Open-file dialog choosing several files; empty when cancelled.
+  QStringList openFileNames(const QString& caption, const QString& folder, const QString& filter);
+  // Folder chooser showing folders only; the chosen folder's full path, empty when cancelled.
+  QString folder(const QString& caption);
   // One-line input box prefilled with `prefill`; nothing when cancelled. With
   // `masked` every typed character shows as "*".
   std::optional<QString> text(const QString& caption, const QString& prompt, const QString& prefill,
@@ -44,8 +48,6 @@ class DialogService {
   // Yes/No; true for Yes. `warning` shows the warning icon, else the question icon.
   bool question(const QString& message, bool warning = false, const QString& caption = {});
   void message(const QString& message, const QString& caption = {});
-  // Several files at once (in the order chosen); empty when cancelled.
-  QStringList openFileNames(const QString& caption, const QString& folder, const QString& filter);
   // Yes/No/Cancel with the question icon, for "save before closing?".
   enum class Choice { Yes, No, Cancel };
   Choice choice(const QString& message, const QString& caption = {});
@@ -56,14 +58,15 @@ class DialogService {
   // ---- test hooks ----
   void setHeadless(bool headless) { headless_ = headless; }
   void setNextFileName(const QString& name) { fileNames_.push_back(name); }
+  void setNextFileNames(const QStringList& names) { fileLists_.push_back(names); }
+  void setNextFolder(const QString& path) { folders_.push_back(path); }
   void setNextText(std::optional<QString> answer) { texts_.push_back(std::move(answer)); }
   void setNextAnswer(bool yes) { answers_.push_back(yes); }
   void setNextFont(std::optional<styledtext::FontRecord> font) { fonts_.push_back(std::move(font)); }
-  void setNextFileNames(const QStringList& names) { fileLists_.push_back(names); }
   void setNextChoice(Choice choice) { choices_.push_back(choice); }
   // What was put to the operator, in order: "message: …", "question: …",
-  // "text: caption", "open: caption", "save: caption", "font" (a Yes/No/Cancel
-  // question is logged as "question: …" too).
+  // "text: caption", "open: caption", "save: caption", "folder: caption", "font"
+  // (a Yes/No/Cancel question is logged as "question: …" too).
   const QStringList& log() const { return log_; }
   void clearLog() { log_.clear(); }
 
@@ -79,10 +82,11 @@ class DialogService {
 
   bool headless_ = false;
   std::deque<QString> fileNames_;
+  std::deque<QStringList> fileLists_;
+  std::deque<QString> folders_;
   std::deque<std::optional<QString>> texts_;
   std::deque<bool> answers_;
   std::deque<std::optional<styledtext::FontRecord>> fonts_;
-  std::deque<QStringList> fileLists_;
   std::deque<Choice> choices_;
   QStringList log_;
 };

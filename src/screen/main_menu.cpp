@@ -73,12 +73,13 @@ MainMenu::MainMenu(QWidget* parent) : QObject(parent), menu_(new QMenu(parent)) 
   addItem(screenSettings, "N76", QStringLiteral("更多背景"));
 
   QMenu* tools = addSubmenu(menu_, "N3", QStringLiteral("工具操作&"));
-  // N18 "弃奖&" and N58 "补奖&" are added with the give-up and supplementary draw dialogs.
+  addItem(tools, "N18", QStringLiteral("弃奖&"));
+  addItem(tools, "N58", QStringLiteral("补奖&"));
   addItem(tools, "N20", QStringLiteral("导出中奖名单&"));
   addItem(tools, "N21", QStringLiteral("查看抽奖日志&"));
-  // N12 "音效设置&" is added with the sound settings dialog.
+  addItem(menu_, "N12", QStringLiteral("音效设置&"));
   addSeparator(menu_, "N41");
-  // N106 "设定密码" is added with the password dialog.
+  addItem(menu_, "N106", QStringLiteral("设定密码"));
   addSeparator(menu_, "N105");
   // F31 "奖品展示[F3]" is added with the prize display; N19 and F101 with the winners display.
   addSeparator(menu_, "N25");
@@ -86,7 +87,8 @@ MainMenu::MainMenu(QWidget* parent) : QObject(parent), menu_(new QMenu(parent)) 
   addItem(menu_, "N65", QStringLiteral("节目排名展示[F8]"));
   addItem(menu_, "N14", QStringLiteral("节目打分细节[F7]"));
   addSeparator(menu_, "N64");
-  // N108 "配置文件导出" and N109 "配置文件导入" are added with the configuration backup.
+  addItem(menu_, "N108", QStringLiteral("配置文件导出"));
+  addItem(menu_, "N109", QStringLiteral("配置文件导入"));
   addSeparator(menu_, "N107");
 
   QMenu* help = addSubmenu(menu_, "N4", QStringLiteral("帮助&"));

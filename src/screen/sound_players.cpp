@@ -82,6 +82,15 @@ void SoundPlayers::restartIfRepeating() {
   }
 }
 
+void SoundPlayers::close() {
+  for (QMediaPlayer* player : {player1_, player2_}) {
+    player->stop();
+    player->setSource(QUrl());
+  }
+  repeat_ = false;
+  stopSoundPrepared_ = false;
+}
+
 bool SoundPlayers::soundSystemAvailable() { return !QMediaDevices::audioOutputs().isEmpty(); }
 
 bool SoundPlayers::prepareStopSound(const fs::path& file) {

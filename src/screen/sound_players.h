@@ -57,6 +57,9 @@ class SoundPlayers : public QObject {
   // prepared stop sound once from its start. Errors are ignored.
   void playStopSound(bool switchOn);
 
+  // Stops both players and lets go of their files, so that the files can be replaced.
+  void close();
+
   // At least one audio output device is present.
   static bool soundSystemAvailable();
 

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "base/conversion_error.h"
+#include "base/file_error.h"
 #include "draw/award_corrections.h"
+#include "draw/lifecycle.h"
+#include "draw/paired_writes.h"
 #include "event_fixture.h"
 
 namespace {
@@ -113,6 +116,74 @@ TEST(Supplementary, NewAwardWithoutAnyAwardTakesTheFirstKey) {
   event.start(again);
   ASSERT_EQ(again.awardRowCount(), 1u);
   EXPECT_EQ(again.remaining(1), 2);
+}
+
+// A crash between the two writes of a give-up or a restart: the winners record
+// cannot be replaced while a folder stands in its place; afterwards the old file
+// is put back, as a crash before the rename would have left it.
+class CrashedRecordWrite {
+ public:
+  explicit CrashedRecordWrite(std::filesystem::path file) : file_(std::move(file)), old_(base::readFile(file_)) {
+    std::filesystem::remove(file_);
+    std::filesystem::create_directories(file_ / "blocked");
+  }
+  ~CrashedRecordWrite() {
+    std::filesystem::remove_all(file_);
+    base::writeFileAtomically(file_, old_);
+  }
+
+ private:
+  std::filesystem::path file_;
+  std::string old_;
+};
+
+TEST(PairedWrites, AGiveUpCutShortIsFinishedAtStartUp) {
+  DrawnEvent e("1|a|a|x|1\r\n2|b|b|x|1\r\n3|c|c|x|2\r\n");
+  {
+    CrashedRecordWrite crash(e.event.folder().winnersRecordPath());
+    EXPECT_THROW(draw::giveUp(e.data, e.event.folder(), {2, true, false}), base::FileError);
+  }
+  EXPECT_EQ(e.data.winnerCount(), 3u);  // the tables follow the files, not the intent
+  DrawData again;
+  e.event.start(again);
+  EXPECT_EQ(e.event.lines("LuckName.txt"), (std::vector<std::string>{"1|a|a|x|1", "3|c|c|x|2"}));
+  EXPECT_EQ(again.count(1, item::kDrawn), 1);
+  EXPECT_EQ(again.count(1, item::kGivenUp), 1);
+  EXPECT_EQ(again.remaining(1), 0);  // neither lost twice nor drawn again
+  EXPECT_FALSE(e.config().hasSection(draw::unfinishedSection()));
+}
+
+TEST(PairedWrites, ANoteLeftAfterTheRecordWasRewrittenRemovesNothingMore) {
+  // The same person twice in a row with repeat winning: only the record count
+  // tells whether the removal happened.
+  DrawnEvent e("1|a|a|x|2\r\n1|a|a|x|2\r\n", true);
+  ASSERT_TRUE(draw::giveUp(e.data, e.event.folder(), {1, true, false}));
+  base::IniFile config = e.config();
+  draw::noteWinnerRemoval(config, 1, "1|a|a|x|2", 1);  // as if the crash came before the note was dropped
+  DrawData again;
+  e.event.start(again);
+  EXPECT_EQ(e.event.lines("LuckName.txt"), (std::vector<std::string>{"1|a|a|x|2"}));
+  EXPECT_EQ(again.count(2, item::kDrawn), 1);
+  EXPECT_EQ(again.count(2, item::kGivenUp), 1);
+  EXPECT_FALSE(e.config().hasSection(draw::unfinishedSection()));
+}
+
+TEST(PairedWrites, ARestartCutShortIsFinishedAtStartUp) {
+  DrawnEvent e("1|a|a|x|1\r\n2|b|b|x|1\r\n");
+  ASSERT_TRUE(draw::giveUp(e.data, e.event.folder(), {1, true, false}));
+  ASSERT_EQ(draw::supplementary(e.data, e.event.folder(), {gbk("二等奖"), 2, "2", ""}), gbk("补奖完成"));
+  {
+    CrashedRecordWrite crash(e.event.folder().winnersRecordPath());
+    EXPECT_THROW(draw::restartDraw(e.data, e.event.folder()), base::FileError);
+  }
+  DrawData again;
+  e.event.start(again);
+  EXPECT_TRUE(e.event.lines("LuckName.txt").empty());
+  EXPECT_EQ(again.winnerCount(), 0u);
+  EXPECT_EQ(again.remaining(1), 2);
+  EXPECT_EQ(again.remaining(2), 3);
+  EXPECT_FALSE(e.config().hasSection(gbk("弃奖")) && e.config().hasKey(gbk("弃奖"), "1"));
+  EXPECT_FALSE(e.config().hasSection(draw::unfinishedSection()));
 }
 
 }  // namespace

@@ -81,13 +81,17 @@ class MainMenuTest : public QObject {
                                         "N1>参数设定&",
                                         "N2>画面设定&",
                                         "N3>工具操作&",
+                                        "N12 音效设置&",
                                         "—N41",
+                                        "N106 设定密码",
                                         "—N105",
                                         "—N25",
                                         "N36 节目及评委设置",
                                         "N65 节目排名展示[F8]",
                                         "N14 节目打分细节[F7]",
                                         "—N64",
+                                        "N108 配置文件导出",
+                                        "N109 配置文件导入",
                                         "—N107",
                                         "N4>帮助&",
                                         "N93 最小化窗口[F4]",
@@ -104,7 +108,8 @@ class MainMenuTest : public QObject {
                                                          "N84 浩瀚星空", "N85 舞台", "N86 淡雅蓝调", "N87 圣诞"}));
     QCOMPARE(describe(menu.submenu("N1")),
              QStringList({"N7 抽奖名单&", "N8 奖项设置&", "N11 奖项分组&", "N92 其它设定"}));
-    QCOMPARE(describe(menu.submenu("N3")), QStringList({"N20 导出中奖名单&", "N21 查看抽奖日志&"}));
+    QCOMPARE(describe(menu.submenu("N3")),
+             QStringList({"N18 弃奖&", "N58 补奖&", "N20 导出中奖名单&", "N21 查看抽奖日志&"}));
     QCOMPARE(describe(menu.submenu("N4")),
              QStringList({"N22 常用快捷键", "N53 视频操作说明", "N77 常见问题", "V481(off)版本号V6.0"}));
   }

@@ -1,0 +1,73 @@
+#include "dialogs/TOtherItem.h"
+
+#include <QKeyEvent>
+#include <QRegularExpressionValidator>
+
+#include "base/conversion_error.h"
+#include "draw/award_corrections.h"
+#include "draw/draw_texts.h"
+#include "platform/program_dir.h"
+#include "ui_TOtherItem.h"
+
+using platform::fromGbk;
+
+TOtherItem::TOtherItem(draw::DrawData& data, const draw::EventFolder& folder, screen::DialogService& dialogs,
+                       QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TOtherItem>()), data_(data), folder_(folder), dialogs_(dialogs) {
+  ui->setupUi(this);
+  // Pasted text bypasses the key filter; the validator keeps it to digits.
+  ui->Edit1->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), ui->Edit1));
+  ui->Edit1->installEventFilter(this);
+  for (std::size_t r = 1; r <= data_.awardRowCount(); ++r)
+    ui->ComboBox1->addItem(fromGbk(data_.ItemGrid.cell(draw::item::kName, r)));
+  const auto current = base::parseInt(data_.state.currentAward);
+  ui->ComboBox1->setCurrentIndex(current && data_.isAwardRow(*current) ? *current - 1 : 0);
+  ComboBox1Change();
+  connect(ui->ComboBox1, &QComboBox::editTextChanged, this, &TOtherItem::ComboBox1Change);
+  connect(ui->Button1, &QPushButton::clicked, this, &TOtherItem::Button1Click);
+}
+
+TOtherItem::~TOtherItem() = default;
+
+bool TOtherItem::namesAnAward(const QString& text) const {
+  const std::string name = platform::toGbk(text);
+  for (std::size_t r = 1; r <= data_.awardRowCount(); ++r)
+    if (data_.ItemGrid.cell(draw::item::kName, r) == name) return true;
+  return false;
+}
+
+void TOtherItem::ComboBox1Change() {
+  ui->Edit1->clear();
+  ui->Edit2->clear();
+  const bool newAward = !namesAnAward(ui->ComboBox1->currentText());
+  ui->Label3->setVisible(newAward);
+  ui->Edit2->setVisible(newAward);
+}
+
+bool TOtherItem::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ui->Edit1 && event->type() == QEvent::KeyPress) {
+    const QString typed = static_cast<QKeyEvent*>(event)->text();
+    const bool printable = !typed.isEmpty() && typed.at(0).isPrint();
+    if (printable && !(typed.size() == 1 && typed.at(0) >= QLatin1Char('0') && typed.at(0) <= QLatin1Char('9'))) {
+      dialogs_.message(QStringLiteral("必须输入数字"));
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void TOtherItem::Button1Click() {
+  const QString award = ui->ComboBox1->currentText();
+  const QString prize = !ui->Edit2->isHidden() ? ui->Edit2->text() : QString();
+  if (!platform::spellableInGbk(award) || !platform::spellableInGbk(prize)) {
+    dialogs_.message(QStringLiteral("奖项名称或奖品名称含有无法保存的字符"));
+    return;
+  }
+  const int index = ui->ComboBox1->currentIndex();
+  const draw::SupplementaryRequest request{platform::toGbk(award), index >= 0 ? static_cast<std::size_t>(index) + 1 : 0,
+                                           platform::toGbk(ui->Edit1->text()), platform::toGbk(prize)};
+  std::string outcome;
+  if (!dialogs_.reportFailures([&] { outcome = draw::supplementary(data_, folder_, request); })) return;
+  dialogs_.message(fromGbk(outcome));
+  if (outcome == draw::texts::gbk("补奖完成")) accept();
+}
