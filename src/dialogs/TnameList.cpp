@@ -12,8 +12,10 @@
 #include "dialogs/TForm2.h"
 #include "dialogs/roster_import.h"
 #include "dialogs/roster_print.h"
+#include "dialogs/sheet_roster_import.h"
 #include "platform/program_dir.h"
 #include "screen/dialog_service.h"
+#include "sheets/sheet_file.h"
 #include "ui_TnameList.h"
 
 namespace dialogs {
@@ -23,6 +25,8 @@ namespace fs = std::filesystem;
 namespace {
 
 const QString kTextFilter = QStringLiteral("文本文件(*.txt)");
+// The import also reads the spreadsheets that rosters come in; text stays first.
+const QString kImportFilter = kTextFilter + QStringLiteral(";;Excel 工作簿(*.xlsx);;CSV 表格(*.csv)");
 
 QString editorText(const draw::Lines& lines) {
   std::string joined;
@@ -189,8 +193,17 @@ void TnameList::N2Click() { replaceLines({}); }
 
 void TnameList::N3Click() {
   const QString chosen =
-      dialogs_.openFileName(QStringLiteral("从文件导入"), platform::toQString(programDir_), kTextFilter);
+      dialogs_.openFileName(QStringLiteral("从文件导入"), platform::toQString(programDir_), kImportFilter);
   if (chosen.isEmpty()) return;
+  if (sheets::sheetKindOf(chosen) != sheets::SheetKind::None) {
+    const std::optional<QStringList> rows = importSheetRoster(chosen, dialogs_, this);
+    if (!rows) return;
+    draw::Lines fromSheet;
+    fromSheet.reserve(static_cast<std::size_t>(rows->size()));
+    for (const QString& row : *rows) fromSheet.push_back(platform::toGbk(row));
+    replaceLines(fromSheet);
+    return;
+  }
   draw::Lines imported;
   if (!dialogs_.reportFailures([&] { imported = importRosterFile(pathOf(chosen)); })) return;
   replaceLines(imported);

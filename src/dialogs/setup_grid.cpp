@@ -71,7 +71,7 @@ bool SetupGridDelegate::refuseKey(int column, const QString& text) {
   const QChar c = text.front();
   if (c.isDigit() && c.unicode() < 128) return false;
   if (c.category() == QChar::Other_Control) return false;  // Backspace, Enter, Tab, Escape
-  dialogs_.message(kDigitsOnlyMessage);
+  dialogs_.message(QString::fromUtf8(kDigitsOnlyMessage));
   return true;
 }
 

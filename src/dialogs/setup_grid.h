@@ -10,6 +10,7 @@
 #include <functional>
 #include <set>
 
+#include "dialogs/digit_field_filter.h"
 #include "draw/event_folder.h"
 #include "screen/dialog_service.h"
 
@@ -20,7 +21,6 @@ namespace dialogs {
 
 // The current cell's background: red 166, green 202, blue 240.
 inline const QColor kCurrentCellColour(166, 202, 240);
-inline const QString kDigitsOnlyMessage = QStringLiteral("必须输入数字");
 
 // Attached to a grid: paints the current cell, filters typing in the digit
 // columns (in the cell editor and on the grid itself) and reports Enter.

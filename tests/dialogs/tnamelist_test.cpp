@@ -12,6 +12,7 @@
 #include "base/gbk.h"
 #include "base/text_file.h"
 #include "dialogs/TForm2.h"
+#include "dialogs/TSheetColumns.h"
 #include "dialogs/line_number_gutter.h"
 #include "dialogs/roster_print.h"
 #include "platform/font_substitutions.h"
@@ -168,6 +169,25 @@ class TnameListTest : public QObject {
     editor.form().N3->trigger();
     QCOMPARE(memoLines(editor).size(), 3);
     QVERIFY(dialogs.log().last().startsWith(QStringLiteral("message: ")));
+  }
+
+  void importTakesTheTickedColumnsOfASpreadsheet() {
+    testing_support::TestFolder folder;
+    folder.write("hr.csv", "\xEF\xBB\xBF工号,姓名,部门\r\n001,张三,研发部\r\n002,\"李,四\",市场部\r\n");
+    screen::DialogService dialogs;
+    dialogs.setHeadless(true);
+    draw::RandomSource random(1);
+    TnameList editor(folder.path(), dialogs, random);
+    TSheetColumns::ask = [](const sheets::Sheet& sheet, QWidget*) {
+      sheets::ColumnChoice choice = sheets::defaultChoice(sheet);
+      choice.columns = {0, 1};
+      return std::optional<sheets::ColumnChoice>(choice);
+    };
+    dialogs.setNextFileName(QString::fromStdString((folder / "hr.csv").string()));
+    editor.form().N3->trigger();
+    QCOMPARE(memoLines(editor), (QStringList{QStringLiteral("001  张三"), QStringLiteral("002  李,四")}));
+    editor.form().N12->trigger();
+    QCOMPARE(folder.read("NameList.txt"), gbk("001  张三\r\n002  李,四\r\n"));
   }
 
   void generatorRefusesChecksDigitsAndAppends() {
