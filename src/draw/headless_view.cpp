@@ -58,7 +58,7 @@ bool HeadlessView::prepareStopSound(const std::string& path) {
 }
 
 void HeadlessView::openWinnersDisplay(const std::string& shownAward) {
-  transcript.push_back({Event::Kind::WinnersDisplay, shownAward});
+  transcript.push_back({Event::Kind::WinnersDisplay, shownAward, composeWinners ? composeWinners(shownAward) : ""});
 }
 
 void HeadlessView::setSingleAwardMenu(const std::string& caption, const std::vector<SingleAwardItem>& items) {
