@@ -357,6 +357,7 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
   // A key held down repeats; the draw takes one command per press.
   if (event->isAutoRepeat()) return;
   if (tools_->handleKey(event->key())) return;
+  if (displayKey(event->key())) return;
   switch (event->key()) {
     case Qt::Key_Space:
     case Qt::Key_Return:

@@ -73,6 +73,7 @@ void TForm1::connectCommands() {
         [this](Element moved, QPoint to) { appearance_->elementMoved(moved, to); });
 
   attachFrameMenus();
+  connectDisplays();
 }
 
 void TForm1::editLabelEffects(Label which) {

@@ -180,11 +180,6 @@ void TForm1::openSoundSettings() {
   // the sound-card question only reloads the settings (the engine does that).
 }
 
-void TForm1::openWinnersDisplay(const std::string&) {
-  // The winners display comes with the display windows; until then finishing an
-  // award or the draw shows nothing here.
-}
-
 void TForm1::setSingleAwardMenu(const std::string&, const std::vector<draw::SingleAwardItem>& items) {
   std::vector<screen::MainMenu::SingleAwardItem> entries;
   entries.reserve(items.size());

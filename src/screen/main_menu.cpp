@@ -76,7 +76,9 @@ MainMenu::MainMenu(QWidget* parent) : QObject(parent), menu_(new QMenu(parent)) 
   addSeparator(menu_, "N41");
   // N106 "设定密码" is added with the password dialog.
   addSeparator(menu_, "N105");
-  // F31 "奖品展示[F3]" is added with the prize display; N19 and F101 with the winners display.
+  addItem(menu_, "F31", QStringLiteral("奖品展示[F3]"));
+  addItem(menu_, "N19", QStringLiteral("本奖项中奖结果展示[F9]"));
+  addItem(menu_, "F101", QStringLiteral("全部中奖结果展示[F10]"));
   addSeparator(menu_, "N25");
   // N36 is added with the programme and judges setup, N65 with the ranking display, N14 with the score details.
   addSeparator(menu_, "N64");
