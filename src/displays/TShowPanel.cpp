@@ -177,6 +177,9 @@ void TShowPanel::loadSettings() {
   place(ui->ShowMainTitle, "ShowMainTitle");
   place(ui->ShowSecTitle, "ShowSecTitle");
   place(ui->Image2, "ShowLogoTitle");
+  // A file without the titles' places (a first opening) gets the default layout
+  // rather than places off the screen.
+  if (!ini.hasKey("ShowMainTitle", gbk("X坐标"))) defaultLayout();
   centreText();
   ui->NameText->move(ui->NameText->x(), ini.readInt("NameText", "Top", ui->NameText->y()));
   perRow_ = ini.readInt("NameList", gbk("每行个数"), draw::kAllOnOneLine);
@@ -188,9 +191,6 @@ void TShowPanel::loadSettings() {
       loadPictureIfPresent(context_.programDir, "image", ini.readString("ShowTitlePic", "TitlePicture", ""));
   if (!logo.isNull()) setLogoPicture(logo);
 
-  // A file without the titles' places (a first opening) gets the default layout
-  // rather than places off the screen.
-  if (!ini.hasKey("ShowMainTitle", gbk("X坐标"))) defaultLayout();
 }
 
 void TShowPanel::setLogoPicture(const QImage& picture) {
