@@ -24,6 +24,11 @@ std::function<std::optional<int>(int)>& DisplayStage::colourQuestion() {
   return question;
 }
 
+std::function<void(DisplayStage&)>& DisplayStage::modalRunner() {
+  static std::function<void(DisplayStage&)> runner = [](DisplayStage& display) { display.exec(); };
+  return runner;
+}
+
 DisplayStage::DisplayStage(QRect screen, QWidget* parent) : QDialog(parent), screen_(screen) {
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   setGeometry(screen_);

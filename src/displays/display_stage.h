@@ -28,6 +28,9 @@ class DisplayStage : public QDialog {
   // The colour question of the displays' menus; tests replace it. Colours are
   // red + 256 × green + 65536 × blue; nothing when cancelled.
   static std::function<std::optional<int>(int current)>& colourQuestion();
+  // How the main window runs a display: modally until it closes. Tests that
+  // drive the draw screen without looking at the displays replace it.
+  static std::function<void(DisplayStage&)>& modalRunner();
 
   // Stretches `picture` over the window (a null picture shows silver).
   void setBackground(const QImage& picture);

@@ -66,7 +66,7 @@ void TForm1::openWinnersDisplay(const std::string& shownAward) {
   };
   context.dialogs = &dialogs_;
   displays::TShowPanel panel(std::move(context), this);
-  panel.exec();
+  displays::DisplayStage::modalRunner()(panel);
 }
 
 void TForm1::showPrizes() {
@@ -91,5 +91,5 @@ void TForm1::showPrizes() {
   context.positionLocked = [this] { return model_.positionLock; };
   context.dialogs = &dialogs_;
   displays::TPrize prize(std::move(context), this);
-  prize.exec();
+  displays::DisplayStage::modalRunner()(prize);
 }
