@@ -35,10 +35,12 @@ std::vector<Piece> layoutLines(SmoothRenderer& renderer, const TScrollTextParam&
       }
       parts = wrapLine(line, m + 1);
     }
+    const bool whole = parts.size() == 1;
     for (std::string& part : parts) {
       Piece piece;
       piece.height = renderer.measure(part + " ", p.Font, p.FontEffect, p.Quality).height;
-      piece.width = renderer.measure(part, p.Font, p.FontEffect, p.Quality).width;
+      // An unbroken line was measured above already.
+      piece.width = whole ? width : renderer.measure(part, p.Font, p.FontEffect, p.Quality).width;
       piece.text = std::move(part);
       pieces.push_back(std::move(piece));
     }
