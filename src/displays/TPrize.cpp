@@ -11,6 +11,7 @@
 #include "platform/program_dir.h"
 #include "screen/dialog_service.h"
 #include "screen/element_menus.h"
+#include "screen/state/screen_settings.h"
 #include "styledtext/TSmoothFontDlg.h"
 #include "styledtext/TSmoothLabel.h"
 #include "styledtext/core/effect_ini.h"
@@ -119,7 +120,8 @@ void TPrize::loadSettings() {
   if (!background.isNull()) setBackground(background);
   for (int k = 0; k < 3; ++k) partTicks_[k]->setChecked(ini.readBool(kSection, kPartKeys[k], true));
   parts_ = {partTicks_[0]->isChecked(), partTicks_[1]->isChecked(), partTicks_[2]->isChecked()};
-  const QImage logo = loadPictureIfPresent(context_.programDir, "image", ini.readString("TitlePic", "TitlePicture", ""));
+  const QImage logo =
+      loadPicture(screen::findLogoPicture(context_.programDir, ini.readString("TitlePic", "TitlePicture", "")));
   if (!logo.isNull()) {
     ui->Image2->setPixmap(QPixmap::fromImage(logo));
     ui->Image2->resize(logo.size());

@@ -13,6 +13,7 @@
 #include "platform/program_dir.h"
 #include "screen/dialog_service.h"
 #include "screen/element_menus.h"
+#include "screen/state/screen_settings.h"
 #include "styledtext/TSmoothFontDlg.h"
 #include "styledtext/TSmoothLabel.h"
 #include "styledtext/TSmoothScrollText.h"
@@ -187,8 +188,9 @@ void TShowPanel::loadSettings() {
   const QImage background =
       loadPictureIfPresent(context_.programDir, "backpic", ini.readString("ShowTitlePic", "Picture", ""));
   if (!background.isNull()) setBackground(background);
-  const QImage logo =
-      loadPictureIfPresent(context_.programDir, "image", ini.readString("ShowTitlePic", "TitlePicture", ""));
+  // The program's own logo stands in as the design-time picture, as on the draw screen.
+  const QImage logo = loadPicture(
+      screen::findLogoPicture(context_.programDir, ini.readString("ShowTitlePic", "TitlePicture", "")));
   if (!logo.isNull()) setLogoPicture(logo);
 
 }

@@ -114,7 +114,11 @@ void DisplayStage::resizeEvent(QResizeEvent* event) {
 QImage loadPictureIfPresent(const std::filesystem::path& programDir, const char* folder, const std::string& gbkName) {
   if (gbkName.empty()) return {};
   const std::filesystem::path file = base::joinGbk(programDir / folder, gbkName);
-  if (!base::isFile(file)) return {};
+  return loadPicture(file);
+}
+
+QImage loadPicture(const std::filesystem::path& file) {
+  if (file.empty() || !base::isFile(file)) return {};
   QImageReader reader(platform::toQString(file));
   reader.setAutoTransform(true);
   return reader.read();

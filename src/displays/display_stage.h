@@ -69,5 +69,7 @@ class DisplayStage : public QDialog {
 
 // A picture file in the program's folder, or a null image when it does not exist or cannot be read.
 QImage loadPictureIfPresent(const std::filesystem::path& programDir, const char* folder, const std::string& gbkName);
+// The picture in `file`; a null image for an empty path or an unreadable file.
+QImage loadPicture(const std::filesystem::path& file);
 
 }  // namespace displays
