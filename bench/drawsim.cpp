@@ -75,7 +75,8 @@ int main(int argc, char** argv) {
   }
   if (!haveDir) return usage("no event folder");
   std::error_code ec;
-  if (!std::filesystem::is_directory(options.eventDir, ec)) return usage("no such folder: " + options.eventDir.string());
+  if (!std::filesystem::is_directory(options.eventDir, ec))
+    return usage("no such folder: " + options.eventDir.string());
 
   draw::EventFolder folder(std::filesystem::absolute(options.eventDir));
   draw::DrawData data;

@@ -41,9 +41,9 @@ struct Speed {
   const char* caption;
   int interval;
 };
-constexpr Speed kSpeeds[] = {{"N12", "快&", 100},  {"N21", "2&", 200},  {"N31", "3&", 300},   {"N41", "4&", 400},
-                             {"N51", "5&", 600},   {"N61", "6&", 900},  {"N71", "7&", 1200},  {"N81", "8&", 1500},
-                             {"N91", "9&", 2000},  {"N101", "慢&", 2500}};
+constexpr Speed kSpeeds[] = {{"N12", "快&", 100}, {"N21", "2&", 200},   {"N31", "3&", 300},  {"N41", "4&", 400},
+                             {"N51", "5&", 600},  {"N61", "6&", 900},   {"N71", "7&", 1200}, {"N81", "8&", 1500},
+                             {"N91", "9&", 2000}, {"N101", "慢&", 2500}};
 
 QAction* findItem(const QMenu* menu, const QString& caption) {
   for (QAction* item : menu->actions()) {
@@ -72,7 +72,9 @@ std::string& TPrize::rememberedBackground() {
 }
 
 TPrize::TPrize(PrizeDisplayContext context, QWidget* parent)
-    : DisplayStage(context.screen, parent), ui(std::make_unique<Ui::TPrize>()), context_(std::move(context)),
+    : DisplayStage(context.screen, parent),
+      ui(std::make_unique<Ui::TPrize>()),
+      context_(std::move(context)),
       ItemGrid(8) {
   ui->setupUi(this);
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -116,7 +118,8 @@ void TPrize::loadSettings() {
 
   const base::ConfigFiles files(context_.programDir);
   const base::IniFile ini = files.openConfigOnly();
-  const QImage background = loadPictureIfPresent(context_.programDir, "backpic", ini.readString(kSection, "Picture", ""));
+  const QImage background =
+      loadPictureIfPresent(context_.programDir, "backpic", ini.readString(kSection, "Picture", ""));
   if (!background.isNull()) setBackground(background);
   for (int k = 0; k < 3; ++k) partTicks_[k]->setChecked(ini.readBool(kSection, kPartKeys[k], true));
   parts_ = {partTicks_[0]->isChecked(), partTicks_[1]->isChecked(), partTicks_[2]->isChecked()};
@@ -197,9 +200,8 @@ void TPrize::buildMenus() {
   QMenu* pictureMenu = windowMenu_->addMenu(QStringLiteral("图片调整"));
   pictureMenu->menuAction()->setObjectName(QStringLiteral("N9"));
   auto step = [this, pictureMenu](const char* caption, int dw, int dh) {
-    connect(pictureMenu->addAction(QString::fromUtf8(caption)), &QAction::triggered, this, [this, dw, dh] {
-      setPictureBox(QRect(box_.topLeft(), QSize(box_.width() + dw, box_.height() + dh)));
-    });
+    connect(pictureMenu->addAction(QString::fromUtf8(caption)), &QAction::triggered, this,
+            [this, dw, dh] { setPictureBox(QRect(box_.topLeft(), QSize(box_.width() + dw, box_.height() + dh))); });
   };
   step("高度+", 0, 10);
   step("高度-", 0, -10);

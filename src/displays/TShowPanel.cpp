@@ -144,8 +144,8 @@ void TShowPanel::loadSettings() {
     FontRecord font = styledtext::readFont(ini, section, "", titleFontDesign(points));
     title->beginUpdate();
     title->setSmoothFont(font);
-    title->FontEffect().assign(styledtext::readEffect(ini, section, styledtext::kLabelEffectPrefix, design,
-                                                      design.effect()));
+    title->FontEffect().assign(
+        styledtext::readEffect(ini, section, styledtext::kLabelEffectPrefix, design, design.effect()));
     title->endUpdate();
     const bool shown = ini.readBool(section, showKey, true);
     title->setVisible(shown);
@@ -189,10 +189,9 @@ void TShowPanel::loadSettings() {
       loadPictureIfPresent(context_.programDir, "backpic", ini.readString("ShowTitlePic", "Picture", ""));
   if (!background.isNull()) setBackground(background);
   // The program's own logo stands in as the design-time picture, as on the draw screen.
-  const QImage logo = loadPicture(
-      screen::findLogoPicture(context_.programDir, ini.readString("ShowTitlePic", "TitlePicture", "")));
+  const QImage logo =
+      loadPicture(screen::findLogoPicture(context_.programDir, ini.readString("ShowTitlePic", "TitlePicture", "")));
   if (!logo.isNull()) setLogoPicture(logo);
-
 }
 
 void TShowPanel::setLogoPicture(const QImage& picture) {
@@ -426,32 +425,32 @@ void TShowPanel::saveSettings() {
   const base::ConfigFiles files(context_.programDir);
   base::IniFile ini = files.openConfig();
   const auto write = [&] {
-      base::IniBatch batch(ini);
-      auto saveTitle = [&](styledtext::TSmoothLabel* title, const char* section, QAction* tick) {
-        styledtext::writeFont(ini, section, "", title->smoothFont());
-        styledtext::writeEffect(ini, section, styledtext::kLabelEffectPrefix, title->FontEffect());
-        ini.writeInt(section, gbk("X坐标"), title->x());
-        ini.writeInt(section, gbk("Y坐标"), title->y());
-        ini.writeBool(section, "Show", tick->isChecked());
-      };
-      saveTitle(ui->ShowMainTitle, "ShowMainTitle", mainTitleTick_);
-      saveTitle(ui->ShowSecTitle, "ShowSecTitle", secTitleTick_);
-      ini.writeInt("ShowLogoTitle", gbk("X坐标"), ui->Image2->x());
-      ini.writeInt("ShowLogoTitle", gbk("Y坐标"), ui->Image2->y());
-      ini.writeBool("ShowLogoTitle", "Show", logoTick_->isChecked());
-      const styledtext::TScrollTextParam& text = ui->NameText->Text();
-      styledtext::writeFont(ini, "NameText", "Text.", text.Font);
-      ini.writeInt("NameText", "Text.BackColor", text.BackColor);
-      styledtext::writeEffect(ini, "NameText", styledtext::kScrollTextEffectPrefix, text.FontEffect);
-      ini.writeInt("NameText", "Left", ui->NameText->x());
-      ini.writeInt("NameText", "Top", ui->NameText->y());
-      ini.writeInt("NameText", "Height", ui->NameText->height());
-      ini.writeInt("NameText", "ScrollDelay", ui->NameText->ScrollDelay());
-      ini.writeInt("NameText", "ScrollStep", ui->NameText->ScrollStep());
-      const RunMemory& memory = runMemory();
-      if (memory.background.size() > 2) ini.writeString("ShowTitlePic", "Picture", memory.background);
-      if (memory.logo.size() > 2) ini.writeString("ShowTitlePic", "TitlePicture", memory.logo);
-      ini.writeInt("NameList", gbk("每行个数"), perRow_);
+    base::IniBatch batch(ini);
+    auto saveTitle = [&](styledtext::TSmoothLabel* title, const char* section, QAction* tick) {
+      styledtext::writeFont(ini, section, "", title->smoothFont());
+      styledtext::writeEffect(ini, section, styledtext::kLabelEffectPrefix, title->FontEffect());
+      ini.writeInt(section, gbk("X坐标"), title->x());
+      ini.writeInt(section, gbk("Y坐标"), title->y());
+      ini.writeBool(section, "Show", tick->isChecked());
+    };
+    saveTitle(ui->ShowMainTitle, "ShowMainTitle", mainTitleTick_);
+    saveTitle(ui->ShowSecTitle, "ShowSecTitle", secTitleTick_);
+    ini.writeInt("ShowLogoTitle", gbk("X坐标"), ui->Image2->x());
+    ini.writeInt("ShowLogoTitle", gbk("Y坐标"), ui->Image2->y());
+    ini.writeBool("ShowLogoTitle", "Show", logoTick_->isChecked());
+    const styledtext::TScrollTextParam& text = ui->NameText->Text();
+    styledtext::writeFont(ini, "NameText", "Text.", text.Font);
+    ini.writeInt("NameText", "Text.BackColor", text.BackColor);
+    styledtext::writeEffect(ini, "NameText", styledtext::kScrollTextEffectPrefix, text.FontEffect);
+    ini.writeInt("NameText", "Left", ui->NameText->x());
+    ini.writeInt("NameText", "Top", ui->NameText->y());
+    ini.writeInt("NameText", "Height", ui->NameText->height());
+    ini.writeInt("NameText", "ScrollDelay", ui->NameText->ScrollDelay());
+    ini.writeInt("NameText", "ScrollStep", ui->NameText->ScrollStep());
+    const RunMemory& memory = runMemory();
+    if (memory.background.size() > 2) ini.writeString("ShowTitlePic", "Picture", memory.background);
+    if (memory.logo.size() > 2) ini.writeString("ShowTitlePic", "TitlePicture", memory.logo);
+    ini.writeInt("NameList", gbk("每行个数"), perRow_);
   };
   if (context_.dialogs != nullptr)
     context_.dialogs->reportFailures(write);

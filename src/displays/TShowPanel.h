@@ -27,7 +27,7 @@ class DialogService;
 namespace styledtext {
 class TSmoothLabel;
 class TSmoothScrollText;
-}
+}  // namespace styledtext
 
 namespace displays {
 

@@ -16,8 +16,7 @@ namespace displays {
 
 std::function<std::optional<int>(int)>& DisplayStage::colourQuestion() {
   static std::function<std::optional<int>(int)> question = [](int current) -> std::optional<int> {
-    const QColor chosen =
-        QColorDialog::getColor(QColor(current & 0xFF, (current >> 8) & 0xFF, (current >> 16) & 0xFF));
+    const QColor chosen = QColorDialog::getColor(QColor(current & 0xFF, (current >> 8) & 0xFF, (current >> 16) & 0xFF));
     if (!chosen.isValid()) return std::nullopt;
     return chosen.red() + 256 * chosen.green() + 65536 * chosen.blue();
   };
@@ -74,7 +73,8 @@ QImage DisplayStage::choosePicture(screen::DialogService& dialogs, const std::fi
     return {};
   }
   bool adopted = dialogs.reportFailures([&] {
-    const screen::AdoptedPicture kept = screen::adoptPicture(std::filesystem::path(name.toStdString()), programDir / folder);
+    const screen::AdoptedPicture kept =
+        screen::adoptPicture(std::filesystem::path(name.toStdString()), programDir / folder);
     gbkName = kept.gbkName;
   });
   return adopted ? picture : QImage();

@@ -17,7 +17,7 @@ class HeadlessView : public DrawView {
  public:
   struct Event {
     enum class Kind { Message, Question, WinnersDisplay } kind;
-    std::string text;  // GBK
+    std::string text;     // GBK
     std::string display;  // GBK: the winners display's text, when composeWinners is set
   };
   struct TimerState {

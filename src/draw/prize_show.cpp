@@ -11,7 +11,8 @@ namespace draw {
 Table prizeTable(const base::IniFile& config) {
   constexpr std::size_t kColumns = 8;
   Table table(kColumns);
-  const std::vector<std::string> headers = {"项次", "奖项", "总名额", "每次抽取", "分批状况", "奖品名称", "抽奖嘉宾", "奖品图片"};
+  const std::vector<std::string> headers = {"项次",     "奖项",     "总名额",   "每次抽取",
+                                            "分批状况", "奖品名称", "抽奖嘉宾", "奖品图片"};
   for (std::size_t c = 0; c < kColumns; ++c) table.setCell(c, 0, base::utf8ToGbk(headers[c]));
   const std::string section = base::utf8ToGbk("奖项设置");
   for (int i = 1;; ++i) {

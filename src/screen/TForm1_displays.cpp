@@ -33,10 +33,17 @@ void TForm1::connectDisplays() {
 
 bool TForm1::displayKey(int key) {
   switch (key) {
-    case Qt::Key_F3: showPrizes(); return true;
-    case Qt::Key_F9: showWinnersAfterCommand(data_.state.currentAward); return true;
-    case Qt::Key_F10: showWinnersAfterCommand("0"); return true;
-    default: return false;
+    case Qt::Key_F3:
+      showPrizes();
+      return true;
+    case Qt::Key_F9:
+      showWinnersAfterCommand(data_.state.currentAward);
+      return true;
+    case Qt::Key_F10:
+      showWinnersAfterCommand("0");
+      return true;
+    default:
+      return false;
   }
 }
 

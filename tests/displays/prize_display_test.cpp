@@ -22,11 +22,11 @@ namespace {
 // Three awards; the first has a prize picture in "prize", the second names a missing one.
 void writeEvent(const testing_support::TestFolder& folder, const std::string& extra = {}) {
   std::string config = gbk("[奖项设置]\r\n");
-  config += "1=" +
-            base::writeDelimitedRow({"1", gbk("一等奖"), "3", "1", "", gbk("手机一部"), gbk("总经理"), "p1.png"}) +
-            "\r\n";
-  config += "2=" + base::writeDelimitedRow({"2", gbk("二等奖"), "5", "1", "", gbk("平板"), gbk("主任"), "gone.png"}) +
-            "\r\n";
+  config +=
+      "1=" + base::writeDelimitedRow({"1", gbk("一等奖"), "3", "1", "", gbk("手机一部"), gbk("总经理"), "p1.png"}) +
+      "\r\n";
+  config +=
+      "2=" + base::writeDelimitedRow({"2", gbk("二等奖"), "5", "1", "", gbk("平板"), gbk("主任"), "gone.png"}) + "\r\n";
   config += "3=" + base::writeDelimitedRow({"3", gbk("三等奖"), "9", "1", "", gbk("耳机"), gbk("经理"), ""}) + "\r\n";
   folder.write("Config.ini", config + gbk(extra));
   std::filesystem::create_directories(folder / "prize");

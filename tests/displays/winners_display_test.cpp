@@ -112,7 +112,7 @@ class WinnersDisplayTest : public QObject {
     const draw::DrawData& data = window.drawData();
     const std::size_t current = std::stoul(data.state.currentAward);
     QCOMPARE(byF9.substr(0, byF9.find('\n')), data.ItemGrid.cell(draw::item::kName, current) + "(" +
-                                                   data.ItemGrid.cell(draw::item::kDrawn, current) + gbk("名)"));
+                                                  data.ItemGrid.cell(draw::item::kDrawn, current) + gbk("名)"));
     QCOMPARE(data.state.shownAward, data.state.currentAward);
 
     std::string byMenu;

@@ -1,15 +1,14 @@
 // drawsim on event folders: its output lines, its exit codes and the files it leaves.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <set>
 #include <sstream>
 
 #include "base/text_file.h"
 #include "event_fixture.h"
-
-#include <set>
-#include <sys/wait.h>
 
 namespace {
 
@@ -97,7 +96,8 @@ TEST(Drawsim, DrawsAWholeEventToItsEndAndResumesWhereItStopped) {
 
   // Started again on a finished event: the hint says so.
   SimRun again = drawsim(dir);
-  EXPECT_EQ(withoutTexts(again.lines), (std::vector<std::string>{"STATE award= caption=开始 hint=抽奖结束,需重新抽奖请按右键"}));
+  EXPECT_EQ(withoutTexts(again.lines),
+            (std::vector<std::string>{"STATE award= caption=开始 hint=抽奖结束,需重新抽奖请按右键"}));
 }
 
 TEST(Drawsim, ReportsMessagesAsOutputAndRefusesWhatItCannotRun) {

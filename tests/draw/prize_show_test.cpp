@@ -1,8 +1,9 @@
 // The prize display's sequence of awards and its caption.
+#include "draw/prize_show.h"
+
 #include <gtest/gtest.h>
 
 #include "base/delimited_row.h"
-#include "draw/prize_show.h"
 #include "test_folder.h"
 
 namespace {
@@ -29,7 +30,8 @@ TEST(PrizeShow, WalksTheAwardsInTheDrawOrderAndStartsAgain) {
 
 TEST(PrizeShow, ReadsTheAwardSettingsUpToTheFirstGapAndComposesTheCaption) {
   testing_support::TestFolder folder;
-  const std::string row1 = base::writeDelimitedRow({"1", gbk("一等奖"), "3", "1", "", gbk("手机一部"), gbk("总经理"), "p1.png"});
+  const std::string row1 =
+      base::writeDelimitedRow({"1", gbk("一等奖"), "3", "1", "", gbk("手机一部"), gbk("总经理"), "p1.png"});
   // 緗 ends in byte 0x7C, the separator: the row must not split inside it.
   const std::string row2 = base::writeDelimitedRow({"2", gbk("二等奖"), "5", "1", "", gbk("緗绣"), "", ""});
   folder.write("Config.ini", gbk("[奖项设置]\r\n1=") + row1 + "\r\n2=" + row2 + "\r\n4=x\r\n");

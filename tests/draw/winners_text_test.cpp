@@ -1,7 +1,8 @@
 // The winners display's text, composed from small award and winners tables.
+#include "draw/winners_text.h"
+
 #include <gtest/gtest.h>
 
-#include "draw/winners_text.h"
 #include "test_folder.h"
 
 namespace {
@@ -15,7 +16,8 @@ struct Award {
 };
 
 // Award rows 1 … n, and winners as (display name, award serial) in table order.
-draw::DrawData tables(const std::vector<Award>& awards, const std::vector<std::pair<std::string, std::string>>& winners) {
+draw::DrawData tables(const std::vector<Award>& awards,
+                      const std::vector<std::pair<std::string, std::string>>& winners) {
   draw::DrawData data;
   data.ItemGrid.setRowCount(awards.size() + 1);
   for (std::size_t r = 1; r <= awards.size(); ++r) {
@@ -54,52 +56,61 @@ const std::vector<Award> kThree = {{"一等奖", "1", "手机"}, {"二等奖", "
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, WinnersText,
-    testing::Values(
-        Case{"an award without winners yet", {{"一等奖", "0", "手机"}}, {}, "1", 2, false,
-             "一等奖(0名)\n(奖品:手机)\n \n\n"},
-        Case{"all awards when none has winners", kNoneDrawn, {}, "0", 2, false, ""},
-        Case{"an empty shown award means all", kNoneDrawn, {}, "", 2, false, ""},
-        // w = 6: "张三" and "李四" take 4 bytes, "欧阳明" 6; the open last line is
-        // padded to the full width plus one.
-        Case{"names of 4, 6 and 4 bytes, two per row",
-             {{"一等奖", "3", "手机"}},
-             {{"张三", "1"}, {"欧阳明", "1"}, {"李四", "1"}},
-             "1",
-             2,
-             false,
-             "一等奖(3名)\n(奖品:手机)\n 张三   欧阳明 \n 李四   " + std::string(7, ' ') + "\n\n"},
-        Case{"four winners at two per row end on a blank line",
-             {{"一等奖", "4", "手机"}},
-             {{"张三", "1"}, {"李四", "1"}, {"王五", "1"}, {"赵六", "1"}},
-             "1",
-             2,
-             false,
-             "一等奖(4名)\n(奖品:手机)\n 张三 李四 \n 王五 赵六 \n" + std::string(11, ' ') + "\n\n"},
-        Case{"one line per award when the per-row key is missing",
-             {{"一等奖", "3", "手机"}},
-             {{"张三", "1"}, {"欧阳明", "1"}, {"李四", "1"}},
-             "1",
-             draw::kAllOnOneLine,
-             false,
-             "一等奖(3名)\n(奖品:手机)\n 张三   欧阳明 李四   \n\n"},
-        Case{"only awards with winners, first to last, winners of other awards left out",
-             kThree,
-             {{"张三", "3"}, {"李四", "1"}, {"王五", "3"}},
-             "0",
-             5,
-             false,
-             "一等奖(1名)\n(奖品:手机)\n 李四 \n\n三等奖(2名)\n(奖品:耳机)\n 张三 王五 \n\n"},
-        Case{"the award order switched", kThree, {{"张三", "3"}, {"李四", "1"}, {"王五", "3"}}, "0", 5, true,
-             "三等奖(2名)\n(奖品:耳机)\n 张三 王五 \n\n一等奖(1名)\n(奖品:手机)\n 李四 \n\n"},
-        // 緗 and 縷 end in byte 0x7C, the field separator of the stored rows: they
-        // are two bytes each like any other character.
-        Case{"GBK characters whose second byte is 0x7C",
-             {{"一等奖", "2", "緗縷"}},
-             {{"王緗", "1"}, {"縷", "1"}},
-             "1",
-             1,
-             false,
-             "一等奖(2名)\n(奖品:緗縷)\n 王緗 \n 縷   \n      \n\n"}));
+    testing::Values(Case{"an award without winners yet",
+                         {{"一等奖", "0", "手机"}},
+                         {},
+                         "1",
+                         2,
+                         false,
+                         "一等奖(0名)\n(奖品:手机)\n \n\n"},
+                    Case{"all awards when none has winners", kNoneDrawn, {}, "0", 2, false, ""},
+                    Case{"an empty shown award means all", kNoneDrawn, {}, "", 2, false, ""},
+                    // w = 6: "张三" and "李四" take 4 bytes, "欧阳明" 6; the open last line is
+                    // padded to the full width plus one.
+                    Case{"names of 4, 6 and 4 bytes, two per row",
+                         {{"一等奖", "3", "手机"}},
+                         {{"张三", "1"}, {"欧阳明", "1"}, {"李四", "1"}},
+                         "1",
+                         2,
+                         false,
+                         "一等奖(3名)\n(奖品:手机)\n 张三   欧阳明 \n 李四   " + std::string(7, ' ') + "\n\n"},
+                    Case{"four winners at two per row end on a blank line",
+                         {{"一等奖", "4", "手机"}},
+                         {{"张三", "1"}, {"李四", "1"}, {"王五", "1"}, {"赵六", "1"}},
+                         "1",
+                         2,
+                         false,
+                         "一等奖(4名)\n(奖品:手机)\n 张三 李四 \n 王五 赵六 \n" + std::string(11, ' ') + "\n\n"},
+                    Case{"one line per award when the per-row key is missing",
+                         {{"一等奖", "3", "手机"}},
+                         {{"张三", "1"}, {"欧阳明", "1"}, {"李四", "1"}},
+                         "1",
+                         draw::kAllOnOneLine,
+                         false,
+                         "一等奖(3名)\n(奖品:手机)\n 张三   欧阳明 李四   \n\n"},
+                    Case{"only awards with winners, first to last, winners of other awards left out",
+                         kThree,
+                         {{"张三", "3"}, {"李四", "1"}, {"王五", "3"}},
+                         "0",
+                         5,
+                         false,
+                         "一等奖(1名)\n(奖品:手机)\n 李四 \n\n三等奖(2名)\n(奖品:耳机)\n 张三 王五 \n\n"},
+                    Case{"the award order switched",
+                         kThree,
+                         {{"张三", "3"}, {"李四", "1"}, {"王五", "3"}},
+                         "0",
+                         5,
+                         true,
+                         "三等奖(2名)\n(奖品:耳机)\n 张三 王五 \n\n一等奖(1名)\n(奖品:手机)\n 李四 \n\n"},
+                    // 緗 and 縷 end in byte 0x7C, the field separator of the stored rows: they
+                    // are two bytes each like any other character.
+                    Case{"GBK characters whose second byte is 0x7C",
+                         {{"一等奖", "2", "緗縷"}},
+                         {{"王緗", "1"}, {"縷", "1"}},
+                         "1",
+                         1,
+                         false,
+                         "一等奖(2名)\n(奖品:緗縷)\n 王緗 \n 縷   \n      \n\n"}));
 
 TEST(WinnersText, CountsTheCellsAsTheyStandAndSurvivesDamagedOnes) {
   draw::DrawData data = tables({{"一等奖", "abc", "手机"}, {"二等奖", "2", "平板"}}, {{"张三", "2"}});

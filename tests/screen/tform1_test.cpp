@@ -2,7 +2,6 @@
 // ticks of its timers, on events written into a temporary folder. What is
 // checked is what the audience and the files see: the frames, the start button,
 // the hint, the winners record.
-#include "displays/display_stage.h"
 #include "screen/TForm1.h"
 
 #include <QImage>
@@ -13,6 +12,7 @@
 #include <set>
 
 #include "base/delimited_row.h"
+#include "displays/display_stage.h"
 #include "draw/event_fixture.h"
 #include "platform/program_dir.h"
 #include "styledtext/TSmoothLabel.h"

@@ -178,8 +178,7 @@ void ScrollTextWindow::measureRuns(SmoothRenderer& renderer, const TScrollTextPa
 const ScrollTextWindow::Strip& ScrollTextWindow::strip(SmoothRenderer& renderer, const TScrollTextParam& p,
                                                        std::size_t index, int left, int width) {
   auto found = strips_.find(index);
-  if (found != strips_.end() && found->second.left <= left &&
-      found->second.left + found->second.width >= left + width)
+  if (found != strips_.end() && found->second.left <= left && found->second.left + found->second.width >= left + width)
     return found->second;
 
   Piece& piece = pieces_[index];
