@@ -41,10 +41,10 @@ void HeadlessView::setPictureFrameTile(int frame, int tile) {
   if (frame >= 1 && frame <= 30) pictureTile[frame] = tile;
 }
 
-void HeadlessView::showMessage(const std::string& text) { transcript.push_back({Event::Kind::Message, text}); }
+void HeadlessView::showMessage(const std::string& text) { transcript.push_back({Event::Kind::Message, text, {}}); }
 
 bool HeadlessView::ask(const std::string& text, const std::string&, QuestionKind) {
-  transcript.push_back({Event::Kind::Question, text});
+  transcript.push_back({Event::Kind::Question, text, {}});
   return answer;
 }
 
