@@ -183,6 +183,10 @@ void TShowPanel::loadSettings() {
   if (!ini.hasKey("ShowMainTitle", gbk("X坐标"))) defaultLayout();
   centreText();
   ui->NameText->move(ui->NameText->x(), ini.readInt("NameText", "Top", ui->NameText->y()));
+  // A box stored on a taller screen would run past the bottom edge and lose its
+  // lower fade; it is shortened to end 10 pixels above the edge.
+  const int room = screenRect().height() - ui->NameText->y() - 10;
+  if (ui->NameText->height() > room) ui->NameText->resize(ui->NameText->width(), std::max(20, room));
   perRow_ = ini.readInt("NameList", gbk("每行个数"), draw::kAllOnOneLine);
 
   const QImage background =

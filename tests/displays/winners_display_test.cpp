@@ -200,6 +200,12 @@ class WinnersDisplayTest : public QObject {
     QCOMPARE(box->height(), 190);
     QCOMPARE(box->y(), 230);
     panel.close();
+
+    // A box stored for a taller screen is shortened to fit this one.
+    writeEvent(folder, "[NameText]\r\nHeight=600\r\nTop=700\r\n");
+    TShowPanel shorter(contextFor(folder, tables.data, &locked, nullptr));
+    QCOMPARE(shorter.nameText()->height(), 768 - 700 - 10);
+    shorter.close();
   }
 
   void theTextMenuChangesSpeedDirectionAndAwardOrder() {
