@@ -4,7 +4,8 @@
 // the start-up, then N start/stop commands with K rolling ticks between a start
 // and its stop, every countdown tick that is due, and a pending winners display
 // before the next command. Prints one line per message box ("MSG "), question
-// ("ASK ") and winners display ("SHOW "), then "STATE" with the current award,
+// ("ASK ") and winners display ("SHOW "; then "TEXT " and each line of the
+// display's text as it was when it opened, and "END"), then "STATE" with the current award,
 // the start button caption and the hint. Writes the event's files exactly as the
 // program does. Exits 0 whenever it ran; 2 when it could not (bad arguments, no
 // such folder).
@@ -16,6 +17,7 @@
 
 #include "base/gbk.h"
 #include "draw/headless_startup.h"
+#include "draw/winners_text.h"
 
 namespace {
 
@@ -73,12 +75,16 @@ int main(int argc, char** argv) {
   }
   if (!haveDir) return usage("no event folder");
   std::error_code ec;
-  if (!std::filesystem::is_directory(options.eventDir, ec)) return usage("no such folder: " + options.eventDir.string());
+  if (!std::filesystem::is_directory(options.eventDir, ec))
+    return usage("no such folder: " + options.eventDir.string());
 
   draw::EventFolder folder(std::filesystem::absolute(options.eventDir));
   draw::DrawData data;
   draw::HeadlessView view;
   view.answer = options.answer;
+  view.composeWinners = [&](const std::string& shownAward) {
+    return draw::composeWinnersText(data, shownAward, draw::winnersPerRow(folder.configFiles()), false);
+  };
   draw::Luck luck(data, folder, view);
 
   std::size_t printed = 0;
@@ -87,6 +93,13 @@ int main(int argc, char** argv) {
       const auto& event = view.transcript[printed];
       using Kind = draw::HeadlessView::Event::Kind;
       print(event.kind == Kind::Message ? "MSG " : event.kind == Kind::Question ? "ASK " : "SHOW ", event.text);
+      if (event.kind != Kind::WinnersDisplay) continue;
+      for (std::size_t start = 0; start < event.display.size();) {
+        const std::size_t end = event.display.find('\n', start);
+        print("TEXT ", event.display.substr(start, end - start));
+        start = end == std::string::npos ? event.display.size() : end + 1;
+      }
+      std::cout << "END\n";
     }
   };
 

@@ -49,12 +49,12 @@ void HeadlessView::runModal() {
 }
 
 void HeadlessView::showMessage(const std::string& text) {
-  transcript.push_back({Event::Kind::Message, text});
+  transcript.push_back({Event::Kind::Message, text, {}});
   runModal();
 }
 
 bool HeadlessView::ask(const std::string& text, const std::string&, QuestionKind) {
-  transcript.push_back({Event::Kind::Question, text});
+  transcript.push_back({Event::Kind::Question, text, {}});
   runModal();
   return answer;
 }
@@ -74,7 +74,7 @@ bool HeadlessView::prepareStopSound(const std::string& path) {
 }
 
 void HeadlessView::openWinnersDisplay(const std::string& shownAward) {
-  transcript.push_back({Event::Kind::WinnersDisplay, shownAward});
+  transcript.push_back({Event::Kind::WinnersDisplay, shownAward, composeWinners ? composeWinners(shownAward) : ""});
   runModal();
 }
 

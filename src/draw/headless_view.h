@@ -17,7 +17,8 @@ class HeadlessView : public DrawView {
  public:
   struct Event {
     enum class Kind { Message, Question, WinnersDisplay } kind;
-    std::string text;  // GBK
+    std::string text;     // GBK
+    std::string display;  // GBK: the winners display's text, when composeWinners is set
   };
   struct TimerState {
     bool on = false;
@@ -34,6 +35,8 @@ class HeadlessView : public DrawView {
   // Called by exitSave() and positionLoad(); empty does nothing.
   std::function<void()> onExitSave;
   std::function<void()> onPositionLoad;
+  // Composes the winners display's text for a shown award at the moment it opens.
+  std::function<std::string(const std::string& shownAward)> composeWinners;
   // Makes the stop-sound preparation report a failed sound system.
   bool soundSystemFails = false;
   // Runs while a message box, question, lock prompt or the winners display is

@@ -379,6 +379,7 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
   // A key held down repeats; the draw takes one command per press.
   if (event->isAutoRepeat()) return;
   if (tools_->handleKey(event->key())) return;
+  if (displayKey(event->key())) return;
   switch (event->key()) {
     case Qt::Key_Space: luck_->startStopCommand(); return;
     case Qt::Key_Return:

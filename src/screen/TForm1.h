@@ -181,6 +181,13 @@ class TForm1 : public QWidget, public draw::DrawView {
   QString executableName() const;
   void restartProgram();
 
+  // The result displays (TForm1_displays.cpp).
+  void connectDisplays();
+  bool displayKey(int key);
+  void showWinnersAfterCommand(const std::string& shownAward);
+  void showPrizes();
+  QRect displayScreen() const;
+
   screen::Display display() const;
   base::IniFile configForRead() const;
   styledtext::TSmoothLabel* fieldLabel(draw::Field field) const;

@@ -77,6 +77,7 @@ void TForm1::connectCommands() {
 
   attachFrameMenus();
   connectAwardCommands();
+  connectDisplays();
 }
 
 void TForm1::editLabelEffects(Label which) {

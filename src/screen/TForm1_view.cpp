@@ -175,11 +175,6 @@ bool TForm1::prepareStopSound(const std::string& path) {
 
 void TForm1::playStopSound() { sounds_->playStopSound(true); }
 
-void TForm1::openWinnersDisplay(const std::string&) {
-  // The winners display comes with the display windows; until then finishing an
-  // award or the draw shows nothing here.
-}
-
 void TForm1::setSingleAwardMenu(const std::string&, const std::vector<draw::SingleAwardItem>& items) {
   std::vector<screen::MainMenu::SingleAwardItem> entries;
   entries.reserve(items.size());

@@ -81,7 +81,9 @@ MainMenu::MainMenu(QWidget* parent) : QObject(parent), menu_(new QMenu(parent)) 
   addSeparator(menu_, "N41");
   addItem(menu_, "N106", QStringLiteral("设定密码"));
   addSeparator(menu_, "N105");
-  // F31 "奖品展示[F3]" is added with the prize display; N19 and F101 with the winners display.
+  addItem(menu_, "F31", QStringLiteral("奖品展示[F3]"));
+  addItem(menu_, "N19", QStringLiteral("本奖项中奖结果展示[F9]"));
+  addItem(menu_, "F101", QStringLiteral("全部中奖结果展示[F10]"));
   addSeparator(menu_, "N25");
   addItem(menu_, "N36", QStringLiteral("节目及评委设置"));
   addItem(menu_, "N65", QStringLiteral("节目排名展示[F8]"));

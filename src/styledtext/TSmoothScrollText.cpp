@@ -54,7 +54,14 @@ void TSmoothScrollText::rebuild() {
   rebuilding_ = true;
   syncTick();
   pauseTimer_.stop();
-  buildScrollImage(*renderer_, text_, width(), height(), image_);
+  image_ = Image24();
+  wholeImage_ = false;
+  if (text_.BackGround) {
+    buildScrollImage(*renderer_, text_, width(), height(), image_);
+    wholeImage_ = true;
+  } else {
+    window_.layout(*renderer_, text_, width(), height());
+  }
   motion_.restart();
   rebuilding_ = false;
   syncTick();
@@ -64,7 +71,7 @@ void TSmoothScrollText::rebuild() {
 
 void TSmoothScrollText::scrollTick() {
   if (!active_ || pauseTimer_.isActive()) return;
-  switch (motion_.tick(image_.height(), scrollStep_, repeatCount_, repeatDelay_)) {
+  switch (motion_.tick(imageHeight(), scrollStep_, repeatCount_, repeatDelay_)) {
     case ScrollMotion::Outcome::Unchanged:
       break;
     case ScrollMotion::Outcome::Moved:
@@ -83,20 +90,40 @@ void TSmoothScrollText::scrollTick() {
 }
 
 void TSmoothScrollText::endPause() {
-  motion_.moveAfterPause(image_.height(), scrollStep_);
+  motion_.moveAfterPause(imageHeight(), scrollStep_);
   update();
   syncTick();
 }
 
+int TSmoothScrollText::imageHeight() const { return wholeImage_ ? image_.height() : window_.imageHeight(); }
+
+const Image24& TSmoothScrollText::textImage() {
+  if (!wholeImage_) {
+    buildScrollImage(*renderer_, text_, width(), height(), image_);
+    wholeImage_ = true;
+  }
+  return image_;
+}
+
 QImage TSmoothScrollText::frameImage() {
-  paintScrollFrame(image_, motion_.offset(), height(), text_, frame_);
+  if (wholeImage_)
+    paintScrollFrame(image_, motion_.offset(), height(), text_, frame_);
+  else
+    window_.paint(*renderer_, text_, motion_.offset(), height(), 0, width(), frame_);
   return toQImage(frame_);
 }
 
 void TSmoothScrollText::paintEvent(QPaintEvent* event) {
-  const QImage frame = frameImage();
+  // Only the columns asked for: a box far wider than the screen draws the part on it.
+  const QRect columns = event->rect().intersected(rect());
+  if (wholeImage_)
+    paintScrollFrame(image_, motion_.offset(), height(), text_, frame_);
+  else
+    window_.paint(*renderer_, text_, motion_.offset(), height(), columns.left(), columns.width(), frame_);
+  const QImage frame = toQImage(frame_);
   QPainter painter(this);
-  painter.drawImage(event->rect(), frame, event->rect());
+  const QRect source(wholeImage_ ? columns.left() : 0, columns.top(), columns.width(), columns.height());
+  painter.drawImage(columns.topLeft(), frame, source);
   emit OnPainted();
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 // A multi-line text drawn with effects that moves through a fixed box pixel by
 // pixel, loops endlessly and fades at its top and bottom edges (the winners
-// display's list). The whole text is drawn once into a tall image whenever
-// something changes; a scroll step only moves a window over that image.
+// display's list). Each change lays the lines out; a frame draws only the lines
+// in the box (and of a very wide line only the columns on the screen), keeping
+// them while they stay in view, so a list of ten thousand winners costs the
+// memory of one screen. A text with a background picture is drawn whole into
+// one tall image instead, as the picture spans the whole text.
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
@@ -44,7 +47,12 @@ class TSmoothScrollText : public QWidget {
 
   int offset() const { return motion_.offset(); }
   int passCounter() const { return motion_.passCounter(); }
-  const Image24& textImage() const { return image_; }
+  // The height of the whole text image (what one pass scrolls through).
+  int imageHeight() const;
+  // The whole text as one image, built when asked for (tests, small texts).
+  const Image24& textImage();
+  // Lines whose pixels are kept between frames.
+  std::size_t keptLines() const { return window_.keptLines(); }
   // The box as the next paint shows it.
   QImage frameImage();
   bool pausing() const { return pauseTimer_.isActive(); }
@@ -73,6 +81,8 @@ class TSmoothScrollText : public QWidget {
   QtTextRasteriser rasteriser_;
   std::unique_ptr<SmoothRenderer> renderer_;
   Image24 image_;
+  bool wholeImage_ = false;  // image_ holds the current text
+  ScrollTextWindow window_;
   Image24 frame_;
   ScrollMotion motion_;
   QTimer pauseTimer_;

@@ -1,14 +1,14 @@
 // drawsim on event folders: its output lines, its exit codes and the files it leaves.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <set>
 #include <sstream>
 
 #include "base/text_file.h"
 #include "event_fixture.h"
-
-#include <set>
-#include <sys/wait.h>
 
 namespace {
 
@@ -19,6 +19,14 @@ struct SimRun {
   int exitCode;
   std::vector<std::string> lines;
 };
+
+// The lines without the winners display's text ("TEXT " lines and "END").
+std::vector<std::string> withoutTexts(const std::vector<std::string>& lines) {
+  std::vector<std::string> kept;
+  for (const auto& line : lines)
+    if (line.rfind("TEXT ", 0) != 0 && line != "END") kept.push_back(line);
+  return kept;
+}
 
 SimRun drawsim(const std::string& arguments) {
   std::string command = std::string(DRAWSIM_PATH) + " " + arguments + " 2>/dev/null";
@@ -34,7 +42,7 @@ TEST(Drawsim, DrawsAWholeEventToItsEndAndResumesWhereItStopped) {
   EventFixture event;
   auto config = EventFixture::awardLines({{"一等奖", 1, 1}, {"二等奖", 2, 2}, {"三等奖", 4, 2}});
   config.insert(config.end(), {"[界面设置]", "隐私_check=0", "重复中奖=0", "[音效设置]", "背景音乐_check=0",
-                               "抽奖开始_check=0", "抽奖停止_check=0"});
+                               "抽奖开始_check=0", "抽奖停止_check=0", "[NameList]", "每行个数=2"});
   event.config(config);
   event.roster(EventFixture::numberedNames(12));
   const std::string dir = event.dir().path().string();
@@ -43,11 +51,30 @@ TEST(Drawsim, DrawsAWholeEventToItsEndAndResumesWhereItStopped) {
   // only announces award 2.
   SimRun first = drawsim(dir + " --commands 5 --seed 3");
   ASSERT_EQ(first.exitCode, 0);
-  EXPECT_EQ(first.lines, (std::vector<std::string>{"SHOW 3", "STATE award=2 caption=开始 hint=即将开始抽取 二等奖"}));
+  EXPECT_EQ(withoutTexts(first.lines),
+            (std::vector<std::string>{"SHOW 3", "STATE award=2 caption=开始 hint=即将开始抽取 二等奖"}));
+  // The display's text follows its SHOW line: four winners at two per row make
+  // two full lines and a padded blank one, all of the same width.
+  ASSERT_EQ(first.lines.size(), 9u);
+  EXPECT_EQ(first.lines[1], "TEXT 三等奖(4名)");
+  EXPECT_EQ(first.lines[2], "TEXT (奖品:奖品)");
+  EXPECT_EQ(first.lines[3].substr(0, 9), "TEXT  人");
+  EXPECT_EQ(first.lines[4].size(), first.lines[3].size());
+  EXPECT_EQ(first.lines[5], "TEXT " + std::string(first.lines[3].size() - 7, ' '));
+  EXPECT_EQ(first.lines[6], "TEXT ");
+  EXPECT_EQ(first.lines[7], "END");
   EXPECT_EQ(event.lines("LuckName.txt").size(), 4u);
 
-  SimRun rest = drawsim(dir + " --commands 30 --answer yes");
-  ASSERT_EQ(rest.exitCode, 0);
+  SimRun all = drawsim(dir + " --commands 30 --answer yes");
+  ASSERT_EQ(all.exitCode, 0);
+  // All awards at the end, first row to last, each block ended by an empty line.
+  const auto shownAll = std::find(all.lines.begin(), all.lines.end(), "SHOW 0");
+  ASSERT_NE(shownAll, all.lines.end());
+  std::vector<std::string> names;
+  for (auto line = shownAll; line != all.lines.end() && *line != "END"; ++line)
+    if (line->find("名)") != std::string::npos) names.push_back(*line);
+  EXPECT_EQ(names, (std::vector<std::string>{"TEXT 一等奖(1名)", "TEXT 二等奖(2名)", "TEXT 三等奖(4名)"}));
+  const SimRun rest{all.exitCode, withoutTexts(all.lines)};
   ASSERT_GE(rest.lines.size(), 5u);
   // A new run resumes at award 2, then award 1, then the end of the draw.
   EXPECT_EQ(rest.lines[0], "SHOW 2");
@@ -69,7 +96,8 @@ TEST(Drawsim, DrawsAWholeEventToItsEndAndResumesWhereItStopped) {
 
   // Started again on a finished event: the hint says so.
   SimRun again = drawsim(dir);
-  EXPECT_EQ(again.lines, (std::vector<std::string>{"STATE award= caption=开始 hint=抽奖结束,需重新抽奖请按右键"}));
+  EXPECT_EQ(withoutTexts(again.lines),
+            (std::vector<std::string>{"STATE award= caption=开始 hint=抽奖结束,需重新抽奖请按右键"}));
 }
 
 TEST(Drawsim, ReportsMessagesAsOutputAndRefusesWhatItCannotRun) {

@@ -2,8 +2,10 @@
 // The smooth scrolling text without a window: the tall text image built once per
 // change, the frame cut from it at the scroll offset with faded edges, and the
 // motion of the offset from tick to tick.
+#include <cstddef>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "styledtext/core/effect.h"
@@ -48,6 +50,57 @@ void buildScrollImage(SmoothRenderer& renderer, const TScrollTextParam& text, in
 // top when its end is reached, and fades the top and bottom bands toward the
 // background. A fade height below 2 draws no fade.
 void paintScrollFrame(const Image24& image, int offset, int boxHeight, const TScrollTextParam& text, Image24& frame);
+
+// Fades the frame's top and bottom FadeHeight rows toward the background.
+void fadeFrameEdges(const TScrollTextParam& text, Image24& frame);
+
+// The text image drawn only where it is seen: the lines are laid out once per
+// change (their places and the image height the whole text would have), and a
+// frame draws only the lines that fall in the box, and of a very wide line only
+// the columns in view. A line drawn once is kept while it stays in the box, so
+// scrolling one pixel copies rows instead of drawing text. With text of many
+// thousands of lines the memory stays that of the lines in view.
+//
+// The frames equal the ones cut from buildScrollImage's image as long as no two
+// lines overlap (RowPitch ≥ 0) and there is no background picture; the owner
+// uses the whole image for a text with a background picture.
+class ScrollTextWindow {
+ public:
+  void layout(SmoothRenderer& renderer, const TScrollTextParam& text, int boxWidth, int boxHeight);
+  // The height of the text image the layout stands for.
+  int imageHeight() const { return height_; }
+  int lineCount() const { return static_cast<int>(pieces_.size()); }
+  // Paints the box rows from `offset` on (continuing from the top at the end of
+  // the text), columns left … left + width − 1 of the box, with the fade.
+  void paint(SmoothRenderer& renderer, const TScrollTextParam& text, int offset, int boxHeight, int left, int width,
+             Image24& frame);
+  // Lines whose pixels are kept for the next frame.
+  std::size_t keptLines() const { return strips_.size(); }
+
+ private:
+  struct Piece {
+    std::string text;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int rows = 0;  // the band the line owns: its row advance, at least its height
+    // Byte ends and right edges of the line's runs, measured when first needed.
+    std::vector<std::size_t> runEnds;
+    std::vector<int> runRights;
+  };
+  struct Strip {
+    int left = 0;
+    int width = 0;
+    Image24 pixels;
+  };
+  void measureRuns(SmoothRenderer& renderer, const TScrollTextParam& text, Piece& piece);
+  const Strip& strip(SmoothRenderer& renderer, const TScrollTextParam& text, std::size_t index, int left, int width);
+
+  std::vector<Piece> pieces_;
+  std::unordered_map<std::size_t, Strip> strips_;
+  int height_ = 0;
+  int boxWidth_ = 0;
+};
 
 // The scroll offset and pass counter, advanced one tick at a time.
 class ScrollMotion {

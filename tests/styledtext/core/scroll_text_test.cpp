@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "block_rasteriser.h"
 #include "styledtext/core/tick_schedule.h"
 #include "test_folder.h"
@@ -112,6 +114,63 @@ TEST(ScrollFrame, WrapsToTheStartAndFadesBothEdges) {
   for (int b = 0; b <= 10; ++b) {
     EXPECT_EQ(frame.pixel(0, b).r, expected[b]) << "row " << b;
     EXPECT_EQ(frame.pixel(0, 29 - b).r, expected[b]) << "row " << 29 - b;
+  }
+}
+
+// The frames drawn line by line must be the frames cut from the whole image:
+// every offset across the wrap, each alignment, with and without the fade, and
+// any band of columns.
+TEST(ScrollWindow, DrawsTheFramesOfTheWholeImage) {
+  BlockRasteriser rasteriser;
+  SmoothRenderer renderer(rasteriser);
+  for (TAlignment alignment : {TAlignment::taCenter, TAlignment::taLeftJustify, TAlignment::taRightJustify}) {
+    for (bool fade : {true, false}) {
+      TScrollTextParam p = plainText(9);
+      p.Lines = {"abc", "", "a", "abcdefghijk", "ab", "abcd", "x", "", "abcde"};
+      p.Alignment = alignment;
+      p.Fade = fade;
+      p.FadeHeight = 4;
+      p.BackColor = 0x336699;
+      p.FontEffect.Shadow().setEnabled(true);
+      p.FontEffect.Shadow().setOffsetX(1);
+      Image24 image, expected, frame;
+      buildScrollImage(renderer, p, 30, 16, image);
+      ScrollTextWindow window;
+      window.layout(renderer, p, 30, 16);
+      ASSERT_EQ(window.imageHeight(), image.height());
+      for (int offset = 0; offset < image.height() + 3; offset += 3) {
+        paintScrollFrame(image, offset, 16, p, expected);
+        window.paint(renderer, p, offset, 16, 0, 30, frame);
+        ASSERT_EQ(frame.width(), 30);
+        for (int y = 0; y < 16; ++y)
+          ASSERT_TRUE(std::equal(frame.row(y), frame.row(y) + 90, expected.row(y)))
+              << "offset " << offset << " row " << y << " fade " << fade;
+        window.paint(renderer, p, offset, 16, 7, 12, frame);
+        for (int y = 0; y < 16; ++y)
+          ASSERT_TRUE(std::equal(frame.row(y), frame.row(y) + 36, expected.row(y) + 21)) << "columns 7 … 18";
+      }
+      EXPECT_LE(window.keptLines(), 5u);  // only the lines of the last frame
+    }
+  }
+}
+
+// A line far wider than the screen is drawn from the runs around the columns in
+// view; those columns look as in the whole image.
+TEST(ScrollWindow, DrawsOnlyTheColumnsInViewOfAVeryWideLine) {
+  BlockRasteriser rasteriser;
+  SmoothRenderer renderer(rasteriser);
+  TScrollTextParam p = plainText(1);
+  p.Lines = {std::string(3000, 'a') + std::string(20, 'b'), "ab"};
+  p.Fade = false;
+  Image24 image, expected, frame;
+  buildScrollImage(renderer, p, 6100, 20, image);
+  ScrollTextWindow window;
+  window.layout(renderer, p, 6100, 20);
+  for (int left : {0, 2990, 6000}) {
+    paintScrollFrame(image, 0, 20, p, expected);
+    window.paint(renderer, p, 0, 20, left, 100, frame);
+    for (int y = 0; y < 20; ++y)
+      ASSERT_TRUE(std::equal(frame.row(y), frame.row(y) + 300, expected.row(y) + left * 3)) << left << " row " << y;
   }
 }
 

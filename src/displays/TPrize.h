@@ -1,0 +1,109 @@
+#pragma once
+// The prize display (caption "奖项展示"): every few seconds the next award's
+// prize picture and a caption of its name, places, prize and draw guest, under
+// copies of the main screen's titles and logo. Its own look and speed are stored
+// in Config.ini section "ShowPrizeName" when it closes.
+#include <QPoint>
+#include <QRect>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "displays/display_stage.h"
+#include "draw/prize_show.h"
+#include "draw/table.h"
+#include "styledtext/core/effect.h"
+#include "styledtext/core/font_record.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+
+namespace Ui {
+class TPrize;
+}
+namespace screen {
+class DialogService;
+}
+namespace styledtext {
+class TSmoothLabel;
+}
+
+namespace displays {
+
+// A styled caption of the main screen as the prize display copies it.
+struct CaptionCopy {
+  QString caption;
+  styledtext::FontRecord font;
+  styledtext::TSmoothEffect effect;
+  bool visible = true;
+  QPoint position;
+};
+
+struct PrizeDisplayContext {
+  std::filesystem::path programDir;
+  CaptionCopy mainTitle;
+  CaptionCopy secTitle;
+  QPoint logoPosition;
+  bool logoVisible = true;
+  int drawOrder = 0;  // "抽奖顺序": 1 walks the awards from the last row up
+  QRect screen;
+  std::function<bool()> positionLocked;
+  screen::DialogService* dialogs = nullptr;
+};
+
+class TPrize : public DisplayStage {
+  Q_OBJECT
+
+ public:
+  // The background name last chosen in this run (bare GBK name).
+  static std::string& rememberedBackground();
+
+  explicit TPrize(PrizeDisplayContext context, QWidget* parent = nullptr);
+  ~TPrize() override;
+
+  styledtext::TSmoothLabel* prizeName() const;
+  styledtext::TSmoothLabel* mainTitle() const;
+  QLabel* picture() const;
+  QTimer& timer() { return Timer1; }
+  const draw::Table& itemGrid() const { return ItemGrid; }
+  int position() const { return position_; }
+  // The picture box as stored: sizes below 1 pixel stay as they are and draw nothing.
+  const QRect& pictureBox() const { return box_; }
+  const draw::CaptionParts& captionParts() const { return parts_; }
+  QAction* windowItem(const QString& caption) const;  // searched through the submenus too
+  QAction* captionItem(const QString& caption) const;
+
+  // One tick: wrap the position, show the award's picture and caption, advance.
+  void Timer1Timer();
+
+ protected:
+  void saveSettings() override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  void loadSettings();
+  void buildMenus();
+  void showCaption(int row);
+  void setPictureBox(const QRect& box);
+  void presetBox(int width, int height);
+  void chooseCaptionFont();
+  void editCaptionEffects();
+  void changeBackground();
+
+  std::unique_ptr<Ui::TPrize> ui;
+  PrizeDisplayContext context_;
+  draw::Table ItemGrid;
+  int position_ = 1;
+  int shownRow_ = -1;  // the award on the screen, none before the first tick
+  QRect box_;
+  draw::CaptionParts parts_;
+  QTimer Timer1;
+  QMenu* windowMenu_ = nullptr;
+  QMenu* captionMenu_ = nullptr;
+  QAction* partTicks_[3] = {};
+};
+
+}  // namespace displays

@@ -1,0 +1,120 @@
+#pragma once
+// The winners display (caption "中奖名单展示"): the winners of one award or of
+// all awards in a smooth scrolling text under the main screen's two titles and
+// logo, on a background picture. Everything about its look is changed from its
+// popup menus and stored in Config.ini when it closes.
+#include <QPoint>
+#include <QString>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "displays/display_stage.h"
+
+class QAction;
+class QMenu;
+
+namespace Ui {
+class TShowPanel;
+}
+namespace draw {
+class DrawData;
+}
+namespace screen {
+class DialogService;
+}
+namespace styledtext {
+class TSmoothLabel;
+class TSmoothScrollText;
+}  // namespace styledtext
+
+namespace displays {
+
+// What the main window hands the display; read at each composition, never changed.
+struct WinnersDisplayContext {
+  std::filesystem::path programDir;
+  const draw::DrawData* data = nullptr;
+  std::string shownAward;  // award serial (GBK), "0" or empty for all awards
+  QString mainTitle;
+  QString secTitle;
+  QRect screen;                          // the main window's screen
+  std::function<bool()> positionLocked;  // the main window's position lock
+  // Plays the sound of "中奖结果展示" through the main window's sound player.
+  std::function<void()> playOpeningSound;
+  screen::DialogService* dialogs = nullptr;
+};
+
+class TShowPanel : public DisplayStage {
+  Q_OBJECT
+
+ public:
+  // What outlives the window for the rest of the run.
+  struct RunMemory {
+    bool lastToFirst = false;  // the award order switch
+    std::string background;    // bare GBK names last chosen with the picture commands
+    std::string logo;
+  };
+  static RunMemory& runMemory();
+
+  explicit TShowPanel(WinnersDisplayContext context, QWidget* parent = nullptr);
+  ~TShowPanel() override;
+
+  styledtext::TSmoothLabel* mainTitle() const;
+  styledtext::TSmoothLabel* secTitle() const;
+  QWidget* logo() const;
+  styledtext::TSmoothScrollText* nameText() const;
+  int perRow() const { return perRow_; }
+  // The composed display text (GBK, each line ended by a line feed).
+  const std::string& displayText() const { return text_; }
+  // Menu items by caption: background, title (main or sub), text, logo.
+  QAction* backgroundItem(const QString& caption) const;
+  QAction* titleItem(const QString& caption) const;
+  QAction* textItem(const QString& caption) const;
+  QAction* logoItem(const QString& caption) const;
+
+  // Empties the text and composes it again with the per-row count, sizing the box.
+  void compose();
+  void defaultLayout();
+
+ protected:
+  void saveSettings() override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void loadSettings();
+  void buildMenus();
+  void setPerRow(int perRow);
+  void chooseTitleFont(styledtext::TSmoothLabel* title);
+  void editTitleEffects(styledtext::TSmoothLabel* title);
+  void chooseTextFont();
+  void editTextEffects();
+  void chooseTextBackColour();
+  void changeBackground();
+  void changeLogo();
+  void setLogoPicture(const QImage& picture);
+  void centreText();
+  bool textMouse(QEvent* event);
+
+  std::unique_ptr<Ui::TShowPanel> ui;
+  WinnersDisplayContext context_;
+  int perRow_ = 0;
+  std::string text_;
+  QMenu* backgroundMenu_ = nullptr;
+  QMenu* titleMenu_ = nullptr;
+  QMenu* textMenu_ = nullptr;
+  QMenu* logoMenu_ = nullptr;
+  styledtext::TSmoothLabel* menuTitle_ = nullptr;  // the title whose menu is open
+  QAction* mainTitleTick_ = nullptr;
+  QAction* secTitleTick_ = nullptr;
+  QAction* logoTick_ = nullptr;
+
+  // Moving and resizing the text box.
+  bool textDragging_ = false;
+  bool resizeArmed_ = false;
+  int dragOffsetY_ = 0;
+  int pressY_ = 0;
+};
+
+}  // namespace displays

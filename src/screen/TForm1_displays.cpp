@@ -1,0 +1,102 @@
+// The draw screen opens the result displays: the winners display (F9, F10,
+// their menu entries, the delayed opening after a finished award and the
+// end-of-draw question) and the prize display (F3, "奖品展示[F3]").
+#include <QAction>
+#include <QKeyEvent>
+#include <QScreen>
+
+#include "displays/TPrize.h"
+#include "displays/TShowPanel.h"
+#include "draw/sound_board.h"
+#include "screen/TForm1.h"
+#include "screen/main_menu.h"
+#include "styledtext/TSmoothLabel.h"
+
+using screen::Label;
+
+QRect TForm1::displayScreen() const {
+  const QPoint corner = screen() != nullptr ? screen()->geometry().topLeft() : QPoint();
+  return QRect(corner, desktop_);
+}
+
+void TForm1::connectDisplays() {
+  auto on = [this](const char* item, auto&& command) {
+    connect(mainMenu_->action(QString::fromLatin1(item)), &QAction::triggered, this, command);
+  };
+  on("F31", [this] { showPrizes(); });
+  on("N19", [this] {
+    sounds_->stop();
+    showWinnersAfterCommand(data_.state.currentAward);
+  });
+  on("F101", [this] { showWinnersAfterCommand("0"); });
+}
+
+bool TForm1::displayKey(int key) {
+  switch (key) {
+    case Qt::Key_F3:
+      showPrizes();
+      return true;
+    case Qt::Key_F9:
+      showWinnersAfterCommand(data_.state.currentAward);
+      return true;
+    case Qt::Key_F10:
+      showWinnersAfterCommand("0");
+      return true;
+    default:
+      return false;
+  }
+}
+
+void TForm1::showWinnersAfterCommand(const std::string& shownAward) {
+  data_.state.shownAward = shownAward;
+  openWinnersDisplay(data_.state.shownAward);
+  luck_->playBackgroundMusic();
+}
+
+void TForm1::openWinnersDisplay(const std::string& shownAward) {
+  // No current award left: the display shows all awards.
+  if (data_.state.shownAward.empty()) data_.state.shownAward.push_back('0');
+  displays::WinnersDisplayContext context;
+  context.programDir = programDir_;
+  context.data = &data_;
+  context.shownAward = shownAward;
+  if (context.shownAward.empty()) context.shownAward.push_back('0');
+  context.mainTitle = label(Label::MainTitle)->Caption();
+  context.secTitle = label(Label::SecTitle)->Caption();
+  context.screen = displayScreen();
+  context.positionLocked = [this] { return model_.positionLock; };
+  context.playOpeningSound = [this] {
+    // The display reads its sound's keys as it opens.
+    draw::SoundBoard board;
+    board.load(folder_);
+    board.play(folder_, *this, draw::SoundEvent::WinnersDisplay, true);
+  };
+  context.dialogs = &dialogs_;
+  displays::TShowPanel panel(std::move(context), this);
+  displays::DisplayStage::modalRunner()(panel);
+}
+
+void TForm1::showPrizes() {
+  auto copy = [this](Label which) {
+    const screen::LabelState& state = model_.label(which);
+    displays::CaptionCopy c;
+    c.caption = label(which)->Caption();
+    c.font = state.font;
+    c.effect.assign(state.effect);
+    c.visible = state.visible;
+    c.position = QPoint(state.position.x, state.position.y);
+    return c;
+  };
+  displays::PrizeDisplayContext context;
+  context.programDir = programDir_;
+  context.mainTitle = copy(Label::MainTitle);
+  context.secTitle = copy(Label::SecTitle);
+  context.logoPosition = QPoint(model_.logo.x, model_.logo.y);
+  context.logoVisible = model_.logoVisible;
+  context.drawOrder = data_.settings.drawOrder;
+  context.screen = displayScreen();
+  context.positionLocked = [this] { return model_.positionLock; };
+  context.dialogs = &dialogs_;
+  displays::TPrize prize(std::move(context), this);
+  displays::DisplayStage::modalRunner()(prize);
+}

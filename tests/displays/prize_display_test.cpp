@@ -1,0 +1,153 @@
+// The prize display in the real window: the awards in the draw order on its
+// ticks, the caption parts, the picture box's presets and unbounded steps, the
+// speed entries, F11 and the save in order.
+#include <QAction>
+#include <QLabel>
+#include <QtTest>
+
+#include "base/delimited_row.h"
+#include "display_test_support.h"
+#include "displays/TPrize.h"
+#include "platform/font_substitutions.h"
+#include "screen/TForm1.h"
+#include "screen/dialog_service.h"
+#include "styledtext/TSmoothLabel.h"
+
+using display_testing::keysInOrder;
+using displays::TPrize;
+using testing_support::gbk;
+
+namespace {
+
+// Three awards; the first has a prize picture in "prize", the second names a missing one.
+void writeEvent(const testing_support::TestFolder& folder, const std::string& extra = {}) {
+  std::string config = gbk("[奖项设置]\r\n");
+  config +=
+      "1=" + base::writeDelimitedRow({"1", gbk("一等奖"), "3", "1", "", gbk("手机一部"), gbk("总经理"), "p1.png"}) +
+      "\r\n";
+  config +=
+      "2=" + base::writeDelimitedRow({"2", gbk("二等奖"), "5", "1", "", gbk("平板"), gbk("主任"), "gone.png"}) + "\r\n";
+  config += "3=" + base::writeDelimitedRow({"3", gbk("三等奖"), "9", "1", "", gbk("耳机"), gbk("经理"), ""}) + "\r\n";
+  folder.write("Config.ini", config + gbk(extra));
+  std::filesystem::create_directories(folder / "prize");
+  QImage red(40, 30, QImage::Format_RGB32);
+  red.fill(Qt::red);
+  red.save(QString::fromStdString((folder / "prize" / "p1.png").string()));
+}
+
+displays::PrizeDisplayContext contextFor(const testing_support::TestFolder& folder, int drawOrder) {
+  displays::PrizeDisplayContext c;
+  c.programDir = folder.path();
+  c.mainTitle.caption = QStringLiteral("年会");
+  c.drawOrder = drawOrder;
+  c.screen = QRect(0, 0, 1024, 768);
+  return c;
+}
+
+QString caption(TPrize& prize) { return prize.prizeName()->Caption(); }
+
+}  // namespace
+
+class PrizeDisplayTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    platform::installFontSubstitutions();
+    screen::DialogService::setHeadlessByDefault(true);
+  }
+
+  void ticksWalkTheAwardsInTheDrawOrderWithTheirPictures() {
+    testing_support::TestFolder folder;
+    writeEvent(folder);
+    for (int order : {0, 1}) {
+      TPrize prize(contextFor(folder, order));
+      QVERIFY(prize.timer().isActive());
+      QCOMPARE(prize.timer().interval(), 1000);  // "speed" missing
+      QVERIFY(caption(prize).isEmpty());
+      QStringList captions;
+      QList<bool> pictures;
+      for (int t = 0; t < 4; ++t) {
+        prize.Timer1Timer();
+        captions << caption(prize).left(3);
+        pictures << !prize.picture()->pixmap().isNull();
+      }
+      if (order == 0) {
+        QCOMPARE(captions, (QStringList{"一等奖", "二等奖", "三等奖", "一等奖"}));
+        QCOMPARE(pictures, (QList<bool>{true, false, false, true}));
+      } else {
+        QCOMPARE(captions, (QStringList{"三等奖", "二等奖", "一等奖", "三等奖"}));
+      }
+      prize.close();
+    }
+  }
+
+  void captionPartsFollowTheirTicksAtOnce() {
+    testing_support::TestFolder folder;
+    writeEvent(folder);
+    TPrize prize(contextFor(folder, 0));
+    prize.Timer1Timer();
+    QCOMPARE(caption(prize), QStringLiteral("一等奖共3名,奖品:手机一部,抽奖嘉宾:总经理"));
+    prize.captionItem(QStringLiteral("显示奖项人数"))->trigger();
+    prize.captionItem(QStringLiteral("显示抽奖嘉宾"))->trigger();
+    // Still the award whose picture is shown.
+    QCOMPARE(caption(prize), QStringLiteral("一等奖,奖品:手机一部"));
+    prize.close();
+  }
+
+  void pictureBoxPresetsAndStepsAndSpeedsAreSavedInOrder() {
+    testing_support::TestFolder folder;
+    writeEvent(folder);
+    {
+      TPrize prize(contextFor(folder, 0));
+      QCOMPARE(prize.pictureBox(), QRect(500, 500, 500, 500));
+      prize.windowItem(QStringLiteral("800x800"))->trigger();
+      QCOMPARE(prize.pictureBox(), QRect(112, -16, 800, 800));
+      QCOMPARE(prize.picture()->geometry(), QRect(112, -16, 800, 800));
+      prize.windowItem(QStringLiteral("300x200"))->trigger();
+      for (int k = 0; k < 21; ++k) prize.windowItem(QStringLiteral("高度-"))->trigger();
+      QCOMPARE(prize.pictureBox().height(), -10);
+      QVERIFY(prize.picture()->isHidden());  // a box below 1 pixel draws nothing
+      prize.windowItem(QStringLiteral("宽度+"))->trigger();
+      QCOMPARE(prize.pictureBox().width(), 310);
+      prize.windowItem(QStringLiteral("慢&"))->trigger();
+      QCOMPARE(prize.timer().interval(), 2500);
+      prize.windowItem(QStringLiteral("快&"))->trigger();
+      QCOMPARE(prize.timer().interval(), 100);
+      prize.show();
+      QTest::keyClick(&prize, Qt::Key_F11);
+      QVERIFY(!prize.isVisible());
+      QVERIFY(!prize.timer().isActive());
+    }
+    const std::vector<std::string> keys = keysInOrder(folder, "ShowPrizeName");
+    QCOMPARE(keys.size(), std::size_t(4 + 19 + 2 + 3 + 5));
+    QCOMPARE(keys[0], std::string("Font.Charset"));
+    QCOMPARE(std::vector<std::string>(keys.end() - 10, keys.end()),
+             (std::vector<std::string>{"X坐标", "Y坐标", "Show1", "Show2", "Show3", "speed", "img_left", "img_top",
+                                       "img_w", "img_h"}));
+    TPrize again(contextFor(folder, 0));
+    QCOMPARE(again.pictureBox(), QRect(362, 284, 310, -10));
+    QCOMPARE(again.timer().interval(), 100);
+    QVERIFY(again.picture()->isHidden());
+    again.close();
+  }
+
+  void f3OpensItFromTheDrawScreen() {
+    testing_support::TestFolder folder;
+    writeEvent(folder, "[界面设置]\r\n抽奖顺序=1\r\n[音效设置]\r\n背景音乐_check=0\r\n");
+    std::vector<std::string> names{gbk("员工1"), gbk("员工2")};
+    base::rewriteLines(folder / "NameList.txt", names);
+    TForm1 window(folder.path(), nullptr, QSize(1024, 768));
+    window.show();
+    int firstRow = 0;
+    display_testing::whenModal<TPrize>([&](TPrize& prize) {
+      firstRow = prize.position();
+      QCOMPARE(prize.mainTitle()->Caption(), window.label(screen::Label::MainTitle)->Caption());
+    });
+    QTest::keyClick(&window, Qt::Key_F3);
+    QCOMPARE(firstRow, 3);  // draw order 1 starts at the last award
+  }
+};
+
+QTEST_MAIN(PrizeDisplayTest)
+#include "prize_display_test.moc"

@@ -1,0 +1,256 @@
+// The winners display in the real windows: opened by F9, F10 and the delayed
+// opening after an award, closed by F11, its settings saved in order and read
+// back, dragging under the position lock, and its text menu.
+#include <QAction>
+#include <QtTest>
+
+#include "base/delimited_row.h"
+#include "display_test_support.h"
+#include "displays/TShowPanel.h"
+#include "draw/draw_data.h"
+#include "platform/font_substitutions.h"
+#include "screen/TForm1.h"
+#include "screen/dialog_service.h"
+#include "screen/main_menu.h"
+#include "styledtext/TSmoothLabel.h"
+#include "styledtext/TSmoothScrollText.h"
+
+using display_testing::keysInOrder;
+using display_testing::whenModal;
+using displays::TShowPanel;
+using testing_support::gbk;
+
+namespace {
+
+// Two awards (3 and 2 places, one batch each), 12 people, sounds off.
+void writeEvent(const testing_support::TestFolder& folder, const std::string& extra = {}) {
+  std::string config = gbk("[奖项设置]\r\n");
+  config += "1=" + base::writeDelimitedRow({"1", gbk("一等奖"), "3", "3", "", gbk("电脑"), "", ""}) + "\r\n";
+  config += "2=" + base::writeDelimitedRow({"2", gbk("二等奖"), "2", "2", "", gbk("手机"), "", ""}) + "\r\n";
+  config += gbk("[界面设置]\r\n隐私_check=0\r\n重复中奖=0\r\n抽奖顺序=0\r\n"
+                "[音效设置]\r\n背景音乐_check=0\r\n抽奖开始_check=0\r\n抽奖停止_check=0\r\n中奖结果展示_check=0\r\n") +
+            gbk(extra);
+  folder.write("Config.ini", config);
+  std::vector<std::string> names;
+  for (int i = 1; i <= 12; ++i) names.push_back(gbk("员工") + std::to_string(i));
+  base::rewriteLines(folder / "NameList.txt", names);
+}
+
+// A display over small tables: award 1 with the given winners.
+struct Tables {
+  draw::DrawData data;
+  explicit Tables(const std::vector<std::string>& winners) {
+    data.ItemGrid.setRowCount(2);
+    data.ItemGrid.setCell(draw::item::kSerial, 1, "1");
+    data.ItemGrid.setCell(draw::item::kName, 1, gbk("一等奖"));
+    data.ItemGrid.setCell(draw::item::kDrawn, 1, std::to_string(winners.size()));
+    data.LuckNameGrid.setRowCount(1);
+    for (const auto& name : winners) data.LuckNameGrid.appendRow({"1", "", gbk(name), "", "1"});
+  }
+};
+
+displays::WinnersDisplayContext contextFor(const testing_support::TestFolder& folder, const draw::DrawData& data,
+                                           bool* locked, screen::DialogService* dialogs) {
+  displays::WinnersDisplayContext c;
+  c.programDir = folder.path();
+  c.data = &data;
+  c.shownAward = "1";
+  c.mainTitle = QStringLiteral("年会抽奖");
+  c.secTitle = QStringLiteral("副标题");
+  c.screen = QRect(0, 0, 1024, 768);
+  c.positionLocked = [locked] { return *locked; };
+  c.dialogs = dialogs;
+  return c;
+}
+
+void drag(QWidget* widget, QPoint from, QPoint to) {
+  QTest::mousePress(widget, Qt::LeftButton, {}, from);
+  QMouseEvent move(QEvent::MouseMove, QPointF(to), widget->mapToGlobal(QPointF(to)), Qt::LeftButton, Qt::LeftButton,
+                   {});
+  QApplication::sendEvent(widget, &move);
+  QTest::mouseRelease(widget, Qt::LeftButton, {}, to);
+}
+
+}  // namespace
+
+class WinnersDisplayTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    platform::installFontSubstitutions();
+    screen::DialogService::setHeadlessByDefault(true);
+  }
+  void init() { TShowPanel::runMemory() = {}; }
+
+  void keysAndTheDelayedOpeningShowTheRealDisplay() {
+    testing_support::TestFolder folder;
+    writeEvent(folder);
+    TForm1 window(folder.path(), nullptr, QSize(1280, 720));
+    window.show();
+    QTest::keyClick(&window, Qt::Key_Space);
+    QTest::keyClick(&window, Qt::Key_Space);  // award 1 finished: three winners
+    QVERIFY(window.timer(2).isActive());
+    QCOMPARE(window.timer(2).interval(), 3000);
+
+    std::string shown;
+    whenModal<TShowPanel>([&](TShowPanel& panel) {
+      shown = panel.displayText();
+      QCOMPARE(panel.geometry(), QRect(window.screen()->geometry().topLeft(), QSize(1280, 720)));
+    });
+    window.timer(2).start(1);  // the three seconds, shortened
+    QTRY_VERIFY(!shown.empty());
+    QVERIFY(shown.rfind(gbk("一等奖(3名)\n(奖品:电脑)\n"), 0) == 0);
+    QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+    QVERIFY(!window.timer(2).isActive());
+    // Closing saved the display's settings.
+    QVERIFY(!keysInOrder(folder, "NameText").empty());
+
+    std::string byF9;
+    whenModal<TShowPanel>([&](TShowPanel& panel) { byF9 = panel.displayText(); });
+    QTest::keyClick(&window, Qt::Key_F9);  // the current award alone
+    const draw::DrawData& data = window.drawData();
+    const std::size_t current = std::stoul(data.state.currentAward);
+    QCOMPARE(byF9.substr(0, byF9.find('\n')), data.ItemGrid.cell(draw::item::kName, current) + "(" +
+                                                  data.ItemGrid.cell(draw::item::kDrawn, current) + gbk("名)"));
+    QCOMPARE(data.state.shownAward, data.state.currentAward);
+
+    std::string byMenu;
+    whenModal<TShowPanel>([&](TShowPanel& panel) { byMenu = panel.displayText(); });
+    window.mainMenu().action(QStringLiteral("F101"))->trigger();
+    QVERIFY(byMenu.rfind(gbk("一等奖(3名)"), 0) == 0);
+    QCOMPARE(window.drawData().state.shownAward, std::string("0"));
+  }
+
+  void settingsAreSavedInOrderAndReadBack() {
+    testing_support::TestFolder folder;
+    writeEvent(folder);
+    Tables tables({"张三", "李四", "王五"});
+    bool locked = false;
+    screen::DialogService dialogs;
+    {
+      TShowPanel panel(contextFor(folder, tables.data, &locked, &dialogs));
+      panel.show();
+      QCOMPARE(panel.perRow(), 99999);  // the key is missing
+      panel.mainTitle()->move(33, 44);
+      panel.textItem(QStringLiteral("每行二个"))->trigger();
+      panel.textItem(QStringLiteral("低速滚动"))->trigger();
+      panel.textItem(QStringLiteral("切换滚动方向"))->trigger();
+      panel.backgroundItem(QStringLiteral("副标题"))->trigger();  // hides it
+      QVERIFY(!panel.secTitle()->isVisible());
+      panel.backgroundItem(QStringLiteral("返回抽奖[F11]"))->trigger();
+      QVERIFY(!panel.isVisible());
+    }
+    const std::vector<std::string> titleKeys = keysInOrder(folder, "ShowMainTitle");
+    QCOMPARE(titleKeys.size(), std::size_t(4 + 19 + 3));
+    QCOMPARE(titleKeys[0], std::string("Font.Charset"));
+    QCOMPARE(titleKeys[3], std::string("Font.Name"));
+    QCOMPARE(titleKeys[4], std::string("Effect.FontEffect.Alpha"));
+    QCOMPARE(std::vector<std::string>(titleKeys.end() - 3, titleKeys.end()),
+             (std::vector<std::string>{"X坐标", "Y坐标", "Show"}));
+    const std::vector<std::string> textKeys = keysInOrder(folder, "NameText");
+    QCOMPARE(textKeys.size(), std::size_t(5 + 19 + 5));
+    QCOMPARE(std::vector<std::string>(textKeys.begin(), textKeys.begin() + 5),
+             (std::vector<std::string>{"Text.Font.Charset", "Text.Font.Color", "Text.Font.Size", "Text.Font.Name",
+                                       "Text.BackColor"}));
+    QCOMPARE(std::vector<std::string>(textKeys.end() - 5, textKeys.end()),
+             (std::vector<std::string>{"Left", "Top", "Height", "ScrollDelay", "ScrollStep"}));
+    QCOMPARE(keysInOrder(folder, "NameList"), (std::vector<std::string>{"每行个数"}));
+
+    TShowPanel again(contextFor(folder, tables.data, &locked, &dialogs));
+    QCOMPARE(again.perRow(), 2);
+    QCOMPARE(again.mainTitle()->pos(), QPoint(33, 44));
+    QCOMPARE(again.nameText()->ScrollDelay(), 300);
+    QCOMPARE(again.nameText()->ScrollStep(), -1);
+    QVERIFY(again.secTitle()->isHidden());
+    QVERIFY(!again.backgroundItem(QStringLiteral("副标题"))->isChecked());
+    // Two per row: one full line and the padded last one.
+    QCOMPARE(again.displayText(), gbk("一等奖(3名)\n(奖品:)\n 张三 李四 \n 王五      \n\n"));
+    again.close();
+  }
+
+  void elementsMoveOnlyWithoutTheLockAndTheTextBoxResizesByItsBottomEdge() {
+    testing_support::TestFolder folder;
+    writeEvent(folder, "[NameText]\r\nHeight=150\r\nTop=200\r\n");
+    Tables tables({"张三"});
+    bool locked = true;
+    TShowPanel panel(contextFor(folder, tables.data, &locked, nullptr));
+    panel.show();
+    styledtext::TSmoothLabel* title = panel.mainTitle();
+    const QPoint start = title->pos();
+    drag(title, QPoint(5, 5), QPoint(45, 35));
+    QCOMPARE(title->pos(), start);
+    locked = false;
+    drag(title, QPoint(5, 5), QPoint(45, 35));
+    QCOMPARE(title->pos(), start + QPoint(40, 30));
+
+    QWidget* box = panel.nameText();
+    QCOMPARE(box->geometry().top(), 200);
+    const int left = box->x();
+    drag(box, QPoint(10, 20), QPoint(60, 50));  // follows the pointer vertically only
+    QCOMPARE(box->pos(), QPoint(left, 230));
+
+    // Over the bottom 10 pixels the next press resizes instead of moving.
+    QMouseEvent hover(QEvent::MouseMove, QPointF(10, 145), box->mapToGlobal(QPointF(10, 145)), Qt::NoButton,
+                      Qt::NoButton, {});
+    QApplication::sendEvent(box, &hover);
+    QCOMPARE(box->cursor().shape(), Qt::SizeVerCursor);
+    QTest::mousePress(box, Qt::LeftButton, {}, QPoint(10, 145));
+    QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(10, 185));
+    QCOMPARE(box->height(), 190);
+    QCOMPARE(box->y(), 230);
+    panel.close();
+
+    // A box stored for a taller screen is shortened to fit this one.
+    writeEvent(folder, "[NameText]\r\nHeight=600\r\nTop=700\r\n");
+    TShowPanel shorter(contextFor(folder, tables.data, &locked, nullptr));
+    QCOMPARE(shorter.nameText()->height(), 768 - 700 - 10);
+    shorter.close();
+  }
+
+  void theTextMenuChangesSpeedDirectionAndAwardOrder() {
+    testing_support::TestFolder folder;
+    writeEvent(folder);
+    Tables tables({"张三"});
+    draw::DrawData& data = tables.data;
+    data.ItemGrid.setRowCount(3);
+    data.ItemGrid.setCell(draw::item::kSerial, 2, "2");
+    data.ItemGrid.setCell(draw::item::kName, 2, gbk("二等奖"));
+    data.ItemGrid.setCell(draw::item::kDrawn, 2, "1");
+    data.LuckNameGrid.appendRow({"2", "", gbk("李四"), "", "2"});
+    bool locked = false;
+    auto context = contextFor(folder, data, &locked, nullptr);
+    context.shownAward = "0";
+    TShowPanel panel(context);
+    styledtext::TSmoothScrollText* text = panel.nameText();
+
+    struct Step {
+      const char* item;
+      int delayBefore;
+      int delayAfter;
+    };
+    const Step steps[] = {{"加速滚动", 20, 20}, {"加速滚动", 31, 1}, {"减速滚动", 1, 31}, {"高速滚动", 300, 1}};
+    for (const Step& s : steps) {
+      text->setScrollDelay(s.delayBefore);
+      panel.textItem(QString::fromUtf8(s.item))->trigger();
+      QCOMPARE(text->ScrollDelay(), s.delayAfter);
+    }
+    text->setScrollStep(0);
+    panel.textItem(QStringLiteral("切换滚动方向"))->trigger();
+    QCOMPARE(text->ScrollStep(), 1);
+    panel.textItem(QStringLiteral("停止滚动"))->trigger();
+    QVERIFY(!text->Active());
+
+    QVERIFY(panel.displayText().rfind(gbk("一等奖"), 0) == 0);
+    panel.textItem(QStringLiteral("切换奖项顺序"))->trigger();
+    QVERIFY(panel.displayText().rfind(gbk("二等奖"), 0) == 0);
+    panel.textItem(QStringLiteral("切换奖项顺序"))->trigger();
+    QVERIFY(panel.displayText().rfind(gbk("一等奖"), 0) == 0);
+    // The box is as wide as the widest line plus 20, centred on the screen.
+    QCOMPARE(text->x(), 512 - text->width() / 2);
+    panel.close();
+  }
+};
+
+QTEST_MAIN(WinnersDisplayTest)
+#include "winners_display_test.moc"
