@@ -217,11 +217,16 @@ void TForm1::runAutoLayout() {
       names.push_back(data_.AllNameGrid.cell(draw::person::kName, r));
     progressBar_->setRange(1, 31);
     progressBar_->show();
-    screen::AutoLayoutInput input{display(), measurer_, &names, currentBatchSize_ > 0 ? currentBatchSize_ : 1,
+    screen::AutoLayoutInput input{display(),
+                                  measurer_,
+                                  &names,
+                                  currentBatchSize_ > 0 ? currentBatchSize_ : 1,
                                   [this](int done) {
                                     progressBar_->setValue(done);
                                     progressBar_->repaint();
-                                  }};
+                                  },
+                                  logoSize(),
+                                  {startRun_->width(), startRun_->height()}};
     base::IniFile config = folder_.configFiles().openConfig();
     screen::autoLayout(config, input, model_);
     progressBar_->hide();
@@ -265,7 +270,26 @@ void TForm1::renderLabel(Label which) {
   l->setCaption(fromGbk(state.caption));
   l->endUpdate();
   l->move(state.position.x, state.position.y);
+  keepOnScreen(l);
   l->setVisible(state.visible);
+}
+
+void TForm1::keepOnScreen(QWidget* element) const {
+  // A caption written by the draw (a long guest title) may be wider than the
+  // place it was given leaves: it moves in from the edge. Its stored place stays.
+  const int left = qMax(0, qMin(element->x(), desktop_.width() - element->width()));
+  const int top = qMax(0, qMin(element->y(), desktop_.height() - element->height()));
+  if (left != element->x() || top != element->y()) element->move(left, top);
+}
+
+QSize TForm1::pictureFrameSize() const {
+  const screen::Size& laid = model_.rolling.pictureFrameSize;
+  return laid.width > 0 && laid.height > 0 ? QSize(laid.width, laid.height) : photoTiles_.tileSize();
+}
+
+screen::Size TForm1::logoSize() const {
+  const QPixmap logo = Image2->pixmap();
+  return logo.isNull() ? screen::Size{} : screen::Size{logo.width(), logo.height()};
 }
 
 void TForm1::renderFrames() {
@@ -284,7 +308,7 @@ void TForm1::renderFrames() {
     f->setVisible(area.textVisible[static_cast<std::size_t>(k - 1)]);
     auto* picture = pictureFrame(k);
     const screen::Point& q = area.pictureFrames[static_cast<std::size_t>(k - 1)];
-    picture->move(q.x, q.y);
+    picture->setGeometry(QRect(QPoint(q.x, q.y), pictureFrameSize()));
     picture->setVisible(area.pictureVisible[static_cast<std::size_t>(k - 1)]);
   }
   auto* big = frame(31);
