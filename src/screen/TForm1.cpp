@@ -275,10 +275,17 @@ void TForm1::renderLabel(Label which) {
 }
 
 void TForm1::keepOnScreen(QWidget* element) const {
-  // A caption written by the draw (a long guest title) may be wider than the
-  // place it was given leaves: it moves in from the edge. Its stored place stays.
-  const int left = qMax(0, qMin(element->x(), desktop_.width() - element->width()));
+  // A caption written by the draw (a long guest title, the progress line on a
+  // narrow screen) may be wider than the place it was given leaves: it moves in
+  // from the edge, and stops short of the prize picture it would run into from
+  // the left. Its stored place stays.
+  int left = qMax(0, qMin(element->x(), desktop_.width() - element->width()));
   const int top = qMax(0, qMin(element->y(), desktop_.height() - element->height()));
+  const screen::Box& prize = model_.prizePicture;
+  const QRect picture(prize.position.x, prize.position.y, prize.size.width, prize.size.height);
+  if (model_.prizePictureVisible && left < picture.left() &&
+      QRect(QPoint(left, top), element->size()).intersects(picture))
+    left = qMax(0, picture.left() - element->width());
   if (left != element->x() || top != element->y()) element->move(left, top);
 }
 
@@ -341,9 +348,9 @@ void TForm1::placeStartButtons() {
 }
 
 void TForm1::renderModel() {
+  renderPictures();  // first: a caption keeps clear of the prize picture where it now stands
   for (Label which : screen::kAllLabels) renderLabel(which);
   renderFrames();
-  renderPictures();
   placeStartButtons();
 }
 

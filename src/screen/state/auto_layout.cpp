@@ -147,9 +147,12 @@ void placeScreenLabels(const Display& display, const TextMeasurer& measurer, Scr
 
   LabelState& prize = model.label(Label::PrizeName);
   const Size prizeSize = measureLabel(measurer, prize);
+  // It stands on the picture: its height is the one it has on the screen, its
+  // shadow's room included, and a prize written later is one line of its font.
+  const int prizeHeight = std::max(prizeSize.height, labelBox(measurer, prize).height);
   prize.position = {
       model.prizePicture.position.x + half(pictureWidth - prizeSize.width) - (prizeSize.width <= 4 ? 33 : 0),
-      model.prizePicture.position.y - prizeSize.height};
+      model.prizePicture.position.y - prizeHeight};
 
   model.label(Label::HonorGuest).position = {nearest(desktopWidth * 0.8), sub.position.y};
 }
