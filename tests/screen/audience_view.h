@@ -32,6 +32,9 @@ inline void quietenEvent(const std::filesystem::path& programDir) {
   base::IniBatch batch(ini);
   for (const char* key : {"背景音乐_check", "抽奖开始_check", "抽奖停止_check"})
     ini.writeInt(base::utf8ToGbk("音效设置"), base::utf8ToGbk(key), 0);
+  // Award rolling prepares the stop sound's file even when it is off; without a
+  // sound device that would refuse to start.
+  ini.writeString(base::utf8ToGbk("音效设置"), base::utf8ToGbk("抽奖停止"), "");
   for (const char* key : {"自动抽奖", "自动开始"}) ini.writeInt(base::utf8ToGbk("界面设置"), base::utf8ToGbk(key), 0);
 }
 

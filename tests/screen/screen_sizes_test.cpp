@@ -7,6 +7,7 @@
 
 #include "base/ini_file.h"
 #include "platform/font_substitutions.h"
+#include "draw/run_record.h"
 #include "screen/TForm1.h"
 #include "screen/audience_view.h"
 #include "screen/main_menu.h"
@@ -44,6 +45,33 @@ std::map<std::string, std::string> layoutKeys(const base::IniFile& ini, bool tex
   return keys;
 }
 
+// Every element of batch n shown by the window lies on the screen and covers no other.
+void verifyBatchFits(TForm1& window, QSize size, int n) {
+  audience_view::showBatch(window, n);
+  const std::vector<Element> shown = audience_view::visibleElements(window);
+  QVERIFY(shown.size() >= 6);
+  int frames = 0;
+  const QRect screenArea(QPoint(0, 0), size);
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    if (shown[i].name.startsWith(QStringLiteral("frameName")) || shown[i].name.startsWith(QStringLiteral("NameImage")))
+      ++frames;
+    QVERIFY2(screenArea.contains(shown[i].box),
+             qPrintable(QStringLiteral("batch %1: %2 leaves the screen").arg(n).arg(describe(shown[i]))));
+    for (std::size_t j = i + 1; j < shown.size(); ++j)
+      QVERIFY2(!shown[i].box.intersects(shown[j].box),
+               qPrintable(QStringLiteral("batch %1: %2 overlaps %3").arg(n).arg(describe(shown[i]), describe(shown[j]))));
+  }
+  const bool textDraw = window.drawData().settings.textDraw;
+  QCOMPARE(frames, textDraw && n > 30 ? 1 : std::min(n, 30));
+}
+
+// A copy of the shipped files in a test folder, drawing quietly in the given mode.
+void copyShippedEvent(const fs::path& to, bool textDraw) {
+  fs::copy(KV_DIST_DIR, to, fs::copy_options::recursive);
+  audience_view::quietenEvent(to);
+  audience_view::setModes(to, textDraw, true);
+}
+
 }  // namespace
 
 class ScreenSizesTest : public QObject {
@@ -67,9 +95,7 @@ class ScreenSizesTest : public QObject {
     QFETCH(QSize, size);
     QFETCH(bool, textDraw);
     testing_support::TestFolder folder;
-    fs::copy(KV_DIST_DIR, folder.path(), fs::copy_options::recursive);
-    audience_view::quietenEvent(folder.path());
-    audience_view::setModes(folder.path(), textDraw, true);
+    copyShippedEvent(folder.path(), textDraw);
 
     // Not shown: the layout is what is checked, painting would only cost time.
     TForm1 window(folder.path(), nullptr, size);
@@ -78,23 +104,9 @@ class ScreenSizesTest : public QObject {
     QVERIFY(window.dialogs().log().filter(QStringLiteral("question:")).isEmpty());
     audience_view::drawFirstBatch(window);
 
-    const QRect screenArea(QPoint(0, 0), size);
     for (const int n : {1, 5, 10, 30, 31}) {
-      audience_view::showBatch(window, n);
-      const std::vector<Element> shown = audience_view::visibleElements(window);
-      QVERIFY(shown.size() >= 6);
-      int frames = 0;
-      for (std::size_t i = 0; i < shown.size(); ++i) {
-        if (shown[i].name.startsWith(QStringLiteral("frameName")) || shown[i].name.startsWith(QStringLiteral("NameImage")))
-          ++frames;
-        QVERIFY2(screenArea.contains(shown[i].box), qPrintable(QStringLiteral("batch %1: %2 leaves the screen")
-                                                                   .arg(n)
-                                                                   .arg(describe(shown[i]))));
-        for (std::size_t j = i + 1; j < shown.size(); ++j)
-          QVERIFY2(!shown[i].box.intersects(shown[j].box),
-                   qPrintable(QStringLiteral("batch %1: %2 overlaps %3").arg(n).arg(describe(shown[i]), describe(shown[j]))));
-      }
-      QCOMPARE(frames, textDraw && n > 30 ? 1 : std::min(n, 30));
+      verifyBatchFits(window, size, n);
+      if (QTest::currentTestFailed()) return;
     }
 
     // On the template's own desktop the first start ran no auto layout; running
@@ -106,6 +118,41 @@ class ScreenSizesTest : public QObject {
       for (const auto& [key, value] : after) QVERIFY2(before.count(key) && before.at(key) == value, key.c_str());
       QCOMPARE(after.size(), before.size());
     }
+  }
+
+  // An event last run on 1920 × 1080 opens on a 1280 × 720 projector: the
+  // operator is asked; No keeps the stored layout untouched, Yes lays it out anew to fit.
+  void aChangedScreenAsksAndYesGivesALayoutThatFits_data() {
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("yes") << true;
+    QTest::newRow("no") << false;
+  }
+
+  void aChangedScreenAsksAndYesGivesALayoutThatFits() {
+    QFETCH(bool, yes);
+    const QSize size(1280, 720);
+    testing_support::TestFolder folder;
+    copyShippedEvent(folder.path(), true);
+    fs::copy_file(folder / "SysConfig.ini", folder / "Config.ini");
+    {
+      base::IniFile config(folder / "Config.ini");
+      draw::clearFirstRunFlag(config);
+    }
+    const auto stored = layoutKeys(base::IniFile(folder / "Config.ini"), true);
+
+    TForm1 window(folder.path(), nullptr, size);
+    window.dialogs().setNextAnswer(yes);
+    window.timer(3).start(0);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.timer(3).isActive(), 5000);
+    const QStringList asked = window.dialogs().log().filter(QStringLiteral("question:"));
+    QCOMPARE(asked.size(), 1);
+    QVERIFY(asked.first().contains(QStringLiteral("屏幕分辨率")));
+    if (!yes) {
+      QCOMPARE(layoutKeys(base::IniFile(folder / "Config.ini"), true), stored);
+      return;
+    }
+    audience_view::drawFirstBatch(window);
+    verifyBatchFits(window, size, 10);
   }
 };
 
