@@ -92,8 +92,8 @@ void fitBigFrame(const TextMeasurer& measurer, const Display& display, const Rol
   size = floor;
 }
 
-// The frames' block for n names: the placement of the default text layout at a
-// given frame size and row gap, its top-left at `middle` minus half its height.
+// The frames' block for n names at a frame size and row gap: columns of six
+// rows (of n rows when n is 6 or less), 20 pixels between the columns.
 struct TextBlock {
   Size frame;
   int gap = 0;
