@@ -65,7 +65,7 @@ int main() {
 
     base::IniFile config = files.openConfig();
     const auto start = Clock::now();
-    screen::autoLayout(config, {display, measurer, &roster, 8, {}}, model);
+    screen::autoLayout(config, {display, measurer, &roster, 8, {}, {}, {}}, model);
     layoutTimes.push_back(millisecondsSince(start));
 
     const std::string bytes = base::readFile(files.configPath());

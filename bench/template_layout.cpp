@@ -1,8 +1,9 @@
 // Prints the layout that the auto layout gives the shipped template on a
-// 1920 × 1080 desktop, in the form scripts/make_dist.py merges into the template
-// SysConfig.ini: "[section]" and "key=value" lines, UTF-8. It runs the real draw
-// screen offscreen on a copy of the template and its roster, so the positions
-// are those the program computes with the installed fonts.
+// 1920 × 1080 desktop in both draw modes, in the form scripts/make_dist.py
+// merges into the template SysConfig.ini: "[section]" and "key=value" lines,
+// UTF-8. It runs the real draw screen offscreen on a copy of the template and
+// its rosters, so the positions are those the program computes with the
+// installed fonts.
 //
 //   template_layout DIST_DIR > scripts/template_layout.ini
 #include <QApplication>
@@ -43,8 +44,11 @@ std::vector<LayoutKeys> layoutKeys() {
   for (int n = 1; n <= 30; ++n) {
     for (int k = 1; k <= 30; ++k) all.push_back({std::to_string(n) + "_L" + std::to_string(k), xy});
     all.push_back({std::to_string(n) + "_S1", {"Font.Color", "Font.Size", "Font.Name"}});
-    for (int k = 1; k <= 30; ++k) all.push_back({std::to_string(n) + "_P" + std::to_string(k), xy});
+    all.push_back({std::to_string(n) + "_P1", {"X坐标", "Y坐标", "W", "H"}});
+    for (int k = 2; k <= 30; ++k) all.push_back({std::to_string(n) + "_P" + std::to_string(k), xy});
   }
+  all.push_back({"31_P1", {"X坐标", "Y坐标", "W", "H"}});
+  for (int k = 2; k <= 30; ++k) all.push_back({"31_P" + std::to_string(k), xy});
   all.push_back({"L31", xy});
   all.push_back({"31_S1", {"Font.Color", "Font.Size", "Font.Name"}});
   return all;
@@ -64,14 +68,19 @@ int main(int argc, char* argv[]) {
 
   const fs::path dist(argv[1]);
   testing_support::TestFolder folder;
-  for (const char* file : {"SysConfig.ini", "NameList.txt"}) fs::copy_file(dist / file, folder / file);
+  for (const char* file : {"SysConfig.ini", "NameList.txt", "PicList.txt"}) fs::copy_file(dist / file, folder / file);
   {
     // Laid out with the hint of every later start ("按空格开始抽奖"), not the
     // longer one of the very first start, so the hint the audience sees most is centred.
     base::IniFile copy(folder / "SysConfig.ini");
     draw::clearFirstRunFlag(copy);
   }
-  {
+  // Both draw modes: the text layouts, then the picture layouts beside them.
+  for (const bool textDraw : {false, true}) {
+    {
+      const fs::path config = folder / (fs::exists(folder / "Config.ini") ? "Config.ini" : "SysConfig.ini");
+      base::IniFile(config).writeBool(utf8ToGbk("窗体样式"), utf8ToGbk("抽奖模式"), textDraw);
+    }
     TForm1 window(folder.path(), nullptr, QSize(1920, 1080));
     window.mainMenu().action(QStringLiteral("N16"))->trigger();
     window.saveState();

@@ -120,7 +120,11 @@ def sysconfig():
             out += [f"[{n}_L{k}]", f"X坐标={DESKTOP_W // 2}", f"Y坐标={DESKTOP_H // 2}", ""]
         out += [f"[{n}_S1]", f"Font.Color={YELLOW}", "Font.Size=30", "Font.Name=黑体", ""]
         for k in range(1, 31):
-            out += [f"[{n}_P{k}]", "X坐标=500", "Y坐标=500", ""]
+            # W and H: the pictures' size in this layout (0: the "图片抽奖" size).
+            out += [f"[{n}_P{k}]", "X坐标=500", "Y坐标=500"] + (["W=0", "H=0"] if k == 1 else []) + [""]
+    # Picture draw never draws more than 30 at once; the auto layout lays out 31 too.
+    for k in range(1, 31):
+        out += [f"[31_P{k}]", "X坐标=500", "Y坐标=500"] + (["W=0", "H=0"] if k == 1 else []) + [""]
     out += ["[L31]", f"X坐标={DESKTOP_W // 2}", f"Y坐标={DESKTOP_H // 2}", "RowCountPcs=5", ""]
     out += ["[31_S1]", f"Font.Color={YELLOW}", "Font.Size=30", "Font.Name=黑体", ""]
     out += ["[NamePic1]", f"X={DESKTOP_W // 2}", f"Y={DESKTOP_H // 2}", ""]

@@ -218,11 +218,16 @@ void TForm1::runAutoLayout() {
       names.push_back(data_.AllNameGrid.cell(draw::person::kName, r));
     progressBar_->setRange(1, 31);
     progressBar_->show();
-    screen::AutoLayoutInput input{display(), measurer_, &names, currentBatchSize_ > 0 ? currentBatchSize_ : 1,
+    screen::AutoLayoutInput input{display(),
+                                  measurer_,
+                                  &names,
+                                  currentBatchSize_ > 0 ? currentBatchSize_ : 1,
                                   [this](int done) {
                                     progressBar_->setValue(done);
                                     progressBar_->repaint();
-                                  }};
+                                  },
+                                  logoSize(),
+                                  {startRun_->width(), startRun_->height()}};
     base::IniFile config = folder_.configFiles().openConfig();
     screen::autoLayout(config, input, model_);
     progressBar_->hide();
@@ -266,7 +271,33 @@ void TForm1::renderLabel(Label which) {
   l->setCaption(fromGbk(state.caption));
   l->endUpdate();
   l->move(state.position.x, state.position.y);
+  keepOnScreen(l);
   l->setVisible(state.visible);
+}
+
+void TForm1::keepOnScreen(QWidget* element) const {
+  // A caption written by the draw (a long guest title, the progress line on a
+  // narrow screen) may be wider than the place it was given leaves: it moves in
+  // from the edge, and stops short of the prize picture it would run into from
+  // the left. Its stored place stays.
+  int left = qMax(0, qMin(element->x(), desktop_.width() - element->width()));
+  const int top = qMax(0, qMin(element->y(), desktop_.height() - element->height()));
+  const screen::Box& prize = model_.prizePicture;
+  const QRect picture(prize.position.x, prize.position.y, prize.size.width, prize.size.height);
+  if (model_.prizePictureVisible && left < picture.left() &&
+      QRect(QPoint(left, top), element->size()).intersects(picture))
+    left = qMax(0, picture.left() - element->width());
+  if (left != element->x() || top != element->y()) element->move(left, top);
+}
+
+QSize TForm1::pictureFrameSize() const {
+  const screen::Size& laid = model_.rolling.pictureFrameSize;
+  return laid.width > 0 && laid.height > 0 ? QSize(laid.width, laid.height) : photoTiles_.tileSize();
+}
+
+screen::Size TForm1::logoSize() const {
+  const QPixmap logo = Image2->pixmap();
+  return logo.isNull() ? screen::Size{} : screen::Size{logo.width(), logo.height()};
 }
 
 void TForm1::renderFrames() {
@@ -285,7 +316,7 @@ void TForm1::renderFrames() {
     f->setVisible(area.textVisible[static_cast<std::size_t>(k - 1)]);
     auto* picture = pictureFrame(k);
     const screen::Point& q = area.pictureFrames[static_cast<std::size_t>(k - 1)];
-    picture->move(q.x, q.y);
+    picture->setGeometry(QRect(QPoint(q.x, q.y), pictureFrameSize()));
     picture->setVisible(area.pictureVisible[static_cast<std::size_t>(k - 1)]);
   }
   auto* big = frame(31);
@@ -318,9 +349,9 @@ void TForm1::placeStartButtons() {
 }
 
 void TForm1::renderModel() {
+  renderPictures();  // first: a caption keeps clear of the prize picture where it now stands
   for (Label which : screen::kAllLabels) renderLabel(which);
   renderFrames();
-  renderPictures();
   placeStartButtons();
 }
 

@@ -189,6 +189,10 @@ class TForm1 : public QWidget, public draw::DrawView {
   QRect displayScreen() const;
 
   screen::Display display() const;
+  void keepOnScreen(QWidget* element) const;
+  // The picture frames' size: the layout's, else the photo tiles'.
+  QSize pictureFrameSize() const;
+  screen::Size logoSize() const;
   base::IniFile configForRead() const;
   styledtext::TSmoothLabel* fieldLabel(draw::Field field) const;
   void runGuarded(const std::function<void()>& command);

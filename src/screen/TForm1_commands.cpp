@@ -15,6 +15,7 @@
 #include "screen/command_wiring.h"
 #include "screen/element_menus.h"
 #include "screen/main_menu.h"
+#include "screen/state/auto_layout.h"
 #include "screen/state/rolling_layout.h"
 #include "screen/tool_commands.h"
 #include "sheets/winners_sheet.h"
@@ -161,10 +162,12 @@ void TForm1::defaultLayout() {
   runGuarded([this] {
     const int n = currentBatchSize_ > 0 ? currentBatchSize_ : 1;
     base::IniFile config = folder_.configFiles().openConfig();
+    const screen::RollingRoom room =
+        screen::rollingRoom(model_, display(), measurer_, logoSize(), {startRun_->width(), startRun_->height()});
     if (data_.settings.textDraw)
-      screen::defaultTextLayout(config, n, display(), measurer_, model_.rolling);
+      screen::defaultTextLayout(config, n, display(), measurer_, model_.rolling, room);
     else
-      screen::defaultPictureLayout(config, n, display(), model_.rolling);
+      screen::defaultPictureLayout(config, n, display(), model_.rolling, room);
     renderFrames();
   });
 }

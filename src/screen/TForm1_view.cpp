@@ -37,8 +37,11 @@ styledtext::TSmoothLabel* TForm1::fieldLabel(draw::Field field) const { return l
 void TForm1::setStartCaption(const std::string& caption) { startRun_->setText(fromGbk(caption)); }
 
 void TForm1::setFieldText(draw::Field field, const std::string& text) {
-  model_.label(labelOfField(field)).caption = text;
+  screen::LabelState& state = model_.label(labelOfField(field));
+  state.caption = text;
   fieldLabel(field)->setCaption(fromGbk(text));
+  fieldLabel(field)->move(state.position.x, state.position.y);
+  keepOnScreen(fieldLabel(field));
 }
 
 void TForm1::setFieldVisible(draw::Field field, bool visible) {
@@ -112,9 +115,7 @@ void TForm1::loadPhotoTiles() {
     model_.pictureLoadButtonVisible = false;
     Button1->hide();
   }
-  const int tileWidth = photoTiles_.tileSize().width();
-  const int tileHeight = photoTiles_.tileSize().height();
-  for (auto* picture : pictureFrames_) picture->resize(tileWidth, tileHeight);
+  for (auto* picture : pictureFrames_) picture->resize(pictureFrameSize());
 }
 
 void TForm1::clearPhotoTiles() {

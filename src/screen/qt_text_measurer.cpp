@@ -3,6 +3,9 @@
 #include <QFontMetrics>
 
 #include "base/gbk.h"
+#include "styledtext/core/smooth_renderer.h"
+#include "styledtext/core/text_layout.h"
+#include "styledtext/qt_rasteriser.h"
 
 namespace screen {
 
@@ -12,6 +15,23 @@ QFont qtFont(const std::string& gbkFaceName, int pointSize) {
   // A stored size of 0 or less (or the missing marker) must not make a font nobody can read.
   font.setPointSize(pointSize >= 1 && pointSize <= 500 ? pointSize : 20);
   return font;
+}
+
+struct QtTextMeasurer::Styled {
+  styledtext::QtTextRasteriser rasteriser;
+  styledtext::SmoothRenderer renderer{rasteriser};
+};
+
+QtTextMeasurer::QtTextMeasurer() : styled_(std::make_unique<Styled>()) {}
+QtTextMeasurer::~QtTextMeasurer() = default;
+
+Size QtTextMeasurer::measureLabel(std::string_view gbkText, const LabelFont& font,
+                                  const styledtext::TSmoothEffect& effect) const {
+  const styledtext::TextExtent box = styled_->renderer.measure(gbkText, font, effect);
+  const styledtext::LabelGeometry g =
+      styledtext::placeLabelText(0, 0, box.width, box.height, true, styledtext::TAlign::alNone, 0,
+                                 styledtext::TAlignment::taLeftJustify, styledtext::TTextLayout::tlTop);
+  return {g.clientWidth, g.clientHeight};
 }
 
 Size QtTextMeasurer::measure(std::string_view gbkText, const TextFont& font) const {

@@ -42,14 +42,15 @@ PictureFrame::PictureFrame(QWidget* parent) : QWidget(parent) { setAttribute(Qt:
 void PictureFrame::setTile(const QImage* tile) {
   if (tile == tile_) return;
   tile_ = tile;
-  if (tile_ && tile_->size() != size()) resize(tile_->size());
   update();
 }
 
 void PictureFrame::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  if (tile_)
+  if (tile_ && tile_->size() == size())
     painter.drawImage(0, 0, *tile_);
+  else if (tile_)
+    painter.drawImage(rect(), *tile_);
   else
     painter.fillRect(rect(), Qt::black);
 }

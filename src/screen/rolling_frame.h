@@ -40,7 +40,8 @@ class PictureFrame : public QWidget {
  public:
   explicit PictureFrame(QWidget* parent = nullptr);
 
-  // The tile stays owned by its list; null clears the frame.
+  // The tile stays owned by its list; null clears the frame. The frame keeps the
+  // size the layout gives it and shows the tile scaled to it.
   void setTile(const QImage* tile);
   const QImage* tile() const { return tile_; }
 

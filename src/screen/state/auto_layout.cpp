@@ -5,6 +5,7 @@
 #include "base/gbk.h"
 #include "screen/state/ini_names.h"
 #include "screen/state/rolling_layout.h"
+#include "screen/state/screen_settings.h"
 
 namespace screen {
 
@@ -54,7 +55,66 @@ const std::string& longestName(const std::vector<std::string>& names) {
   return *longest;
 }
 
+// Kept between the rolling area and the elements around it.
+constexpr int kClearance = 10;
+
+Rect labelBox(const TextMeasurer& measurer, const LabelState& label) {
+  static const std::string oneLine = base::utf8ToGbk("国");
+  const Size size = measurer.measureLabel(label.caption.empty() ? oneLine : label.caption, label.font, label.effect);
+  return {label.position.x, label.position.y, size.width, size.height};
+}
+
 }  // namespace
+
+RollingRoom rollingRoom(const ScreenModel& model, const Display& display, const TextMeasurer& measurer, Size logo,
+                        Size startButton) {
+  const int desktopHeight = display.desktop.height;
+  RollingRoom room{0, desktopHeight, {}};
+  // An element in the upper half bounds the room from above, one in the lower half from below.
+  auto bound = [&](const Rect& box) {
+    if (box.height <= 0) return;
+    if (box.top + box.height / 2 < desktopHeight / 2)
+      room.top = std::max(room.top, box.bottom() + kClearance);
+    else
+      room.bottom = std::min(room.bottom, box.top - kClearance);
+  };
+  const std::pair<Label, ShowTick> rows[] = {{Label::MainTitle, ShowTick::MainTitle},
+                                             {Label::SecTitle, ShowTick::SecTitle},
+                                             {Label::ItemName, ShowTick::ItemName},
+                                             {Label::HonorGuest, ShowTick::HonorGuest},
+                                             {Label::RateProgress, ShowTick::RateProgress}};
+  for (const auto& [which, tick] : rows)
+    if (model.tick(tick)) bound(labelBox(measurer, model.label(which)));
+  if (model.tick(ShowTick::Logo)) bound({model.logo.x, model.logo.y, logo.width, logo.height});
+  if (model.tick(ShowTick::StartButton)) {
+    const Point button = startButtonPosition(display, startButton);
+    bound({button.x, button.y, startButton.width, startButton.height});
+  }
+
+  // The prize picture and its name stand at the side: the frames keep clear of
+  // the corner from the name's top down and from their left edge rightwards.
+  const Box& picture = model.prizePicture;
+  Rect corner{picture.position.x, picture.position.y, picture.size.width, picture.size.height};
+  if (!model.tick(ShowTick::PrizePicture)) corner = {};
+  if (model.tick(ShowTick::PrizeName)) {
+    const Rect name = labelBox(measurer, model.label(Label::PrizeName));
+    if (corner.width <= 0 || corner.height <= 0) {
+      corner = name;
+    } else {
+      const int left = std::min(corner.left, name.left);
+      const int top = std::min(corner.top, name.top);
+      corner = {left, top, std::max(corner.right(), name.right()) - left,
+                std::max(corner.bottom(), name.bottom()) - top};
+    }
+  }
+  if (corner.width > 0 && corner.height > 0) {
+    const int left = corner.left - kClearance;
+    const int top = corner.top - kClearance;
+    room.obstacles.push_back(
+        {left, top, std::max(display.desktop.width, corner.right()) - left, corner.bottom() + kClearance - top});
+  }
+  return room;
+}
 
 void placeScreenLabels(const Display& display, const TextMeasurer& measurer, ScreenModel& model) {
   const int desktopWidth = display.desktop.width;
@@ -87,9 +147,12 @@ void placeScreenLabels(const Display& display, const TextMeasurer& measurer, Scr
 
   LabelState& prize = model.label(Label::PrizeName);
   const Size prizeSize = measureLabel(measurer, prize);
+  // It stands on the picture: its height is the one it has on the screen, its
+  // shadow's room included, and a prize written later is one line of its font.
+  const int prizeHeight = std::max(prizeSize.height, labelBox(measurer, prize).height);
   prize.position = {
       model.prizePicture.position.x + half(pictureWidth - prizeSize.width) - (prizeSize.width <= 4 ? 33 : 0),
-      model.prizePicture.position.y - prizeSize.height};
+      model.prizePicture.position.y - prizeHeight};
 
   model.label(Label::HonorGuest).position = {nearest(desktopWidth * 0.8), sub.position.y};
 }
@@ -103,6 +166,7 @@ void autoLayout(base::IniFile& config, const AutoLayoutInput& input, ScreenModel
 
   model.prizePicture.size = {200, 200};
   model.label(Label::TimeShow).position = {100, 300};
+  const RollingRoom room = rollingRoom(model, display, input.measurer, input.logo, input.startButton);
 
   static const std::vector<std::string> noNames;
   const std::string& longest = longestName(input.rosterNames ? *input.rosterNames : noNames);
@@ -112,10 +176,10 @@ void autoLayout(base::IniFile& config, const AutoLayoutInput& input, ScreenModel
   for (int batchSize = 1; batchSize <= kMaxFramedBatch + 1; ++batchSize) {
     if (input.progress) input.progress(batchSize);
     if (model.textDraw) {
-      defaultTextLayout(config, batchSize, display, input.measurer, area);
+      defaultTextLayout(config, batchSize, display, input.measurer, area, room);
       area.hideTextFrames();
     } else {
-      defaultPictureLayout(config, batchSize, display, area);
+      defaultPictureLayout(config, batchSize, display, area, room);
     }
   }
   loadLayout(config, input.currentBatchSize, model.textDraw, display, area);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/ini_file.h"
+#include "screen/state/rolling_layout.h"
 #include "screen/state/screen_model.h"
 #include "screen/state/text_measurer.h"
 
@@ -28,7 +29,18 @@ struct AutoLayoutInput {
   int currentBatchSize = 1;
   // Called with 1 … 31 as each batch size is laid out (the progress bar).
   std::function<void(int)> progress;
+  // The logo picture's and the start button's sizes ({0, 0}: none); the rolling
+  // area keeps clear of them.
+  Size logo;
+  Size startButton;
 };
+
+// The room left to the rolling area by the elements shown where the model has
+// them: below the lowest of the titles, award name, draw guest and logo, above
+// the progress line and start button, clear of the prize picture and its name.
+// Captions the draw has not written yet are measured as one line of their font.
+RollingRoom rollingRoom(const ScreenModel& model, const Display& display, const TextMeasurer& measurer, Size logo,
+                        Size startButton);
 
 // Runs the auto layout on `config` (Config.ini), writing the label positions,
 // the winners display's title positions and all 31 layout sets in one batch;

@@ -17,6 +17,21 @@ struct Size {
   bool operator==(const Size&) const = default;
 };
 
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  int right() const { return left + width; }
+  int bottom() const { return top + height; }
+  // Boxes that only touch do not overlap; an empty box overlaps nothing.
+  bool overlaps(const Rect& o) const {
+    return width > 0 && height > 0 && o.width > 0 && o.height > 0 && left < o.right() && o.left < right() &&
+           top < o.bottom() && o.top < bottom();
+  }
+  bool operator==(const Rect&) const = default;
+};
+
 // The desktop is the whole desktop area (DW × DH); the screen is the primary
 // display (SW × SH). On one monitor they are the same.
 struct Display {

@@ -54,13 +54,15 @@ std::string bigFrameSample(const std::string& caption) {
   return sample;
 }
 
-void fitBigFrame(const TextMeasurer& measurer, const Display& display, RollingArea& area) {
-  std::string& text = area.textCaptions[kMaxFramedBatch];
-  text = bigFrameSample(area.textCaptions[0]);
+Size measureBigFrame(const TextMeasurer& measurer, const RollingArea& area, int size) {
+  return measurer.measure(area.textCaptions[kMaxFramedBatch],
+                          TextFont{area.textFont.name, size, area.textFont.bold, area.textFont.italic});
+}
+
+void fitBigFrame(const TextMeasurer& measurer, const Display& display, const RollingRoom& room, RollingArea& area) {
+  area.textCaptions[kMaxFramedBatch] = bigFrameSample(area.textCaptions[0]);
   int& size = area.bigFrameFontSize;
-  auto measureAt = [&] {
-    return measurer.measure(text, TextFont{area.textFont.name, size, area.textFont.bold, area.textFont.italic});
-  };
+  auto measureAt = [&] { return measureBigFrame(measurer, area, size); };
   const int wideEnough = nearest(0.8 * display.desktop.width);
   const int tallEnough = nearest(0.7 * display.screen.height);
   size = std::clamp(size, kMinFontSize, kMaxFontSize);
@@ -68,12 +70,84 @@ void fitBigFrame(const TextMeasurer& measurer, const Display& display, RollingAr
   while (size < kMaxFontSize && measureAt().height < tallEnough) ++size;
   while (size > kMinFontSize && measureAt().width > display.desktop.width) --size;
   while (size > kMinFontSize && measureAt().height > tallEnough) --size;
-  const Size frame = measureAt();
+  Size frame = measureAt();
   area.bigFrame = {nearest(display.desktop.width * 0.55 - half(frame.width)),
                    nearest(display.desktop.height * 0.45 - frame.height / 2.0)};
+  if (room.holds({area.bigFrame.x, area.bigFrame.y, frame.width, frame.height}, display)) return;
+
+  // Not in the room: the sample moves in from the desktop's edge; where that is
+  // not enough it shrinks until it stands in the room, at its own height or else
+  // centred in the room's.
+  const int floor = std::min(size, kReadableFontSize);
+  for (; size >= floor; --size) {
+    frame = measureAt();
+    const int left = std::clamp(nearest(display.desktop.width * 0.55 - half(frame.width)), 0,
+                                std::max(0, display.desktop.width - frame.width));
+    for (int top : {nearest(display.desktop.height * 0.45 - frame.height / 2.0),
+                    room.top + half(room.bottom - room.top - frame.height)}) {
+      area.bigFrame = {left, top};
+      if (room.holds({left, top, frame.width, frame.height}, display)) return;
+    }
+  }
+  size = floor;
+}
+
+// The frames' block for n names at a frame size and row gap: columns of six
+// rows (of n rows when n is 6 or less), 20 pixels between the columns.
+struct TextBlock {
+  Size frame;
+  int gap = 0;
+  int columns = 1;
+  int rows = 1;
+  int width() const { return (frame.width + 20) * columns - 20; }
+  int height() const { return rows * (frame.height + gap) - gap; }
+};
+
+void placeTextFrames(const TextBlock& block, int n, int firstLeft, int firstTop, RollingArea& area) {
+  const int pitch = block.frame.height + block.gap;
+  if (n <= 6) {
+    for (int k = 0; k < 6; ++k) area.textFrames[k] = {firstLeft, firstTop + k * pitch};
+  } else {
+    for (int k = 0; k < kFrameCount; ++k)
+      area.textFrames[k] = {firstLeft + (k / 6) * (block.frame.width + 20), firstTop + (k % 6) * pitch};
+  }
+}
+
+// The pictures' block: c columns of w + 10, a rows at pitch q, pictures w × h.
+struct PictureBlock {
+  Size picture;
+  int columns = 1;
+  int rows = 1;
+  int rowPitch = 0;
+  int width() const { return columns * (picture.width + 10) - 10; }
+  int height() const { return (rows - 1) * rowPitch + picture.height; }
+};
+
+int pictureColumns(int n, int columnPitch, const Display& display) {
+  int columns = n;
+  while (columns > 1 && columns * columnPitch > nearest(0.8 * display.desktop.width)) --columns;
+  return columns;
+}
+
+int pictureLeft(const Display& display, int columns, int columnPitch) {
+  return nearest(display.screen.width / 2.0 - columns * columnPitch / 2.0 - 5);
+}
+
+void placePictureFrames(const PictureBlock& block, Point first, RollingArea& area) {
+  const int columnPitch = block.picture.width + 10;
+  for (int k = 1; k <= kFrameCount; ++k) {
+    area.pictureFrames[k - 1] = {first.x + ((k - 1) % block.columns) * columnPitch,
+                                 first.y + ((k + block.columns - 1) / block.columns - 1) * block.rowPitch};
+  }
 }
 
 }  // namespace
+
+bool RollingRoom::holds(const Rect& block, const Display& display) const {
+  if (block.left < 0 || block.right() > display.desktop.width || block.top < top || block.bottom() > bottom)
+    return false;
+  return std::none_of(obstacles.begin(), obstacles.end(), [&](const Rect& o) { return o.overlaps(block); });
+}
 
 int readNamesPerLine(const base::IniFile& ini) { return ini.readInt("L31", "RowCountPcs", 5); }
 
@@ -98,6 +172,8 @@ void loadPictureLayout(const base::IniFile& ini, int batchSize, RollingArea& are
     const std::string section = sectionName(batchSize, "_P", k);
     area.pictureFrames[k - 1] = {ini.readInt(section, names::xKey(), 500), ini.readInt(section, names::yKey(), 500)};
   }
+  const std::string first = sectionName(batchSize, "_P", 1);
+  area.pictureFrameSize = {std::max(0, ini.readInt(first, "W", 0)), std::max(0, ini.readInt(first, "H", 0))};
 }
 
 void loadLayout(const base::IniFile& ini, int batchSize, bool textDraw, const Display& display, RollingArea& area) {
@@ -122,6 +198,8 @@ void storeTextLayout(base::IniFile& ini, int batchSize, const RollingArea& area)
 void storePictureLayout(base::IniFile& ini, int batchSize, const RollingArea& area) {
   base::IniBatch batch(ini);
   for (int k = 1; k <= kFrameCount; ++k) writePoint(ini, sectionName(batchSize, "_P", k), area.pictureFrames[k - 1]);
+  ini.writeInt(sectionName(batchSize, "_P", 1), "W", area.pictureFrameSize.width);
+  ini.writeInt(sectionName(batchSize, "_P", 1), "H", area.pictureFrameSize.height);
 }
 
 void storeLayout(base::IniFile& ini, int batchSize, bool textDraw, const RollingArea& area) {
@@ -134,50 +212,104 @@ void storeLayout(base::IniFile& ini, int batchSize, bool textDraw, const Rolling
 
 void defaultTextLayout(base::IniFile& ini, int batchSize, const Display& display, const TextMeasurer& measurer,
                        RollingArea& area) {
+  defaultTextLayout(ini, batchSize, display, measurer, area, RollingRoom::whole(display));
+}
+
+void defaultTextLayout(base::IniFile& ini, int batchSize, const Display& display, const TextMeasurer& measurer,
+                       RollingArea& area, const RollingRoom& room) {
   const int n = batchSize;
-  const int columns = n <= 6 ? 1 : n <= 12 ? 2 : n <= 18 ? 3 : n <= 24 ? 4 : 5;
-  const int rows = std::clamp(n, 1, 6);
-  const int gap = 50 - 5 * rows;
-
-  area.textFont.size = fitFrameFontSize(measurer, area, display, columns, rows, gap);
-  const Size frame = measureFrame(measurer, area, area.textFont.size);
-  const int pitch = frame.height + gap;
-  const int middle = nearest(display.desktop.height * 0.5);
-
-  if (n <= 6) {
-    const int left = half(display.desktop.width) - half(frame.width);
-    int top = middle - half(pitch * n);
-    for (int k = 0; k < 6; ++k, top += pitch) area.textFrames[k] = {left, top};
-  } else if (n <= kMaxFramedBatch) {
-    const int blockWidth = (frame.width + 20) * columns - 20;
-    const int firstLeft = half(display.desktop.width) - half(blockWidth);
-    const int firstTop = middle - half(pitch * 6);
-    for (int k = 0; k < kFrameCount; ++k) {
-      area.textFrames[k] = {firstLeft + (k / 6) * (frame.width + 20), firstTop + (k % 6) * pitch};
-    }
-  } else {
-    fitBigFrame(measurer, display, area);
+  if (n > kMaxFramedBatch) {
+    area.textFont.size = fitFrameFontSize(measurer, area, display, 5, 6, 20);
+    fitBigFrame(measurer, display, room, area);
+    area.textFont.size = area.bigFrameFontSize;
+    storeTextLayout(ini, n, area);
+    return;
   }
+  TextBlock block;
+  block.columns = n <= 6 ? 1 : n <= 12 ? 2 : n <= 18 ? 3 : n <= 24 ? 4 : 5;
+  block.rows = std::clamp(n, 1, 6);
+  block.gap = 50 - 5 * block.rows;
+  int& size = area.textFont.size;
+  size = fitFrameFontSize(measurer, area, display, block.columns, block.rows, block.gap);
+  block.frame = measureFrame(measurer, area, size);
+  const int middle = nearest(display.desktop.height * 0.5);
+  auto leftOf = [&] { return half(display.desktop.width) - half(block.width()); };
+  // n ≤ 6 centres the n frames on the middle; above that the six rows of column 1.
+  int top = middle - half((block.frame.height + block.gap) * block.rows);
+
+  if (!room.holds({leftOf(), top, block.width(), block.height()}, display)) {
+    // The names shrink to the readable size, then the rows close up, until the
+    // block stands in the room: around the middle as before, or else centred in
+    // the room's height.
+    const int floor = std::min(size, kReadableFontSize);
+    auto fits = [&] {
+      block.frame = measureFrame(measurer, area, size);
+      for (int candidate : {middle - half((block.frame.height + block.gap) * block.rows),
+                            room.top + half(room.bottom - room.top - block.height())}) {
+        top = candidate;
+        if (room.holds({leftOf(), top, block.width(), block.height()}, display)) return true;
+      }
+      return false;
+    };
+    bool placed = false;
+    for (; size >= floor && !placed; --size) placed = fits();
+    if (placed) {
+      ++size;
+    } else {
+      size = floor;
+      for (; block.gap >= 0 && !placed; --block.gap) placed = fits();
+      if (placed) {
+        ++block.gap;
+      } else {
+        block.gap = 0;  // as close as rows go; the room is smaller than any readable block
+        fits();
+      }
+    }
+  }
+  placeTextFrames(block, n, leftOf(), top, area);
   storeTextLayout(ini, n, area);
 }
 
 void defaultPictureLayout(base::IniFile& ini, int batchSize, const Display& display, RollingArea& area) {
+  defaultPictureLayout(ini, batchSize, display, area, RollingRoom::whole(display));
+}
+
+void defaultPictureLayout(base::IniFile& ini, int batchSize, const Display& display, RollingArea& area,
+                          const RollingRoom& room) {
   const int n = std::max(batchSize, 1);
-  const int pictureWidth = ini.readInt(names::pictureDraw(), "Width", 200);
-  const int pictureHeight = ini.readInt(names::pictureDraw(), "Height", 250);
-  const int columnPitch = pictureWidth + 10;
+  const Size picture{ini.readInt(names::pictureDraw(), "Width", 200), ini.readInt(names::pictureDraw(), "Height", 250)};
 
-  int columns = n;
-  while (columns > 1 && columns * columnPitch > nearest(0.8 * display.desktop.width)) --columns;
-  const int rows = (n + columns - 1) / columns;
-  const int rowPitch = std::min(nearest(0.8 * display.desktop.height / rows), pictureHeight + 10);
-
-  const Point first{nearest(display.screen.width / 2.0 - columns * columnPitch / 2.0 - 5),
-                    nearest(display.desktop.height / 2.0 - rows * rowPitch / 2.0)};
-  for (int k = 1; k <= kFrameCount; ++k) {
-    area.pictureFrames[k - 1] = {first.x + ((k - 1) % columns) * columnPitch,
-                                 first.y + ((k + columns - 1) / columns - 1) * rowPitch};
+  PictureBlock block;
+  block.picture = picture;
+  block.columns = pictureColumns(n, picture.width + 10, display);
+  block.rows = (n + block.columns - 1) / block.columns;
+  block.rowPitch = std::min(nearest(0.8 * display.desktop.height / block.rows), picture.height + 10);
+  Point first{pictureLeft(display, block.columns, picture.width + 10),
+              nearest(display.desktop.height / 2.0 - block.rows * block.rowPitch / 2.0)};
+  area.pictureFrameSize = {};
+  // Rows closer than a picture's height would cover each other's photos.
+  const bool rowsApart = block.rows == 1 || block.rowPitch >= picture.height;
+  if (!rowsApart || !room.holds({first.x, first.y, block.width(), block.height()}, display)) {
+    // Centred in the room, the pictures shrink (keeping their shape), in as many
+    // columns as fit, each size trying the widest arrangement first.
+    bool placed = false;
+    for (int percent = 100; percent >= kSmallestPicturePercent && !placed; --percent) {
+      block.picture = {std::max(1, picture.width * percent / 100), std::max(1, picture.height * percent / 100)};
+      block.rowPitch = block.picture.height + 10;
+      for (int columns = pictureColumns(n, block.picture.width + 10, display); columns >= 1 && !placed; --columns) {
+        block.columns = columns;
+        block.rows = (n + columns - 1) / columns;
+        first.x = pictureLeft(display, columns, block.picture.width + 10);
+        for (int top : {nearest(display.desktop.height / 2.0 - block.rows * block.rowPitch / 2.0),
+                        room.top + half(room.bottom - room.top - block.height())}) {
+          first.y = top;
+          if ((placed = room.holds({first.x, first.y, block.width(), block.height()}, display))) break;
+        }
+      }
+    }
+    area.pictureFrameSize = block.picture;
   }
+  placePictureFrames(block, first, area);
   storePictureLayout(ini, n, area);
 }
 

@@ -22,6 +22,27 @@ inline constexpr int kMaxFramedBatch = 30;
 inline constexpr int kMinFontSize = 6;
 inline constexpr int kMaxFontSize = 500;
 
+// The smallest frame font the default text layout shrinks the names to when the
+// room left to them is too small; its own arithmetic may go lower
+// (a very long name on a narrow desktop), and that result stands when it fits.
+inline constexpr int kReadableFontSize = 14;
+// Pictures shrink to no less than this share (percent) of the "图片抽奖" size.
+inline constexpr int kSmallestPicturePercent = 25;
+
+// Where the rolling area may stand: below the lowest caption above it, above the
+// progress line below it, inside the desktop's width, clear of the elements at
+// its sides (the prize picture and its name). A default layout keeps its own
+// arithmetic when the result stands in this room; otherwise it centres the block
+// in the room and makes the names (or pictures) smaller, then the rows closer.
+struct RollingRoom {
+  int top = 0;
+  int bottom = 0;
+  std::vector<Rect> obstacles;
+  // The whole desktop with nothing to avoid.
+  static RollingRoom whole(const Display& display) { return {0, display.desktop.height, {}}; }
+  bool holds(const Rect& block, const Display& display) const;
+};
+
 // "L31"/"RowCountPcs"; a missing key reads as 5 names per line.
 int readNamesPerLine(const base::IniFile& ini);
 
@@ -36,10 +57,17 @@ void storeLayout(base::IniFile& ini, int batchSize, bool textDraw, const Rolling
 
 // Sizes frame 1's font and places the frames for n names in columns of six rows
 // (or fits the big frame for n above 30) from frame 1's caption, then stores.
+// The big frame's fitted size is stored as the font of batches above 30: frames
+// 1 to 30 are hidden then, and the big frame shows the size it was placed for.
+void defaultTextLayout(base::IniFile& ini, int batchSize, const Display& display, const TextMeasurer& measurer,
+                       RollingArea& area, const RollingRoom& room);
 void defaultTextLayout(base::IniFile& ini, int batchSize, const Display& display, const TextMeasurer& measurer,
                        RollingArea& area);
 // Places the picture frames in as many columns of "图片抽奖" "Width" as 80% of the
-// desktop holds (at least one), then stores.
+// desktop holds (at least one), then stores. Pictures made smaller to fit the
+// room keep their size in the layout set (n"_P1" "W", "H"; 0 is the "图片抽奖" size).
+void defaultPictureLayout(base::IniFile& ini, int batchSize, const Display& display, RollingArea& area,
+                          const RollingRoom& room);
 void defaultPictureLayout(base::IniFile& ini, int batchSize, const Display& display, RollingArea& area);
 
 // The big frame's text itself is composed by the rolling feed (draw/rolling_feed.h).

@@ -86,6 +86,8 @@ struct RollingArea {
   std::array<Point, kFrameCount> textFrames{};
   Point bigFrame;
   std::array<Point, kFrameCount> pictureFrames{};
+  // The picture frames' size in this layout; {0, 0} shows the photo tiles as they are.
+  Size pictureFrameSize;
   // Captions of text frames 1..30 and of the big frame (index 30).
   std::array<std::string, kFrameCount + 1> textCaptions{};
   std::array<bool, kFrameCount + 1> textVisible{};

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "screen/state/geometry.h"
+#include "screen/state/label_keys.h"
 
 namespace screen {
 
@@ -22,6 +23,11 @@ class TextMeasurer {
   // Width and height of a GBK text as a label that sizes itself to its caption
   // shows it; a line feed starts a new line. Must grow (or stay) with the size.
   virtual Size measure(std::string_view gbkText, const TextFont& font) const = 0;
+  // The box a styled label showing the text covers on the screen, its effects
+  // (shadow, blur, outline) included. Without a renderer of effects: the text's size.
+  virtual Size measureLabel(std::string_view gbkText, const LabelFont& font, const styledtext::TSmoothEffect&) const {
+    return measure(gbkText, TextFont{font.name, font.size, font.bold, font.italic});
+  }
 };
 
 }  // namespace screen

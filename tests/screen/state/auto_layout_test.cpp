@@ -76,7 +76,7 @@ TEST(AutoLayout, LaysOutAll31BatchSizesInOneWriteAndLoadsTheCurrentOne) {
   const std::vector<std::string> roster = {"ab", gbk("张三丰"), gbk("李四五"), "x"};
   std::vector<int> progress;
   FakeMeasurer measurer;
-  screen::autoLayout(config, {kFullHd, measurer, &roster, 7, [&](int v) { progress.push_back(v); }}, model);
+  screen::autoLayout(config, {kFullHd, measurer, &roster, 7, [&](int v) { progress.push_back(v); }, {}, {}}, model);
 
   std::vector<int> expectedProgress(31);
   for (int v = 1; v <= 31; ++v) expectedProgress[v - 1] = v;
@@ -114,8 +114,8 @@ TEST(AutoLayout, InPictureDrawModeComputesThePictureSets) {
   screen::ScreenModel model;
   model.textDraw = false;
   FakeMeasurer measurer;
-  screen::autoLayout(config, {screen::Display::single(1024, 768), measurer, nullptr, 10, {}}, model);
-  EXPECT_EQ(model.rolling.pictureFrames[3], (Point{192, 230}));
+  screen::autoLayout(config, {screen::Display::single(1024, 768), measurer, nullptr, 10, {}, {}, {}}, model);
+  EXPECT_EQ(model.rolling.pictureFrames[3], (Point{711, 6}));  // 97% pictures, 4 columns
   const base::IniFile written(folder / "Config.ini");
   EXPECT_TRUE(written.hasSection("31_P30"));
   EXPECT_FALSE(written.hasSection("1_S1"));

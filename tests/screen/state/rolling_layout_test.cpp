@@ -88,6 +88,39 @@ TEST(DefaultTextLayout, FontShrinksUntilBothDirectionsFitAndStopsAtTheFloor) {
   }
 }
 
+TEST(DefaultTextLayout, NamesStandInTheRoomTheCaptionsLeave) {
+  // 1280 × 720, "张三丰", n = 10: the layout's own block is two columns of six
+  // 30-high rows 20 apart, 280 high from 210.
+  struct Case {
+    int roomTop, roomBottom;
+    int size, gap, top;
+  };
+  const Case cases[] = {
+      {0, 720, 30, 20, 210},    // it fits: unchanged
+      {250, 600, 30, 20, 285},  // the same size moves to the room's middle
+      {250, 450, 16, 20, 252},  // the names shrink
+      {250, 350, 14, 3, 250},   // at the readable size the rows close up
+  };
+  for (const Case& c : cases) {
+    TestFolder folder;
+    base::IniFile ini(folder / "Config.ini");
+    screen::RollingArea area = areaShowing(gbk("张三丰"));
+    const screen::RollingRoom room{c.roomTop, c.roomBottom, {}};
+    screen::defaultTextLayout(ini, 10, screen::Display::single(1280, 720), FakeMeasurer{}, area, room);
+    EXPECT_EQ(area.textFont.size, c.size) << c.roomBottom;
+    EXPECT_EQ(area.textFrames[0].y, c.top) << c.roomBottom;
+    EXPECT_EQ(area.textFrames[1].y - area.textFrames[0].y, c.size + c.gap) << c.roomBottom;
+    EXPECT_EQ(area.textFrames[6].x - area.textFrames[0].x, 3 * c.size + 20) << c.roomBottom;
+  }
+  // A corner taken by the prize picture narrows the block until it clears it.
+  TestFolder folder;
+  base::IniFile ini(folder / "Config.ini");
+  screen::RollingArea area = areaShowing(gbk("张三丰"));
+  const screen::RollingRoom room{0, 720, {{700, 300, 580, 420}}};
+  screen::defaultTextLayout(ini, 10, screen::Display::single(1280, 720), FakeMeasurer{}, area, room);
+  EXPECT_LE(area.textFrames[6].x + 3 * area.textFont.size, 700);
+}
+
 TEST(DefaultTextLayout, BigFrameFitsTheDesktopAndSharesL31And31S1) {
   TestFolder folder;
   base::IniFile ini(folder / "Config.ini");
@@ -97,9 +130,10 @@ TEST(DefaultTextLayout, BigFrameFitsTheDesktopAndSharesL31And31S1) {
   screen::defaultTextLayout(ini, 35, kFullHd, FakeMeasurer{}, area);
 
   // Sample lines are 6 × 6 + 5 × 3 = 51 bytes; ten of them. Grown to width 1536
-  // (61), to height 756 (76), shrunk below width 1920 (75): 1912 × 750.
+  // (61), to height 756 (76), shrunk below width 1920 (75): 1912 × 750. At
+  // N(1056 − 956) = 100 it would end 92 pixels past the right edge: it moves in.
   EXPECT_EQ(area.bigFrameFontSize, 75);
-  EXPECT_EQ(area.bigFrame, (Point{100, 111}));
+  EXPECT_EQ(area.bigFrame, (Point{8, 111}));
   const std::string& sample = area.textCaptions[30];
   EXPECT_EQ(std::count(sample.begin(), sample.end(), '\n'), 10);
   EXPECT_EQ(sample.substr(0, 52), gbk("张三丰   张三丰   张三丰   张三丰   张三丰   张三丰\n"));
@@ -108,9 +142,9 @@ TEST(DefaultTextLayout, BigFrameFitsTheDesktopAndSharesL31And31S1) {
   ini.writeInt("40_S1", "Font.Size", 99);
   screen::RollingArea loaded;
   screen::loadTextLayout(ini, 40, kFullHd, loaded);
-  EXPECT_EQ(loaded.bigFrame, (Point{100, 111}));
+  EXPECT_EQ(loaded.bigFrame, (Point{8, 111}));
   EXPECT_EQ(loaded.textFont, area.textFont);
-  EXPECT_EQ(loaded.bigFrameFontSize, area.textFont.size);  // the fitted size is not stored
+  EXPECT_EQ(loaded.bigFrameFontSize, 75);  // shown at the size it was placed for
   EXPECT_EQ(loaded.namesPerLine, 8);
   EXPECT_EQ(loaded.textFrames[0], (Point{960, 540}));  // 40_L1 was never stored
 }
@@ -124,7 +158,7 @@ TEST(DefaultTextLayout, FittingEndsEvenWhenTheTextMeasuresNothing) {
   screen::RollingArea area = areaShowing("");
   screen::defaultTextLayout(ini, 31, kFullHd, NothingMeasurer{}, area);
   EXPECT_EQ(area.bigFrameFontSize, screen::kMaxFontSize);
-  EXPECT_EQ(area.textFont.size, 30);
+  EXPECT_EQ(area.textFont.size, screen::kMaxFontSize);
 }
 
 TEST(LayoutSets, MissingSetsLoadAtTheirDefaultsAndStoresLandInOneWrite) {
@@ -150,25 +184,37 @@ TEST(LayoutSets, MissingSetsLoadAtTheirDefaultsAndStoresLandInOneWrite) {
   EXPECT_EQ(loaded.pictureFrames, area.pictureFrames);
 }
 
-TEST(DefaultPictureLayout, ColumnsFitEightyPercentOfTheDesktop) {
+TEST(DefaultPictureLayout, ColumnsFitEightyPercentOfTheDesktopAndRowsNeverCoverEachOther) {
   TestFolder folder;
   base::IniFile ini(folder / "Config.ini");
   screen::RollingArea area;
-  // 1024 × 768, Wp 200, Hp 250, n 10: c = 3, a = 4, q = min(N(153.6), 260) = 154.
-  screen::defaultPictureLayout(ini, 10, screen::Display::single(1024, 768), area);
-  EXPECT_EQ(area.pictureFrames[0], (Point{192, 76}));
-  EXPECT_EQ(area.pictureFrames[2], (Point{612, 76}));
-  EXPECT_EQ(area.pictureFrames[3], (Point{192, 230}));
-  EXPECT_EQ(area.pictureFrames[9], (Point{192, 538}));
-  EXPECT_EQ(area.pictureFrames[29], (Point{612, 1462}));
-  EXPECT_EQ(ini.readInt("10_P4", gbk("Y坐标"), 0), 230);
+  // 1024 × 768, Wp 200, Hp 250, n 6: c = 3 (630 ≤ 819 < 840), a = 2, q = min(N(307.2), 260) = 260.
+  screen::defaultPictureLayout(ini, 6, screen::Display::single(1024, 768), area);
+  EXPECT_EQ(area.pictureFrames[0], (Point{192, 124}));
+  EXPECT_EQ(area.pictureFrames[2], (Point{612, 124}));
+  EXPECT_EQ(area.pictureFrames[3], (Point{192, 384}));
+  EXPECT_EQ(area.pictureFrames[29], (Point{612, 2464}));
+  EXPECT_EQ(area.pictureFrameSize, (screen::Size{}));  // the tiles' own size
+  EXPECT_EQ(ini.readInt("6_P4", gbk("Y坐标"), 0), 384);
 
-  // Pictures wider than the desktop: one column, never none.
+  // n 10: four rows at q = 154 would cover 96 pixels of each picture. At 97%
+  // (194 × 242) four columns of 204 fit 819, three rows of 252 fit 768.
+  screen::defaultPictureLayout(ini, 10, screen::Display::single(1024, 768), area);
+  EXPECT_EQ(area.pictureFrameSize, (screen::Size{194, 242}));
+  EXPECT_EQ(area.pictureFrames[0], (Point{99, 6}));
+  EXPECT_EQ(area.pictureFrames[3], (Point{711, 6}));
+  EXPECT_EQ(area.pictureFrames[4], (Point{99, 258}));
+  screen::RollingArea loaded;
+  screen::loadPictureLayout(ini, 10, loaded);
+  EXPECT_EQ(loaded.pictureFrameSize, (screen::Size{194, 242}));
+
+  // Pictures wider than the desktop: one column, never none, shrunk to the desktop's width.
   ini.writeString(gbk("图片抽奖"), "Width", "2000");
   ini.writeString(gbk("图片抽奖"), "Height", "100");
   screen::defaultPictureLayout(ini, 3, screen::Display::single(1024, 768), area);
   EXPECT_EQ(area.pictureFrames[0].x, area.pictureFrames[2].x);
-  EXPECT_EQ(area.pictureFrames[1].y - area.pictureFrames[0].y, 110);  // Hp + 10 caps the pitch
+  EXPECT_EQ(area.pictureFrameSize, (screen::Size{1000, 50}));
+  EXPECT_EQ(area.pictureFrames[1].y - area.pictureFrames[0].y, 60);
 }
 
 TEST(BigFrameText, PadsToTheLongestNameAndBreaksAfterEveryPthName) {

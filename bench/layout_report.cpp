@@ -1,0 +1,106 @@
+// Prints where everything stands on the draw screen at a given screen size, as
+// the audience sees it after the first start: the real window runs offscreen on
+// a copy of an event folder (the shipped files unless --event names one), the
+// start-up's resolution check runs its auto layout (a question is answered Yes),
+// the first batch is drawn so the captions hold what a draw writes, and then,
+// for each batch size, that size's layout is loaded and its frames filled.
+//
+//   layout_report --size WxH [--picture] [--award-rolling] [--batch N] [--event DIR]
+//
+// One line per visible element and frame, UTF-8:
+//   ELEMENT <batch> <object name> <left> <top> <width> <height>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTextStream>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "platform/font_substitutions.h"
+#include "screen/TForm1.h"
+#include "screen/audience_view.h"
+#include "screen/dialog_service.h"
+#include "screen/state/auto_layout.h"
+#include "test_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Options {
+  QSize size;
+  bool picture = false;
+  bool awardRolling = false;
+  int batch = 0;  // 0: every batch size 1 … 31
+  fs::path event = KV_DIST_DIR;
+};
+
+int usage(const char* program) {
+  std::fprintf(stderr, "usage: %s --size WxH [--picture] [--award-rolling] [--batch N] [--event DIR]\n", program);
+  return 2;
+}
+
+bool parse(int argc, char* argv[], Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (arg == "--size" && hasValue) {
+      int w = 0, h = 0;
+      if (std::sscanf(argv[++i], "%dx%d", &w, &h) != 2 || w < 200 || h < 200) return false;
+      options.size = QSize(w, h);
+    } else if (arg == "--picture") {
+      options.picture = true;
+    } else if (arg == "--award-rolling") {
+      options.awardRolling = true;
+    } else if (arg == "--batch" && hasValue) {
+      options.batch = std::atoi(argv[++i]);
+      if (options.batch < 1 || options.batch > 31) return false;
+    } else if (arg == "--event" && hasValue) {
+      options.event = argv[++i];
+    } else {
+      return false;
+    }
+  }
+  return options.size.isValid();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  Options options;
+  if (!parse(argc, argv, options)) return usage(argv[0]);
+  if (!fs::is_directory(options.event)) {
+    std::fprintf(stderr, "no event folder %s\n", options.event.string().c_str());
+    return 2;
+  }
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  platform::installFontSubstitutions();
+  screen::DialogService::setHeadlessByDefault(true);
+
+  testing_support::TestFolder folder;
+  fs::copy(options.event, folder.path(), fs::copy_options::recursive);
+  audience_view::quietenEvent(folder.path());
+  audience_view::setModes(folder.path(), !options.picture, !options.awardRolling);
+
+  TForm1 window(folder.path(), nullptr, options.size);
+  if (screen::resolutionCheck(window.model()) == screen::ResolutionAction::AskOperator)
+    window.dialogs().setNextAnswer(true);  // "是否自动排版?"
+  window.timer(3).start(0);
+  QElapsedTimer waited;
+  waited.start();
+  while (window.timer(3).isActive() && waited.elapsed() < 10000) QCoreApplication::processEvents();
+  audience_view::drawFirstBatch(window);
+
+  QTextStream out(stdout);
+  const int first = options.batch > 0 ? options.batch : 1;
+  const int last = options.batch > 0 ? options.batch : 31;
+  for (int n = first; n <= last; ++n) {
+    audience_view::showBatch(window, n);
+    for (const audience_view::Element& e : audience_view::visibleElements(window))
+      out << "ELEMENT " << n << ' ' << e.name << ' ' << e.box.x() << ' ' << e.box.y() << ' ' << e.box.width() << ' '
+          << e.box.height() << '\n';
+  }
+  return 0;
+}

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Screenshots of the real draw screen under Xvfb at projector sizes other than
+# the template's 1920 x 1080, after the first start (whose auto layout fits the
+# screen): a batch of 10 names stopped, and a batch of 30 photos stopped. Writes
+# SIZE-names.png and SIZE-photos.png into the folder given (default
+# /tmp/kv_shots); the pictures are for looking at, not for the repository. Run
+# after a build.
+set -euo pipefail
+# shellcheck source=scripts/draw_screen_lib.sh
+source "$(dirname "$0")/draw_screen_lib.sh"
+out="${1:-/tmp/kv_shots}"
+mkdir -p "$out"
+
+begin_session
+
+# The demo event draws its last award first: ten places of "幸运奖" at a time.
+batch_of_names() {
+  local folder="$work/names-$size"
+  make_program_folder "$folder"
+  start_program "$folder"
+  sleep 3  # the resolution check's auto layout one second in
+  press space
+  sleep 3.5
+  press space
+  sleep 1
+  import -window root "$out/$size-names.png"
+  echo "$out/$size-names.png"
+  stop_program
+}
+
+# The same award drawn 30 at a time in picture draw (everybody shows the sample photo).
+batch_of_photos() {
+  local folder="$work/photos-$size"
+  make_program_folder "$folder"
+  set_ini "$folder/Config.ini" 窗体样式 抽奖模式 0
+  set_ini "$folder/Config.ini" 奖项设置 5 "5|幸运奖|30|30|30|购物卡|人事经理|exp.jpg"
+  start_program "$folder"
+  sleep 3
+  press space  # loads the photo tiles, then the pictures roll
+  sleep 3.5
+  press space
+  sleep 1
+  import -window root "$out/$size-photos.png"
+  echo "$out/$size-photos.png"
+  stop_program
+}
+
+for size in 1024x768 1280x720 3840x2160; do
+  start_xvfb "$size"
+  batch_of_names
+  batch_of_photos
+  kill "$XVFB_PID"
+  XVFB_PID=
+done
