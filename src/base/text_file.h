@@ -32,6 +32,10 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view byt
 // Replaces the file by these lines, each ended by CR LF.
 void rewriteLines(const std::filesystem::path& path, const std::vector<std::string>& lines);
 // Appends text + CR LF, creating the file when missing; synced before returning.
+// The line always starts on a line of its own (a CR LF goes first when the file
+// ends without one). When the write fails (a full disk, a size limit) the file is
+// cut back to what it held and FileError is raised: a failed append leaves no
+// part of its line.
 void appendLine(const std::filesystem::path& path, std::string_view text);
 // Makes the file empty (creating it when missing).
 void truncateFile(const std::filesystem::path& path);
