@@ -14,15 +14,17 @@
 namespace testing_support {
 
 // Runs `body` in a child with RLIMIT_FSIZE at `limitBytes` and SIGXFSZ ignored.
-// The body's expectations are checked in the child; returns whether it passed.
+// The hard limit stays, so the body can lift the limit again (freeDiskSpace) as
+// an operator frees space. The body's expectations are checked in the child;
+// returns whether it passed.
 inline bool passesUnderFileSizeLimit(rlim_t limitBytes, const std::function<void()>& body) {
   std::fflush(nullptr);
   const pid_t child = ::fork();
   if (child == 0) {
     std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limit {
-      limitBytes, limitBytes
-    };
+    struct rlimit limit {};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = limitBytes;
     if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(3);
     body();
     std::fflush(nullptr);
@@ -31,6 +33,14 @@ inline bool passesUnderFileSizeLimit(rlim_t limitBytes, const std::function<void
   int status = 0;
   if (child < 0 || ::waitpid(child, &status, 0) != child) return false;
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Inside such a body: files may grow again up to the hard limit.
+inline void freeDiskSpace() {
+  struct rlimit limit {};
+  ::getrlimit(RLIMIT_FSIZE, &limit);
+  limit.rlim_cur = limit.rlim_max;
+  ::setrlimit(RLIMIT_FSIZE, &limit);
 }
 
 }  // namespace testing_support

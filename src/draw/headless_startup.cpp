@@ -22,7 +22,12 @@ bool headlessStartup(DrawData& data, const EventFolder& folder, HeadlessView& vi
     // cleared at once in whichever file was read.
     base::IniFile positions = folder.configFiles().openWithFallback();
     const bool firstRun = readFirstRunFlag(positions);
-    clearFirstRunFlag(positions);
+    try {
+      clearFirstRunFlag(positions);
+    } catch (const base::FileError& error) {
+      // A full disk at start-up: said once, and the winners still load.
+      view.showMessage(base::utf8ToGbk(error.what()));
+    }
     view.setFieldText(Field::ActionHint, gbk("按空格开始抽奖"));
     LifecycleOutcome outcome = startupResume(data, folder, firstRun);
     if (outcome.message) view.showMessage(*outcome.message);

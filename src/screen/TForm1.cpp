@@ -172,8 +172,10 @@ void TForm1::FormCreate() {
   runGuarded([&] {
     screen::loadMainSettings(files, display(), model_);
     draw::startupLoad(data_, folder_);
-    screen::loadPositions(files, display(), model_);
     loaded = true;
+    // Its one write (the first-run flag) failing on a full disk must not keep
+    // the winners record from loading; the model is complete before it.
+    screen::loadPositions(files, display(), model_);
   });
   loadBackground();
   if (loaded) {
