@@ -44,7 +44,7 @@ for target in "${targets[@]}"; do
   seeds=()
   [ -d "fuzz/corpus/$name" ] && seeds=("fuzz/corpus/$name")
   if nice -n 10 "build-fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -max_len=100000 -artifact_prefix="build-fuzz/findings/$name-" -print_final_stats=1 \
+    -max_len=16384 -artifact_prefix="build-fuzz/findings/$name-" -print_final_stats=1 \
     "$work" "${seeds[@]}" >"$log" 2>&1; then
     outcome="no findings"
   else
