@@ -109,7 +109,10 @@ int run(const fs::path& dir, const fs::path& journalPath, unsigned seed) {
           draw::SupplementaryRequest request;
           request.chosenRow = 1 + random() % data.awardRowCount();
           request.awardText = data.ItemGrid.cell(draw::item::kName, request.chosenRow);
-          request.countText = std::to_string(1 + random() % 2);
+          // The count replaces the award's supplementary places; an operator
+          // adds places here, so the driver never lowers it below the draws.
+          request.countText =
+              std::to_string(data.count(request.chosenRow, draw::item::kSupplementary) + 1 + random() % 2);
           draw::supplementary(data, folder, request);
         } else if (roll < 92) {
           journal.line("A restart " + before);
@@ -228,7 +231,8 @@ int check(const fs::path& dir, const fs::path& journalPath, std::size_t cut) {
   draw::HeadlessView view;
   draw::Luck luck(data, folder, view);
   if (!draw::headlessStartup(data, folder, view, luck)) checker.fault("start-up stopped");
-  const bool torn = cut > 0 && !recordBytes.empty() && recordBytes.back() != '\n';
+  // A last CR is a whole line end: only the LF after it was lost.
+  const bool torn = cut > 0 && !recordBytes.empty() && recordBytes.back() != '\n' && recordBytes.back() != '\r';
   bool repairTold = false;
   for (const auto& event : view.transcript) {
     const std::string text = base::gbkToUtf8(event.text);

@@ -13,6 +13,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-arphic-ukai fonts-dejavu-core
   xvfb xauth imagemagick x11-utils sox xdotool
+  clang libclang-rt-dev
 )
 
 missing=()
