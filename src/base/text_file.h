@@ -17,6 +17,9 @@ namespace base {
 
 // Splits text into lines: CR LF, LF or CR each end a line; a last line without a
 // line end still counts; the line end after the last line adds no empty line.
+// A UTF-8 byte order mark at the very start (an editor's, on a file copied from
+// elsewhere) is dropped: left in, it would hide the first section header of an
+// INI file and make the first record or name unreadable.
 std::vector<std::string> splitLines(std::string_view text);
 
 // The whole file as bytes; nothing when the file does not exist. Raises FileError

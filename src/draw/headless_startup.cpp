@@ -13,10 +13,12 @@ using texts::gbk;
 
 
 bool headlessStartup(DrawData& data, const EventFolder& folder, HeadlessView& view, Luck& luck) {
-  luck.sounds().load(folder);
-  luck.playBackgroundMusic();
   for (int k = 1; k <= 31; ++k) view.setFrameText(k, "");
   try {
+    // Config.ini that cannot be read (a folder in its place, no permission)
+    // already stops the sound settings load: with a message, like the loads after it.
+    luck.sounds().load(folder);
+    luck.playBackgroundMusic();
     startupLoad(data, folder);
     // The part of the position load the draw depends on: the first-run flag,
     // cleared at once in whichever file was read.

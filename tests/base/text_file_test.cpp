@@ -34,6 +34,8 @@ TEST(TextFile, SplitsLinesAtEveryLineEnd) {
       {"a\n\n", {"a", ""}},                  // the last line end adds no line
       {"\r\r\n", {"", ""}},
       {std::string("x\0y\n", 4), {std::string("x\0y", 3)}},  // NUL bytes are kept
+      {"\xEF\xBB\xBF[a]\r\nk=1", {"[a]", "k=1"}},           // an editor's byte order mark goes
+      {"x\xEF\xBB\xBF", {"x\xEF\xBB\xBF"}},                 // only at the very start
   };
   for (const auto& c : cases) EXPECT_EQ(base::splitLines(c.text), c.lines);
 }
