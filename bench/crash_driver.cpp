@@ -67,8 +67,9 @@ int run(const fs::path& dir, const fs::path& journalPath, unsigned seed) {
     draw::HeadlessView view;
     view.answer = false;
     draw::Luck luck(data, folder, view);
-    journal.line("A startup " +
-                 std::to_string(base::splitLines(base::readFileIfExists(folder.winnersRecordPath()).value_or("")).size()));
+    journal.line(
+        "A startup " +
+        std::to_string(base::splitLines(base::readFileIfExists(folder.winnersRecordPath()).value_or("")).size()));
     if (!draw::headlessStartup(data, folder, view, luck)) {
       std::cerr << "start-up failed\n";
       return 1;
@@ -195,7 +196,8 @@ int check(const fs::path& dir, const fs::path& journalPath, std::size_t cut) {
   // Lost or doubled records against the journal.
   const long onDisk = static_cast<long>(lines.size());
   if (after >= 0 && onDisk != after) {
-    checker.fault(lastAction + " finished with " + std::to_string(after) + " records, disk holds " + std::to_string(onDisk));
+    checker.fault(lastAction + " finished with " + std::to_string(after) + " records, disk holds " +
+                  std::to_string(onDisk));
   } else if (after < 0 && before >= 0) {
     bool fits = onDisk == before;
     if (lastAction == "batch") fits = onDisk >= before && onDisk <= before + 31;
@@ -213,8 +215,10 @@ int check(const fs::path& dir, const fs::path& journalPath, std::size_t cut) {
     if (!row || row->empty()) break;
     const auto cells = base::readDelimitedRow(*row, 13);
     const int places = cells.size() > 2 ? base::parseInt(cells[2]).value_or(0) : 0;
-    const int extra = base::parseInt(config.value(base::utf8ToGbk("补奖"), std::to_string(r)).value_or("0")).value_or(0);
-    const int givenUp = base::parseInt(config.value(base::utf8ToGbk("弃奖"), std::to_string(r)).value_or("0")).value_or(0);
+    const int extra =
+        base::parseInt(config.value(base::utf8ToGbk("补奖"), std::to_string(r)).value_or("0")).value_or(0);
+    const int givenUp =
+        base::parseInt(config.value(base::utf8ToGbk("弃奖"), std::to_string(r)).value_or("0")).value_or(0);
     if (drawn[r] + givenUp > places + extra)
       checker.fault("award " + std::to_string(r) + " holds " + std::to_string(drawn[r]) + " winners and " +
                     std::to_string(givenUp) + " given up for " + std::to_string(places + extra) + " places");

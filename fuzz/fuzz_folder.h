@@ -16,9 +16,8 @@ class ScratchFolder {
  public:
   ScratchFolder() {
     std::error_code ec;
-    std::filesystem::path root = std::filesystem::is_directory("/dev/shm", ec)
-                                     ? std::filesystem::path("/dev/shm")
-                                     : std::filesystem::temp_directory_path();
+    std::filesystem::path root = std::filesystem::is_directory("/dev/shm", ec) ? std::filesystem::path("/dev/shm")
+                                                                               : std::filesystem::temp_directory_path();
     path_ = root / ("kv_fuzz_" + std::to_string(::getpid()));
     std::filesystem::create_directories(path_);
   }

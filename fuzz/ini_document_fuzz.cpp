@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (equals != std::string_view::npos && equals > 0 && line.find_first_of("[]") == std::string_view::npos) {
     std::string key(line.substr(0, equals));
     std::string value(line.substr(equals + 1));
-    if (key.find_first_not_of(" \t") != std::string::npos && key.front() != ';' && key.find('\0') == std::string::npos) {
+    if (key.find_first_not_of(" \t") != std::string::npos && key.front() != ';' &&
+        key.find('\0') == std::string::npos) {
       document.setValue("Fuzz", key, value);
       auto back = document.value("Fuzz", key);
       if (!back) fuzzing::broken("a written key cannot be read");

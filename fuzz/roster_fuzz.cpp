@@ -17,12 +17,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const fuzzing::ScratchFolder& dir = fuzzing::scratch();
   dir.clear();
   // The first two bytes choose the masked bytes, as an operator might set them.
-  const std::string config = "[\xBD\xE7\xC3\xE6\xC9\xE8\xD6\xC3]\r\n"  // [界面设置]
-                             "\xD2\xFE\xCB\xBD_check=1\r\n"              // 隐私_check
-                             "\xD2\xFE\xCB\xBD_begin=" + std::to_string(data[0] % 12) + "\r\n"
-                             "\xD2\xFE\xCB\xBD_end=" + std::to_string(data[1] % 12) + "\r\n"
-                             "[\xBD\xB1\xCF\xEE\xC9\xE8\xD6\xC3]\r\n"  // [奖项设置]
-                             "1=1|A|3|2||P||\r\n";
+  const std::string config =
+      "[\xBD\xE7\xC3\xE6\xC9\xE8\xD6\xC3]\r\n"  // [界面设置]
+      "\xD2\xFE\xCB\xBD_check=1\r\n"            // 隐私_check
+      "\xD2\xFE\xCB\xBD_begin=" +
+      std::to_string(data[0] % 12) +
+      "\r\n"
+      "\xD2\xFE\xCB\xBD_end=" +
+      std::to_string(data[1] % 12) +
+      "\r\n"
+      "[\xBD\xB1\xCF\xEE\xC9\xE8\xD6\xC3]\r\n"  // [奖项设置]
+      "1=1|A|3|2||P||\r\n";
   dir.write("Config.ini", config);
   std::string_view roster(reinterpret_cast<const char*>(data) + 2, size - 2);
   dir.write("NameList.txt", roster);

@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             "[\xC4\xDA\xB6\xA8\xC9\xE8\xD6\xC3]\r\n"  // [内定设置]
             "Open=1\r\n"
             "1=1|2|b|1|A\r\n"
-            "[\xBD\xE7\xC3\xE6\xC9\xE8\xD6\xC3]\r\n"  // [界面设置]
-            "\xD6\xD8\xB8\xB4\xD6\xD0\xBD\xB1=0\r\n"  // 重复中奖=0
+            "[\xBD\xE7\xC3\xE6\xC9\xE8\xD6\xC3]\r\n"    // [界面设置]
+            "\xD6\xD8\xB8\xB4\xD6\xD0\xBD\xB1=0\r\n"    // 重复中奖=0
             "\xB3\xE9\xBD\xB1\xD7\xBC\xB1\xB8=0\r\n");  // 抽奖准备=0
   dir.write("NameList.txt", "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\n");
   dir.write("LuckName.txt", std::string_view(reinterpret_cast<const char*>(data), size));

@@ -26,8 +26,12 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B build-fuzz "${generator[@]}" "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DKV_CORE_ONLY=ON -DKV_FUZZ=ON -DKV_BUILD_BENCH=OFF >/dev/null
 
-all_targets=(fuzz_ini_document fuzz_delimited_row fuzz_gbk fuzz_roster fuzz_winners_record fuzz_draw_settings
-  fuzz_screen_settings)
+# Every fuzz/<name>_fuzz.cpp is the target fuzz_<name> (fuzz/CMakeLists.txt adds it).
+all_targets=()
+for source in fuzz/*_fuzz.cpp; do
+  name=$(basename "$source" _fuzz.cpp)
+  all_targets+=("fuzz_$name")
+done
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all_targets[@]}")
 cmake --build build-fuzz -j "$(nproc)" --target "${targets[@]}" >/dev/null

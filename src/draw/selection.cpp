@@ -70,7 +70,8 @@ void raiseLogFailure(DrawData& data, const EventFolder& folder) {
 
 // A record that could not be written ends the batch there: the winners after it
 // are not recorded and their places are drawn again. The operator hears who.
-[[noreturn]] void raiseRecordFailure(DrawData& data, const base::FileError& error, const std::vector<std::string>& unrecorded) {
+[[noreturn]] void raiseRecordFailure(DrawData& data, const base::FileError& error,
+                                     const std::vector<std::string>& unrecorded) {
   data.state.logFailure.clear();
   std::string names;
   for (const auto& name : unrecorded) names += (names.empty() ? "" : "、") + base::gbkToUtf8(name);
@@ -207,8 +208,9 @@ std::size_t awardPickAndRecord(DrawData& data, const EventFolder& folder) {
   const Table& grid = data.ItemGrid;
   const std::string awardName = grid.cell(item::kName, award);
   appendLogLineAfterRecords(data, folder, std::string(75, '-'));
-  appendLogLineAfterRecords(data, folder, "[" + folder.dateTimeText() + "] " + awardName + gbk("一名") +
-                                              gbk(" (奖品:") + grid.cell(item::kPrize, award) + ")");
+  appendLogLineAfterRecords(data, folder,
+                            "[" + folder.dateTimeText() + "] " + awardName + gbk("一名") + gbk(" (奖品:") +
+                                grid.cell(item::kPrize, award) + ")");
 
   Table::Row record = queue.row(1);
   record.resize(winner::kColumnCount);

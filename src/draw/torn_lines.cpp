@@ -52,8 +52,9 @@ std::optional<std::string> repairFile(const std::filesystem::path& file, const s
   std::string_view dropped = std::string_view(*bytes).substr(keep);
   std::string shown(base::prefixAtCharBoundary(dropped, kShownBytes));
   if (shown.size() < dropped.size()) shown += "...";
-  return what + " " + file.filename().string() + gbk(" 的最后一行没有写完整(上次写入时断电、程序被关闭或磁盘已满),已去掉这一行:") +
-         "\r\n    " + shown + "\r\n" + gbk("原文件已另存为 ") + aside.filename().string() + gbk("。") + "\r\n";
+  return what + " " + file.filename().string() +
+         gbk(" 的最后一行没有写完整(上次写入时断电、程序被关闭或磁盘已满),已去掉这一行:") + "\r\n    " + shown +
+         "\r\n" + gbk("原文件已另存为 ") + aside.filename().string() + gbk("。") + "\r\n";
 }
 
 }  // namespace

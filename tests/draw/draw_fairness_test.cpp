@@ -117,19 +117,17 @@ TEST(Fairness, PredeterminedWinnersAreForcedExactlyAtTheBoundary) {
     int batchIndex;  // batches drawn before this one
     bool forced;
   } cases[] = {
-      {6, 2, 1, 0, false},  // 6 − 2 = 4 places after it for 1
-      {6, 2, 1, 1, false},  // 4 − 2 = 2
-      {6, 2, 1, 2, true},   // 2 − 2 = 0 < 1: the last batch
-      {6, 2, 2, 1, false},  // 4 − 2 = 2, not below 2
-      {6, 2, 2, 2, true},
-      {6, 3, 2, 0, false},  // 6 − 3 = 3
-      {6, 3, 2, 1, true},   // 3 − 3 = 0
-      {5, 2, 2, 1, true},   // 3 − 2 = 1 < 2
-      {5, 2, 3, 0, false},  // 5 − 2 = 3, not below 3
-      {5, 2, 3, 1, true},   // 3 − 2 = 1 < 3: both places of this batch go to them
-      {4, 4, 1, 0, true},   // one batch for everything
-      {3, 1, 1, 2, true},
-      {3, 1, 1, 1, false},
+      {6, 2, 1, 0, false},                       // 6 − 2 = 4 places after it for 1
+      {6, 2, 1, 1, false},                       // 4 − 2 = 2
+      {6, 2, 1, 2, true},                        // 2 − 2 = 0 < 1: the last batch
+      {6, 2, 2, 1, false},                       // 4 − 2 = 2, not below 2
+      {6, 2, 2, 2, true},  {6, 3, 2, 0, false},  // 6 − 3 = 3
+      {6, 3, 2, 1, true},                        // 3 − 3 = 0
+      {5, 2, 2, 1, true},                        // 3 − 2 = 1 < 2
+      {5, 2, 3, 0, false},                       // 5 − 2 = 3, not below 3
+      {5, 2, 3, 1, true},                        // 3 − 2 = 1 < 3: both places of this batch go to them
+      {4, 4, 1, 0, true},                        // one batch for everything
+      {3, 1, 1, 2, true},  {3, 1, 1, 1, false},
   };
   for (const Case& c : cases) {
     const int remaining = c.places - c.batch * c.batchIndex;

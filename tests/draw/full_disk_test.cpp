@@ -52,7 +52,7 @@ TEST(FullDisk, ABatchRecordsOnlyWhatReachedTheDiskAndTheDrawGoesOn) {
     std::size_t recordedFirst;   // records of the first batch of 3
     std::string messageNames;    // the file the message names
   } cases[] = {
-        {"winners record full", 4096, 0, 1, "LuckName.txt"},
+      {"winners record full", 4096, 0, 1, "LuckName.txt"},
       {"draw log full", 4096, 4096, 3, "log.txt"},
   };
   for (const Case& c : cases) {
@@ -66,7 +66,8 @@ TEST(FullDisk, ABatchRecordsOnlyWhatReachedTheDiskAndTheDrawGoesOn) {
     // Earlier records of a second award bring the winners record up to the
     // limit, as a long event would; start-up's own writes still fit.
     std::string earlier;
-    while (earlier.size() + 40 < c.limit) earlier += "9|" + gbk("人9") + "|" + gbk("人9") + "|" + gbk("二等奖") + "|2\r\n";
+    while (earlier.size() + 40 < c.limit)
+      earlier += "9|" + gbk("人9") + "|" + gbk("人9") + "|" + gbk("二等奖") + "|2\r\n";
     if (c.recordedFirst == 3) earlier.clear();
     event.dir().write("LuckName.txt", earlier);
     const std::size_t before = base::splitLines(earlier).size();
