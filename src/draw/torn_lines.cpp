@@ -62,7 +62,7 @@ std::optional<std::string> repairFile(const std::filesystem::path& file, const s
 std::optional<std::string> repairTornLastLines(const EventFolder& folder) {
   std::string notice;
   if (auto winners = repairFile(folder.winnersRecordPath(), gbk("中奖记录")))
-    notice += *winners + gbk("请核对中奖名单:这一行的中奖者没有记录,他的名额会重新抽取。") + "\r\n";
+    notice += *winners + gbk("请核对中奖名单:这一行的中奖者没有记录,这个名额会重新抽取。") + "\r\n";
   if (auto log = repairFile(folder.logPath(), gbk("抽奖日志"))) notice += *log;
   if (notice.empty()) return std::nullopt;
   return notice + gbk("抽奖可以继续进行。");
