@@ -15,6 +15,7 @@ packages=(
   xvfb xauth imagemagick x11-utils sox xdotool
   libxlsxwriter-dev libzip-dev libcsv-dev
   dpkg-dev file desktop-file-utils
+  clang libclang-rt-dev
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test headless: all tests in
 # the normal build, then the tests of the Qt-free core under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer, then a short crash test and a few seconds of each
+# fuzzing target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -20,3 +21,7 @@ cmake -S . -B build-sanitize "${generator[@]}" -DCMAKE_BUILD_TYPE=Debug -DKV_COR
 cmake --build build-sanitize -j "$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build-sanitize && ctest --output-on-failure -j "$jobs")
+
+# A short run of each; scripts/crash_test.sh and scripts/fuzz.sh take longer counts.
+bash scripts/crash_test.sh 30
+bash scripts/fuzz.sh 4

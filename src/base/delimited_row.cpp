@@ -7,11 +7,15 @@ namespace base {
 namespace {
 bool isControlOrBlank(unsigned char byte) { return byte >= 1 && byte <= 32; }
 
+// A cell that ends in a lone lead byte (a name cut inside a character) is
+// quoted too: unquoted, the "|" after it would read as the second byte of a
+// character and the row would lose a cell.
 bool needsQuotes(std::string_view cell) {
   for (std::size_t pos = 0; pos < cell.size(); pos += charLengthAt(cell, pos)) {
     unsigned char byte = static_cast<unsigned char>(cell[pos]);
     if (charLengthAt(cell, pos) == 2) continue;
     if (isControlOrBlank(byte) || byte == '"' || byte == '|') return true;
+    if (pos + 1 == cell.size() && isLeadByte(byte)) return true;
   }
   return false;
 }

@@ -8,7 +8,9 @@
 namespace base {
 
 std::size_t charLengthAt(std::string_view text, std::size_t pos) {
-  if (pos + 1 < text.size() && isLeadByte(static_cast<unsigned char>(text[pos]))) return 2;
+  if (pos + 1 < text.size() && isLeadByte(static_cast<unsigned char>(text[pos])) &&
+      isTrailByte(static_cast<unsigned char>(text[pos + 1])))
+    return 2;
   return 1;
 }
 

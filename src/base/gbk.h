@@ -11,8 +11,14 @@ namespace base {
 // A byte 0x81-0xFE starts a two-byte character.
 constexpr bool isLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
 
-// Length in bytes of the character starting at pos: 2 for a lead byte that has a
-// byte after it, else 1 (a lone lead byte at the end counts as one byte).
+// A byte that can follow a lead byte in a two-byte character: 0x40-0xFE but 0x7F.
+constexpr bool isTrailByte(unsigned char byte) { return byte >= 0x40 && byte <= 0xFE && byte != 0x7F; }
+
+// Length in bytes of the character starting at pos: 2 for a lead byte followed
+// by a trail byte, else 1. A lead byte before anything else (the end of the
+// text, a quote, a blank, a line end) is a damaged byte on its own: taking the
+// next byte with it would swallow the closing quote or the separator after a
+// name cut short, and with it every later cell of a row.
 std::size_t charLengthAt(std::string_view text, std::size_t pos);
 
 // Position of the first `needle` at or after `from` that is not the second byte of

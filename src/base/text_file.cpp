@@ -46,6 +46,7 @@ std::vector<std::size_t> lineBreakPositions(const char* data, std::size_t size) 
 }  // namespace
 
 std::vector<std::string> splitLines(std::string_view text) {
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   const char* data = text.data();
   const std::size_t size = text.size();
   const std::vector<std::size_t> breaks = lineBreakPositions(data, size);
@@ -65,7 +66,7 @@ std::vector<std::string> splitLines(std::string_view text) {
 
 namespace {
 
-std::string errnoText() { return std::strerror(errno); }
+std::string errnoText() { return describeErrno(errno); }
 
 class FileDescriptor {
  public:
@@ -183,15 +184,39 @@ void rewriteLines(const fs::path& path, const std::vector<std::string>& lines) {
 
 void appendLine(const fs::path& path, std::string_view text) {
   const bool created = ::access(path.c_str(), F_OK) != 0;
-  int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  // Read access only serves the look at the last byte; a file we may only write to still takes the line.
+  int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0 && errno == EACCES) fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) throw FileError(FileError::Kind::CannotWrite, path, errnoText());
   FileDescriptor file(fd);
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) throw FileError(FileError::Kind::CannotWrite, path, errnoText());
+  if (!S_ISREG(info.st_mode)) throw FileError(FileError::Kind::CannotWrite, path, describeErrno(EISDIR));
+  const off_t oldSize = info.st_size;
+
   std::string line;
-  line.reserve(text.size() + 2);
+  line.reserve(text.size() + 4);
+  // A last line left without its end (another program, a crash before start-up
+  // repaired it) must not run into this one.
+  if (oldSize > 0) {
+    char last = '\n';
+    if (::pread(fd, &last, 1, oldSize - 1) == 1 && last != '\n' && last != '\r') line += "\r\n";
+  }
   line.append(text);
   line += "\r\n";
-  writeAll(fd, line, path);
-  if (::fdatasync(fd) != 0) throw FileError(FileError::Kind::CannotWrite, path, errnoText());
+  try {
+    writeAll(fd, line, path);
+    if (::fdatasync(fd) != 0) throw FileError(FileError::Kind::CannotWrite, path, errnoText());
+  } catch (const FileError&) {
+    // A full disk or a size limit can take part of the line: cut the file back
+    // to what it held, so that the failed line leaves no torn record behind.
+    if (created && oldSize == 0) {
+      ::unlink(path.c_str());
+    } else if (::ftruncate(fd, oldSize) == 0) {
+      ::fdatasync(fd);
+    }
+    throw;
+  }
   if (!file.close()) throw FileError(FileError::Kind::CannotWrite, path, errnoText());
   if (created) syncFolder(path.parent_path());
 }

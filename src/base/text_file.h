@@ -17,6 +17,9 @@ namespace base {
 
 // Splits text into lines: CR LF, LF or CR each end a line; a last line without a
 // line end still counts; the line end after the last line adds no empty line.
+// A UTF-8 byte order mark at the very start (an editor's, on a file copied from
+// elsewhere) is dropped: left in, it would hide the first section header of an
+// INI file and make the first record or name unreadable.
 std::vector<std::string> splitLines(std::string_view text);
 
 // The whole file as bytes; nothing when the file does not exist. Raises FileError
@@ -32,6 +35,10 @@ void writeFileAtomically(const std::filesystem::path& path, std::string_view byt
 // Replaces the file by these lines, each ended by CR LF.
 void rewriteLines(const std::filesystem::path& path, const std::vector<std::string>& lines);
 // Appends text + CR LF, creating the file when missing; synced before returning.
+// The line always starts on a line of its own (a CR LF goes first when the file
+// ends without one). When the write fails (a full disk, a size limit) the file is
+// cut back to what it held and FileError is raised: a failed append leaves no
+// part of its line.
 void appendLine(const std::filesystem::path& path, std::string_view text);
 // Makes the file empty (creating it when missing).
 void truncateFile(const std::filesystem::path& path);

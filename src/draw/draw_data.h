@@ -103,6 +103,9 @@ struct DrawState {
   std::vector<std::string> rollingNumbers;
   int countdown = 0;
   bool changed = false;  // a setup dialog changed data the draw depends on
+  // Why a draw log line of the running batch could not be written; raised once
+  // the batch's winner records are on disk, so a full log never costs a record.
+  std::string logFailure;
 };
 
 class DrawData {

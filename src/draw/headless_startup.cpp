@@ -13,16 +13,23 @@ using texts::gbk;
 
 
 bool headlessStartup(DrawData& data, const EventFolder& folder, HeadlessView& view, Luck& luck) {
-  luck.sounds().load(folder);
-  luck.playBackgroundMusic();
   for (int k = 1; k <= 31; ++k) view.setFrameText(k, "");
   try {
+    // Config.ini that cannot be read (a folder in its place, no permission)
+    // already stops the sound settings load: with a message, like the loads after it.
+    luck.sounds().load(folder);
+    luck.playBackgroundMusic();
     startupLoad(data, folder);
     // The part of the position load the draw depends on: the first-run flag,
     // cleared at once in whichever file was read.
     base::IniFile positions = folder.configFiles().openWithFallback();
     const bool firstRun = readFirstRunFlag(positions);
-    clearFirstRunFlag(positions);
+    try {
+      clearFirstRunFlag(positions);
+    } catch (const base::FileError& error) {
+      // A full disk at start-up: said once, and the winners still load.
+      view.showMessage(base::utf8ToGbk(error.what()));
+    }
     view.setFieldText(Field::ActionHint, gbk("按空格开始抽奖"));
     LifecycleOutcome outcome = startupResume(data, folder, firstRun);
     if (outcome.message) view.showMessage(*outcome.message);

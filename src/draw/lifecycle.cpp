@@ -1,10 +1,12 @@
 #include "draw/lifecycle.h"
 
 #include "base/conversion_error.h"
+#include "base/gbk.h"
 #include "draw/draw_texts.h"
 #include "draw/event_files.h"
 #include "draw/paired_writes.h"
 #include "draw/pool.h"
+#include "draw/torn_lines.h"
 
 namespace draw {
 
@@ -28,7 +30,16 @@ std::string findCurrentAward(const DrawData& data) {
 
 LifecycleOutcome startupResume(DrawData& data, const EventFolder& folder, bool firstRun) {
   LifecycleOutcome outcome;
-  winnersRecordLoad(folder, data);
+  // The repair comes first: a torn last line would stop the load or record a
+  // person nobody saw win. Its notice reaches the operator once, with the
+  // load's own message when the load then fails on another line.
+  const std::optional<std::string> repaired = repairTornLastLines(folder);
+  try {
+    winnersRecordLoad(folder, data);
+  } catch (const base::ConversionError& error) {
+    if (!repaired) throw;
+    throw base::ConversionError(base::gbkToUtf8(*repaired) + "\n\n" + error.what());
+  }
   if (!data.settings.peopleRolling) buildQueue(data);
   try {
     data.state.currentAward = findCurrentAward(data);
@@ -49,6 +60,7 @@ LifecycleOutcome startupResume(DrawData& data, const EventFolder& folder, bool f
     data.ItemGrid.setRowCount(2);
   }
   if (firstRun) outcome.hint = gbk("请在空白处点右键设置名单和奖项");
+  if (repaired) outcome.message = outcome.message ? *repaired + "\r\n\r\n" + *outcome.message : *repaired;
   return outcome;
 }
 

@@ -24,7 +24,8 @@ struct LifecycleOutcome {
 void startupLoad(DrawData& data, const EventFolder& folder);
 
 // Start-up steps 9 to 13 and the hint of step 16, run after the position load:
-// winners record load, queue build in award rolling mode, the current award and
+// the repair of a torn last line in LuckName.txt and log.txt (its notice is the
+// outcome's message, before any other), winners record load, queue build in award rolling mode, the current award and
 // the action hint. A damaged count in the award table gives the award-table
 // message and leaves one empty award row. A damaged winners record line raises
 // base::ConversionError (the records before it stay).

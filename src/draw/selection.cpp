@@ -1,9 +1,12 @@
 #include "draw/selection.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
 #include "base/conversion_error.h"
+#include "base/file_error.h"
+#include "base/gbk.h"
 #include "draw/draw_texts.h"
 #include "draw/event_files.h"
 #include "draw/pool.h"
@@ -43,6 +46,38 @@ void recordWinner(DrawData& data, const EventFolder& folder, Table::Row record, 
     data.AllNameList.setCell(person::kFlag, static_cast<std::size_t>(person), "Y");
   }
   data.appendWinner(std::move(record));
+}
+
+// The winners record goes first and the draw log after it, line by line: the
+// record is what start-up trusts, so a crash between the two leaves a winner
+// whose name the log lacks, never a logged winner who was not recorded. A log
+// line that cannot be written is noted and raised after the records.
+void appendLogLineAfterRecords(DrawData& data, const EventFolder& folder, std::string_view text) {
+  try {
+    appendLogLine(folder, text);
+  } catch (const base::FileError& error) {
+    if (data.state.logFailure.empty()) data.state.logFailure = error.reason().empty() ? "?" : error.reason();
+  }
+}
+
+void raiseLogFailure(DrawData& data, const EventFolder& folder) {
+  if (data.state.logFailure.empty()) return;
+  std::string reason = std::move(data.state.logFailure);
+  data.state.logFailure.clear();
+  throw base::FileError(base::FileError::Kind::CannotWrite, folder.logPath(),
+                        reason + "。中奖者已记录在中奖记录中,只是抽奖日志缺少这次的内容");
+}
+
+// A record that could not be written ends the batch there: the winners after it
+// are not recorded and their places are drawn again. The operator hears who.
+[[noreturn]] void raiseRecordFailure(DrawData& data, const base::FileError& error,
+                                     const std::vector<std::string>& unrecorded) {
+  data.state.logFailure.clear();
+  std::string names;
+  for (const auto& name : unrecorded) names += (names.empty() ? "" : "、") + base::gbkToUtf8(name);
+  throw base::FileError(error.kind(), error.path(),
+                        error.reason() + "。本批中奖者中这" + std::to_string(unrecorded.size()) +
+                            "名没有记录,不算中奖,名额将重新抽取:" + names);
 }
 
 void forcePredetermined(DrawData& data, std::size_t n) {
@@ -109,7 +144,8 @@ void batchRecord(DrawData& data, const EventFolder& folder) {
   const std::string& serial = data.state.currentAward;
   const std::string awardName = data.ItemGrid.cell(item::kName, award);
   Table& pool = data.AllNameGrid;
-  for (int i = 0; i < data.state.batchSize && pool.rowCount() > 1; ++i) {
+  const int batch = std::min<int>(data.state.batchSize, static_cast<int>(pool.rowCount()) - 1);
+  for (int i = 0; i < batch; ++i) {
     const std::size_t r = pool.rowCount() - 1;
     Table::Row record = pool.row(r);
     record.resize(winner::kColumnCount);
@@ -117,15 +153,29 @@ void batchRecord(DrawData& data, const EventFolder& folder) {
     record[winner::kAwardSerial] = serial;
     const std::string person = record[winner::kSerial];
     const std::string name = record[winner::kName];
-    recordWinner(data, folder, std::move(record), award, !data.settings.repeatWinning);
+    try {
+      recordWinner(data, folder, std::move(record), award, !data.settings.repeatWinning);
+    } catch (const base::FileError& error) {
+      std::vector<std::string> unrecorded;
+      for (int k = i; k < batch; ++k) unrecorded.push_back(pool.cell(person::kName, pool.rowCount() - 1 - (k - i)));
+      raiseRecordFailure(data, error, unrecorded);
+    }
     pool.deleteRow(r);
     if (data.settings.predeterminedOn) markPredeterminedDrawn(data, person, serial);
-    appendLogLine(folder, name);
+    appendLogLineAfterRecords(data, folder, name);
   }
+  raiseLogFailure(data, folder);
 }
 
 void logHeaderIfNewAward(DrawData& data, const EventFolder& folder) {
-  if (data.state.currentAward != data.state.lastLoggedAward) appendAwardHeader(folder, data, currentAwardRow(data));
+  if (data.state.currentAward == data.state.lastLoggedAward) return;
+  try {
+    appendAwardHeader(folder, data, currentAwardRow(data));
+  } catch (const base::FileError& error) {
+    // The header is tried again with the award's next batch.
+    if (data.state.logFailure.empty()) data.state.logFailure = error.reason().empty() ? "?" : error.reason();
+    return;
+  }
   data.state.lastLoggedAward = data.state.currentAward;
 }
 
@@ -158,24 +208,30 @@ std::size_t awardPickAndRecord(DrawData& data, const EventFolder& folder) {
   data.state.currentAward = serial;
   const Table& grid = data.ItemGrid;
   const std::string awardName = grid.cell(item::kName, award);
-  appendLogLine(folder, std::string(75, '-'));
-  appendLogLine(folder, "[" + folder.dateTimeText() + "] " + awardName + gbk("一名") + gbk(" (奖品:") +
-                            grid.cell(item::kPrize, award) + ")");
+  appendLogLineAfterRecords(data, folder, std::string(75, '-'));
+  appendLogLineAfterRecords(data, folder,
+                            "[" + folder.dateTimeText() + "] " + awardName + gbk("一名") + gbk(" (奖品:") +
+                                grid.cell(item::kPrize, award) + ")");
 
   Table::Row record = queue.row(1);
   record.resize(winner::kColumnCount);
   record[winner::kAwardName] = awardName;
   record[winner::kAwardSerial] = serial;
   const std::string name = record[winner::kName];
-  recordWinner(data, folder, std::move(record), award, true);
+  try {
+    recordWinner(data, folder, std::move(record), award, true);
+  } catch (const base::FileError& error) {
+    raiseRecordFailure(data, error, {name});
+  }
   queue.deleteRow(1);
   tickets.deleteRow(t);
   if (data.settings.predeterminedOn) {
     markPredeterminedDrawn(data, head, serial);
     recountPredetermined(data);
   }
-  appendLogLine(folder, name);
-  appendLogLine(folder, "");
+  appendLogLineAfterRecords(data, folder, name);
+  appendLogLineAfterRecords(data, folder, "");
+  raiseLogFailure(data, folder);
   return award;
 }
 

@@ -23,13 +23,18 @@ void batchPick(DrawData& data);
 // the winners record line, LuckDetail and the draw log line. Each winner's
 // record line is on disk (synced) before the tables take the winner, and before
 // the log line: it is the only record of who won, so a log that cannot be
-// written must not keep a winner out of it. A file error ends the batch with
-// the file and the tables agreeing on the winners so far. The header block of
-// the draw log is the caller's (logHeaderIfNewAward).
+// written must not keep a winner out of it. A record that cannot be written ends
+// the batch with the file and the tables agreeing on the winners so far and
+// raises base::FileError naming the winners left unrecorded; a log line that
+// cannot be written is raised (base::FileError on log.txt) only after every
+// record of the batch is on disk. The header block of the draw log is the
+// caller's (logHeaderIfNewAward).
 void batchRecord(DrawData& data, const EventFolder& folder);
 
 // Writes the award's header block to the draw log when the current award is not
-// the last logged award, then makes it the last logged award.
+// the last logged award, then makes it the last logged award. When the log
+// cannot be written the failure waits for batchRecord to raise it, and the
+// header is tried again at the award's next batch.
 void logHeaderIfNewAward(DrawData& data, const EventFolder& folder);
 
 // Award rolling stop: draws a ticket (a predetermined head gets the award of

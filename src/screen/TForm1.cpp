@@ -162,8 +162,11 @@ void TForm1::runGuarded(const std::function<void()>& command) { dialogs_.reportF
 
 void TForm1::FormCreate() {
   const base::ConfigFiles& files = folder_.configFiles();
-  luck_->sounds().load(folder_);
-  luck_->playBackgroundMusic();
+  // An unreadable Config.ini is shown as a message here and again by the loads below, never a crash.
+  runGuarded([&] {
+    luck_->sounds().load(folder_);
+    luck_->playBackgroundMusic();
+  });
   for (auto* frame : frames_) frame->setText({});
   progressBar_->move(desktop_.width() / 2 - progressBar_->width() / 2,
                      desktop_.height() / 2 - progressBar_->height() / 2);
@@ -176,6 +179,9 @@ void TForm1::FormCreate() {
   runGuarded([&] {
     draw::startupLoad(data_, folder_);
     loaded = true;
+    // Its one write (the first-run flag) failing on a full disk must not keep
+    // the winners record from loading; the model is complete before it.
+    screen::loadPositions(files, display(), model_);
   });
   runGuarded([&] { screen::loadPositions(files, display(), model_); });
   loadBackground();

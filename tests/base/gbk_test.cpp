@@ -27,6 +27,11 @@ TEST(Gbk, ScanningStepsOverTwoByteCharacters) {
   EXPECT_EQ(base::findSingleByte(name, '|'), 2u);
   EXPECT_EQ(base::charLengthAt(name, 0), 2u);
   EXPECT_EQ(base::charLengthAt("\xB0", 0), 1u);  // lone lead byte at the end
+  // A lead byte before a byte that cannot end a character stands alone, so a
+  // name cut inside a character does not swallow the quote or bar after it.
+  for (const char* text : {"\xB0\"", "\xB0 ", "\xB0\x7F", "\xB0\x39", "\xB0\xFF"})
+    EXPECT_EQ(base::charLengthAt(text, 0), 1u) << text;
+  EXPECT_EQ(base::findSingleByte("\xB0\"x", '"'), 1u);
 
   std::string zhang = gbk("张三丰");
   EXPECT_EQ(base::prefixAtCharBoundary(zhang, 3), zhang.substr(0, 2));

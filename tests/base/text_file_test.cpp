@@ -6,9 +6,18 @@
 
 #include "base/file_error.h"
 #include "base/text_file.h"
+#include "file_size_limit.h"
 #include "test_folder.h"
 
 using testing_support::TestFolder;
+
+namespace {
+int entryCount(const std::filesystem::path& folder) {
+  int entries = 0;
+  for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(folder)) ++entries;
+  return entries;
+}
+}  // namespace
 
 TEST(TextFile, SplitsLinesAtEveryLineEnd) {
   using Lines = std::vector<std::string>;
@@ -25,6 +34,8 @@ TEST(TextFile, SplitsLinesAtEveryLineEnd) {
       {"a\n\n", {"a", ""}},                  // the last line end adds no line
       {"\r\r\n", {"", ""}},
       {std::string("x\0y\n", 4), {std::string("x\0y", 3)}},  // NUL bytes are kept
+      {"\xEF\xBB\xBF[a]\r\nk=1", {"[a]", "k=1"}},           // an editor's byte order mark goes
+      {"x\xEF\xBB\xBF", {"x\xEF\xBB\xBF"}},                 // only at the very start
   };
   for (const auto& c : cases) EXPECT_EQ(base::splitLines(c.text), c.lines);
 }
@@ -70,9 +81,7 @@ TEST(TextFile, AppendRewriteAndTruncateKeepBytesExactly) {
   base::truncateFile(path);
   EXPECT_EQ(folder.read("LuckName.txt"), "");
   // No temporary file is left behind.
-  int entries = 0;
-  for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(folder.path())) ++entries;
-  EXPECT_EQ(entries, 1);
+  EXPECT_EQ(entryCount(folder.path()), 1);
 }
 
 TEST(TextFile, LongLinesSurviveAReadAndAWrite) {
@@ -96,10 +105,58 @@ TEST(TextFile, FailuresAreReportedNotSwallowed) {
   EXPECT_THROW(base::rewriteLines(folder / "Config.ini", {"x"}), base::FileError);
   EXPECT_TRUE(std::filesystem::is_directory(folder / "Config.ini"));
 
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
-  folder.write("log.txt", "old\r\n");
-  ::chmod(folder.path().c_str(), 0555);
-  EXPECT_THROW(base::rewriteLines(folder / "log.txt", {"new"}), base::FileError);
-  ::chmod(folder.path().c_str(), 0755);
-  EXPECT_EQ(folder.read("log.txt"), "old\r\n");
+  // A file where a folder should be stops a write whoever runs the program.
+  folder.write("photo", "not a folder");
+  EXPECT_THROW(base::appendLine(folder / "photo" / "log.txt", "x"), base::FileError);
+  EXPECT_THROW(base::rewriteLines(folder / "photo" / "x.txt", {"x"}), base::FileError);
+  EXPECT_EQ(folder.read("photo"), "not a folder");
+
+  if (::geteuid() != 0) {  // root writes into read-only folders; the size limit below holds root too
+    folder.write("log.txt", "old\r\n");
+    ::chmod(folder.path().c_str(), 0555);
+    EXPECT_THROW(base::rewriteLines(folder / "log.txt", {"new"}), base::FileError);
+    ::chmod(folder.path().c_str(), 0755);
+    EXPECT_EQ(folder.read("log.txt"), "old\r\n");
+  }
+}
+
+// A write that the disk cannot take fails with a message and leaves every file
+// as it was: no part of an appended line, no half-replaced file, no temporary.
+TEST(TextFile, AFullDiskLeavesTheFilesAsTheyWere) {
+  TestFolder folder;
+  const std::string record = "1|a|a|A|1\r\n";
+  folder.write("LuckName.txt", record);
+  folder.write("Config.ini", "[a]\r\nk=1\r\n");
+  const std::string longLine(64, 'x');
+  EXPECT_TRUE(testing_support::passesUnderFileSizeLimit(record.size() + 20, [&] {
+    try {
+      base::appendLine(folder / "LuckName.txt", longLine);
+      ADD_FAILURE() << "the append past the limit succeeded";
+    } catch (const base::FileError& error) {
+      EXPECT_NE(std::string(error.what()).find("LuckName.txt"), std::string::npos);
+      EXPECT_EQ(error.kind(), base::FileError::Kind::CannotWrite);
+    }
+    EXPECT_THROW(base::appendLine(folder / "log.txt", longLine), base::FileError);
+    EXPECT_THROW(base::rewriteLines(folder / "Config.ini", {longLine}), base::FileError);
+    // What fits still goes through: the operator frees space and goes on.
+    base::appendLine(folder / "LuckName.txt", "2|b|b|A|1");
+  }));
+  EXPECT_EQ(folder.read("LuckName.txt"), record + "2|b|b|A|1\r\n");
+  EXPECT_EQ(folder.read("Config.ini"), "[a]\r\nk=1\r\n");
+  EXPECT_FALSE(std::filesystem::exists(folder / "log.txt"));  // a failed first line creates no file
+  EXPECT_EQ(entryCount(folder.path()), 2);
+}
+
+// An append after a last line that lost its line end starts a line of its own,
+// so the two never read as one record.
+TEST(TextFile, AnAppendAlwaysStartsOnAFreshLine) {
+  TestFolder folder;
+  for (const std::string& before : {std::string("1|a|a|A|1\r\n3|c"), std::string("x\r"), std::string("")}) {
+    folder.write("LuckName.txt", before);
+    base::appendLine(folder / "LuckName.txt", "2|b|b|A|1");
+    std::vector<std::string> lines = base::readLines(folder / "LuckName.txt");
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "2|b|b|A|1") << before;
+    EXPECT_EQ(lines.size(), base::splitLines(before).size() + 1) << before;
+  }
 }

@@ -40,6 +40,24 @@ std::string wavBytes(int milliseconds) {
   return bytes;
 }
 
+// Whether this machine's media back end plays a WAV file at all. Where it plays
+// nothing, "not playing" after a stop proves nothing, so those checks skip and
+// say why; the rules behind them are tested through a fake player in the draw
+// engine's tests.
+bool backendPlays() {
+  static const bool plays = [] {
+    TestFolder folder;
+    std::filesystem::create_directories(folder / "music");
+    folder.write("music/probe.wav", wavBytes(1000));
+    SoundPlayers players;
+    players.play(folder / "music" / "probe.wav", false);
+    const bool playing = QTest::qWaitFor([&] { return players.isPlaying(); }, 2000);
+    players.stop();
+    return playing;
+  }();
+  return plays;
+}
+
 void writeMusic(const TestFolder& folder) {
   std::filesystem::create_directories(folder / "music");
   folder.write("music/短音.wav", wavBytes(200));
@@ -72,8 +90,10 @@ class SoundPlayersTest : public QObject {
     SoundPlayers players;
     players.play(folder / "music" / "短音.wav", true);
     QCOMPARE(int(players.playSetting(switchOn, folder.path(), gbk(file.toStdString()), false)), expected);
-    if (expected != int(SoundPlayers::Playback::Played)) QVERIFY(!players.isPlaying());
     if (expected == int(SoundPlayers::Playback::Played)) QVERIFY(!players.repeat());
+    if (!backendPlays()) QSKIP("the media back end of this machine plays nothing: playing and stopping cannot be seen");
+    if (expected != int(SoundPlayers::Playback::Played)) QVERIFY(!players.isPlaying());
+    if (expected == int(SoundPlayers::Playback::Played)) QTRY_VERIFY_WITH_TIMEOUT(players.isPlaying(), 2000);
   }
 
   void missingSoundText() {
@@ -88,9 +108,9 @@ class SoundPlayersTest : public QObject {
     writeMusic(folder);
     const auto tone = folder / "music" / "短音.wav";
     SoundPlayers players;
+    if (!backendPlays()) QSKIP("the media back end of this machine plays no WAV file");
     players.play(tone, true);
-    if (!QTest::qWaitFor([&] { return players.isPlaying(); }, 2000))
-      QSKIP("the media back end of this machine plays no WAV file");
+    QTRY_VERIFY_WITH_TIMEOUT(players.isPlaying(), 2000);
     QTest::qWait(700);  // three and a half times the tone's length
     QTRY_VERIFY_WITH_TIMEOUT(players.isPlaying(), 500);
     players.stop();
@@ -137,12 +157,14 @@ class SoundPlayersTest : public QObject {
 
   // The stop ends the draw-start sound, whether or not the stop sound is on.
   void stopSoundPlayEndsTheStartSound() {
+    if (!backendPlays()) QSKIP("the media back end of this machine plays nothing: a stopped sound cannot be seen");
     TestFolder folder;
     writeMusic(folder);
     SoundPlayers players;
     players.prepareStopSound(folder.path(), gbk("短音.wav"));
     for (bool switchOn : {false, true}) {
       players.play(folder / "music" / "短音.wav", true);
+      QTRY_VERIFY_WITH_TIMEOUT(players.isPlaying(), 2000);
       players.playStopSound(switchOn);
       QVERIFY(!players.isPlaying());
       QTest::qWait(300);

@@ -1,0 +1,102 @@
+// A batch stopped while the disk is full: the operator is told, only what is on
+// disk counts as won, and after space is freed the draw goes on consistently.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "draw/headless_startup.h"
+#include "event_fixture.h"
+#include "file_size_limit.h"
+
+namespace {
+
+using draw_testing::EventFixture;
+using testing_support::gbk;
+namespace item = draw::item;
+
+struct DrawRun {
+  draw::DrawData data;
+  draw::HeadlessView view;
+  draw::Luck luck;
+  explicit DrawRun(const draw::EventFolder& folder) : luck(data, folder, view) {}
+  void batch() {
+    luck.startStopCommand();
+    luck.Timer1Timer();
+    luck.startStopCommand();
+  }
+  std::vector<std::string> messages() const {
+    std::vector<std::string> texts;
+    for (const auto& e : view.transcript)
+      if (e.kind == draw::HeadlessView::Event::Kind::Message) texts.push_back(base::gbkToUtf8(e.text));
+    return texts;
+  }
+};
+
+// The winners table, the count of award 1 and the file hold the same records;
+// `before` records of another award came first.
+void expectRecordAgrees(const EventFixture& event, const draw::DrawData& data, std::size_t before,
+                        std::size_t records) {
+  const auto lines = event.lines("LuckName.txt");
+  ASSERT_EQ(lines.size(), before + records);
+  EXPECT_EQ(data.winnerCount(), before + records);
+  EXPECT_EQ(data.count(1, item::kDrawn), static_cast<int>(records));
+  for (std::size_t r = 1; r <= before + records; ++r)
+    EXPECT_EQ(draw::winnerRecordLine(data.LuckNameGrid, r), lines[r - 1]);
+}
+
+TEST(FullDisk, ABatchRecordsOnlyWhatReachedTheDiskAndTheDrawGoesOn) {
+  struct Case {
+    std::string name;
+    rlim_t limit;                // largest file size
+    std::size_t logBytesBefore;  // log.txt already this long
+    std::size_t recordedFirst;   // records of the first batch of 3
+    std::string messageNames;    // the file the message names
+  } cases[] = {
+      {"winners record full", 4096, 0, 1, "LuckName.txt"},
+      {"draw log full", 4096, 4096, 3, "log.txt"},
+  };
+  for (const Case& c : cases) {
+    EventFixture event;
+    auto config = EventFixture::awardLines({{"一等奖", 6, 3}, {"二等奖", 1000, 1}});
+    config.insert(config.end(), {"[界面设置]", "抽奖准备=0", "分组显示名单=0", "抽奖顺序=0", "重复中奖=0", "[音效设置]",
+                                 "背景音乐_check=0", "抽奖开始_check=0", "抽奖停止_check=0"});
+    event.config(config);
+    event.roster(EventFixture::numberedNames(9));
+    event.dir().write("log.txt", std::string(c.logBytesBefore, '-'));
+    // Earlier records of a second award bring the winners record up to the
+    // limit, as a long event would; start-up's own writes still fit.
+    std::string earlier;
+    while (earlier.size() + 40 < c.limit)
+      earlier += "9|" + gbk("人9") + "|" + gbk("人9") + "|" + gbk("二等奖") + "|2\r\n";
+    if (c.recordedFirst == 3) earlier.clear();
+    event.dir().write("LuckName.txt", earlier);
+    const std::size_t before = base::splitLines(earlier).size();
+    EXPECT_TRUE(testing_support::passesUnderFileSizeLimit(earlier.empty() ? c.limit : earlier.size() + 30, [&] {
+      DrawRun run(event.folder());
+      ASSERT_TRUE(draw::headlessStartup(run.data, event.folder(), run.view, run.luck));
+      run.batch();
+      ASSERT_EQ(run.messages().size(), 1u) << c.name << ": " << ::testing::PrintToString(run.messages());
+      EXPECT_NE(run.messages()[0].find(c.messageNames), std::string::npos) << run.messages()[0];
+      expectRecordAgrees(event, run.data, before, c.recordedFirst);
+      EXPECT_FALSE(run.luck.rolling());
+
+      testing_support::freeDiskSpace();
+      for (int i = 0; i < 4 && run.data.remaining(1) > 0; ++i) run.batch();
+      EXPECT_EQ(run.messages().size(), 1u) << c.name;
+      expectRecordAgrees(event, run.data, before, 6);
+      // With repeat winning off nobody wins twice: a recorded winner left the
+      // pool even though the batch failed.
+      std::vector<std::string> people;
+      for (std::size_t r = before + 1; r <= run.data.winnerCount(); ++r)
+        people.push_back(run.data.LuckNameGrid.cell(0, r));
+      std::sort(people.begin(), people.end());
+      EXPECT_EQ(std::adjacent_find(people.begin(), people.end()), people.end()) << c.name;
+    })) << c.name;
+    // A start-up afterwards reads the same six records.
+    draw::DrawData after;
+    event.start(after);
+    EXPECT_EQ(after.count(1, item::kDrawn), 6) << c.name;
+  }
+}
+
+}  // namespace
