@@ -179,10 +179,10 @@ void TForm1::FormCreate() {
   runGuarded([&] {
     draw::startupLoad(data_, folder_);
     loaded = true;
-    // Its one write (the first-run flag) failing on a full disk must not keep
-    // the winners record from loading; the model is complete before it.
-    screen::loadPositions(files, display(), model_);
   });
+  // Its one write (the first-run flag) failing on a full disk must not keep the
+  // winners record from loading, and an unreadable roster must not keep the
+  // screen from being laid out: it runs on its own.
   runGuarded([&] { screen::loadPositions(files, display(), model_); });
   loadBackground();
   if (loaded) {

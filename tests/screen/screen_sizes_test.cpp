@@ -101,7 +101,7 @@ class ScreenSizesTest : public QObject {
     TForm1 window(folder.path(), nullptr, size);
     window.timer(3).start(0);
     QTRY_VERIFY_WITH_TIMEOUT(!window.timer(3).isActive(), 5000);
-    QVERIFY(window.dialogs().log().filter(QStringLiteral("question:")).isEmpty());
+    QVERIFY2(window.dialogs().log().filter(QStringLiteral("question:")).isEmpty(), qPrintable(window.dialogs().log().join(" / ")));
     audience_view::drawFirstBatch(window);
 
     for (const int n : {1, 5, 10, 30, 31}) {
