@@ -34,6 +34,7 @@
 #include "base/text_file.h"
 #include "draw/award_corrections.h"
 #include "draw/headless_startup.h"
+#include "draw/paired_writes.h"
 #include "draw/lifecycle.h"
 #include "draw/torn_lines.h"
 
@@ -142,6 +143,10 @@ struct Checker {
 int check(const fs::path& dir, const fs::path& journalPath, std::size_t cut) {
   Checker checker;
   draw::EventFolder folder(dir);
+  // Give-up and restart write Config.ini first, with a note of what the winners
+  // record must become; start-up finishes a note a kill left behind. The disk
+  // is judged as the program reads it, after that.
+  draw::finishInterruptedWrites(folder);
   const fs::path record = folder.winnersRecordPath();
   std::string recordBytes = base::readFileIfExists(record).value_or("");
 
