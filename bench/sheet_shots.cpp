@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QTimer>
 
 #include "dialogs/TSheetColumns.h"
@@ -13,6 +16,10 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   platform::installFontSubstitutions();
+  QTranslator qtTranslations;
+  if (qtTranslations.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qtTranslations);
   const QString scene = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("columns");
   if (scene == QStringLiteral("export")) {
     QFileDialog dialog(nullptr, QString(), QDir::homePath(), screen::kExportFilter);

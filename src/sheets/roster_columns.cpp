@@ -47,8 +47,19 @@ bool looksLikeHeadings(const Sheet& sheet) {
 
 ColumnChoice defaultChoice(const Sheet& sheet) {
   ColumnChoice choice;
-  if (sheet.columnCount() > 0) choice.columns.push_back(0);
   choice.skipFirstRow = looksLikeHeadings(sheet);
+  // Under headings, the column headed as the name is the roster's first guess.
+  static const QStringList nameHeadings = {QStringLiteral("姓名"), QStringLiteral("名字"),
+                                           QStringLiteral("员工姓名"), QStringLiteral("name")};
+  if (choice.skipFirstRow) {
+    for (int c = 0; c < sheet.columnCount(); ++c) {
+      if (nameHeadings.contains(sheet.cell(0, c).trimmed(), Qt::CaseInsensitive)) {
+        choice.columns.push_back(c);
+        return choice;
+      }
+    }
+  }
+  if (sheet.columnCount() > 0) choice.columns.push_back(0);
   return choice;
 }
 

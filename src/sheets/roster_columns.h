@@ -21,7 +21,8 @@ struct ColumnChoice {
 // or a cell of the first row is a heading rosters use (姓名, 工号, 部门, name …).
 bool looksLikeHeadings(const Sheet& sheet);
 
-// The default choice: every column when the sheet has one, else the first.
+// The default choice: the column headed as the name (姓名, name …) when the
+// first row is headings, else the first column.
 ColumnChoice defaultChoice(const Sheet& sheet);
 
 // One line for every row that has something in a ticked column; rows whose

@@ -24,7 +24,7 @@ class SheetColumnsTest : public QObject {
     QCOMPARE(columns->count(), 3);
     QCOMPARE(separator->text(), QStringLiteral("  "));
     QVERIFY(skip->isChecked());
-    QCOMPARE(preview->toPlainText(), QStringLiteral("001\n002"));
+    QCOMPARE(preview->toPlainText(), QStringLiteral("张三\n李四"));
 
     columns->item(0)->setCheckState(Qt::Unchecked);
     columns->item(1)->setCheckState(Qt::Checked);
