@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "base/conversion_error.h"
 #include "draw/draw_texts.h"
@@ -93,10 +94,21 @@ void batchPick(DrawData& data) {
   if (n < 0 || n > poolSize) throw std::logic_error("batch size outside the pool");
   if (n == 0) return;
 
+  // The partial shuffle: pick i takes the a-th of the rows not yet picked, in
+  // pool order, to row poolSize − i. Each a is turned into the row it names
+  // before any row moves, and the rows move once.
+  std::vector<std::size_t> picked;  // rows in pick order
+  std::vector<std::size_t> sorted;  // the same rows ascending
+  picked.reserve(static_cast<std::size_t>(n));
+  sorted.reserve(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) {
-    const int a = data.random.between(1, poolSize - i);
-    pool.moveRow(static_cast<std::size_t>(a), static_cast<std::size_t>(poolSize - i));
+    auto row = static_cast<std::size_t>(data.random.between(1, poolSize - i));
+    auto at = sorted.begin();
+    for (; at != sorted.end() && *at <= row; ++at) ++row;
+    sorted.insert(at, row);
+    picked.push_back(row);
   }
+  pool.moveRowsToEnd(picked);
   const DrawSettings& s = data.settings;
   if (s.predeterminedOn && data.remaining(currentAwardRow(data)) - n < data.state.pendingPredetermined) {
     forcePredetermined(data, static_cast<std::size_t>(n));

@@ -50,6 +50,25 @@ void Table::moveRow(std::size_t from, std::size_t to) {
   }
 }
 
+void Table::moveRowsToEnd(const std::vector<std::size_t>& rows) {
+  if (rows.empty()) return;
+  std::vector<bool> listed(rows_.size(), false);
+  std::size_t first = rows_.size();
+  for (std::size_t r : rows) {
+    if (r == 0 || r >= rows_.size() || listed[r])
+      throw std::out_of_range("table rows to move are not distinct data rows");
+    listed[r] = true;
+    first = std::min(first, r);
+  }
+  std::vector<Row> moved;
+  moved.reserve(rows.size());
+  for (auto it = rows.rbegin(); it != rows.rend(); ++it) moved.push_back(std::move(rows_[*it]));
+  std::size_t to = first;
+  for (std::size_t from = first; from < rows_.size(); ++from)
+    if (!listed[from]) rows_[to++] = std::move(rows_[from]);
+  for (auto& row : moved) rows_[to++] = std::move(row);
+}
+
 void Table::clearRow(std::size_t row) { rows_.at(row) = Row(columnCount_); }
 
 }  // namespace draw

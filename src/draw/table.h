@@ -30,6 +30,12 @@ class Table {
   void deleteRow(std::size_t row);
   // Removes the row at `from` and inserts it at `to`; the rows between shift by one.
   void moveRow(std::size_t from, std::size_t to);
+  // Moves the listed data rows to the end, the first listed to the last row, the
+  // second listed before it, and so on; the other rows keep their order. The
+  // same as moving each in turn with moveRow(rows[i], rowCount() - 1 - i), in
+  // one pass instead of one shift of the rows per listed row. Rows must be
+  // distinct data rows.
+  void moveRowsToEnd(const std::vector<std::size_t>& rows);
   void clearRow(std::size_t row);
   // Moves every data row for which keep(row) is true to the front, both groups
   // keeping their order.
