@@ -77,20 +77,29 @@ std::optional<std::string> buildPool(DrawData& data, const base::IniFile& config
     otherAward = entryPeople(detail, [&](std::size_t r) { return pending(r) && detail.cell(entry::kAward, r) != c; });
   }
 
+  // Rows are written over the last build's rows, whose cells hold short names
+  // in place, so a rebuild of a large pool allocates nothing.
   Table& pool = data.AllNameGrid;
-  pool.setRowCount(1);
-  if (last >= first) pool.reserve(static_cast<std::size_t>(last - first + 2));
   const Table& roster = data.AllNameList;
+  std::size_t used = 1;
   for (int k = first; k <= last; ++k) {
     const auto row = static_cast<std::size_t>(k);
     if (roster.cell(person::kFlag, row) != "N") continue;
     const std::string& serial = roster.cell(person::kSerial, row);
-    std::string mark;
-    if (contains(otherAward, serial)) mark = "N";
-    if (contains(thisAward, serial)) mark = "Y";
-    pool.appendRow({serial, roster.cell(person::kName, row), roster.cell(person::kDisplayName, row), std::move(mark)});
+    if (used == pool.rowCount()) pool.appendRow();
+    pool.setCell(person::kSerial, used, serial);
+    pool.setCell(person::kName, used, roster.cell(person::kName, row));
+    pool.setCell(person::kDisplayName, used, roster.cell(person::kDisplayName, row));
+    if (contains(thisAward, serial))
+      pool.setCell(person::kFlag, used, "Y");
+    else if (contains(otherAward, serial))
+      pool.setCell(person::kFlag, used, "N");
+    else
+      pool.clearCell(person::kFlag, used);
+    ++used;
   }
-  if (s.predeterminedOn) pool.stableMoveToFront([](const Table::Row& row) { return row[person::kFlag] == "Y"; });
+  pool.setRowCount(used);
+  if (!thisAward.empty()) pool.stableMoveToFront([](const Table::Row& row) { return row[person::kFlag] == "Y"; });
 
   if (s.blacklistOn) {
     const Table& black = data.BlackDetail;

@@ -19,9 +19,14 @@ const std::string& Table::cell(std::size_t column, std::size_t row) const {
   return rows_[row][column];
 }
 
-void Table::setCell(std::size_t column, std::size_t row, std::string text) {
+void Table::setCell(std::size_t column, std::size_t row, std::string&& text) {
   if (row >= rows_.size() || column >= columnCount_) throw std::out_of_range("table cell out of range");
   rows_[row][column] = std::move(text);
+}
+
+void Table::setCell(std::size_t column, std::size_t row, const std::string& text) {
+  if (row >= rows_.size() || column >= columnCount_) throw std::out_of_range("table cell out of range");
+  rows_[row][column] = text;
 }
 
 Table::Row Table::fitted(Row cells) const {

@@ -21,7 +21,11 @@ class Table {
   void setRowCount(std::size_t count);
 
   const std::string& cell(std::size_t column, std::size_t row) const;
-  void setCell(std::size_t column, std::size_t row, std::string text);
+  void setCell(std::size_t column, std::size_t row, std::string&& text);
+  // Copies into the cell's own storage, which a short text fits without allocating.
+  void setCell(std::size_t column, std::size_t row, const std::string& text);
+  void setCell(std::size_t column, std::size_t row, const char* text) { setCell(column, row, std::string(text)); }
+  void clearCell(std::size_t column, std::size_t row) { setCell(column, row, std::string()); }
   const Row& row(std::size_t row) const { return rows_.at(row); }
 
   // Cells past the column count are dropped, missing ones are empty.
