@@ -34,6 +34,44 @@ bool contains(const FoldedSet& set, const std::string& text) {
   return !set.empty() && set.count(base::foldLatinCase(text)) > 0;
 }
 
+// Rows are written over the last build's rows, whose cells hold short names in
+// place, so a rebuild of a large pool allocates nothing.
+void fillPool(DrawData& data, int first, int last, const FoldedSet& thisAward, const FoldedSet& otherAward) {
+  const std::string& c = data.state.currentAward;
+  Table& pool = data.AllNameGrid;
+  const Table& roster = data.AllNameList;
+  std::size_t used = 1;
+  for (int k = first; k <= last; ++k) {
+    const auto row = static_cast<std::size_t>(k);
+    if (roster.cell(person::kFlag, row) != "N") continue;
+    const std::string& serial = roster.cell(person::kSerial, row);
+    if (used == pool.rowCount()) pool.appendRow();
+    pool.setCell(person::kSerial, used, serial);
+    pool.setCell(person::kName, used, roster.cell(person::kName, row));
+    pool.setCell(person::kDisplayName, used, roster.cell(person::kDisplayName, row));
+    if (contains(thisAward, serial))
+      pool.setCell(person::kFlag, used, "Y");
+    else if (contains(otherAward, serial))
+      pool.setCell(person::kFlag, used, "N");
+    else
+      pool.clearCell(person::kFlag, used);
+    ++used;
+  }
+  pool.setRowCount(used);
+  if (!thisAward.empty()) pool.stableMoveToFront([](const Table::Row& row) { return row[person::kFlag] == "Y"; });
+
+  if (data.settings.blacklistOn) {
+    const Table& black = data.BlackDetail;
+    FoldedSet barred = entryPeople(black, [&](std::size_t r) {
+      const std::string& award = black.cell(entry::kAward, r);
+      return award == c || award == "0";
+    });
+    for (std::size_t r = 1; r < pool.rowCount(); ++r) {
+      if (contains(barred, pool.cell(person::kSerial, r))) pool.setCell(person::kFlag, r, "N");
+    }
+  }
+}
+
 }  // namespace
 
 GroupRange groupRange(const DrawData& data, const base::IniFile& config, const std::string& award) {
@@ -77,39 +115,20 @@ std::optional<std::string> buildPool(DrawData& data, const base::IniFile& config
     otherAward = entryPeople(detail, [&](std::size_t r) { return pending(r) && detail.cell(entry::kAward, r) != c; });
   }
 
-  // Rows are written over the last build's rows, whose cells hold short names
-  // in place, so a rebuild of a large pool allocates nothing.
   Table& pool = data.AllNameGrid;
-  const Table& roster = data.AllNameList;
-  std::size_t used = 1;
-  for (int k = first; k <= last; ++k) {
-    const auto row = static_cast<std::size_t>(k);
-    if (roster.cell(person::kFlag, row) != "N") continue;
-    const std::string& serial = roster.cell(person::kSerial, row);
-    if (used == pool.rowCount()) pool.appendRow();
-    pool.setCell(person::kSerial, used, serial);
-    pool.setCell(person::kName, used, roster.cell(person::kName, row));
-    pool.setCell(person::kDisplayName, used, roster.cell(person::kDisplayName, row));
-    if (contains(thisAward, serial))
-      pool.setCell(person::kFlag, used, "Y");
-    else if (contains(otherAward, serial))
-      pool.setCell(person::kFlag, used, "N");
-    else
-      pool.clearCell(person::kFlag, used);
-    ++used;
-  }
-  pool.setRowCount(used);
-  if (!thisAward.empty()) pool.stableMoveToFront([](const Table::Row& row) { return row[person::kFlag] == "Y"; });
-
-  if (s.blacklistOn) {
-    const Table& black = data.BlackDetail;
-    FoldedSet barred = entryPeople(black, [&](std::size_t r) {
-      const std::string& award = black.cell(entry::kAward, r);
-      return award == c || award == "0";
-    });
-    for (std::size_t r = 1; r < pool.rowCount(); ++r) {
-      if (contains(barred, pool.cell(person::kSerial, r))) pool.setCell(person::kFlag, r, "N");
-    }
+  DrawState::PoolBuild build{data.AllNameList.revision(),
+                             data.LuckDetail.revision(),
+                             data.BlackDetail.revision(),
+                             c,
+                             first,
+                             last,
+                             s.predeterminedOn,
+                             s.blacklistOn,
+                             pool.revision()};
+  if (build != state.poolBuild) {
+    fillPool(data, first, last, thisAward, otherAward);
+    build.pool = pool.revision();
+    state.poolBuild = build;
   }
 
   if (pool.rowCount() > 1) return std::nullopt;

@@ -46,7 +46,7 @@ void recordWinner(DrawData& data, const EventFolder& folder, Table::Row record, 
   data.appendWinner(std::move(record));
 }
 
-void forcePredetermined(DrawData& data, std::size_t n) {
+bool forcePredetermined(DrawData& data, std::size_t n) {
   Table& pool = data.AllNameGrid;
   const auto pending = static_cast<std::size_t>(std::max(data.state.pendingPredetermined, 0));
   std::size_t moved = 0;
@@ -59,6 +59,7 @@ void forcePredetermined(DrawData& data, std::size_t n) {
       ++i;
     }
   }
+  return moved > 0;
 }
 
 // A barred winner is replaced by an unmarked candidate from outside the
@@ -66,11 +67,12 @@ void forcePredetermined(DrawData& data, std::size_t n) {
 // would suggest, would hand every replacement to the lowest roster serials.
 // Moving the candidate to row r shifts the rows between up by one, so the barred
 // person is examined again at r − 1 and ends just before the winners' rows.
-void fixBarred(DrawData& data, std::size_t n) {
+bool fixBarred(DrawData& data, std::size_t n) {
   Table& pool = data.AllNameGrid;
   const std::size_t rowCount = pool.rowCount();
   const std::size_t firstWinner = rowCount - n;
   auto isFree = [&](std::size_t a) { return pool.cell(person::kFlag, a).empty(); };
+  bool moved = false;
   for (std::size_t r = rowCount - 1; r >= firstWinner; --r) {
     if (pool.cell(person::kFlag, r) != "N") continue;
     int freeCount = 0;
@@ -82,7 +84,9 @@ void fixBarred(DrawData& data, std::size_t n) {
       if (isFree(a) && --k == 0) break;
     }
     pool.moveRow(a, r);
+    moved = true;
   }
+  return moved;
 }
 
 }  // namespace
@@ -108,12 +112,15 @@ void batchPick(DrawData& data) {
     sorted.insert(at, row);
     picked.push_back(row);
   }
+  const bool asBuilt = pool.revision() == data.state.poolBuild.pool;
   pool.moveRowsToEnd(picked);
   const DrawSettings& s = data.settings;
+  bool moved = false;
   if (s.predeterminedOn && data.remaining(currentAwardRow(data)) - n < data.state.pendingPredetermined) {
-    forcePredetermined(data, static_cast<std::size_t>(n));
+    moved = forcePredetermined(data, static_cast<std::size_t>(n));
   }
-  if (s.predeterminedOn || s.blacklistOn) fixBarred(data, static_cast<std::size_t>(n));
+  if (s.predeterminedOn || s.blacklistOn) moved = fixBarred(data, static_cast<std::size_t>(n)) || moved;
+  data.state.pickedFromBuild = asBuilt && !moved ? pool.revision() : 0;
 }
 
 void batchRecord(DrawData& data, const EventFolder& folder) {
@@ -121,6 +128,15 @@ void batchRecord(DrawData& data, const EventFolder& folder) {
   const std::string& serial = data.state.currentAward;
   const std::string awardName = data.ItemGrid.cell(item::kName, award);
   Table& pool = data.AllNameGrid;
+  // Taking the winners out leaves the pool a fresh build would give when they
+  // become ineligible and nothing else changed since the pick.
+  DrawState::PoolBuild& build = data.state.poolBuild;
+  const bool keepsBuild = !data.settings.repeatWinning && data.state.pickedFromBuild != 0 &&
+                          data.state.pickedFromBuild == pool.revision() &&
+                          build.roster == data.AllNameList.revision() &&
+                          build.predetermined == data.LuckDetail.revision() &&
+                          build.barred == data.BlackDetail.revision() && build.award == serial;
+  data.state.pickedFromBuild = 0;
   for (int i = 0; i < data.state.batchSize && pool.rowCount() > 1; ++i) {
     const std::size_t r = pool.rowCount() - 1;
     Table::Row record = pool.row(r);
@@ -133,6 +149,11 @@ void batchRecord(DrawData& data, const EventFolder& folder) {
     pool.deleteRow(r);
     if (data.settings.predeterminedOn) markPredeterminedDrawn(data, person, serial);
     appendLogLine(folder, name);
+  }
+  if (keepsBuild) {
+    build.roster = data.AllNameList.revision();
+    build.predetermined = data.LuckDetail.revision();
+    build.pool = pool.revision();
   }
 }
 

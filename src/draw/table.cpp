@@ -1,6 +1,7 @@
 #include "draw/table.h"
 
 #include <algorithm>
+#include <atomic>
 #include <stdexcept>
 
 namespace draw {
@@ -9,10 +10,18 @@ namespace {
 const std::string kEmpty;
 }
 
+std::uint64_t Table::nextRevision() {
+  static std::atomic<std::uint64_t> last{0};
+  return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
 Table::Table(std::size_t columnCount, std::size_t rowCount)
     : columnCount_(columnCount), rows_(rowCount, Row(columnCount)) {}
 
-void Table::setRowCount(std::size_t count) { rows_.resize(count, Row(columnCount_)); }
+void Table::setRowCount(std::size_t count) {
+  changed();
+  rows_.resize(count, Row(columnCount_));
+}
 
 const std::string& Table::cell(std::size_t column, std::size_t row) const {
   if (row >= rows_.size() || column >= columnCount_) return kEmpty;
@@ -21,11 +30,13 @@ const std::string& Table::cell(std::size_t column, std::size_t row) const {
 
 void Table::setCell(std::size_t column, std::size_t row, std::string&& text) {
   if (row >= rows_.size() || column >= columnCount_) throw std::out_of_range("table cell out of range");
+  changed();
   rows_[row][column] = std::move(text);
 }
 
 void Table::setCell(std::size_t column, std::size_t row, const std::string& text) {
   if (row >= rows_.size() || column >= columnCount_) throw std::out_of_range("table cell out of range");
+  changed();
   rows_[row][column] = text;
 }
 
@@ -34,17 +45,25 @@ Table::Row Table::fitted(Row cells) const {
   return cells;
 }
 
-void Table::setRow(std::size_t row, Row cells) { rows_.at(row) = fitted(std::move(cells)); }
+void Table::setRow(std::size_t row, Row cells) {
+  changed();
+  rows_.at(row) = fitted(std::move(cells));
+}
 
-void Table::appendRow(Row cells) { rows_.push_back(fitted(std::move(cells))); }
+void Table::appendRow(Row cells) {
+  changed();
+  rows_.push_back(fitted(std::move(cells)));
+}
 
 void Table::deleteRow(std::size_t row) {
   if (row >= rows_.size()) throw std::out_of_range("table row out of range");
+  changed();
   rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row));
 }
 
 void Table::moveRow(std::size_t from, std::size_t to) {
   if (from >= rows_.size() || to >= rows_.size()) throw std::out_of_range("table row out of range");
+  changed();
   auto first = rows_.begin();
   if (from < to) {
     std::rotate(first + static_cast<std::ptrdiff_t>(from), first + static_cast<std::ptrdiff_t>(from) + 1,
@@ -65,6 +84,7 @@ void Table::moveRowsToEnd(const std::vector<std::size_t>& rows) {
     listed[r] = true;
     first = std::min(first, r);
   }
+  changed();
   std::vector<Row> moved;
   moved.reserve(rows.size());
   for (auto it = rows.rbegin(); it != rows.rend(); ++it) moved.push_back(std::move(rows_[*it]));
@@ -74,6 +94,9 @@ void Table::moveRowsToEnd(const std::vector<std::size_t>& rows) {
   for (auto& row : moved) rows_[to++] = std::move(row);
 }
 
-void Table::clearRow(std::size_t row) { rows_.at(row) = Row(columnCount_); }
+void Table::clearRow(std::size_t row) {
+  changed();
+  rows_.at(row) = Row(columnCount_);
+}
 
 }  // namespace draw

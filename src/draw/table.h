@@ -4,6 +4,7 @@
 // column gives empty text, so callers may probe freely; writing one is a
 // programming error and raises std::out_of_range.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -48,15 +49,26 @@ class Table {
 
   void reserve(std::size_t rowCount) { rows_.reserve(rowCount); }
 
+  // Changes with every change of the cells or rows and is never given to two
+  // different contents, in this table or another: equal revisions mean equal
+  // tables. A copy shares its source's revision until either changes. Lets a
+  // table built from others tell that none of them has changed since.
+  std::uint64_t revision() const { return revision_; }
+
  private:
+  void changed() { revision_ = nextRevision(); }
+  static std::uint64_t nextRevision();
+
   Row fitted(Row cells) const;
 
   std::size_t columnCount_;
   std::vector<Row> rows_;
+  std::uint64_t revision_ = nextRevision();
 };
 
 template <typename Predicate>
 void Table::stableMoveToFront(Predicate keep) {
+  changed();
   std::vector<Row> front;
   std::vector<Row> back;
   for (std::size_t r = 1; r < rows_.size(); ++r) (keep(rows_[r]) ? front : back).push_back(std::move(rows_[r]));
