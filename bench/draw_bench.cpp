@@ -1,5 +1,6 @@
 // Figures for the draw engine on a large event: the start-up from the files
-// (against reading the same files raw) and one batch of 30 as the pool grows.
+// (the engine alone and with the screen's loads, against reading the same files'
+// bytes) and one batch of 30 as the pool grows.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include "draw/lifecycle.h"
 #include "draw/pool.h"
 #include "draw/selection.h"
+#include "screen/state/screen_settings.h"
 
 namespace {
 
@@ -87,6 +89,39 @@ void BM_StartupToStep13(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_StartupToStep13)->Unit(benchmark::kMillisecond);
+
+// The whole start of the draw screen without its window: the engine's part as
+// above, the screen's main settings load and the position load, which writes
+// the first-run flag back to Config.ini. The Config.ini holds the layout sets of
+// all 31 batch sizes, as an event's does after an auto layout.
+void BM_StartupWithScreenLoads(benchmark::State& state) {
+  BenchFolder dir;
+  writeEvent(dir.path(), 100000, 200, 100, 20000);
+  draw::EventFolder folder(dir.path());
+  const screen::Display display = screen::Display::single(1920, 1080);
+  {
+    screen::ScreenModel model;
+    screen::saveOnExit(folder.configFiles(), model, {}, "2026-12-10 20:00:00");
+    base::IniFile config = folder.configFiles().openConfig();
+    base::IniBatch batch(config);
+    for (int n = 1; n <= 31; ++n)
+      for (int k = 1; k <= 30; ++k) {
+        const std::string section = std::to_string(n) + "_L" + std::to_string(k);
+        config.writeInt(section, gbk("X坐标"), 960);
+        config.writeInt(section, gbk("Y坐标"), 540);
+      }
+  }
+  for (auto _ : state) {
+    draw::DrawData data;
+    draw::startupLoad(data, folder);
+    auto outcome = draw::startupResume(data, folder, false);
+    benchmark::DoNotOptimize(outcome);
+    screen::ScreenModel model;
+    screen::loadMainSettings(folder.configFiles(), display, model);
+    screen::loadPositions(folder.configFiles(), display, model);
+  }
+}
+BENCHMARK(BM_StartupWithScreenLoads)->Unit(benchmark::kMillisecond);
 
 void BM_RawReadOfTheStartupFiles(benchmark::State& state) {
   BenchFolder dir;
