@@ -1,5 +1,6 @@
 // Figures for the draw engine on a large event: the start-up from the files
-// (against reading the same files raw) and one batch of 30 as the pool grows.
+// (the engine alone and with the screen's loads, against reading the same files'
+// bytes) and one batch of 30 as the pool grows.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include "draw/lifecycle.h"
 #include "draw/pool.h"
 #include "draw/selection.h"
+#include "screen/state/screen_settings.h"
 
 namespace {
 
@@ -88,6 +90,39 @@ void BM_StartupToStep13(benchmark::State& state) {
 }
 BENCHMARK(BM_StartupToStep13)->Unit(benchmark::kMillisecond);
 
+// The whole start of the draw screen without its window: the engine's part as
+// above, the screen's main settings load and the position load, which writes
+// the first-run flag back to Config.ini. The Config.ini holds the layout sets of
+// all 31 batch sizes, as an event's does after an auto layout.
+void BM_StartupWithScreenLoads(benchmark::State& state) {
+  BenchFolder dir;
+  writeEvent(dir.path(), 100000, 200, 100, 20000);
+  draw::EventFolder folder(dir.path());
+  const screen::Display display = screen::Display::single(1920, 1080);
+  {
+    screen::ScreenModel model;
+    screen::saveOnExit(folder.configFiles(), model, {}, "2026-12-10 20:00:00");
+    base::IniFile config = folder.configFiles().openConfig();
+    base::IniBatch batch(config);
+    for (int n = 1; n <= 31; ++n)
+      for (int k = 1; k <= 30; ++k) {
+        const std::string section = std::to_string(n) + "_L" + std::to_string(k);
+        config.writeInt(section, gbk("X坐标"), 960);
+        config.writeInt(section, gbk("Y坐标"), 540);
+      }
+  }
+  for (auto _ : state) {
+    draw::DrawData data;
+    draw::startupLoad(data, folder);
+    auto outcome = draw::startupResume(data, folder, false);
+    benchmark::DoNotOptimize(outcome);
+    screen::ScreenModel model;
+    screen::loadMainSettings(folder.configFiles(), display, model);
+    screen::loadPositions(folder.configFiles(), display, model);
+  }
+}
+BENCHMARK(BM_StartupWithScreenLoads)->Unit(benchmark::kMillisecond);
+
 void BM_RawReadOfTheStartupFiles(benchmark::State& state) {
   BenchFolder dir;
   writeEvent(dir.path(), 100000, 200, 100, 20000);
@@ -99,8 +134,47 @@ void BM_RawReadOfTheStartupFiles(benchmark::State& state) {
 }
 BENCHMARK(BM_RawReadOfTheStartupFiles)->Unit(benchmark::kMillisecond);
 
-// One batch of 30: pool build, pick and (with state.range(1)) the record with
-// its synced appends. Repeat winning stays on so every batch sees the whole pool.
+// One batch of 30 as the operator draws it, repeat winning off: the start (pool
+// build and pick) is timed; the stop's record and log writes run with the timer
+// paused, so each start sees the pool the last stop left. The pool shrinks by 30
+// per iteration; when nobody is left the whole roster may win again.
+void BM_StartOfABatchOf30(benchmark::State& state) {
+  BenchFolder dir;
+  writeEvent(dir.path(), static_cast<int>(state.range(0)), 1, 1000000000, 0);
+  draw::EventFolder folder(dir.path());
+  draw::DrawData data;
+  draw::startupLoad(data, folder);
+  draw::startupResume(data, folder, false);
+  data.settings.repeatWinning = false;
+  data.random.seed(1);
+  const base::IniFile config = folder.configFiles().openConfigOnly();
+  for (auto _ : state) {
+    data.state.currentAward = "1";
+    data.state.batchSize = 30;
+    draw::buildPool(data, config);
+    draw::batchPick(data);
+    state.PauseTiming();
+    draw::logHeaderIfNewAward(data, folder);
+    draw::batchRecord(data, folder);
+    if (data.AllNameGrid.rowCount() <= 30) {  // everybody has won: the same event again
+      for (std::size_t r = 1; r < data.AllNameList.rowCount(); ++r)
+        data.AllNameList.setCell(draw::person::kFlag, r, "N");
+    }
+    state.ResumeTiming();
+  }
+}
+// A fixed count of batches: the untimed synced record of each would otherwise
+// dominate the run once the start is fast.
+BENCHMARK(BM_StartOfABatchOf30)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->ArgName("pool")
+    ->Iterations(100)
+    ->Unit(benchmark::kMicrosecond);
+
+// The same with repeat winning on, so every batch sees the whole pool, and
+// (with state.range(1)) the record with its synced appends timed too.
 void BM_BatchOf30(benchmark::State& state) {
   BenchFolder dir;
   writeEvent(dir.path(), static_cast<int>(state.range(0)), 1, 1000000000, 0);

@@ -1,6 +1,9 @@
 // Figures for the draw control:
-//  - one rolling tick for 30 frames, and for the big frame with 200 names, in
-//    microseconds, against the 20 ms of the fastest speed;
+//  - the engine's part of one rolling tick for 30 frames, and for the big frame
+//    with 200 names, in microseconds: the names are chosen and handed to a
+//    headless view that paints nothing, so this is not the tick the screen
+//    shows and is not to be set against the 20 ms of the fastest speed (the
+//    draw screen benchmark times the tick with its repaint);
 //  - a whole event of 2,000 winners in batches of 10, commands and files as the
 //    headless driver runs them.
 #include <benchmark/benchmark.h>
@@ -23,8 +26,9 @@ fs::path makeEvent(const std::string& name, int people, int places, int batch) {
   std::string config = base::utf8ToGbk("[奖项设置]\r\n1=") +
                        base::writeDelimitedRow({"1", base::utf8ToGbk("一等奖"), std::to_string(places),
                                                 std::to_string(batch), "", "x", "", ""}) +
-                       base::utf8ToGbk("\r\n[界面设置]\r\n重复中奖=0\r\n隐私_check=0\r\n分组显示名单=0\r\n"
-                                       "[音效设置]\r\n背景音乐_check=0\r\n抽奖开始_check=0\r\n抽奖停止_check=0\r\n");
+                       base::utf8ToGbk(
+                           "\r\n[界面设置]\r\n重复中奖=0\r\n隐私_check=0\r\n分组显示名单=0\r\n"
+                           "[音效设置]\r\n背景音乐_check=0\r\n抽奖开始_check=0\r\n抽奖停止_check=0\r\n");
   base::writeFileAtomically(dir / "Config.ini", config);
   std::vector<std::string> roster;
   for (int i = 1; i <= people; ++i) roster.push_back(base::utf8ToGbk("员工") + std::to_string(i));
@@ -40,7 +44,7 @@ struct Engine {
   explicit Engine(const fs::path& dir) : folder(dir) { draw::headlessStartup(data, folder, view, luck); }
 };
 
-void RollingTick(benchmark::State& state) {
+void RollingTickEngineOnlyNoPaint(benchmark::State& state) {
   const int batch = static_cast<int>(state.range(0));
   fs::path dir = makeEvent("kv_bench_tick_" + std::to_string(batch), 5000, batch, batch);
   Engine engine(dir);
@@ -48,7 +52,7 @@ void RollingTick(benchmark::State& state) {
   for (auto _ : state) engine.luck.Timer1Timer();
   state.counters["frames"] = batch;
 }
-BENCHMARK(RollingTick)->Arg(30)->Arg(200)->Unit(benchmark::kMicrosecond);
+BENCHMARK(RollingTickEngineOnlyNoPaint)->Arg(30)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 void WholeEvent2000Winners(benchmark::State& state) {
   for (auto _ : state) {

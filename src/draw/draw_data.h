@@ -9,6 +9,7 @@
 // converted when used, so a damaged count raises base::ConversionError at the
 // moment an operation needs it.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -106,6 +107,27 @@ struct DrawState {
   // Why a draw log line of the running batch could not be written; raised once
   // the batch's winner records are on disk, so a full log never costs a record.
   std::string logFailure;
+
+  // What the working roster was last built from, by table revision, so that a
+  // start whose build would give the same rows keeps them. A stop that only
+  // takes its winners out of the pool (repeat winning off, nothing else moved)
+  // leaves the pool equal to a fresh build and says so here.
+  struct PoolBuild {
+    std::uint64_t roster = 0;
+    std::uint64_t predetermined = 0;
+    std::uint64_t barred = 0;
+    std::string award;
+    int first = 0;
+    int last = -1;
+    bool predeterminedOn = false;
+    bool blacklistOn = false;
+    std::uint64_t pool = 0;  // the pool's revision when it was as built
+    bool operator==(const PoolBuild&) const = default;
+  };
+  PoolBuild poolBuild;
+  // The pool's revision right after a pick that moved only its winners to the
+  // end, of a pool that was as built; 0 otherwise.
+  std::uint64_t pickedFromBuild = 0;
 };
 
 class DrawData {

@@ -34,6 +34,44 @@ bool contains(const FoldedSet& set, const std::string& text) {
   return !set.empty() && set.count(base::foldLatinCase(text)) > 0;
 }
 
+// Rows are written over the last build's rows, whose cells hold short names in
+// place, so a rebuild of a large pool allocates nothing.
+void fillPool(DrawData& data, int first, int last, const FoldedSet& thisAward, const FoldedSet& otherAward) {
+  const std::string& c = data.state.currentAward;
+  Table& pool = data.AllNameGrid;
+  const Table& roster = data.AllNameList;
+  std::size_t used = 1;
+  for (int k = first; k <= last; ++k) {
+    const auto row = static_cast<std::size_t>(k);
+    if (roster.cell(person::kFlag, row) != "N") continue;
+    const std::string& serial = roster.cell(person::kSerial, row);
+    if (used == pool.rowCount()) pool.appendRow();
+    pool.setCell(person::kSerial, used, serial);
+    pool.setCell(person::kName, used, roster.cell(person::kName, row));
+    pool.setCell(person::kDisplayName, used, roster.cell(person::kDisplayName, row));
+    if (contains(thisAward, serial))
+      pool.setCell(person::kFlag, used, "Y");
+    else if (contains(otherAward, serial))
+      pool.setCell(person::kFlag, used, "N");
+    else
+      pool.clearCell(person::kFlag, used);
+    ++used;
+  }
+  pool.setRowCount(used);
+  if (!thisAward.empty()) pool.stableMoveToFront([](const Table::Row& row) { return row[person::kFlag] == "Y"; });
+
+  if (data.settings.blacklistOn) {
+    const Table& black = data.BlackDetail;
+    FoldedSet barred = entryPeople(black, [&](std::size_t r) {
+      const std::string& award = black.cell(entry::kAward, r);
+      return award == c || award == "0";
+    });
+    for (std::size_t r = 1; r < pool.rowCount(); ++r) {
+      if (contains(barred, pool.cell(person::kSerial, r))) pool.setCell(person::kFlag, r, "N");
+    }
+  }
+}
+
 }  // namespace
 
 GroupRange groupRange(const DrawData& data, const base::IniFile& config, const std::string& award) {
@@ -78,29 +116,19 @@ std::optional<std::string> buildPool(DrawData& data, const base::IniFile& config
   }
 
   Table& pool = data.AllNameGrid;
-  pool.setRowCount(1);
-  if (last >= first) pool.reserve(static_cast<std::size_t>(last - first + 2));
-  const Table& roster = data.AllNameList;
-  for (int k = first; k <= last; ++k) {
-    const auto row = static_cast<std::size_t>(k);
-    if (roster.cell(person::kFlag, row) != "N") continue;
-    const std::string& serial = roster.cell(person::kSerial, row);
-    std::string mark;
-    if (contains(otherAward, serial)) mark = "N";
-    if (contains(thisAward, serial)) mark = "Y";
-    pool.appendRow({serial, roster.cell(person::kName, row), roster.cell(person::kDisplayName, row), std::move(mark)});
-  }
-  if (s.predeterminedOn) pool.stableMoveToFront([](const Table::Row& row) { return row[person::kFlag] == "Y"; });
-
-  if (s.blacklistOn) {
-    const Table& black = data.BlackDetail;
-    FoldedSet barred = entryPeople(black, [&](std::size_t r) {
-      const std::string& award = black.cell(entry::kAward, r);
-      return award == c || award == "0";
-    });
-    for (std::size_t r = 1; r < pool.rowCount(); ++r) {
-      if (contains(barred, pool.cell(person::kSerial, r))) pool.setCell(person::kFlag, r, "N");
-    }
+  DrawState::PoolBuild build{data.AllNameList.revision(),
+                             data.LuckDetail.revision(),
+                             data.BlackDetail.revision(),
+                             c,
+                             first,
+                             last,
+                             s.predeterminedOn,
+                             s.blacklistOn,
+                             pool.revision()};
+  if (build != state.poolBuild) {
+    fillPool(data, first, last, thisAward, otherAward);
+    build.pool = pool.revision();
+    state.poolBuild = build;
   }
 
   if (pool.rowCount() > 1) return std::nullopt;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "base/conversion_error.h"
 #include "base/file_error.h"
@@ -80,7 +81,7 @@ void raiseLogFailure(DrawData& data, const EventFolder& folder) {
                             "名没有记录,不算中奖,名额将重新抽取:" + names);
 }
 
-void forcePredetermined(DrawData& data, std::size_t n) {
+bool forcePredetermined(DrawData& data, std::size_t n) {
   Table& pool = data.AllNameGrid;
   const auto pending = static_cast<std::size_t>(std::max(data.state.pendingPredetermined, 0));
   std::size_t moved = 0;
@@ -93,6 +94,7 @@ void forcePredetermined(DrawData& data, std::size_t n) {
       ++i;
     }
   }
+  return moved > 0;
 }
 
 // A barred winner is replaced by an unmarked candidate from outside the
@@ -100,11 +102,12 @@ void forcePredetermined(DrawData& data, std::size_t n) {
 // would suggest, would hand every replacement to the lowest roster serials.
 // Moving the candidate to row r shifts the rows between up by one, so the barred
 // person is examined again at r − 1 and ends just before the winners' rows.
-void fixBarred(DrawData& data, std::size_t n) {
+bool fixBarred(DrawData& data, std::size_t n) {
   Table& pool = data.AllNameGrid;
   const std::size_t rowCount = pool.rowCount();
   const std::size_t firstWinner = rowCount - n;
   auto isFree = [&](std::size_t a) { return pool.cell(person::kFlag, a).empty(); };
+  bool moved = false;
   for (std::size_t r = rowCount - 1; r >= firstWinner; --r) {
     if (pool.cell(person::kFlag, r) != "N") continue;
     int freeCount = 0;
@@ -116,7 +119,9 @@ void fixBarred(DrawData& data, std::size_t n) {
       if (isFree(a) && --k == 0) break;
     }
     pool.moveRow(a, r);
+    moved = true;
   }
+  return moved;
 }
 
 }  // namespace
@@ -128,15 +133,29 @@ void batchPick(DrawData& data) {
   if (n < 0 || n > poolSize) throw std::logic_error("batch size outside the pool");
   if (n == 0) return;
 
+  // The partial shuffle: pick i takes the a-th of the rows not yet picked, in
+  // pool order, to row poolSize − i. Each a is turned into the row it names
+  // before any row moves, and the rows move once.
+  std::vector<std::size_t> picked;  // rows in pick order
+  std::vector<std::size_t> sorted;  // the same rows ascending
+  picked.reserve(static_cast<std::size_t>(n));
+  sorted.reserve(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) {
-    const int a = data.random.between(1, poolSize - i);
-    pool.moveRow(static_cast<std::size_t>(a), static_cast<std::size_t>(poolSize - i));
+    auto row = static_cast<std::size_t>(data.random.between(1, poolSize - i));
+    auto at = sorted.begin();
+    for (; at != sorted.end() && *at <= row; ++at) ++row;
+    sorted.insert(at, row);
+    picked.push_back(row);
   }
+  const bool asBuilt = pool.revision() == data.state.poolBuild.pool;
+  pool.moveRowsToEnd(picked);
   const DrawSettings& s = data.settings;
+  bool moved = false;
   if (s.predeterminedOn && data.remaining(currentAwardRow(data)) - n < data.state.pendingPredetermined) {
-    forcePredetermined(data, static_cast<std::size_t>(n));
+    moved = forcePredetermined(data, static_cast<std::size_t>(n));
   }
-  if (s.predeterminedOn || s.blacklistOn) fixBarred(data, static_cast<std::size_t>(n));
+  if (s.predeterminedOn || s.blacklistOn) moved = fixBarred(data, static_cast<std::size_t>(n)) || moved;
+  data.state.pickedFromBuild = asBuilt && !moved ? pool.revision() : 0;
 }
 
 void batchRecord(DrawData& data, const EventFolder& folder) {
@@ -145,6 +164,15 @@ void batchRecord(DrawData& data, const EventFolder& folder) {
   const std::string awardName = data.ItemGrid.cell(item::kName, award);
   Table& pool = data.AllNameGrid;
   const int batch = std::min<int>(data.state.batchSize, static_cast<int>(pool.rowCount()) - 1);
+  // Taking the winners out leaves the pool a fresh build would give when they
+  // become ineligible and nothing else changed since the pick.
+  DrawState::PoolBuild& build = data.state.poolBuild;
+  const bool keepsBuild = !data.settings.repeatWinning && data.state.pickedFromBuild != 0 &&
+                          data.state.pickedFromBuild == pool.revision() &&
+                          build.roster == data.AllNameList.revision() &&
+                          build.predetermined == data.LuckDetail.revision() &&
+                          build.barred == data.BlackDetail.revision() && build.award == serial;
+  data.state.pickedFromBuild = 0;
   for (int i = 0; i < batch; ++i) {
     const std::size_t r = pool.rowCount() - 1;
     Table::Row record = pool.row(r);
@@ -163,6 +191,11 @@ void batchRecord(DrawData& data, const EventFolder& folder) {
     pool.deleteRow(r);
     if (data.settings.predeterminedOn) markPredeterminedDrawn(data, person, serial);
     appendLogLineAfterRecords(data, folder, name);
+  }
+  if (keepsBuild) {
+    build.roster = data.AllNameList.revision();
+    build.predetermined = data.LuckDetail.revision();
+    build.pool = pool.revision();
   }
   raiseLogFailure(data, folder);
 }

@@ -4,6 +4,7 @@
 // column gives empty text, so callers may probe freely; writing one is a
 // programming error and raises std::out_of_range.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,11 @@ class Table {
   void setRowCount(std::size_t count);
 
   const std::string& cell(std::size_t column, std::size_t row) const;
-  void setCell(std::size_t column, std::size_t row, std::string text);
+  void setCell(std::size_t column, std::size_t row, std::string&& text);
+  // Copies into the cell's own storage, which a short text fits without allocating.
+  void setCell(std::size_t column, std::size_t row, const std::string& text);
+  void setCell(std::size_t column, std::size_t row, const char* text) { setCell(column, row, std::string(text)); }
+  void clearCell(std::size_t column, std::size_t row) { setCell(column, row, std::string()); }
   const Row& row(std::size_t row) const { return rows_.at(row); }
 
   // Cells past the column count are dropped, missing ones are empty.
@@ -30,6 +35,12 @@ class Table {
   void deleteRow(std::size_t row);
   // Removes the row at `from` and inserts it at `to`; the rows between shift by one.
   void moveRow(std::size_t from, std::size_t to);
+  // Moves the listed data rows to the end, the first listed to the last row, the
+  // second listed before it, and so on; the other rows keep their order. The
+  // same as moving each in turn with moveRow(rows[i], rowCount() - 1 - i), in
+  // one pass instead of one shift of the rows per listed row. Rows must be
+  // distinct data rows.
+  void moveRowsToEnd(const std::vector<std::size_t>& rows);
   void clearRow(std::size_t row);
   // Moves every data row for which keep(row) is true to the front, both groups
   // keeping their order.
@@ -38,15 +49,26 @@ class Table {
 
   void reserve(std::size_t rowCount) { rows_.reserve(rowCount); }
 
+  // Changes with every change of the cells or rows and is never given to two
+  // different contents, in this table or another: equal revisions mean equal
+  // tables. A copy shares its source's revision until either changes. Lets a
+  // table built from others tell that none of them has changed since.
+  std::uint64_t revision() const { return revision_; }
+
  private:
+  void changed() { revision_ = nextRevision(); }
+  static std::uint64_t nextRevision();
+
   Row fitted(Row cells) const;
 
   std::size_t columnCount_;
   std::vector<Row> rows_;
+  std::uint64_t revision_ = nextRevision();
 };
 
 template <typename Predicate>
 void Table::stableMoveToFront(Predicate keep) {
+  changed();
   std::vector<Row> front;
   std::vector<Row> back;
   for (std::size_t r = 1; r < rows_.size(); ++r) (keep(rows_[r]) ? front : back).push_back(std::move(rows_[r]));

@@ -135,3 +135,57 @@ TEST(Pool, QueueTicketsAndRecount) {
 }
 
 }  // namespace
+
+// A start keeps the pool the last stop left when a fresh build would give the
+// same rows; whatever changes between the batches (or while the names roll),
+// the pool must be exactly the fresh build's, rows and marks in order.
+TEST(Pool, AKeptPoolIsAlwaysWhatAFreshBuildGives) {
+  using Change = void (*)(DrawData&);
+  const std::vector<std::pair<const char*, Change>> changes{
+      {"nothing", [](DrawData&) {}},
+      {"a winner back in the pool", [](DrawData& d) { d.AllNameList.setCell(draw::person::kFlag, 3, "N"); }},
+      {"somebody made ineligible", [](DrawData& d) { d.AllNameList.setCell(draw::person::kFlag, 40, "Y"); }},
+      {"a predetermined entry",
+       [](DrawData& d) {
+         d.LuckDetail.appendRow({"9", "25", "x", "1", "x", "N"});
+       }},
+      {"a barred person",
+       [](DrawData& d) {
+         d.BlackDetail.appendRow({"9", "26", "x", "1", "x", ""});
+       }},
+      {"repeat winning on", [](DrawData& d) { d.settings.repeatWinning = true; }},
+      {"the blacklist switched off", [](DrawData& d) { d.settings.blacklistOn = false; }},
+  };
+  const auto rows = [](const DrawData& d) {
+    std::vector<draw::Table::Row> out;
+    for (std::size_t r = 1; r < d.AllNameGrid.rowCount(); ++r) out.push_back(d.AllNameGrid.row(r));
+    return out;
+  };
+  for (const auto& [what, change] : changes) {
+    for (const bool whileRolling : {false, true}) {
+      EventFixture event;
+      auto config = EventFixture::awardLines({{"一等奖", 30, 4}});
+      config.insert(config.end(), {"[界面设置]", "重复中奖=0", "[内定设置]", "Open=1", "1=1|7|x|1|x", "[内定设置B]",
+                                   "Open=1", "1=1|8|x|1|x"});
+      event.config(config);
+      event.roster(EventFixture::numberedNames(60));
+      DrawData data;
+      event.start(data);
+      const auto ini = event.folder().configFiles().openConfigOnly();
+      for (int batch = 0; batch < 4; ++batch) {
+        data.state.currentAward = "1";
+        data.state.batchSize = 4;
+        draw::buildPool(data, ini);
+        DrawData fresh = data;
+        fresh.state.poolBuild = {};
+        draw::buildPool(fresh, ini);
+        ASSERT_EQ(rows(data), rows(fresh)) << what << ", batch " << batch;
+        draw::batchPick(data);
+        if (batch == 1 && whileRolling) change(data);
+        draw::logHeaderIfNewAward(data, event.folder());
+        draw::batchRecord(data, event.folder());
+        if (batch == 1 && !whileRolling) change(data);
+      }
+    }
+  }
+}

@@ -29,6 +29,29 @@ TEST(Table, RowOperationsShiftRowsAndReadsBeyondAreEmpty) {
   EXPECT_THROW(t.setCell(0, 9, "x"), std::out_of_range);
 }
 
+// Moving several rows at once must leave exactly the order that moving them one
+// at a time leaves: the draw's outcome depends on it.
+TEST(Table, MovingRowsToTheEndInOnePassMatchesMovingThemOneByOne) {
+  const std::vector<std::vector<std::size_t>> cases{{3}, {1, 2, 3, 4, 5, 6}, {6, 1}, {2, 5, 3}, {4, 1, 6, 2}};
+  for (const auto& rows : cases) {
+    Table once(1, 1);
+    for (const char* v : {"a", "b", "c", "d", "e", "f"}) once.appendRow({v});
+    Table stepwise = once;
+    once.moveRowsToEnd(rows);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      // Row rows[i] of the original table, where the earlier moves have shifted it.
+      std::size_t at = rows[i];
+      for (std::size_t j = 0; j < i; ++j) at -= rows[j] < rows[i];
+      stepwise.moveRow(at, stepwise.rowCount() - 1 - i);
+    }
+    EXPECT_EQ(column0(once), column0(stepwise)) << rows.size() << " rows from " << rows.front();
+  }
+  Table t(1, 3);
+  EXPECT_THROW(t.moveRowsToEnd({1, 1}), std::out_of_range);
+  EXPECT_THROW(t.moveRowsToEnd({0}), std::out_of_range);
+  EXPECT_THROW(t.moveRowsToEnd({3}), std::out_of_range);
+}
+
 TEST(DrawData, DerivedCountsFollowTheCellsAndRaiseOnDamagedText) {
   draw::DrawData data;
   auto& grid = data.ItemGrid;
