@@ -41,10 +41,9 @@ make_event() {
     printf '3=3|三等奖|9|4||"购物 卡"||\r\n'
     printf '[界面设置]\r\n抽奖顺序=%d\r\n重复中奖=%d\r\n抽奖准备=%d\r\n' $((variant % 2)) $(((variant / 2) % 2)) $(((variant / 4) % 2))
     printf '[窗体样式]\r\n滚动模式=%d\r\n' $((variant % 3 != 2))
-    # Predetermined winners only with people rolling: in award rolling a
-    # predetermined head takes its award even when other heads' tickets have
-    # filled it, a fault of the award pick itself that no kill is needed for.
-    printf '[内定设置]\r\nOpen=%d\r\n1=1|3|人3|1|一等奖\r\n' $((variant % 5 == 1 && variant % 3 != 2))
+    # Predetermined winners in both rolling modes: in award rolling a head takes
+    # its award only while the award has a ticket left.
+    printf '[内定设置]\r\nOpen=%d\r\n1=1|3|人3|1|一等奖\r\n' $((variant % 5 == 1))
     printf '[音效设置]\r\n背景音乐_check=0\r\n抽奖开始_check=0\r\n抽奖停止_check=0\r\n'
     printf '[系统设置]\r\n首次运行=0\r\n'
   } | gbk >"$dir/Config.ini"
