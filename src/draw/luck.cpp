@@ -45,8 +45,8 @@ void Luck::guarded(Command&& command) {
   } catch (const base::ConversionError& error) {
     view_.showMessage(base::utf8ToGbk(error.what()));
   } catch (const base::FileError& error) {
-    // A winner that could not be written is still in the tables and on screen;
-    // the operator must know the record on disk is incomplete.
+    // A record that could not be written is not in the tables either: the
+    // message names who was not recorded, and their places are drawn again.
     view_.showMessage(base::utf8ToGbk(error.what()));
   } catch (...) {
     busy_ = false;
