@@ -8,36 +8,123 @@ namespace draw {
 
 namespace {
 const std::string kEmpty;
-}
+
+[[noreturn]] void rowOutOfRange() { throw std::out_of_range("table row out of range"); }
+}  // namespace
 
 std::uint64_t Table::nextRevision() {
   static std::atomic<std::uint64_t> last{0};
   return last.fetch_add(1, std::memory_order_relaxed) + 1;
 }
 
-Table::Table(std::size_t columnCount, std::size_t rowCount)
-    : columnCount_(columnCount), rows_(rowCount, Row(columnCount)) {}
+Table::Table(std::size_t columnCount, std::size_t rowCount) : columnCount_(columnCount) {
+  for (std::size_t r = 0; r < rowCount; ++r) push(Row(columnCount_));
+}
+
+Table::Place Table::locate(std::size_t row) const {
+  if (packed_) return {row / kBlockRows, row % kBlockRows};
+  const auto after = std::upper_bound(starts_.begin(), starts_.end(), row);
+  const auto block = static_cast<std::size_t>(after - starts_.begin()) - 1;
+  return {block, row - starts_[block]};
+}
+
+Table::Row& Table::at(std::size_t row) {
+  if (row >= rowCount()) rowOutOfRange();
+  const Place p = locate(row);
+  return blocks_[p.block][p.index];
+}
+
+const Table::Row& Table::row(std::size_t row) const {
+  if (row >= rowCount()) rowOutOfRange();
+  const Place p = locate(row);
+  return blocks_[p.block][p.index];
+}
+
+void Table::push(Row&& row) {
+  if (blocks_.empty() || blocks_.back().size() >= kBlockRows) {
+    // A table that outgrew its first block is a large one: its blocks are
+    // allocated whole. Small tables keep small allocations.
+    const bool large = !blocks_.empty();
+    blocks_.emplace_back();
+    if (large) blocks_.back().reserve(kBlockRows);
+    starts_.push_back(starts_.back());
+  }
+  blocks_.back().push_back(std::move(row));
+  ++starts_.back();
+}
+
+void Table::popLast() {
+  blocks_.back().pop_back();
+  --starts_.back();
+  if (blocks_.back().empty()) {
+    blocks_.pop_back();
+    starts_.pop_back();
+  }
+}
+
+void Table::reindex() {
+  std::erase_if(blocks_, [](const std::vector<Row>& block) { return block.empty(); });
+  starts_.resize(blocks_.size() + 1);
+  std::size_t start = 0;
+  packed_ = true;
+  for (std::size_t b = 0; b < blocks_.size(); ++b) {
+    starts_[b] = start;
+    start += blocks_[b].size();
+    if (b + 1 < blocks_.size() && blocks_[b].size() != kBlockRows) packed_ = false;
+  }
+  starts_.back() = start;
+}
+
+void Table::insertAt(std::size_t row, Row&& cells) {
+  if (row == rowCount()) {
+    push(std::move(cells));
+    return;
+  }
+  const Place p = locate(row);
+  std::vector<Row>& block = blocks_[p.block];
+  block.insert(block.begin() + static_cast<std::ptrdiff_t>(p.index), std::move(cells));
+  if (block.size() > kBlockRows) {
+    const auto half = block.begin() + static_cast<std::ptrdiff_t>(block.size() / 2);
+    std::vector<Row> second(std::make_move_iterator(half), std::make_move_iterator(block.end()));
+    block.erase(half, block.end());
+    blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(p.block) + 1, std::move(second));
+  }
+  reindex();
+}
+
+std::vector<Table::Row> Table::takeRows() {
+  std::vector<Row> rows;
+  rows.reserve(rowCount());
+  for (auto& block : blocks_)
+    for (auto& row : block) rows.push_back(std::move(row));
+  blocks_.clear();
+  starts_.assign(1, 0);
+  packed_ = true;
+  return rows;
+}
 
 void Table::setRowCount(std::size_t count) {
   changed();
-  rows_.resize(count, Row(columnCount_));
+  while (rowCount() > count) popLast();
+  while (rowCount() < count) push(Row(columnCount_));
 }
 
 const std::string& Table::cell(std::size_t column, std::size_t row) const {
-  if (row >= rows_.size() || column >= columnCount_) return kEmpty;
-  return rows_[row][column];
+  if (row >= rowCount() || column >= columnCount_) return kEmpty;
+  const Place p = locate(row);
+  return blocks_[p.block][p.index][column];
 }
 
 void Table::setCell(std::size_t column, std::size_t row, std::string&& text) {
-  if (row >= rows_.size() || column >= columnCount_) throw std::out_of_range("table cell out of range");
+  if (row >= rowCount() || column >= columnCount_) throw std::out_of_range("table cell out of range");
   changed();
-  rows_[row][column] = std::move(text);
+  at(row)[column] = std::move(text);
 }
 
 void Table::setCell(std::size_t column, std::size_t row, const std::string& text) {
-  if (row >= rows_.size() || column >= columnCount_) throw std::out_of_range("table cell out of range");
+  if (row >= rowCount() || column >= columnCount_) throw std::out_of_range("table cell out of range");
   changed();
-  rows_[row][column] = text;
+  at(row)[column] = text;
 }
 
 Table::Row Table::fitted(Row cells) const {
@@ -46,57 +133,62 @@ Table::Row Table::fitted(Row cells) const {
 }
 
 void Table::setRow(std::size_t row, Row cells) {
+  Row& target = at(row);
   changed();
-  rows_.at(row) = fitted(std::move(cells));
+  target = fitted(std::move(cells));
 }
 
 void Table::appendRow(Row cells) {
   changed();
-  rows_.push_back(fitted(std::move(cells)));
+  push(fitted(std::move(cells)));
 }
 
 void Table::deleteRow(std::size_t row) {
-  if (row >= rows_.size()) throw std::out_of_range("table row out of range");
+  if (row >= rowCount()) rowOutOfRange();
   changed();
-  rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row));
+  if (row + 1 == rowCount()) {
+    popLast();
+    return;
+  }
+  const Place p = locate(row);
+  blocks_[p.block].erase(blocks_[p.block].begin() + static_cast<std::ptrdiff_t>(p.index));
+  reindex();
 }
 
 void Table::moveRow(std::size_t from, std::size_t to) {
-  if (from >= rows_.size() || to >= rows_.size()) throw std::out_of_range("table row out of range");
+  if (from >= rowCount() || to >= rowCount()) rowOutOfRange();
   changed();
-  auto first = rows_.begin();
-  if (from < to) {
-    std::rotate(first + static_cast<std::ptrdiff_t>(from), first + static_cast<std::ptrdiff_t>(from) + 1,
-                first + static_cast<std::ptrdiff_t>(to) + 1);
-  } else if (from > to) {
-    std::rotate(first + static_cast<std::ptrdiff_t>(to), first + static_cast<std::ptrdiff_t>(from),
-                first + static_cast<std::ptrdiff_t>(from) + 1);
-  }
+  if (from == to) return;
+  Row moving = std::move(at(from));
+  deleteRow(from);
+  insertAt(to, std::move(moving));
 }
 
 void Table::moveRowsToEnd(const std::vector<std::size_t>& rows) {
   if (rows.empty()) return;
-  std::vector<bool> listed(rows_.size(), false);
-  std::size_t first = rows_.size();
-  for (std::size_t r : rows) {
-    if (r == 0 || r >= rows_.size() || listed[r])
-      throw std::out_of_range("table rows to move are not distinct data rows");
-    listed[r] = true;
-    first = std::min(first, r);
-  }
+  std::vector<std::size_t> sorted = rows;
+  std::sort(sorted.begin(), sorted.end());
+  if (sorted.front() == 0 || sorted.back() >= rowCount() ||
+      std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end())
+    throw std::out_of_range("table rows to move are not distinct data rows");
   changed();
   std::vector<Row> moved;
   moved.reserve(rows.size());
-  for (auto it = rows.rbegin(); it != rows.rend(); ++it) moved.push_back(std::move(rows_[*it]));
-  std::size_t to = first;
-  for (std::size_t from = first; from < rows_.size(); ++from)
-    if (!listed[from]) rows_[to++] = std::move(rows_[from]);
-  for (auto& row : moved) rows_[to++] = std::move(row);
+  for (auto it = rows.rbegin(); it != rows.rend(); ++it) moved.push_back(std::move(at(*it)));
+  // From the bottom up, so the places of the rows still to take out stay as found.
+  std::vector<Place> places;
+  places.reserve(sorted.size());
+  for (std::size_t r : sorted) places.push_back(locate(r));
+  for (auto p = places.rbegin(); p != places.rend(); ++p)
+    blocks_[p->block].erase(blocks_[p->block].begin() + static_cast<std::ptrdiff_t>(p->index));
+  reindex();
+  for (auto& row : moved) push(std::move(row));
 }
 
 void Table::clearRow(std::size_t row) {
+  Row& target = at(row);
   changed();
-  rows_.at(row) = Row(columnCount_);
+  target = Row(columnCount_);
 }
 
 }  // namespace draw

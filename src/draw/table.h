@@ -3,6 +3,13 @@
 // row, data rows are 1 … rowCount() − 1. Reading a cell beyond the last row or
 // column gives empty text, so callers may probe freely; writing one is a
 // programming error and raises std::out_of_range.
+//
+// The rows are kept in blocks of at most kBlockRows, so taking a row out of the
+// middle of a large table (a winner out of a pool of a million) shifts the rest
+// of its block only, not every row after it. A table that only grows and shrinks
+// at its end keeps its blocks full and finds a row by division; after a row left
+// the middle, by a binary search over the blocks' first rows.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -17,7 +24,7 @@ class Table {
   explicit Table(std::size_t columnCount, std::size_t rowCount = 1);
 
   std::size_t columnCount() const { return columnCount_; }
-  std::size_t rowCount() const { return rows_.size(); }
+  std::size_t rowCount() const { return starts_.back(); }
   // Growing adds empty rows; shrinking drops the last rows.
   void setRowCount(std::size_t count);
 
@@ -27,7 +34,7 @@ class Table {
   void setCell(std::size_t column, std::size_t row, const std::string& text);
   void setCell(std::size_t column, std::size_t row, const char* text) { setCell(column, row, std::string(text)); }
   void clearCell(std::size_t column, std::size_t row) { setCell(column, row, std::string()); }
-  const Row& row(std::size_t row) const { return rows_.at(row); }
+  const Row& row(std::size_t row) const;
 
   // Cells past the column count are dropped, missing ones are empty.
   void setRow(std::size_t row, Row cells);
@@ -47,7 +54,7 @@ class Table {
   template <typename Predicate>
   void stableMoveToFront(Predicate keep);
 
-  void reserve(std::size_t rowCount) { rows_.reserve(rowCount); }
+  void reserve(std::size_t rowCount) { blocks_.reserve(rowCount / kBlockRows + 1); }
 
   // Changes with every change of the cells or rows and is never given to two
   // different contents, in this table or another: equal revisions mean equal
@@ -59,22 +66,50 @@ class Table {
   void changed() { revision_ = nextRevision(); }
   static std::uint64_t nextRevision();
 
+  static constexpr std::size_t kBlockRows = 256;
+  struct Place {
+    std::size_t block;
+    std::size_t index;
+  };
+
   Row fitted(Row cells) const;
+  Place locate(std::size_t row) const;
+  Row& at(std::size_t row);
+  void push(Row&& row);
+  void popLast();
+  void insertAt(std::size_t row, Row&& cells);
+  // Drops empty blocks and recounts where each block starts; after any change
+  // that is not at the end of the table.
+  void reindex();
+  // Every row in order, leaving the table without rows.
+  std::vector<Row> takeRows();
 
   std::size_t columnCount_;
-  std::vector<Row> rows_;
+  std::vector<std::vector<Row>> blocks_;
+  // starts_[b] is the table row of block b's first row; the last entry is the row count.
+  std::vector<std::size_t> starts_{0};
+  // Every block but the last holds kBlockRows rows, so row r is in block r / kBlockRows.
+  bool packed_ = true;
   std::uint64_t revision_ = nextRevision();
 };
 
 template <typename Predicate>
 void Table::stableMoveToFront(Predicate keep) {
   changed();
-  std::vector<Row> front;
+  std::vector<Row> rows = takeRows();
   std::vector<Row> back;
-  for (std::size_t r = 1; r < rows_.size(); ++r) (keep(rows_[r]) ? front : back).push_back(std::move(rows_[r]));
-  std::size_t r = 1;
-  for (auto& row : front) rows_[r++] = std::move(row);
-  for (auto& row : back) rows_[r++] = std::move(row);
+  std::size_t kept = std::min<std::size_t>(1, rows.size());  // the header row stays first
+  for (std::size_t r = 1; r < rows.size(); ++r) {
+    if (keep(rows[r])) {
+      if (kept != r) rows[kept] = std::move(rows[r]);
+      ++kept;
+    } else {
+      back.push_back(std::move(rows[r]));
+    }
+  }
+  rows.resize(kept);
+  for (auto& row : rows) push(std::move(row));
+  for (auto& row : back) push(std::move(row));
 }
 
 }  // namespace draw

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "base/conversion_error.h"
 #include "draw/draw_data.h"
 
@@ -50,6 +53,94 @@ TEST(Table, MovingRowsToTheEndInOnePassMatchesMovingThemOneByOne) {
   EXPECT_THROW(t.moveRowsToEnd({1, 1}), std::out_of_range);
   EXPECT_THROW(t.moveRowsToEnd({0}), std::out_of_range);
   EXPECT_THROW(t.moveRowsToEnd({3}), std::out_of_range);
+}
+
+// The rows live in blocks; whatever mix of changes a draw makes, a table reads
+// the same as a plain list of rows given the same changes. Enough rows for
+// several blocks, and changes at the ends, in the middle and across blocks.
+TEST(Table, ReadsLikeAPlainListOfRowsThroughAnyMixOfChanges) {
+  std::mt19937 random(7);
+  auto below = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
+  Table table(2, 1);
+  std::vector<Table::Row> model(1, Table::Row(2));
+  int next = 0;
+  auto fresh = [&] { return Table::Row{std::to_string(next++), "x"}; };
+  for (int i = 0; i < 2500; ++i) {
+    const Table::Row row = fresh();
+    table.appendRow(row);
+    model.push_back(row);
+  }
+  for (int step = 0; step < 3000; ++step) {
+    const std::size_t n = model.size();
+    switch (below(8)) {
+      case 0: {
+        const Table::Row row = fresh();
+        table.appendRow(row);
+        model.push_back(row);
+        break;
+      }
+      case 1: {
+        const std::size_t r = 1 + below(n - 1);
+        table.deleteRow(r);
+        model.erase(model.begin() + static_cast<std::ptrdiff_t>(r));
+        break;
+      }
+      case 2: {
+        const std::size_t from = below(n), to = below(n);
+        table.moveRow(from, to);
+        Table::Row row = model[from];
+        model.erase(model.begin() + static_cast<std::ptrdiff_t>(from));
+        model.insert(model.begin() + static_cast<std::ptrdiff_t>(to), row);
+        break;
+      }
+      case 3: {
+        std::vector<std::size_t> rows;
+        for (std::size_t k = 0, count = 1 + below(40); k < count; ++k) {
+          const std::size_t r = 1 + below(n - 1);
+          if (std::find(rows.begin(), rows.end(), r) == rows.end()) rows.push_back(r);
+        }
+        table.moveRowsToEnd(rows);
+        std::vector<Table::Row> moved;
+        for (auto r = rows.rbegin(); r != rows.rend(); ++r) moved.push_back(model[*r]);
+        std::vector<std::size_t> sorted = rows;
+        std::sort(sorted.rbegin(), sorted.rend());
+        for (std::size_t r : sorted) model.erase(model.begin() + static_cast<std::ptrdiff_t>(r));
+        model.insert(model.end(), moved.begin(), moved.end());
+        break;
+      }
+      case 4: {
+        const std::size_t count = std::clamp<std::size_t>(n + below(600), 1300, 4300) - 300;
+        table.setRowCount(count);
+        model.resize(count, Table::Row(2));
+        break;
+      }
+      case 5: {
+        const std::size_t r = below(n);
+        table.setCell(1, r, "y" + std::to_string(step));
+        model[r][1] = "y" + std::to_string(step);
+        break;
+      }
+      case 6:
+        if (step % 50 == 0) {
+          auto keep = [](const Table::Row& row) { return row[0].size() % 2 == 0; };
+          table.stableMoveToFront(keep);
+          std::stable_partition(model.begin() + 1, model.end(), keep);
+        }
+        break;
+      default: {
+        const std::size_t r = below(n);
+        const Table::Row row = fresh();
+        table.setRow(r, row);
+        model[r] = row;
+        break;
+      }
+    }
+    ASSERT_EQ(table.rowCount(), model.size()) << "step " << step;
+    for (std::size_t r = 0; r < model.size(); r += 1 + below(7)) ASSERT_EQ(table.row(r), model[r]) << "step " << step;
+  }
+  for (std::size_t r = 0; r < model.size(); ++r) ASSERT_EQ(table.row(r), model[r]);
+  const Table copy = table;
+  for (std::size_t r = 0; r < model.size(); ++r) ASSERT_EQ(copy.cell(0, r), model[r][0]);
 }
 
 TEST(DrawData, DerivedCountsFollowTheCellsAndRaiseOnDamagedText) {
