@@ -21,10 +21,9 @@ Table::Table(std::size_t columnCount, std::size_t rowCount) : columnCount_(colum
   for (std::size_t r = 0; r < rowCount; ++r) push(Row(columnCount_));
 }
 
-Table::Place Table::locate(std::size_t row) const {
-  if (packed_) return {row / kBlockRows, row % kBlockRows};
-  const auto after = std::upper_bound(starts_.begin(), starts_.end(), row);
-  const auto block = static_cast<std::size_t>(after - starts_.begin()) - 1;
+Table::Place Table::locateInUnevenBlocks(std::size_t row) const {
+  std::size_t block = blockAt_[row / kBlockRows];
+  while (starts_[block + 1] <= row) ++block;
   return {block, row - starts_[block]};
 }
 
@@ -50,12 +49,14 @@ void Table::push(Row&& row) {
     starts_.push_back(starts_.back());
   }
   blocks_.back().push_back(std::move(row));
-  ++starts_.back();
+  const std::size_t added = starts_.back()++;
+  if (!packed_ && added % kBlockRows == 0) blockAt_.push_back(blocks_.size() - 1);
 }
 
 void Table::popLast() {
   blocks_.back().pop_back();
-  --starts_.back();
+  const std::size_t removed = --starts_.back();
+  if (!packed_ && removed % kBlockRows == 0) blockAt_.pop_back();
   if (blocks_.back().empty()) {
     blocks_.pop_back();
     starts_.pop_back();
@@ -73,6 +74,14 @@ void Table::reindex() {
     if (b + 1 < blocks_.size() && blocks_[b].size() != kBlockRows) packed_ = false;
   }
   starts_.back() = start;
+  blockAt_.clear();
+  if (packed_) return;
+  blockAt_.reserve(start / kBlockRows + 1);
+  std::size_t block = 0;
+  for (std::size_t row = 0; row < start; row += kBlockRows) {
+    while (starts_[block + 1] <= row) ++block;
+    blockAt_.push_back(block);
+  }
 }
 
 void Table::insertAt(std::size_t row, Row&& cells) {
@@ -100,6 +109,7 @@ std::vector<Table::Row> Table::takeRows() {
   blocks_.clear();
   starts_.assign(1, 0);
   packed_ = true;
+  blockAt_.clear();
   return rows;
 }
 
@@ -118,13 +128,15 @@ const std::string& Table::cell(std::size_t column, std::size_t row) const {
 void Table::setCell(std::size_t column, std::size_t row, std::string&& text) {
   if (row >= rowCount() || column >= columnCount_) throw std::out_of_range("table cell out of range");
   changed();
-  at(row)[column] = std::move(text);
+  const Place p = locate(row);
+  blocks_[p.block][p.index][column] = std::move(text);
 }
 
 void Table::setCell(std::size_t column, std::size_t row, const std::string& text) {
   if (row >= rowCount() || column >= columnCount_) throw std::out_of_range("table cell out of range");
   changed();
-  at(row)[column] = text;
+  const Place p = locate(row);
+  blocks_[p.block][p.index][column] = text;
 }
 
 Table::Row Table::fitted(Row cells) const {

@@ -73,7 +73,11 @@ class Table {
   };
 
   Row fitted(Row cells) const;
-  Place locate(std::size_t row) const;
+  Place locate(std::size_t row) const {
+    if (packed_) return {row / kBlockRows, row % kBlockRows};
+    return locateInUnevenBlocks(row);
+  }
+  Place locateInUnevenBlocks(std::size_t row) const;
   Row& at(std::size_t row);
   void push(Row&& row);
   void popLast();
@@ -90,6 +94,9 @@ class Table {
   std::vector<std::size_t> starts_{0};
   // Every block but the last holds kBlockRows rows, so row r is in block r / kBlockRows.
   bool packed_ = true;
+  // While not packed: blockAt_[c] is the block holding row c × kBlockRows, where
+  // the search for any of the next kBlockRows rows starts.
+  std::vector<std::size_t> blockAt_;
   std::uint64_t revision_ = nextRevision();
 };
 
