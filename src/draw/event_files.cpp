@@ -1,5 +1,6 @@
 #include "draw/event_files.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -14,43 +15,69 @@ namespace draw {
 
 using texts::gbk;
 
+// Both roster tables in one pass over the lines: the fixed roster AllNameList,
+// every flag "N", and the working copy AllNameGrid the pool is drawn from, flags
+// empty. Each cell is made in its row's storage, once.
 void rosterLoad(const EventFolder& folder, DrawData& data) {
   loadDrawSettings(folder.configFiles().openWithFallback(), data);
   data.FirstName = base::readLines(folder.rosterPath(data.settings.textDraw));
 
-  const std::size_t n = data.FirstName.size();
-  Table full(person::kColumnCount, 1);
+  const std::vector<std::string>& lines = data.FirstName;
+  Table fixed(person::kColumnCount, 1);
   Table working(person::kColumnCount, 1);
-  full.reserve(n + 1);
-  working.reserve(n + 1);
-  full.setRow(0, {gbk("固定序号"), gbk("姓名"), gbk("显示姓名"), gbk("是否已中奖")});
+  fixed.reserve(lines.size() + 1);
+  working.reserve(lines.size() + 1);
+  fixed.setRow(0, {gbk("固定序号"), gbk("姓名"), gbk("显示姓名"), gbk("是否已中奖")});
   working.setRow(0, {gbk("滚动序号"), gbk("姓名"), gbk("显示姓名"), gbk("标记位")});
   const DrawSettings& s = data.settings;
-  for (std::size_t k = 1; k <= n; ++k) {
-    const std::string& line = data.FirstName[k - 1];
+  for (std::size_t k = 1; k <= lines.size(); ++k) {
+    const std::string& line = lines[k - 1];
     std::string display = s.privacyMaskOn ? privacyMask(line, s.privacyBegin, s.privacyEnd) : line;
     std::string serial = std::to_string(k);
-    full.appendRow({serial, line, display, "N"});
-    working.appendRow({std::move(serial), line, std::move(display), ""});
+    Table::Row fixedRow;
+    fixedRow.reserve(person::kColumnCount);
+    fixedRow.emplace_back(serial);
+    fixedRow.emplace_back(line);
+    fixedRow.emplace_back(display);
+    fixedRow.emplace_back("N");
+    Table::Row workingRow;
+    workingRow.reserve(person::kColumnCount);
+    workingRow.emplace_back(std::move(serial));
+    workingRow.emplace_back(line);
+    workingRow.emplace_back(std::move(display));
+    workingRow.emplace_back();
+    fixed.appendRow(std::move(fixedRow));
+    working.appendRow(std::move(workingRow));
   }
-  data.AllNameList = std::move(full);
+  data.AllNameList = std::move(fixed);
   data.AllNameGrid = std::move(working);
   data.clearWinners();
 }
 
 namespace {
 
-// Splits at every "|" that is not the second byte of a two-byte character.
+// Splits at every "|" that is not the second byte of a two-byte character, in
+// one walk along the line; an empty field is kept as " ".
 Table::Row splitRecord(std::string_view line) {
   Table::Row fields;
+  fields.reserve(winner::kColumnCount);
+  auto take = [&](std::size_t start, std::size_t end) {
+    fields.emplace_back(start == end ? std::string_view(" ") : line.substr(start, end - start));
+  };
   std::size_t start = 0;
-  while (fields.size() < winner::kColumnCount) {
-    std::size_t bar = base::findSingleByte(line, '|', start);
-    std::string field(line.substr(start, bar == std::string_view::npos ? std::string_view::npos : bar - start));
-    fields.push_back(field.empty() ? " " : std::move(field));
-    if (bar == std::string_view::npos) break;
-    start = bar + 1;
+  std::size_t pos = 0;
+  while (pos < line.size() && fields.size() + 1 < winner::kColumnCount) {
+    if (line[pos] == '|') {
+      take(start, pos);
+      start = ++pos;
+    } else {
+      pos += base::charLengthAt(line, pos);
+    }
   }
+  // The last field runs to the next bar or the end of the line.
+  std::size_t end = pos;
+  while (end < line.size() && line[end] != '|') end += base::charLengthAt(line, end);
+  take(start, std::min(end, line.size()));
   return fields;
 }
 
