@@ -12,9 +12,19 @@ const std::string kEmpty;
 [[noreturn]] void rowOutOfRange() { throw std::out_of_range("table row out of range"); }
 }  // namespace
 
+// Each thread takes revisions from the shared counter a range at a time, so a
+// change to a table costs a plain increment rather than an atomic one, and no
+// two threads are ever given the same revision.
 std::uint64_t Table::nextRevision() {
-  static std::atomic<std::uint64_t> last{0};
-  return last.fetch_add(1, std::memory_order_relaxed) + 1;
+  constexpr std::uint64_t kRange = 1 << 16;
+  static std::atomic<std::uint64_t> taken{0};
+  thread_local std::uint64_t next = 0;
+  thread_local std::uint64_t end = 0;
+  if (next == end) {
+    next = taken.fetch_add(kRange, std::memory_order_relaxed) + 1;
+    end = next + kRange;
+  }
+  return next++;
 }
 
 Table::Table(std::size_t columnCount, std::size_t rowCount) : columnCount_(columnCount) {
