@@ -9,6 +9,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
+#include <string>
 
 #include "base/config_files.h"
 #include "base/conversion_error.h"
@@ -233,7 +235,8 @@ void TForm1::runAutoLayout() {
                                     progressBar_->repaint();
                                   },
                                   logoSize(),
-                                  {startRun_->width(), startRun_->height()}};
+                                  {startRun_->width(), startRun_->height()},
+                                  longestCountdown()};
     base::IniFile config = folder_.configFiles().openConfig();
     screen::autoLayout(config, input, model_);
     progressBar_->hide();
@@ -276,29 +279,80 @@ void TForm1::renderLabel(Label which) {
   l->FontEffect().assign(state.effect);
   l->setCaption(fromGbk(state.caption));
   l->endUpdate();
-  l->move(state.position.x, state.position.y);
-  keepOnScreen(l);
+  placeCaption(which);
   l->setVisible(state.visible);
 }
 
-void TForm1::keepOnScreen(QWidget* element) const {
+QRect TForm1::onScreenBox(QPoint stored, QSize size) const {
   // A caption written by the draw (a long guest title, the progress line on a
   // narrow screen) may be wider than the place it was given leaves: it moves in
   // from the edge, and stops short of the prize picture it would run into from
   // the left. Its stored place stays.
-  int left = qMax(0, qMin(element->x(), desktop_.width() - element->width()));
-  const int top = qMax(0, qMin(element->y(), desktop_.height() - element->height()));
+  int left = qMax(0, qMin(stored.x(), desktop_.width() - size.width()));
+  const int top = qMax(0, qMin(stored.y(), desktop_.height() - size.height()));
   const screen::Box& prize = model_.prizePicture;
   const QRect picture(prize.position.x, prize.position.y, prize.size.width, prize.size.height);
-  if (model_.prizePictureVisible && left < picture.left() &&
-      QRect(QPoint(left, top), element->size()).intersects(picture))
-    left = qMax(0, picture.left() - element->width());
-  if (left != element->x() || top != element->y()) element->move(left, top);
+  if (model_.prizePictureVisible && left < picture.left() && QRect(QPoint(left, top), size).intersects(picture))
+    left = qMax(0, picture.left() - size.width());
+  return {QPoint(left, top), size};
+}
+
+void TForm1::keepOnScreen(QWidget* element) const {
+  const QRect box = onScreenBox(element->pos(), element->size());
+  if (box.topLeft() != element->pos()) element->move(box.topLeft());
+}
+
+bool TForm1::coversAnotherElement(const QRect& box, const QWidget* self) const {
+  // The captions, pictures and buttons the audience sees; the rolling area
+  // keeps clear of them by its own layout.
+  auto covers = [&](const QWidget* w) {
+    return w && w != self && w->isVisibleTo(this) && !w->size().isEmpty() && w->geometry().intersects(box);
+  };
+  for (Label which : screen::kAllLabels) {
+    const styledtext::TSmoothLabel* l = label(which);
+    if (!l->Caption().isEmpty() && covers(l)) return true;
+  }
+  return covers(Image2) || covers(PrizePic) || covers(startRun_) || covers(Button1);
+}
+
+void TForm1::placeCaption(Label which) {
+  styledtext::TSmoothLabel* l = label(which);
+  const screen::LabelState& state = model_.label(which);
+  if (l->smoothFont() != state.font) l->setSmoothFont(state.font);
+  l->move(state.position.x, state.position.y);
+  keepOnScreen(l);
+  // The titles are the operator's own; a caption the draw writes that would
+  // still cover another element (two names of award rolling beside the subtitle
+  // on a narrow screen) is shown smaller, down to the names' readable size, and
+  // keeps its stored font. Where no size helps it stays as it is.
+  const bool writtenByDraw = which != Label::MainTitle && which != Label::SecTitle;
+  if (!writtenByDraw || state.caption.empty() || !coversAnotherElement(l->geometry(), l)) return;
+  screen::LabelFont font = state.font;
+  const QPoint stored(state.position.x, state.position.y);
+  for (font.size = state.font.size - 1; font.size >= std::min(state.font.size, screen::kReadableFontSize);
+       --font.size) {
+    const screen::Size size = measurer_.measureLabel(state.caption, font, state.effect);
+    if (coversAnotherElement(onScreenBox(stored, QSize(size.width, size.height)), l)) continue;
+    l->setSmoothFont(font);
+    l->move(stored);
+    keepOnScreen(l);
+    return;
+  }
 }
 
 QSize TForm1::pictureFrameSize() const {
   const screen::Size& laid = model_.rolling.pictureFrameSize;
   return laid.width > 0 && laid.height > 0 ? QSize(laid.width, laid.height) : photoTiles_.tileSize();
+}
+
+std::string TForm1::longestCountdown() const {
+  const draw::DrawSettings& s = data_.settings;
+  return std::to_string(std::max({10, s.autoStopSeconds, s.autoStartSeconds}));
+}
+
+screen::RollingRoom TForm1::rollingRoom() const {
+  return screen::rollingRoom(model_, display(), measurer_, logoSize(), {startRun_->width(), startRun_->height()},
+                             longestCountdown());
 }
 
 screen::Size TForm1::logoSize() const {

@@ -24,6 +24,7 @@
 #include "screen/qt_text_measurer.h"
 #include "screen/rolling_frame.h"
 #include "screen/sound_players.h"
+#include "screen/state/rolling_layout.h"
 #include "screen/state/screen_model.h"
 
 class QLabel;
@@ -189,10 +190,19 @@ class TForm1 : public QWidget, public draw::DrawView {
   QRect displayScreen() const;
 
   screen::Display display() const;
+  // Where an element of the given size shows when its stored place is `stored`.
+  QRect onScreenBox(QPoint stored, QSize size) const;
   void keepOnScreen(QWidget* element) const;
+  bool coversAnotherElement(const QRect& box, const QWidget* self) const;
+  // Shows a label at its stored place and font, fitted to the screen.
+  void placeCaption(screen::Label which);
   // The picture frames' size: the layout's, else the photo tiles'.
   QSize pictureFrameSize() const;
   screen::Size logoSize() const;
+  // The count the countdown clock shows longest: the rolling area keeps room for it.
+  std::string longestCountdown() const;
+  // Where the rolling area may stand among the elements the screen shows now.
+  screen::RollingRoom rollingRoom() const;
   base::IniFile configForRead() const;
   styledtext::TSmoothLabel* fieldLabel(draw::Field field) const;
   void runGuarded(const std::function<void()>& command);

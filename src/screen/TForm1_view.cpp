@@ -40,8 +40,7 @@ void TForm1::setFieldText(draw::Field field, const std::string& text) {
   screen::LabelState& state = model_.label(labelOfField(field));
   state.caption = text;
   fieldLabel(field)->setCaption(fromGbk(text));
-  fieldLabel(field)->move(state.position.x, state.position.y);
-  keepOnScreen(fieldLabel(field));
+  placeCaption(labelOfField(field));
 }
 
 void TForm1::setFieldVisible(draw::Field field, bool visible) {

@@ -31,7 +31,7 @@ inline constexpr int kSmallestPicturePercent = 25;
 
 // Where the rolling area may stand: below the lowest caption above it, above the
 // progress line below it, inside the desktop's width, clear of the elements at
-// its sides (the prize picture and its name). A default layout keeps its own
+// its sides (the prize picture and its name, the countdown clock). A default layout keeps its own
 // arithmetic when the result stands in this room; otherwise it centres the block
 // in the room and makes the names (or pictures) smaller, then the rows closer.
 struct RollingRoom {
