@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -302,17 +304,24 @@ void TForm1::keepOnScreen(QWidget* element) const {
   if (box.topLeft() != element->pos()) element->move(box.topLeft());
 }
 
-bool TForm1::coversAnotherElement(const QRect& box, const QWidget* self) const {
+std::vector<QRect> TForm1::elementBoxes(const QWidget* self) const {
   // The captions, pictures and buttons the audience sees; the rolling area
   // keeps clear of them by its own layout.
-  auto covers = [&](const QWidget* w) {
-    return w && w != self && w->isVisibleTo(this) && !w->size().isEmpty() && w->geometry().intersects(box);
+  std::vector<QRect> boxes;
+  auto add = [&](const QWidget* w) {
+    if (w && w != self && w->isVisibleTo(this) && !w->size().isEmpty()) boxes.push_back(w->geometry());
   };
-  for (Label which : screen::kAllLabels) {
-    const styledtext::TSmoothLabel* l = label(which);
-    if (!l->Caption().isEmpty() && covers(l)) return true;
-  }
-  return covers(Image2) || covers(PrizePic) || covers(startRun_) || covers(Button1);
+  for (Label which : screen::kAllLabels)
+    if (!label(which)->Caption().isEmpty()) add(label(which));
+  for (const QWidget* w : {static_cast<QWidget*>(Image2), static_cast<QWidget*>(PrizePic),
+                           static_cast<QWidget*>(startRun_), static_cast<QWidget*>(Button1)})
+    add(w);
+  return boxes;
+}
+
+bool TForm1::coversAnotherElement(const QRect& box, const QWidget* self) const {
+  const std::vector<QRect> boxes = elementBoxes(self);
+  return std::any_of(boxes.begin(), boxes.end(), [&](const QRect& b) { return b.intersects(box); });
 }
 
 void TForm1::placeCaption(Label which) {
@@ -383,7 +392,73 @@ void TForm1::renderFrames() {
   font.setPointSize(screen::qtFont(area.textFont.name, area.bigFrameFontSize).pointSize());
   big->setFrameFont(font, colour);
   big->move(area.bigFrame.x, area.bigFrame.y);
+  fitBigFrame();
   big->setVisible(area.textVisible[30]);
+}
+
+void TForm1::fitBigFrame() {
+  // The big frame was placed for ten lines of the longest name, six to a line or
+  // as many as its menu then put on one. The menu may put more on a line later,
+  // a batch may fill more lines: where the text at the placed size would leave
+  // the screen or cover another element, it is shown smaller, down to the names'
+  // readable size, and then its rows close up, to a fifth of the font's height
+  // apart; at each step it may also move in from the right, as a caption does,
+  // to stop short of what it would cover there. The stored font and place stay;
+  // where nothing helps the frame shows as placed.
+  screen::RollingFrame* big = frame(31);
+  const screen::RollingArea& area = model_.rolling;
+  const QPoint stored(area.bigFrame.x, area.bigFrame.y);
+  const int placed = screen::qtFont(area.textFont.name, area.bigFrameFontSize).pointSize();
+  const int floor = std::min(placed, screen::kReadableFontSize);
+  const QString text = big->text();
+  const std::vector<QRect> others = elementBoxes(big);
+  QFont font = big->frameFont();
+  struct Step {
+    int size;
+    int pitch;  // 0: the font's own line spacing
+    bool movedIn;
+  };
+  auto fontAt = [&](int size) {
+    font.setPointSize(size);
+    return font;
+  };
+  auto boxOf = [&](Step step) {
+    QRect box(stored, screen::RollingFrame::textSize(fontAt(step.size), text, step.pitch));
+    if (!step.movedIn) return box;
+    box.moveLeft(qMax(0, qMin(box.left(), desktop_.width() - box.width())));
+    for (const QRect& other : others)
+      if (other.intersects(box) && other.left() > box.left()) box.moveLeft(qMax(0, other.left() - box.width()));
+    return box;
+  };
+  auto fits = [&](Step step) {
+    const QRect box = boxOf(step);
+    return QRect(QPoint(0, 0), desktop_).contains(box) &&
+           std::none_of(others.begin(), others.end(), [&](const QRect& o) { return o.intersects(box); });
+  };
+  auto show = [&](Step step) {
+    if (big->frameFont().pointSize() != step.size) big->setFrameFont(fontAt(step.size), big->frameColour());
+    big->setLinePitch(step.pitch);
+    big->move(boxOf(step).topLeft());
+  };
+  const int spacing = QFontMetrics(fontAt(floor)).lineSpacing();
+  const int pixels = QFontInfo(fontAt(floor)).pixelSize();
+  std::vector<Step> steps;
+  for (int size = placed; size >= floor; --size) steps.insert(steps.end(), {{size, 0, false}, {size, 0, true}});
+  for (int pitch = spacing - 1; pitch >= pixels + (pixels + 4) / 5; --pitch)
+    steps.insert(steps.end(), {{floor, pitch, false}, {floor, pitch, true}});
+
+  // A rolling tick changes the names, rarely the room they need: the step shown
+  // is tried first, and kept while the one before it still does not fit.
+  const Step shown{big->frameFont().pointSize(), big->linePitch(), big->pos() != stored};
+  for (std::size_t k = 1; k < steps.size(); ++k) {
+    const Step& s = steps[k];
+    if (s.size != shown.size || s.pitch != shown.pitch || s.movedIn != shown.movedIn) continue;
+    if (fits(shown) && !fits(steps[k - 1])) return show(shown);
+    break;
+  }
+  for (const Step& step : steps)
+    if (fits(step)) return show(step);
+  show(steps.front());
 }
 
 void TForm1::renderPictures() {

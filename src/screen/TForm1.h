@@ -12,6 +12,7 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "draw/draw_data.h"
 #include "draw/draw_view.h"
@@ -140,6 +141,8 @@ class TForm1 : public QWidget, public draw::DrawView {
   void renderModel();
   void renderLabel(screen::Label which);
   void renderFrames();
+  // Shows the big frame's text at the size it was placed for, or smaller where that would not fit.
+  void fitBigFrame();
   void renderPictures();
   void placeStartButtons();
   void loadBackground();
@@ -193,6 +196,8 @@ class TForm1 : public QWidget, public draw::DrawView {
   // Where an element of the given size shows when its stored place is `stored`.
   QRect onScreenBox(QPoint stored, QSize size) const;
   void keepOnScreen(QWidget* element) const;
+  // The boxes of the captions, pictures and buttons shown, but `self`'s.
+  std::vector<QRect> elementBoxes(const QWidget* self) const;
   bool coversAnotherElement(const QRect& box, const QWidget* self) const;
   // Shows a label at its stored place and font, fitted to the screen.
   void placeCaption(screen::Label which);

@@ -6,6 +6,7 @@
 
 #include "base/file_error.h"
 #include "base/gbk.h"
+#include "draw/rolling_feed.h"
 #include "platform/password_store.h"
 #include "platform/program_dir.h"
 #include "screen/TForm1.h"
@@ -61,6 +62,7 @@ void TForm1::setFrameText(int k, const std::string& text) {
   if (k < 1 || k > 31) return;
   model_.rolling.textCaptions[static_cast<std::size_t>(k - 1)] = text;
   frame(k)->setText(fromGbk(text));
+  if (k == draw::kBigFrame) fitBigFrame();
 }
 
 void TForm1::setFrameVisible(int k, bool visible) {

@@ -24,9 +24,25 @@ void RollingFrame::setFrameFont(const QFont& font, const QColor& color) {
   update();
 }
 
+void RollingFrame::setLinePitch(int pitch) {
+  if (pitch == linePitch_) return;
+  linePitch_ = pitch;
+  fitToText();
+  update();
+}
+
+QSize RollingFrame::textSize(const QFont& font, const QString& text, int linePitch) {
+  const QFontMetrics metrics(font);
+  QSize size = metrics.size(0, text.isEmpty() ? QStringLiteral(" ") : text);
+  if (linePitch > 0) {
+    const qsizetype lines = text.count(QLatin1Char('\n')) + 1;
+    size.setHeight(static_cast<int>(lines - 1) * linePitch + metrics.height());
+  }
+  return size;
+}
+
 void RollingFrame::fitToText() {
-  QFontMetrics metrics(font_);
-  QSize size = metrics.size(0, text_.isEmpty() ? QStringLiteral(" ") : text_);
+  const QSize size = textSize(font_, text_, linePitch_);
   if (size != this->size()) resize(size);
 }
 
@@ -34,7 +50,16 @@ void RollingFrame::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setFont(font_);
   painter.setPen(color_);
-  painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, text_);
+  if (linePitch_ <= 0) {
+    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, text_);
+    return;
+  }
+  const int lineHeight = QFontMetrics(font_).height();
+  int top = 0;
+  for (const QString& line : text_.split(QLatin1Char('\n'))) {
+    painter.drawText(QRect(0, top, width(), lineHeight), Qt::AlignLeft | Qt::AlignTop, line);
+    top += linePitch_;
+  }
 }
 
 PictureFrame::PictureFrame(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }

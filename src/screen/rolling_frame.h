@@ -22,6 +22,12 @@ class RollingFrame : public QWidget {
   void setFrameFont(const QFont& font, const QColor& color);
   const QFont& frameFont() const { return font_; }
   const QColor& frameColour() const { return color_; }
+  // The distance from one line's top to the next one's; 0 is the font's own
+  // line spacing. The big frame's rows close up this way where they must.
+  void setLinePitch(int pitch);
+  int linePitch() const { return linePitch_; }
+  // The size the frame takes for a text in a font at a line pitch.
+  static QSize textSize(const QFont& font, const QString& text, int linePitch);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -32,6 +38,7 @@ class RollingFrame : public QWidget {
   QString text_;
   QFont font_;
   QColor color_{Qt::yellow};
+  int linePitch_ = 0;
 };
 
 class PictureFrame : public QWidget {

@@ -2,6 +2,7 @@
 // in text and picture draw, for small and large batches: nothing the audience
 // sees covers anything else, nothing leaves the screen, and on the desktop the
 // template was laid out for the auto layout gives the template's own layout.
+#include <QMenu>
 #include <QtTest>
 #include <map>
 
@@ -11,6 +12,7 @@
 #include "screen/TForm1.h"
 #include "screen/audience_view.h"
 #include "screen/main_menu.h"
+#include "screen/state/rolling_layout.h"
 #include "test_folder.h"
 
 namespace fs = std::filesystem;
@@ -139,6 +141,26 @@ class ScreenSizesTest : public QObject {
       const auto after = layoutKeys(base::IniFile(folder / "Config.ini"), textDraw);
       for (const auto& [key, value] : after) QVERIFY2(before.count(key) && before.at(key) == value, key.c_str());
       QCOMPARE(after.size(), before.size());
+    }
+    if (!textDraw) return;
+
+    // The big frame shows more than it was placed for (ten lines of six): ten
+    // names a line from its menu, or more lines. It still fits.
+    QAction* tenALine = nullptr;
+    for (const QMenu* menu : window.findChildren<QMenu*>())
+      for (QAction* action : menu->actions())
+        if (action->text() == QStringLiteral("每行10个")) tenALine = action;
+    QVERIFY(tenALine);
+    audience_view::showBatch(window, 31);
+    tenALine->trigger();
+    QCOMPARE(window.bigFrameNamesPerLine(), 10);
+    const std::string name = audience_view::longestName(window);
+    for (const auto& [n, perLine] : {std::pair{31, 10}, {60, 10}, {60, 5}}) {
+      window.setFrameText(31, draw::bigFrameText(perLine, std::vector<std::string>(std::size_t(n), name), name.size()));
+      const QString when = QStringLiteral("%1 names, %2 a line").arg(n).arg(perLine);
+      verifyScreenFits(window, size, when);
+      if (QTest::currentTestFailed()) return;
+      QVERIFY2(window.frame(31)->frameFont().pointSize() >= screen::kReadableFontSize, qPrintable(when));
     }
   }
 

@@ -56,7 +56,8 @@ void storePictureLayout(base::IniFile& ini, int batchSize, const RollingArea& ar
 void storeLayout(base::IniFile& ini, int batchSize, bool textDraw, const RollingArea& area);
 
 // Sizes frame 1's font and places the frames for n names in columns of six rows
-// (or fits the big frame for n above 30) from frame 1's caption, then stores.
+// (or fits the big frame for n above 30, with six names a line or the names per
+// line when those are more) from frame 1's caption, then stores.
 // The big frame's fitted size is stored as the font of batches above 30: frames
 // 1 to 30 are hidden then, and the big frame shows the size it was placed for.
 void defaultTextLayout(base::IniFile& ini, int batchSize, const Display& display, const TextMeasurer& measurer,
