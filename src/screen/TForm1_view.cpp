@@ -79,7 +79,10 @@ void TForm1::setPictureFrameVisible(int k, bool visible) {
 
 void TForm1::setPictureFrameTile(int k, int tile) {
   if (k < 1 || k > 30) return;
-  pictureFrame(k)->setTile(tile >= 0 && tile < photoTiles_.count() ? &photoTiles_.tile(tile) : nullptr);
+  if (tile >= 0 && tile < photoTiles_.count())
+    pictureFrame(k)->setTile(&photoTiles_.tile(tile), &photoTiles_.caption(tile));
+  else
+    pictureFrame(k)->setTile(nullptr);
 }
 
 void TForm1::layoutLoad(int batchSize) {
@@ -116,7 +119,10 @@ void TForm1::loadPhotoTiles() {
     model_.pictureLoadButtonVisible = false;
     Button1->hide();
   }
-  for (auto* picture : pictureFrames_) picture->resize(pictureFrameSize());
+  for (auto* picture : pictureFrames_) {
+    picture->resize(pictureFrameSize());
+    picture->setCaptionStyle(photoTiles_.captionFont(), photoTiles_.captionColour());
+  }
 }
 
 void TForm1::clearPhotoTiles() {

@@ -1,6 +1,9 @@
 #include "screen/rolling_frame.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
+#include <algorithm>
+#include <cmath>
 #include <QPainter>
 
 namespace screen {
@@ -64,20 +67,57 @@ void RollingFrame::paintEvent(QPaintEvent*) {
 
 PictureFrame::PictureFrame(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
-void PictureFrame::setTile(const QImage* tile) {
-  if (tile == tile_) return;
+void PictureFrame::setTile(const QImage* tile, const TileCaption* caption) {
+  if (tile == tile_ && caption == caption_) return;
   tile_ = tile;
+  caption_ = caption;
   update();
+}
+
+void PictureFrame::setCaptionStyle(const QFont& font, const QColor& colour) {
+  captionFont_ = font;
+  captionColour_ = colour;
+  update();
+}
+
+QFont PictureFrame::captionFontShown() const {
+  QFont font = captionFont_;
+  if (!tile_ || tile_->size() == size() || tile_->isNull()) return font;
+  const int full = QFontInfo(captionFont_).pixelSize();
+  const double scale = std::min(double(width()) / tile_->width(), double(height()) / tile_->height());
+  const int smallest = std::min(full, kReadableCaptionPixels);
+  int pixels = std::clamp(static_cast<int>(std::lround(full * scale)), smallest, full);
+  font.setPixelSize(pixels);
+  // A name the scaled size would write wider than the frame is written smaller, as far as is readable.
+  const QString& measured = caption_ ? caption_->measured : QString();
+  while (pixels > smallest && QFontMetrics(font).horizontalAdvance(measured) > width()) font.setPixelSize(--pixels);
+  return font;
 }
 
 void PictureFrame::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  if (tile_ && tile_->size() == size())
-    painter.drawImage(0, 0, *tile_);
-  else if (tile_)
-    painter.drawImage(rect(), *tile_);
-  else
+  if (!tile_) {
     painter.fillRect(rect(), Qt::black);
+    return;
+  }
+  const bool asTiled = tile_->size() == size();
+  if (asTiled)
+    painter.drawImage(0, 0, *tile_);
+  else
+    painter.drawImage(rect(), *tile_);
+  if (!caption_ || caption_->shown.isEmpty()) return;
+  const QFont font = captionFontShown();
+  if (asTiled) {
+    drawTileCaption(painter, size(), caption_->measured, caption_->shown, font, captionColour_);
+    return;
+  }
+  const QFontMetrics metrics(font);
+  if (metrics.horizontalAdvance(caption_->measured) <= width()) {
+    drawTileCaption(painter, size(), caption_->measured, caption_->shown, font, captionColour_);
+    return;
+  }
+  const QString cut = metrics.elidedText(caption_->shown, Qt::ElideRight, width());
+  drawTileCaption(painter, size(), cut, cut, font, captionColour_);
 }
 
 }  // namespace screen

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "screen/photo_tiles.h"
+
 namespace screen {
 
 class RollingFrame : public QWidget {
@@ -41,22 +43,38 @@ class RollingFrame : public QWidget {
   int linePitch_ = 0;
 };
 
+// The smallest height in pixels a photo's caption is written at on a picture
+// frame made smaller than its tile (9 points at 96 dots per inch), unless the
+// caption's own font is smaller.
+inline constexpr int kReadableCaptionPixels = 12;
+
 class PictureFrame : public QWidget {
   Q_OBJECT
 
  public:
   explicit PictureFrame(QWidget* parent = nullptr);
 
-  // The tile stays owned by its list; null clears the frame. The frame keeps the
-  // size the layout gives it and shows the tile scaled to it.
-  void setTile(const QImage* tile);
+  // The tile and its caption stay owned by their list; a null tile clears the
+  // frame, a null caption writes none. The frame keeps the size the layout
+  // gives it and shows the tile scaled to it. The caption is written at the
+  // tile's bottom edge: in its own font at the tile's size, scaled with the
+  // tile on a smaller frame but not below kReadableCaptionPixels, and never
+  // wider than the frame (a name too long for it at that size is cut short
+  // with an ellipsis).
+  void setTile(const QImage* tile, const TileCaption* caption = nullptr);
   const QImage* tile() const { return tile_; }
+  void setCaptionStyle(const QFont& font, const QColor& colour);
+  // The font the caption is written in on this frame.
+  QFont captionFontShown() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   const QImage* tile_ = nullptr;
+  const TileCaption* caption_ = nullptr;
+  QFont captionFont_;
+  QColor captionColour_;
 };
 
 }  // namespace screen
