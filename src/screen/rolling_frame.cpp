@@ -111,13 +111,18 @@ void PictureFrame::paintEvent(QPaintEvent*) {
     drawTileCaption(painter, size(), caption_->measured, caption_->shown, font, captionColour_);
     return;
   }
+  // Small letters on a photo need an edge to stand out: a one-pixel shadow in
+  // the opposite shade goes under them.
   const QFontMetrics metrics(font);
-  if (metrics.horizontalAdvance(caption_->measured) <= width()) {
-    drawTileCaption(painter, size(), caption_->measured, caption_->shown, font, captionColour_);
-    return;
-  }
-  const QString cut = metrics.elidedText(caption_->shown, Qt::ElideRight, width());
-  drawTileCaption(painter, size(), cut, cut, font, captionColour_);
+  const bool fits = metrics.horizontalAdvance(caption_->measured) <= width();
+  const QString cut = fits ? QString() : metrics.elidedText(caption_->shown, Qt::ElideRight, width());
+  const QString& measured = fits ? caption_->measured : cut;
+  const QString& shown = fits ? caption_->shown : cut;
+  const QColor shadow = qGray(captionColour_.rgb()) >= 128 ? QColor(0, 0, 0, 200) : QColor(255, 255, 255, 200);
+  painter.translate(1, 1);
+  drawTileCaption(painter, size(), measured, shown, font, shadow);
+  painter.translate(-1, -1);
+  drawTileCaption(painter, size(), measured, shown, font, captionColour_);
 }
 
 }  // namespace screen

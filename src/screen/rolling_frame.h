@@ -58,9 +58,9 @@ class PictureFrame : public QWidget {
   // frame, a null caption writes none. The frame keeps the size the layout
   // gives it and shows the tile scaled to it. The caption is written at the
   // tile's bottom edge: in its own font at the tile's size, scaled with the
-  // tile on a smaller frame but not below kReadableCaptionPixels, and never
-  // wider than the frame (a name too long for it at that size is cut short
-  // with an ellipsis).
+  // tile on a smaller frame but not below kReadableCaptionPixels, with a
+  // one-pixel shadow, and never wider than the frame (a name too long for it
+  // at that size is cut short with an ellipsis).
   void setTile(const QImage* tile, const TileCaption* caption = nullptr);
   const QImage* tile() const { return tile_; }
   void setCaptionStyle(const QFont& font, const QColor& colour);
