@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Screenshots of the real draw screen under Xvfb at projector sizes other than
 # the template's 1920 x 1080, after the first start (whose auto layout fits the
-# screen): a batch of 10 names stopped, and a batch of 30 photos stopped. Writes
-# SIZE-names.png and SIZE-photos.png into the folder given (default
-# /tmp/kv_shots); the pictures are for looking at, not for the repository. Run
-# after a build.
+# screen): a batch of 10 names stopped, a batch of 30 photos stopped, 10 names
+# rolling on under an auto stop's countdown, and award rolling (whose turn it
+# is and who is next, beside the subtitle). Writes SIZE-names.png,
+# SIZE-photos.png, SIZE-countdown.png and SIZE-award-rolling.png into the
+# folder given (default /tmp/kv_shots); the pictures are for looking at, not
+# for the repository. Run after a build.
 set -euo pipefail
 # shellcheck source=scripts/draw_screen_lib.sh
 source "$(dirname "$0")/draw_screen_lib.sh"
@@ -45,10 +47,45 @@ batch_of_photos() {
   stop_program
 }
 
+# Ten names again, stopped with an auto stop of 10 seconds: the clock counts
+# down over the rolling names.
+countdown_over_names() {
+  local folder="$work/countdown-$size"
+  make_program_folder "$folder"
+  set_ini "$folder/Config.ini" 界面设置 自动抽奖 1
+  set_ini "$folder/Config.ini" 界面设置 自动抽奖Sec 10
+  start_program "$folder"
+  sleep 3
+  press space
+  sleep 2
+  press space  # the countdown starts
+  sleep 2.5
+  import -window root "$out/$size-countdown.png"
+  echo "$out/$size-countdown.png"
+  stop_program
+}
+
+# Award rolling: the awards roll for the first person of the roster.
+award_rolling() {
+  local folder="$work/award-rolling-$size"
+  make_program_folder "$folder"
+  set_ini "$folder/Config.ini" 窗体样式 滚动模式 0
+  set_ini "$folder/Config.ini" 音效设置 抽奖停止 ""
+  start_program "$folder"
+  sleep 3
+  press space
+  sleep 1.5
+  import -window root "$out/$size-award-rolling.png"
+  echo "$out/$size-award-rolling.png"
+  stop_program
+}
+
 for size in 1024x768 1280x720 3840x2160; do
   start_xvfb "$size"
   batch_of_names
   batch_of_photos
+  countdown_over_names
+  award_rolling
   kill "$XVFB_PID"
   XVFB_PID=
 done

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -9,6 +11,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
+#include <string>
 
 #include "base/config_files.h"
 #include "base/conversion_error.h"
@@ -233,7 +237,8 @@ void TForm1::runAutoLayout() {
                                     progressBar_->repaint();
                                   },
                                   logoSize(),
-                                  {startRun_->width(), startRun_->height()}};
+                                  {startRun_->width(), startRun_->height()},
+                                  longestCountdown()};
     base::IniFile config = folder_.configFiles().openConfig();
     screen::autoLayout(config, input, model_);
     progressBar_->hide();
@@ -276,29 +281,87 @@ void TForm1::renderLabel(Label which) {
   l->FontEffect().assign(state.effect);
   l->setCaption(fromGbk(state.caption));
   l->endUpdate();
-  l->move(state.position.x, state.position.y);
-  keepOnScreen(l);
+  placeCaption(which);
   l->setVisible(state.visible);
 }
 
-void TForm1::keepOnScreen(QWidget* element) const {
+QRect TForm1::onScreenBox(QPoint stored, QSize size) const {
   // A caption written by the draw (a long guest title, the progress line on a
   // narrow screen) may be wider than the place it was given leaves: it moves in
   // from the edge, and stops short of the prize picture it would run into from
   // the left. Its stored place stays.
-  int left = qMax(0, qMin(element->x(), desktop_.width() - element->width()));
-  const int top = qMax(0, qMin(element->y(), desktop_.height() - element->height()));
+  int left = qMax(0, qMin(stored.x(), desktop_.width() - size.width()));
+  const int top = qMax(0, qMin(stored.y(), desktop_.height() - size.height()));
   const screen::Box& prize = model_.prizePicture;
   const QRect picture(prize.position.x, prize.position.y, prize.size.width, prize.size.height);
-  if (model_.prizePictureVisible && left < picture.left() &&
-      QRect(QPoint(left, top), element->size()).intersects(picture))
-    left = qMax(0, picture.left() - element->width());
-  if (left != element->x() || top != element->y()) element->move(left, top);
+  if (model_.prizePictureVisible && left < picture.left() && QRect(QPoint(left, top), size).intersects(picture))
+    left = qMax(0, picture.left() - size.width());
+  return {QPoint(left, top), size};
+}
+
+void TForm1::keepOnScreen(QWidget* element) const {
+  const QRect box = onScreenBox(element->pos(), element->size());
+  if (box.topLeft() != element->pos()) element->move(box.topLeft());
+}
+
+std::vector<QRect> TForm1::elementBoxes(const QWidget* self) const {
+  // The captions, pictures and buttons the audience sees; the rolling area
+  // keeps clear of them by its own layout.
+  std::vector<QRect> boxes;
+  auto add = [&](const QWidget* w) {
+    if (w && w != self && w->isVisibleTo(this) && !w->size().isEmpty()) boxes.push_back(w->geometry());
+  };
+  for (Label which : screen::kAllLabels)
+    if (!label(which)->Caption().isEmpty()) add(label(which));
+  for (const QWidget* w : {static_cast<QWidget*>(Image2), static_cast<QWidget*>(PrizePic),
+                           static_cast<QWidget*>(startRun_), static_cast<QWidget*>(Button1)})
+    add(w);
+  return boxes;
+}
+
+bool TForm1::coversAnotherElement(const QRect& box, const QWidget* self) const {
+  const std::vector<QRect> boxes = elementBoxes(self);
+  return std::any_of(boxes.begin(), boxes.end(), [&](const QRect& b) { return b.intersects(box); });
+}
+
+void TForm1::placeCaption(Label which) {
+  styledtext::TSmoothLabel* l = label(which);
+  const screen::LabelState& state = model_.label(which);
+  if (l->smoothFont() != state.font) l->setSmoothFont(state.font);
+  l->move(state.position.x, state.position.y);
+  keepOnScreen(l);
+  // The titles are the operator's own; a caption the draw writes that would
+  // still cover another element (two names of award rolling beside the subtitle
+  // on a narrow screen) is shown smaller, down to the names' readable size, and
+  // keeps its stored font. Where no size helps it stays as it is.
+  const bool writtenByDraw = which != Label::MainTitle && which != Label::SecTitle;
+  if (!writtenByDraw || state.caption.empty() || !coversAnotherElement(l->geometry(), l)) return;
+  screen::LabelFont font = state.font;
+  const QPoint stored(state.position.x, state.position.y);
+  for (font.size = state.font.size - 1; font.size >= std::min(state.font.size, screen::kReadableFontSize);
+       --font.size) {
+    const screen::Size size = measurer_.measureLabel(state.caption, font, state.effect);
+    if (coversAnotherElement(onScreenBox(stored, QSize(size.width, size.height)), l)) continue;
+    l->setSmoothFont(font);
+    l->move(stored);
+    keepOnScreen(l);
+    return;
+  }
 }
 
 QSize TForm1::pictureFrameSize() const {
   const screen::Size& laid = model_.rolling.pictureFrameSize;
   return laid.width > 0 && laid.height > 0 ? QSize(laid.width, laid.height) : photoTiles_.tileSize();
+}
+
+std::string TForm1::longestCountdown() const {
+  const draw::DrawSettings& s = data_.settings;
+  return std::to_string(std::max({10, s.autoStopSeconds, s.autoStartSeconds}));
+}
+
+screen::RollingRoom TForm1::rollingRoom() const {
+  return screen::rollingRoom(model_, display(), measurer_, logoSize(), {startRun_->width(), startRun_->height()},
+                             longestCountdown());
 }
 
 screen::Size TForm1::logoSize() const {
@@ -329,7 +392,73 @@ void TForm1::renderFrames() {
   font.setPointSize(screen::qtFont(area.textFont.name, area.bigFrameFontSize).pointSize());
   big->setFrameFont(font, colour);
   big->move(area.bigFrame.x, area.bigFrame.y);
+  fitBigFrame();
   big->setVisible(area.textVisible[30]);
+}
+
+void TForm1::fitBigFrame() {
+  // The big frame was placed for ten lines of the longest name, six to a line or
+  // as many as its menu then put on one. The menu may put more on a line later,
+  // a batch may fill more lines: where the text at the placed size would leave
+  // the screen or cover another element, it is shown smaller, down to the names'
+  // readable size, and then its rows close up, to a fifth of the font's height
+  // apart; at each step it may also move in from the right, as a caption does,
+  // to stop short of what it would cover there. The stored font and place stay;
+  // where nothing helps the frame shows as placed.
+  screen::RollingFrame* big = frame(31);
+  const screen::RollingArea& area = model_.rolling;
+  const QPoint stored(area.bigFrame.x, area.bigFrame.y);
+  const int placed = screen::qtFont(area.textFont.name, area.bigFrameFontSize).pointSize();
+  const int floor = std::min(placed, screen::kReadableFontSize);
+  const QString text = big->text();
+  const std::vector<QRect> others = elementBoxes(big);
+  QFont font = big->frameFont();
+  struct Step {
+    int size;
+    int pitch;  // 0: the font's own line spacing
+    bool movedIn;
+  };
+  auto fontAt = [&](int size) {
+    font.setPointSize(size);
+    return font;
+  };
+  auto boxOf = [&](Step step) {
+    QRect box(stored, screen::RollingFrame::textSize(fontAt(step.size), text, step.pitch));
+    if (!step.movedIn) return box;
+    box.moveLeft(qMax(0, qMin(box.left(), desktop_.width() - box.width())));
+    for (const QRect& other : others)
+      if (other.intersects(box) && other.left() > box.left()) box.moveLeft(qMax(0, other.left() - box.width()));
+    return box;
+  };
+  auto fits = [&](Step step) {
+    const QRect box = boxOf(step);
+    return QRect(QPoint(0, 0), desktop_).contains(box) &&
+           std::none_of(others.begin(), others.end(), [&](const QRect& o) { return o.intersects(box); });
+  };
+  auto show = [&](Step step) {
+    if (big->frameFont().pointSize() != step.size) big->setFrameFont(fontAt(step.size), big->frameColour());
+    big->setLinePitch(step.pitch);
+    big->move(boxOf(step).topLeft());
+  };
+  const int spacing = QFontMetrics(fontAt(floor)).lineSpacing();
+  const int pixels = QFontInfo(fontAt(floor)).pixelSize();
+  std::vector<Step> steps;
+  for (int size = placed; size >= floor; --size) steps.insert(steps.end(), {{size, 0, false}, {size, 0, true}});
+  for (int pitch = spacing - 1; pitch >= pixels + (pixels + 4) / 5; --pitch)
+    steps.insert(steps.end(), {{floor, pitch, false}, {floor, pitch, true}});
+
+  // A rolling tick changes the names, rarely the room they need: the step shown
+  // is tried first, and kept while the one before it still does not fit.
+  const Step shown{big->frameFont().pointSize(), big->linePitch(), big->pos() != stored};
+  for (std::size_t k = 1; k < steps.size(); ++k) {
+    const Step& s = steps[k];
+    if (s.size != shown.size || s.pitch != shown.pitch || s.movedIn != shown.movedIn) continue;
+    if (fits(shown) && !fits(steps[k - 1])) return show(shown);
+    break;
+  }
+  for (const Step& step : steps)
+    if (fits(step)) return show(step);
+  show(steps.front());
 }
 
 void TForm1::renderPictures() {

@@ -12,6 +12,7 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "draw/draw_data.h"
 #include "draw/draw_view.h"
@@ -24,6 +25,7 @@
 #include "screen/qt_text_measurer.h"
 #include "screen/rolling_frame.h"
 #include "screen/sound_players.h"
+#include "screen/state/rolling_layout.h"
 #include "screen/state/screen_model.h"
 
 class QLabel;
@@ -139,6 +141,8 @@ class TForm1 : public QWidget, public draw::DrawView {
   void renderModel();
   void renderLabel(screen::Label which);
   void renderFrames();
+  // Shows the big frame's text at the size it was placed for, or smaller where that would not fit.
+  void fitBigFrame();
   void renderPictures();
   void placeStartButtons();
   void loadBackground();
@@ -189,10 +193,21 @@ class TForm1 : public QWidget, public draw::DrawView {
   QRect displayScreen() const;
 
   screen::Display display() const;
+  // Where an element of the given size shows when its stored place is `stored`.
+  QRect onScreenBox(QPoint stored, QSize size) const;
   void keepOnScreen(QWidget* element) const;
+  // The boxes of the captions, pictures and buttons shown, but `self`'s.
+  std::vector<QRect> elementBoxes(const QWidget* self) const;
+  bool coversAnotherElement(const QRect& box, const QWidget* self) const;
+  // Shows a label at its stored place and font, fitted to the screen.
+  void placeCaption(screen::Label which);
   // The picture frames' size: the layout's, else the photo tiles'.
   QSize pictureFrameSize() const;
   screen::Size logoSize() const;
+  // The count the countdown clock shows longest: the rolling area keeps room for it.
+  std::string longestCountdown() const;
+  // Where the rolling area may stand among the elements the screen shows now.
+  screen::RollingRoom rollingRoom() const;
   base::IniFile configForRead() const;
   styledtext::TSmoothLabel* fieldLabel(draw::Field field) const;
   void runGuarded(const std::function<void()>& command);

@@ -162,8 +162,7 @@ void TForm1::defaultLayout() {
   runGuarded([this] {
     const int n = currentBatchSize_ > 0 ? currentBatchSize_ : 1;
     base::IniFile config = folder_.configFiles().openConfig();
-    const screen::RollingRoom room =
-        screen::rollingRoom(model_, display(), measurer_, logoSize(), {startRun_->width(), startRun_->height()});
+    const screen::RollingRoom room = rollingRoom();
     if (data_.settings.textDraw)
       screen::defaultTextLayout(config, n, display(), measurer_, model_.rolling, room);
     else

@@ -6,6 +6,7 @@
 
 #include "base/file_error.h"
 #include "base/gbk.h"
+#include "draw/rolling_feed.h"
 #include "platform/password_store.h"
 #include "platform/program_dir.h"
 #include "screen/TForm1.h"
@@ -40,8 +41,7 @@ void TForm1::setFieldText(draw::Field field, const std::string& text) {
   screen::LabelState& state = model_.label(labelOfField(field));
   state.caption = text;
   fieldLabel(field)->setCaption(fromGbk(text));
-  fieldLabel(field)->move(state.position.x, state.position.y);
-  keepOnScreen(fieldLabel(field));
+  placeCaption(labelOfField(field));
 }
 
 void TForm1::setFieldVisible(draw::Field field, bool visible) {
@@ -62,6 +62,7 @@ void TForm1::setFrameText(int k, const std::string& text) {
   if (k < 1 || k > 31) return;
   model_.rolling.textCaptions[static_cast<std::size_t>(k - 1)] = text;
   frame(k)->setText(fromGbk(text));
+  if (k == draw::kBigFrame) fitBigFrame();
 }
 
 void TForm1::setFrameVisible(int k, bool visible) {
@@ -78,7 +79,10 @@ void TForm1::setPictureFrameVisible(int k, bool visible) {
 
 void TForm1::setPictureFrameTile(int k, int tile) {
   if (k < 1 || k > 30) return;
-  pictureFrame(k)->setTile(tile >= 0 && tile < photoTiles_.count() ? &photoTiles_.tile(tile) : nullptr);
+  if (tile >= 0 && tile < photoTiles_.count())
+    pictureFrame(k)->setTile(&photoTiles_.tile(tile), &photoTiles_.caption(tile));
+  else
+    pictureFrame(k)->setTile(nullptr);
 }
 
 void TForm1::layoutLoad(int batchSize) {
@@ -115,7 +119,10 @@ void TForm1::loadPhotoTiles() {
     model_.pictureLoadButtonVisible = false;
     Button1->hide();
   }
-  for (auto* picture : pictureFrames_) picture->resize(pictureFrameSize());
+  for (auto* picture : pictureFrames_) {
+    picture->resize(pictureFrameSize());
+    picture->setCaptionStyle(photoTiles_.captionFont(), photoTiles_.captionColour());
+  }
 }
 
 void TForm1::clearPhotoTiles() {

@@ -75,15 +75,20 @@ QFont tileCaptionFont(const PhotoTileSettings& settings) {
   return font;
 }
 
-void drawTileCaption(QImage& tile, const QString& measured, const QString& shown, const QFont& font,
-                     const QColor& colour) {
+void drawTileCaption(QPainter& painter, QSize tile, const QString& measured, const QString& shown,
+                     const QFont& font, const QColor& colour) {
   const QFontMetrics metrics(font);
   const int width = metrics.horizontalAdvance(measured);
   const int left = tile.width() / 2 - width / 2;
-  QPainter painter(&tile);
   painter.setFont(font);
   painter.setPen(colour);
   painter.drawText(QPoint(left, tile.height() - metrics.descent()), shown);
+}
+
+void drawTileCaption(QImage& tile, const QString& measured, const QString& shown, const QFont& font,
+                     const QColor& colour) {
+  QPainter painter(&tile);
+  drawTileCaption(painter, tile.size(), measured, shown, font, colour);
 }
 
 PhotoTileSettings PhotoTileSettings::read(const fs::path& programDir) {
@@ -149,10 +154,10 @@ void PhotoTiles::load(const fs::path& programDir, const std::vector<PhotoEntry>&
     }
   } waitForWorkers{pictures};
 
-  const QFont font = tileCaptionFont(settings);
-  const QColor colour = colourFromSetting(settings.fontColor);
   std::vector<QImage> tiles;
+  std::vector<TileCaption> captions;
   tiles.reserve(roster.size());
+  captions.reserve(roster.size());
   for (int k = 0; k < total; ++k) {
     TilePicture result = pictures.resultAt(k);
     if (!result.unreadable.empty()) unreadable_.push_back(result.unreadable);
@@ -160,20 +165,23 @@ void PhotoTiles::load(const fs::path& programDir, const std::vector<PhotoEntry>&
       result.picture = sample;
       sampleNeeded = true;
     }
-    if (settings.showName) {
-      const PhotoEntry& entry = roster[static_cast<std::size_t>(k)];
-      drawTileCaption(result.picture, platform::fromGbk(entry.name), platform::fromGbk(entry.displayName), font,
-                      colour);
-    }
+    const PhotoEntry& entry = roster[static_cast<std::size_t>(k)];
+    captions.push_back(settings.showName
+                           ? TileCaption{platform::fromGbk(entry.name), platform::fromGbk(entry.displayName)}
+                           : TileCaption{});
     tiles.push_back(std::move(result.picture));
     if (progress) progress(k + 1, total);
   }
   if (sampleNeeded && !sampleReadable) unreadable_.push_back(samplePath);
   tiles_ = std::move(tiles);
+  captions_ = std::move(captions);
+  captionFont_ = tileCaptionFont(settings);
+  captionColour_ = colourFromSetting(settings.fontColor);
 }
 
 void PhotoTiles::clear() {
   tiles_.clear();
+  captions_.clear();
   unreadable_.clear();
 }
 

@@ -4,16 +4,20 @@
 //
 // Tile k (0-based) belongs to the person with roster serial k + 1. Its picture
 // is photo\<name>.jpg in the program folder, or image\sample.jpg when the person
-// has none; it is scaled to cover the tile, centred, and carries the display name
-// at its bottom edge when the settings say so.
+// has none; it is scaled to cover the tile, centred. The display name, when the
+// settings show names, is the tile's caption: the picture frame writes it at
+// the tile's bottom edge, so that it stays readable on a frame made smaller.
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QString>
 #include <QSize>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
+
+class QPainter;
 
 namespace screen {
 
@@ -40,6 +44,13 @@ struct PhotoTileSettings {
 // order: first (0, total), then once for each tile up to (total, total).
 using ProgressCallback = std::function<void(int done, int total)>;
 
+// The name written on a tile: `shown` (the display name), centred by the width
+// of `measured` (the full name, so a masked name stays where the name stood).
+struct TileCaption {
+  QString measured;
+  QString shown;
+};
+
 class PhotoTiles {
  public:
   // Builds the tiles for the roster unless tiles are loaded already. Photos are
@@ -56,6 +67,11 @@ class PhotoTiles {
   int count() const { return static_cast<int>(tiles_.size()); }
   // Requires 0 <= index < count().
   const QImage& tile(int index) const { return tiles_[static_cast<std::size_t>(index)]; }
+  // Empty when the settings show no names. Requires 0 <= index < count().
+  const TileCaption& caption(int index) const { return captions_[static_cast<std::size_t>(index)]; }
+  // The captions' font and colour of the last load.
+  const QFont& captionFont() const { return captionFont_; }
+  const QColor& captionColour() const { return captionColour_; }
   // The tile size of the last load (the settings' default before one).
   QSize tileSize() const { return tileSize_; }
   // Photos found but not decodable during the last load, and the sample when it
@@ -64,6 +80,9 @@ class PhotoTiles {
 
  private:
   std::vector<QImage> tiles_;
+  std::vector<TileCaption> captions_;
+  QFont captionFont_;
+  QColor captionColour_;
   QSize tileSize_{200, 250};
   std::vector<std::filesystem::path> unreadable_;
 };
@@ -75,6 +94,9 @@ QFont tileCaptionFont(const PhotoTileSettings& settings);
 // so a masked name stays where the name stood), its bottom on the tile's bottom.
 void drawTileCaption(QImage& tile, const QString& measured, const QString& shown, const QFont& font,
                      const QColor& colour);
+// The same on a painter whose tile of size `tile` stands at (0, 0).
+void drawTileCaption(QPainter& painter, QSize tile, const QString& measured, const QString& shown,
+                     const QFont& font, const QColor& colour);
 
 // A colour of the data files as a QColor. A value with the top bit set names a
 // system colour of the old platform; those are all text colours in this

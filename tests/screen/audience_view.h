@@ -84,6 +84,12 @@ inline void showBatch(TForm1& window, int n) {
   }
 }
 
+// The countdown clock as an auto stop shows it over the rolling names.
+inline void showCountdown(TForm1& window, int seconds) {
+  window.setFieldText(draw::Field::TimeShow, std::to_string(seconds));
+  window.setFieldVisible(draw::Field::TimeShow, true);
+}
+
 // Every element shown, with the box it covers: captions with text (styled
 // labels with their effects), logo, prize picture, buttons, text and picture frames.
 inline std::vector<Element> visibleElements(const TForm1& window) {

@@ -2,6 +2,7 @@
 // scaling, the caption, and the order and progress of the parallel load.
 #include "screen/photo_tiles.h"
 
+#include <QFontInfo>
 #include <QImage>
 #include <QPainter>
 #include <QtTest>
@@ -10,6 +11,7 @@
 #include "base/ini_file.h"
 #include "platform/font_substitutions.h"
 #include "platform/program_dir.h"
+#include "screen/rolling_frame.h"
 #include "test_folder.h"
 
 using screen::PhotoEntry;
@@ -69,6 +71,17 @@ QRect inkBox(const QImage& tile) {
     for (int x = 0; x < tile.width(); ++x)
       if (qGray(tile.pixel(x, y)) < 128) box = box.united(QRect(x, y, 1, 1));
   return box;
+}
+
+// What a picture frame of the given size shows of tile `index` with its caption.
+QImage shownOnFrame(const PhotoTiles& tiles, int index, QSize frameSize) {
+  screen::PictureFrame frame;
+  frame.resize(frameSize);
+  frame.setCaptionStyle(tiles.captionFont(), tiles.captionColour());
+  frame.setTile(&tiles.tile(index), &tiles.caption(index));
+  QImage image(frameSize, QImage::Format_RGB32);
+  frame.render(&image);
+  return image;
 }
 
 const QColor kSample(250, 160, 0);
@@ -181,7 +194,8 @@ class PhotoTilesTest : public QObject {
       savePlain(folder / "image" / "sample.jpg", Qt::white);
       PhotoTiles tiles;
       tiles.load(folder.path(), {{c.name, c.displayName}});
-      const QImage& tile = tiles.tile(0);
+      QVERIFY2(inkBox(tiles.tile(0)).isNull(), c.label);  // the frame writes it
+      const QImage tile = shownOnFrame(tiles, 0, tiles.tileSize());
       const QRect ink = inkBox(tile);
       if (!c.showName) {
         QVERIFY2(ink.isNull(), c.label);
@@ -198,6 +212,45 @@ class PhotoTilesTest : public QObject {
         for (int x = ink.left(); x <= ink.right(); ++x)
           if (qGray(tile.pixel(x, y)) < 128)
             QVERIFY2((tile.pixelColor(x, y).red() > 200) == (c.colour == 255), c.label);
+    }
+  }
+
+  // On a frame made smaller than the tile (30 pictures on a small screen) the
+  // caption shrinks with the picture but stays readable: never below 12 pixels,
+  // centred, on the bottom edge, inside the frame; a name too wide for the frame
+  // at that size is cut short, never written past its edges.
+  void captionStaysReadableOnASmallerFrame() {
+    struct Case {
+      const char* label;
+      QSize frame;
+      std::string name;
+      int smallestInk;  // height of the caption's ink, at least
+    };
+    const std::vector<Case> cases = {
+        {"30 %", {60, 75}, gbk("张三丰"), 10},
+        {"half", {100, 125}, gbk("张三丰"), 13},
+        {"too wide", {60, 75}, "WWWWWWWWWWWW", 8},
+    };
+    for (const Case& c : cases) {
+      TestFolder folder;
+      writeTileSettings(folder, 200, 250, true);  // 20 points: 27 pixels at the tile's size
+      savePlain(folder / "image" / "sample.jpg", Qt::white);
+      PhotoTiles tiles;
+      tiles.load(folder.path(), {{c.name, c.name}});
+      const QImage shown = shownOnFrame(tiles, 0, c.frame);
+      const QRect ink = inkBox(shown);
+      QVERIFY2(!ink.isNull(), c.label);
+      QVERIFY2(ink.height() >= c.smallestInk, qPrintable(QStringLiteral("%1: %2").arg(c.label).arg(ink.height())));
+      QVERIFY2(ink.bottom() >= c.frame.height() - 6 && ink.top() > c.frame.height() / 2, c.label);
+      QVERIFY2(ink.left() > 0 && ink.right() < c.frame.width() - 1, c.label);  // not cut by its edges
+      QVERIFY2(std::abs(ink.center().x() - c.frame.width() / 2) <= 4, c.label);
+      // Scaled with the picture (27 × 0.3 = 8 pixels would be unreadable).
+      screen::PictureFrame frame;
+      frame.resize(c.frame);
+      frame.setCaptionStyle(tiles.captionFont(), tiles.captionColour());
+      frame.setTile(&tiles.tile(0), &tiles.caption(0));
+      const int pixels = QFontInfo(frame.captionFontShown()).pixelSize();
+      QVERIFY2(pixels >= screen::kReadableCaptionPixels && pixels <= 27, c.label);
     }
   }
 

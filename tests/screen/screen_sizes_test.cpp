@@ -2,6 +2,7 @@
 // in text and picture draw, for small and large batches: nothing the audience
 // sees covers anything else, nothing leaves the screen, and on the desktop the
 // template was laid out for the auto layout gives the template's own layout.
+#include <QMenu>
 #include <QtTest>
 #include <map>
 
@@ -11,6 +12,7 @@
 #include "screen/TForm1.h"
 #include "screen/audience_view.h"
 #include "screen/main_menu.h"
+#include "screen/state/rolling_layout.h"
 #include "test_folder.h"
 
 namespace fs = std::filesystem;
@@ -45,31 +47,60 @@ std::map<std::string, std::string> layoutKeys(const base::IniFile& ini, bool tex
   return keys;
 }
 
-// Every element of batch n shown by the window lies on the screen and covers no other.
-void verifyBatchFits(TForm1& window, QSize size, int n) {
-  audience_view::showBatch(window, n);
+// Every element the window shows lies on the screen and covers no other; the
+// number of rolling frames among them.
+int verifyScreenFits(TForm1& window, QSize size, const QString& when) {
   const std::vector<Element> shown = audience_view::visibleElements(window);
-  QVERIFY(shown.size() >= 6);
+  [&] { QVERIFY2(shown.size() >= 6, qPrintable(when)); }();
   int frames = 0;
   const QRect screenArea(QPoint(0, 0), size);
   for (std::size_t i = 0; i < shown.size(); ++i) {
     if (shown[i].name.startsWith(QStringLiteral("frameName")) || shown[i].name.startsWith(QStringLiteral("NameImage")))
       ++frames;
-    QVERIFY2(screenArea.contains(shown[i].box),
-             qPrintable(QStringLiteral("batch %1: %2 leaves the screen").arg(n).arg(describe(shown[i]))));
-    for (std::size_t j = i + 1; j < shown.size(); ++j)
-      QVERIFY2(!shown[i].box.intersects(shown[j].box),
-               qPrintable(QStringLiteral("batch %1: %2 overlaps %3").arg(n).arg(describe(shown[i]), describe(shown[j]))));
+    [&] {
+      QVERIFY2(screenArea.contains(shown[i].box),
+               qPrintable(QStringLiteral("%1: %2 leaves the screen").arg(when, describe(shown[i]))));
+      for (std::size_t j = i + 1; j < shown.size(); ++j)
+        QVERIFY2(!shown[i].box.intersects(shown[j].box),
+                 qPrintable(QStringLiteral("%1: %2 overlaps %3").arg(when, describe(shown[i]), describe(shown[j]))));
+    }();
+    if (QTest::currentTestFailed()) break;
   }
+  return frames;
+}
+
+// Every element of batch n shown by the window lies on the screen and covers no
+// other, also while an auto stop counts down over the names.
+void verifyBatchFits(TForm1& window, QSize size, int n) {
+  audience_view::showBatch(window, n);
+  audience_view::showCountdown(window, window.drawData().settings.autoStopSeconds);
+  const int frames = verifyScreenFits(window, size, QStringLiteral("batch %1").arg(n));
+  if (QTest::currentTestFailed()) return;
   const bool textDraw = window.drawData().settings.textDraw;
   QCOMPARE(frames, textDraw && n > 30 ? 1 : std::min(n, 30));
 }
 
-// A copy of the shipped files in a test folder, drawing quietly in the given mode.
-void copyShippedEvent(const fs::path& to, bool textDraw) {
+// A copy of the shipped files in a test folder, drawing quietly in the given modes.
+void copyShippedEvent(const fs::path& to, bool textDraw, bool peopleRolling = true) {
   fs::copy(KV_DIST_DIR, to, fs::copy_options::recursive);
   audience_view::quietenEvent(to);
-  audience_view::setModes(to, textDraw, true);
+  audience_view::setModes(to, textDraw, peopleRolling);
+}
+
+// The first start's resolution check has run its auto layout without a question.
+void startAtSize(TForm1& window) {
+  window.timer(3).start(0);
+  QTRY_VERIFY_WITH_TIMEOUT(!window.timer(3).isActive(), 5000);
+  QVERIFY2(window.dialogs().log().filter(QStringLiteral("question:")).isEmpty(),
+           qPrintable(window.dialogs().log().join(" / ")));
+}
+
+void addSizeRows() {
+  QTest::addColumn<QSize>("size");
+  QTest::addColumn<bool>("textDraw");
+  for (const QSize size : {QSize(1024, 768), QSize(1280, 720), QSize(1366, 768), QSize(1920, 1080), QSize(3840, 2160)})
+    for (const bool textDraw : {true, false})
+      QTest::addRow("%dx%d %s", size.width(), size.height(), textDraw ? "text" : "picture") << size << textDraw;
 }
 
 }  // namespace
@@ -83,13 +114,7 @@ class ScreenSizesTest : public QObject {
     screen::DialogService::setHeadlessByDefault(true);
   }
 
-  void nothingOverlapsOrLeavesTheScreen_data() {
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<bool>("textDraw");
-    for (const QSize size : {QSize(1024, 768), QSize(1280, 720), QSize(1366, 768), QSize(1920, 1080), QSize(3840, 2160)})
-      for (const bool textDraw : {true, false})
-        QTest::addRow("%dx%d %s", size.width(), size.height(), textDraw ? "text" : "picture") << size << textDraw;
-  }
+  void nothingOverlapsOrLeavesTheScreen_data() { addSizeRows(); }
 
   void nothingOverlapsOrLeavesTheScreen() {
     QFETCH(QSize, size);
@@ -99,9 +124,8 @@ class ScreenSizesTest : public QObject {
 
     // Not shown: the layout is what is checked, painting would only cost time.
     TForm1 window(folder.path(), nullptr, size);
-    window.timer(3).start(0);
-    QTRY_VERIFY_WITH_TIMEOUT(!window.timer(3).isActive(), 5000);
-    QVERIFY2(window.dialogs().log().filter(QStringLiteral("question:")).isEmpty(), qPrintable(window.dialogs().log().join(" / ")));
+    startAtSize(window);
+    if (QTest::currentTestFailed()) return;
     audience_view::drawFirstBatch(window);
 
     for (const int n : {1, 5, 10, 30, 31}) {
@@ -118,6 +142,56 @@ class ScreenSizesTest : public QObject {
       for (const auto& [key, value] : after) QVERIFY2(before.count(key) && before.at(key) == value, key.c_str());
       QCOMPARE(after.size(), before.size());
     }
+    if (!textDraw) return;
+
+    // The big frame shows more than it was placed for (ten lines of six): ten
+    // names a line from its menu, or more lines. It still fits.
+    QAction* tenALine = nullptr;
+    for (const QMenu* menu : window.findChildren<QMenu*>())
+      for (QAction* action : menu->actions())
+        if (action->text() == QStringLiteral("每行10个")) tenALine = action;
+    QVERIFY(tenALine);
+    audience_view::showBatch(window, 31);
+    tenALine->trigger();
+    QCOMPARE(window.bigFrameNamesPerLine(), 10);
+    const std::string name = audience_view::longestName(window);
+    for (const auto& [n, perLine] : {std::pair{31, 10}, {60, 10}, {60, 5}}) {
+      window.setFrameText(31, draw::bigFrameText(perLine, std::vector<std::string>(std::size_t(n), name), name.size()));
+      const QString when = QStringLiteral("%1 names, %2 a line").arg(n).arg(perLine);
+      verifyScreenFits(window, size, when);
+      if (QTest::currentTestFailed()) return;
+      QVERIFY2(window.frame(31)->frameFont().pointSize() >= screen::kReadableFontSize, qPrintable(when));
+    }
+  }
+
+  // Award rolling: each start writes whose turn it is and who is next into the
+  // guest line, the award and prize names roll, a stop shows the award won. In
+  // picture draw the turn's photo stands in picture frame 1.
+  void awardRollingFits_data() { addSizeRows(); }
+
+  void awardRollingFits() {
+    QFETCH(QSize, size);
+    QFETCH(bool, textDraw);
+    testing_support::TestFolder folder;
+    copyShippedEvent(folder.path(), textDraw, false);
+    TForm1 window(folder.path(), nullptr, size);
+    startAtSize(window);
+    if (QTest::currentTestFailed()) return;
+    // A guest line shown smaller to fit keeps the font the exit save stores.
+    const screen::LabelFont guestFont = window.model().label(screen::Label::HonorGuest).font;
+    for (int turn = 1; turn <= 2; ++turn) {
+      window.luck().startStopCommand();
+      QVERIFY(window.label(screen::Label::HonorGuest)->Caption().contains(QStringLiteral("下一位")));
+      for (int tick = 0; tick < 5; ++tick) {
+        window.luck().Timer1Timer();
+        verifyScreenFits(window, size, QStringLiteral("turn %1, rolling").arg(turn));
+        if (QTest::currentTestFailed()) return;
+      }
+      window.luck().startStopCommand();
+      verifyScreenFits(window, size, QStringLiteral("turn %1, stopped").arg(turn));
+      if (QTest::currentTestFailed()) return;
+    }
+    QVERIFY(window.model().label(screen::Label::HonorGuest).font == guestFont);
   }
 
   // An event last run on 1920 × 1080 opens on a 1280 × 720 projector: the

@@ -67,7 +67,7 @@ Rect labelBox(const TextMeasurer& measurer, const LabelState& label) {
 }  // namespace
 
 RollingRoom rollingRoom(const ScreenModel& model, const Display& display, const TextMeasurer& measurer, Size logo,
-                        Size startButton) {
+                        Size startButton, std::string_view countdown) {
   const int desktopHeight = display.desktop.height;
   RollingRoom room{0, desktopHeight, {}};
   // An element in the upper half bounds the room from above, one in the lower half from below.
@@ -113,6 +113,14 @@ RollingRoom rollingRoom(const ScreenModel& model, const Display& display, const 
     room.obstacles.push_back(
         {left, top, std::max(display.desktop.width, corner.right()) - left, corner.bottom() + kClearance - top});
   }
+
+  // The countdown clock shows over the rolling names while an auto stop counts
+  // down, whichever tick it has: the frames keep clear of it.
+  const LabelState& clock = model.label(Label::TimeShow);
+  const Size count = measurer.measureLabel(countdown, clock.font, clock.effect);
+  if (count.width > 0 && count.height > 0)
+    room.obstacles.push_back({clock.position.x - kClearance, clock.position.y - kClearance,
+                              count.width + 2 * kClearance, count.height + 2 * kClearance});
   return room;
 }
 
@@ -166,7 +174,8 @@ void autoLayout(base::IniFile& config, const AutoLayoutInput& input, ScreenModel
 
   model.prizePicture.size = {200, 200};
   model.label(Label::TimeShow).position = {100, 300};
-  const RollingRoom room = rollingRoom(model, display, input.measurer, input.logo, input.startButton);
+  const RollingRoom room =
+      rollingRoom(model, display, input.measurer, input.logo, input.startButton, input.countdown);
 
   static const std::vector<std::string> noNames;
   const std::string& longest = longestName(input.rosterNames ? *input.rosterNames : noNames);

@@ -33,14 +33,17 @@ struct AutoLayoutInput {
   // area keeps clear of them.
   Size logo;
   Size startButton;
+  // The longest count the countdown clock shows (GBK digits).
+  std::string countdown = "10";
 };
 
 // The room left to the rolling area by the elements shown where the model has
 // them: below the lowest of the titles, award name, draw guest and logo, above
-// the progress line and start button, clear of the prize picture and its name.
-// Captions the draw has not written yet are measured as one line of their font.
+// the progress line and start button, clear of the prize picture and its name
+// and of the countdown clock showing `countdown`. Captions the draw has not
+// written yet are measured as one line of their font.
 RollingRoom rollingRoom(const ScreenModel& model, const Display& display, const TextMeasurer& measurer, Size logo,
-                        Size startButton);
+                        Size startButton, std::string_view countdown = "10");
 
 // Runs the auto layout on `config` (Config.ini), writing the label positions,
 // the winners display's title positions and all 31 layout sets in one batch;

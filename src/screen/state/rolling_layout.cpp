@@ -46,9 +46,18 @@ int fitFrameFontSize(const TextMeasurer& measurer, const RollingArea& area, cons
 }
 
 // Ten lines of six copies of frame 1's caption: what a full big frame looks like.
-std::string bigFrameSample(const std::string& caption) {
+// With more names per line (the big frame's menu offers up to ten) a line is as
+// the frame shows it, that many copies each followed by three blanks, so that
+// the frame placed is as wide as the one shown.
+std::string bigFrameSample(const std::string& caption, int namesPerLine) {
+  const int copies = std::min(namesPerLine, 10);
   std::string line;
-  for (int i = 0; i < 6; ++i) line += caption + (i < 5 ? "   " : "\n");
+  if (copies <= 6) {
+    for (int i = 0; i < 6; ++i) line += caption + (i < 5 ? "   " : "\n");
+  } else {
+    for (int i = 0; i < copies; ++i) line += caption + "   ";
+    line += '\n';
+  }
   std::string sample;
   for (int i = 0; i < 10; ++i) sample += line;
   return sample;
@@ -60,7 +69,7 @@ Size measureBigFrame(const TextMeasurer& measurer, const RollingArea& area, int 
 }
 
 void fitBigFrame(const TextMeasurer& measurer, const Display& display, const RollingRoom& room, RollingArea& area) {
-  area.textCaptions[kMaxFramedBatch] = bigFrameSample(area.textCaptions[0]);
+  area.textCaptions[kMaxFramedBatch] = bigFrameSample(area.textCaptions[0], area.namesPerLine);
   int& size = area.bigFrameFontSize;
   auto measureAt = [&] { return measureBigFrame(measurer, area, size); };
   const int wideEnough = nearest(0.8 * display.desktop.width);

@@ -31,7 +31,7 @@ inline constexpr int kSmallestPicturePercent = 25;
 
 // Where the rolling area may stand: below the lowest caption above it, above the
 // progress line below it, inside the desktop's width, clear of the elements at
-// its sides (the prize picture and its name). A default layout keeps its own
+// its sides (the prize picture and its name, the countdown clock). A default layout keeps its own
 // arithmetic when the result stands in this room; otherwise it centres the block
 // in the room and makes the names (or pictures) smaller, then the rows closer.
 struct RollingRoom {
@@ -56,7 +56,8 @@ void storePictureLayout(base::IniFile& ini, int batchSize, const RollingArea& ar
 void storeLayout(base::IniFile& ini, int batchSize, bool textDraw, const RollingArea& area);
 
 // Sizes frame 1's font and places the frames for n names in columns of six rows
-// (or fits the big frame for n above 30) from frame 1's caption, then stores.
+// (or fits the big frame for n above 30, with six names a line or the names per
+// line when those are more) from frame 1's caption, then stores.
 // The big frame's fitted size is stored as the font of batches above 30: frames
 // 1 to 30 are hidden then, and the big frame shows the size it was placed for.
 void defaultTextLayout(base::IniFile& ini, int batchSize, const Display& display, const TextMeasurer& measurer,

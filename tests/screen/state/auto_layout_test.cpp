@@ -115,10 +115,48 @@ TEST(AutoLayout, InPictureDrawModeComputesThePictureSets) {
   model.textDraw = false;
   FakeMeasurer measurer;
   screen::autoLayout(config, {screen::Display::single(1024, 768), measurer, nullptr, 10, {}, {}, {}}, model);
-  EXPECT_EQ(model.rolling.pictureFrames[3], (Point{711, 6}));  // 97% pictures, 4 columns
+  // 97% pictures in 4 columns from (99, 6) would put the second row under the
+  // countdown clock at (100, 300): smaller ones keep clear of it.
+  // At 89% four columns of 188 start at N(512 − 376 − 5) = 131, clear of it.
+  EXPECT_EQ(model.rolling.pictureFrameSize, (screen::Size{178, 222}));
+  EXPECT_EQ(model.rolling.pictureFrames[3], (Point{695, 36}));
   const base::IniFile written(folder / "Config.ini");
   EXPECT_TRUE(written.hasSection("31_P30"));
   EXPECT_FALSE(written.hasSection("1_S1"));
+}
+
+// The countdown clock shows over the names while an auto stop counts down, so
+// the rolling area keeps 10 pixels clear of it at its longest count.
+TEST(AutoLayout, RollingAreaKeepsClearOfTheCountdownClock) {
+  struct Case {
+    bool textDraw;
+    std::string countdown;
+  } cases[] = {{true, "10"}, {true, "100"}, {false, "10"}};
+  for (const Case& c : cases) {
+    TestFolder folder;
+    base::IniFile config(folder / "Config.ini");
+    screen::ScreenModel model;
+    model.textDraw = c.textDraw;
+    setLabel(model, Label::TimeShow, "", 20);
+    // 16 bytes: a frame is 8 × size wide, so 30 names at size 18 fill 800 of the 819 pixels.
+    const std::vector<std::string> roster = {std::string(16, 'w')};
+    FakeMeasurer measurer;
+    screen::AutoLayoutInput input{screen::Display::single(1024, 768), measurer, &roster, 30, {}, {}, {}};
+    input.countdown = c.countdown;
+    screen::autoLayout(config, input, model);
+
+    const int countWidth = static_cast<int>(c.countdown.size()) * 10;
+    const screen::Rect clock{90, 290, countWidth + 20, 40};
+    const screen::RollingArea& area = model.rolling;
+    const screen::Size frame = c.textDraw ? screen::Size{8 * area.textFont.size, area.textFont.size}
+                                          : area.pictureFrameSize;
+    for (int k = 0; k < 30; ++k) {
+      const Point at = c.textDraw ? area.textFrames[k] : area.pictureFrames[k];
+      EXPECT_FALSE(clock.overlaps({at.x, at.y, frame.width, frame.height})) << c.countdown << " frame " << k + 1;
+    }
+    // Centred, the block of five columns narrows to 760 pixels (size 17) and starts at 132.
+    if (c.textDraw && c.countdown == "10") EXPECT_EQ(area.textFrames[0].x, 132);
+  }
 }
 
 TEST(ResolutionCheck, AsksUnlessThisIsTheFirstRun) {

@@ -125,7 +125,7 @@ TEST(DefaultTextLayout, BigFrameFitsTheDesktopAndSharesL31And31S1) {
   TestFolder folder;
   base::IniFile ini(folder / "Config.ini");
   screen::RollingArea area = areaShowing(gbk("张三丰"));
-  area.namesPerLine = 8;
+  area.namesPerLine = 4;
   area.bigFrameFontSize = 30;
   screen::defaultTextLayout(ini, 35, kFullHd, FakeMeasurer{}, area);
 
@@ -145,8 +145,45 @@ TEST(DefaultTextLayout, BigFrameFitsTheDesktopAndSharesL31And31S1) {
   EXPECT_EQ(loaded.bigFrame, (Point{8, 111}));
   EXPECT_EQ(loaded.textFont, area.textFont);
   EXPECT_EQ(loaded.bigFrameFontSize, 75);  // shown at the size it was placed for
-  EXPECT_EQ(loaded.namesPerLine, 8);
+  EXPECT_EQ(loaded.namesPerLine, 4);
   EXPECT_EQ(loaded.textFrames[0], (Point{960, 540}));  // 40_L1 was never stored
+}
+
+// The big frame's menu puts up to ten names on a line: the frame is placed for
+// as many as it will show, in the room the captions leave, shrinking as the
+// text frames do.
+TEST(DefaultTextLayout, BigFrameIsPlacedForItsNamesPerLine) {
+  const screen::Display display = screen::Display::single(1024, 768);
+  const screen::RollingRoom room{300, 640, {}};
+  struct Case {
+    int namesPerLine;
+    std::size_t lineBytes;  // of a sample line
+    int fontSize;
+  } cases[] = {
+      {5, 6 * 6 + 5 * 3, 34},  // six copies, as ever
+      {10, 10 * 9, 22},        // ten, each with its three blanks
+      {12, 10 * 9, 22},        // more than the menu offers: no wider than ten
+  };
+  for (const Case& c : cases) {
+    TestFolder folder;
+    base::IniFile ini(folder / "Config.ini");
+    screen::RollingArea area = areaShowing(gbk("张三丰"));
+    area.namesPerLine = c.namesPerLine;
+    screen::defaultTextLayout(ini, 31, display, FakeMeasurer{}, area, room);
+    const std::string& sample = area.textCaptions[30];
+    EXPECT_EQ(sample.find('\n'), c.lineBytes) << c.namesPerLine;
+    EXPECT_EQ(area.bigFrameFontSize, c.fontSize) << c.namesPerLine;
+
+    // What the frame shows at the stop, 31 names a line as the menu set, is
+    // no wider than what was placed, and that stands in the room.
+    const screen::TextFont font{area.textFont.name, area.bigFrameFontSize};
+    const screen::Size placed = FakeMeasurer{}.measure(sample, font);
+    EXPECT_TRUE(room.holds({area.bigFrame.x, area.bigFrame.y, placed.width, placed.height}, display))
+        << c.namesPerLine;
+    const std::string shown =
+        draw::bigFrameText(std::min(c.namesPerLine, 10), std::vector<std::string>(31, gbk("张三丰")), 6);
+    EXPECT_LE(FakeMeasurer{}.measure(shown, font).width, placed.width) << c.namesPerLine;
+  }
 }
 
 TEST(DefaultTextLayout, FittingEndsEvenWhenTheTextMeasuresNothing) {
