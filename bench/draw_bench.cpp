@@ -3,6 +3,7 @@
 // bytes) and one batch of 30 as the pool grows.
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <random>
@@ -78,21 +79,40 @@ void writeEvent(const fs::path& dir, int people, int awards, int places, int win
   base::rewriteLines(dir / "LuckName.txt", record);
 }
 
+// An event of `people` on the roster and `awards` awards of unlimited places,
+// loaded as the draw screen loads it, drawing with a fixed seed.
+struct LoadedEvent {
+  LoadedEvent(std::int64_t people, int awards) : folder(dir.path()) {
+    writeEvent(dir.path(), static_cast<int>(people), awards, 1000000000, 0);
+    draw::startupLoad(data, folder);
+    draw::startupResume(data, folder, false);
+    data.random.seed(1);
+  }
+  base::IniFile config() const { return folder.configFiles().openConfigOnly(); }
+
+  BenchFolder dir;
+  draw::EventFolder folder;
+  draw::DrawData data;
+};
+
+// The engine's part of a start, into a fresh DrawData. Tearing down the last
+// iteration's event is not part of a start and is left out of the time.
+void engineStart(benchmark::State& state, const draw::EventFolder& folder, std::optional<draw::DrawData>& data) {
+  state.PauseTiming();
+  data.reset();
+  state.ResumeTiming();
+  data.emplace();
+  draw::startupLoad(*data, folder);
+  auto outcome = draw::startupResume(*data, folder, false);
+  benchmark::DoNotOptimize(outcome);
+}
+
 void BM_StartupToStep13(benchmark::State& state) {
   BenchFolder dir;
   writeEvent(dir.path(), 100000, 200, 100, 20000);
   draw::EventFolder folder(dir.path());
   std::optional<draw::DrawData> data;
-  for (auto _ : state) {
-    // Tearing down the last iteration's event is not part of a start.
-    state.PauseTiming();
-    data.reset();
-    state.ResumeTiming();
-    data.emplace();
-    draw::startupLoad(*data, folder);
-    auto outcome = draw::startupResume(*data, folder, false);
-    benchmark::DoNotOptimize(outcome);
-  }
+  for (auto _ : state) engineStart(state, folder, data);
 }
 BENCHMARK(BM_StartupToStep13)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
 
@@ -119,13 +139,7 @@ void BM_StartupWithScreenLoads(benchmark::State& state) {
   }
   std::optional<draw::DrawData> data;
   for (auto _ : state) {
-    state.PauseTiming();
-    data.reset();
-    state.ResumeTiming();
-    data.emplace();
-    draw::startupLoad(*data, folder);
-    auto outcome = draw::startupResume(*data, folder, false);
-    benchmark::DoNotOptimize(outcome);
+    engineStart(state, folder, data);
     screen::ScreenModel model;
     screen::loadMainSettings(folder.configFiles(), display, model);
     screen::loadPositions(folder.configFiles(), display, model);
@@ -149,15 +163,11 @@ BENCHMARK(BM_RawReadOfTheStartupFiles)->MeasureProcessCPUTime()->UseRealTime()->
 // paused, so each start sees the pool the last stop left. The pool shrinks by 30
 // per iteration; when nobody is left the whole roster may win again.
 void BM_StartOfABatchOf30(benchmark::State& state) {
-  BenchFolder dir;
-  writeEvent(dir.path(), static_cast<int>(state.range(0)), 1, 1000000000, 0);
-  draw::EventFolder folder(dir.path());
-  draw::DrawData data;
-  draw::startupLoad(data, folder);
-  draw::startupResume(data, folder, false);
+  LoadedEvent event(state.range(0), 1);
+  draw::EventFolder& folder = event.folder;
+  draw::DrawData& data = event.data;
   data.settings.repeatWinning = false;
-  data.random.seed(1);
-  const base::IniFile config = folder.configFiles().openConfigOnly();
+  const base::IniFile config = event.config();
   // The award's first start builds the pool from the roster; BM_FirstStartOfAnAward
   // times that. Here every start is a later one, as in an award of many batches.
   data.state.currentAward = "1";
@@ -189,14 +199,9 @@ BENCHMARK(BM_StartOfABatchOf30)
 
 // The first start of an award: the pool is built from the whole roster.
 void BM_FirstStartOfAnAward(benchmark::State& state) {
-  BenchFolder dir;
-  writeEvent(dir.path(), static_cast<int>(state.range(0)), 2, 1000000000, 0);
-  draw::EventFolder folder(dir.path());
-  draw::DrawData data;
-  draw::startupLoad(data, folder);
-  draw::startupResume(data, folder, false);
-  data.random.seed(1);
-  const base::IniFile config = folder.configFiles().openConfigOnly();
+  LoadedEvent event(state.range(0), 2);
+  draw::DrawData& data = event.data;
+  const base::IniFile config = event.config();
   int award = 1;
   for (auto _ : state) {
     award = 3 - award;  // a different award each time, so the pool is rebuilt
@@ -216,14 +221,10 @@ BENCHMARK(BM_FirstStartOfAnAward)
 // The same with repeat winning on, so every batch sees the whole pool, and
 // (with state.range(1)) the record with its synced appends timed too.
 void BM_BatchOf30(benchmark::State& state) {
-  BenchFolder dir;
-  writeEvent(dir.path(), static_cast<int>(state.range(0)), 1, 1000000000, 0);
-  draw::EventFolder folder(dir.path());
-  draw::DrawData data;
-  draw::startupLoad(data, folder);
-  draw::startupResume(data, folder, false);
-  data.random.seed(1);
-  const base::IniFile config = folder.configFiles().openConfigOnly();
+  LoadedEvent event(state.range(0), 1);
+  draw::EventFolder& folder = event.folder;
+  draw::DrawData& data = event.data;
+  const base::IniFile config = event.config();
   const bool record = state.range(1) != 0;
   for (auto _ : state) {
     data.state.currentAward = "1";

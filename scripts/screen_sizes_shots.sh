@@ -15,6 +15,13 @@ mkdir -p "$out"
 
 begin_session
 
+# Takes the screen as the audience sees it, names the picture and closes the program.
+shoot() {
+  import -window root "$out/$size-$1.png"
+  echo "$out/$size-$1.png"
+  stop_program
+}
+
 # The demo event draws its last award first: ten places of "幸运奖" at a time.
 batch_of_names() {
   local folder="$work/names-$size"
@@ -25,9 +32,7 @@ batch_of_names() {
   sleep 3.5
   press space
   sleep 1
-  import -window root "$out/$size-names.png"
-  echo "$out/$size-names.png"
-  stop_program
+  shoot names
 }
 
 # The same award drawn 30 at a time in picture draw (everybody shows the sample photo).
@@ -42,9 +47,7 @@ batch_of_photos() {
   sleep 3.5
   press space
   sleep 1
-  import -window root "$out/$size-photos.png"
-  echo "$out/$size-photos.png"
-  stop_program
+  shoot photos
 }
 
 # Ten names again, stopped with an auto stop of 10 seconds: the clock counts
@@ -60,9 +63,7 @@ countdown_over_names() {
   sleep 2
   press space  # the countdown starts
   sleep 2.5
-  import -window root "$out/$size-countdown.png"
-  echo "$out/$size-countdown.png"
-  stop_program
+  shoot countdown
 }
 
 # Award rolling: the awards roll for the first person of the roster.
@@ -75,9 +76,7 @@ award_rolling() {
   sleep 3
   press space
   sleep 1.5
-  import -window root "$out/$size-award-rolling.png"
-  echo "$out/$size-award-rolling.png"
-  stop_program
+  shoot award-rolling
 }
 
 for size in 1024x768 1280x720 3840x2160; do
