@@ -69,6 +69,34 @@ class StyledTextTest : public QObject {
     QVERIFY(litTop > 0 && litBottom > 0);
   }
 
+  // A title at k = 3 is past the glyph cache's size: its glyphs filled one by one
+  // give the pixels of the whole text filled as one path, mixed scripts and
+  // turned text included; small text still goes through drawText unchanged.
+  void glyphByGlyphFillGivesTheWholeTextsPixels() {
+    QtTextRasteriser byGlyph(OutlineFill::GlyphByGlyph), whole(OutlineFill::WholeText);
+    SmoothRenderer glyphRenderer(byGlyph), wholeRenderer(whole);
+    const struct {
+      QString text;
+      int size, angle;
+    } cases[] = {{QStringLiteral("幸运大抽奖二零二六年度盛典"), 36, 0},
+                 {QStringLiteral("一等奖 Prize 2026"), 30, 0},
+                 {QStringLiteral("特等奖"), 40, 30},
+                 {QStringLiteral("现场抽奖环节 Draw"), 28, -45},
+                 {QStringLiteral("小字"), 12, 0}};
+    for (const auto& c : cases) {
+      TSmoothEffect effect;
+      effect.setAngle(c.angle);
+      const std::string text = toGbk(c.text);
+      const Mask8 expected = wholeRenderer.coverage(text, heiti(c.size), effect, 3);
+      const Mask8& actual = glyphRenderer.coverage(text, heiti(c.size), effect, 3);
+      int lit = 0;
+      for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x) lit += expected.at(x, y) > 128;
+      QVERIFY2(lit > 0, qPrintable(c.text));
+      QVERIFY2(actual == expected, qPrintable(c.text));
+    }
+  }
+
   void opaqueLabelSizesItselfAndRendersOncePerChange() {
     TSmoothLabel label;
     label.setBorder(3);
