@@ -114,7 +114,7 @@ void TForm1::createElements() {
         black.fill(Qt::black);
         return black;
       }
-      return scaledBackground_.copy(l.geometry()).toImage();
+      return scaledBackground_.copy(l.geometry());
     });
     labels_[i] = label;
   }
@@ -258,10 +258,10 @@ void TForm1::loadBackground() {
 
 void TForm1::scaleBackground() {
   if (background_.isNull() || size().isEmpty()) {
-    scaledBackground_ = QPixmap();
+    scaledBackground_ = QImage();
   } else {
-    scaledBackground_ = QPixmap::fromImage(
-        background_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32));
+    scaledBackground_ =
+        background_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32);
   }
   for (auto* label : labels_)
     if (label) label->update();
@@ -404,7 +404,7 @@ void TForm1::paintEvent(QPaintEvent* event) {
     painter.fillRect(event->rect(), Qt::black);
     return;
   }
-  painter.drawPixmap(event->rect(), scaledBackground_, event->rect());
+  painter.drawImage(event->rect(), scaledBackground_, event->rect());
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
