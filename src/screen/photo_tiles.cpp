@@ -1,10 +1,13 @@
 #include "screen/photo_tiles.h"
 
+#include <QFile>
 #include <QFont>
 #include <QFontMetrics>
+#include <QImageReader>
 #include <QList>
 #include <QPainter>
 #include <QtConcurrent/QtConcurrentMap>
+#include <cstring>
 #include <numeric>
 #include <unordered_map>
 
@@ -12,6 +15,7 @@
 #include "base/gbk.h"
 #include "base/paths.h"
 #include "platform/program_dir.h"
+#include "screen/photo_tiles_jpeg.h"
 #include "screen/picture_scaling.h"
 
 namespace screen {
@@ -58,6 +62,61 @@ class PhotoFolder {
   std::unordered_map<std::string, fs::path> exact_;
   std::unordered_map<std::string, fs::path> folded_;
 };
+
+// The picture of a tile, as readCovering() makes it. A JPEG that the cover
+// scale takes to an eighth of its size or less (a camera photo on a tile) is one
+// the JPEG library too would decode at one eighth, and then smooth-scale to the
+// cover size; that decode is done by the DC reader, which skips what an eighth
+// does not need. Any other picture, and any file the reader does not take, goes
+// through readCovering().
+QImage readTilePicture(const fs::path& file, QSize box) {
+  if (box.isEmpty()) return {};
+  QFile input(platform::toQString(file));
+  if (input.open(QIODevice::ReadOnly)) {
+    QImageReader reader(&input);
+    const QSize source = reader.size();
+    if (source.isValid() && !source.isEmpty() && reader.format() == "jpeg") {
+      const Placement placement = coverPlacement(source, box);
+      const double factor = std::min(double(source.width()) / placement.scaled.width(),
+                                     double(source.height()) / placement.scaled.height());
+      if (factor >= 8) {
+        const qint64 size = input.size();
+        const uchar* mapped = input.map(0, size);
+        QByteArray contents;
+        if (!mapped) {
+          input.seek(0);
+          contents = input.readAll();
+          mapped = reinterpret_cast<const uchar*>(contents.constData());
+        }
+        EighthImage eighth;
+        if (mapped && decodeJpegEighth(mapped, static_cast<std::size_t>(size), eighth)) {
+          QImage picture;
+          if (eighth.channels == 3) {
+            picture = QImage(eighth.width, eighth.height, QImage::Format_RGB32);
+            for (int y = 0; y < eighth.height; ++y) {
+              const std::uint8_t* from = eighth.pixels.data() + static_cast<std::size_t>(y) * eighth.width * 3;
+              auto* to = reinterpret_cast<QRgb*>(picture.scanLine(y));
+              for (int x = 0; x < eighth.width; ++x, from += 3) to[x] = qRgb(from[0], from[1], from[2]);
+            }
+          } else {
+            picture = QImage(eighth.width, eighth.height, QImage::Format_Grayscale8);
+            for (int y = 0; y < eighth.height; ++y)
+              std::memcpy(picture.scanLine(y), eighth.pixels.data() + static_cast<std::size_t>(y) * eighth.width,
+                          static_cast<std::size_t>(eighth.width));
+          }
+          if (picture.size() != placement.scaled)
+            picture = picture.scaled(placement.scaled, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+          QImage result(box, QImage::Format_RGB32);
+          result.fill(Qt::white);
+          QPainter painter(&result);
+          painter.drawImage(placement.offset, picture);
+          return result;
+        }
+      }
+    }
+  }
+  return readCovering(file, box);
+}
 
 struct TilePicture {
   QImage picture;  // null: the sample stands in
@@ -131,7 +190,7 @@ void PhotoTiles::load(const fs::path& programDir, const std::vector<PhotoEntry>&
     if (base::isUnsafeBareName(name)) return result;
     const fs::path file = folder.find(base::gbkToUtf8(name) + ".jpg");
     if (file.empty()) return result;
-    result.picture = readCovering(file, size);
+    result.picture = readTilePicture(file, size);
     if (result.picture.isNull()) result.unreadable = file;
     return result;
   };
