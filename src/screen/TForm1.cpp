@@ -115,7 +115,7 @@ void TForm1::createElements() {
         return black;
       }
       return scaledBackground_.copy(l.geometry());
-    });
+    }, [this](const styledtext::TSmoothLabel&) { return scaledBackground_.cacheKey(); });
     labels_[i] = label;
   }
 
@@ -404,7 +404,9 @@ void TForm1::paintEvent(QPaintEvent* event) {
     painter.fillRect(event->rect(), Qt::black);
     return;
   }
-  painter.drawImage(event->rect(), scaledBackground_, event->rect());
+  // Rectangle by rectangle: a tick's region is thirty frames spread over the
+  // screen, and its bounding rectangle would be blended through the whole clip.
+  for (const QRect& rect : event->region()) painter.drawImage(rect, scaledBackground_, rect);
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

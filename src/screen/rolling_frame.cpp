@@ -1,11 +1,32 @@
 #include "screen/rolling_frame.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 
 namespace screen {
 
-RollingFrame::RollingFrame(QWidget* parent) : QWidget(parent) {
+namespace {
+
+// The size of a caption in a font. Every tick gives thirty frames new names
+// from the same roster, and laying a name out costs more than the rest of the
+// frame's work; the sizes are kept, a bounded number of them.
+QSize textSize(const QFont& font, const QString& fontKey, const QString& text) {
+  static QHash<QString, QSize> sizes;
+  constexpr qsizetype kMostKept = 8192;
+  QString key = fontKey;
+  key += QChar(0);
+  key += text;
+  if (const auto found = sizes.constFind(key); found != sizes.constEnd()) return *found;
+  const QSize size = QFontMetrics(font).size(0, text);
+  if (sizes.size() >= kMostKept) sizes.clear();
+  sizes.insert(key, size);
+  return size;
+}
+
+}  // namespace
+
+RollingFrame::RollingFrame(QWidget* parent) : QWidget(parent), fontKey_(font_.key()) {
   setAttribute(Qt::WA_NoSystemBackground);
   fitToText();
 }
@@ -19,14 +40,14 @@ void RollingFrame::setText(const QString& text) {
 
 void RollingFrame::setFrameFont(const QFont& font, const QColor& color) {
   font_ = font;
+  fontKey_ = font_.key();
   color_ = color;
   fitToText();
   update();
 }
 
 void RollingFrame::fitToText() {
-  QFontMetrics metrics(font_);
-  QSize size = metrics.size(0, text_.isEmpty() ? QStringLiteral(" ") : text_);
+  const QSize size = textSize(font_, fontKey_, text_.isEmpty() ? QStringLiteral(" ") : text_);
   if (size != this->size()) resize(size);
 }
 

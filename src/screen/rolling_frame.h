@@ -31,6 +31,7 @@ class RollingFrame : public QWidget {
 
   QString text_;
   QFont font_;
+  QString fontKey_;  // font_.key(), for the kept text sizes
   QColor color_{Qt::yellow};
 };
 

@@ -148,6 +148,42 @@ class StyledTextTest : public QObject {
     QCOMPARE(second.pixelColor(0, 0), QColor(200, 200, 0));
   }
 
+  // With a key, an unchanged key and place skip the backdrop altogether; a new
+  // key or a move asks for it again and renders over what it gives.
+  void transparentLabelWithABackdropKeyAsksOnlyWhenTheKeyOrPlaceChanges() {
+    QImage beneath(400, 100, QImage::Format_RGB32);
+    beneath.fill(QColor(10, 40, 120));
+    int asked = 0;
+    qint64 key = 1;
+    TSmoothLabel label;
+    label.setTransparent(true);
+    label.setCaption(QStringLiteral("特等奖"));
+    label.setSmoothFont(heiti(30));
+    label.setBackdropProvider(
+        [&](const TSmoothLabel& l) {
+          ++asked;
+          return beneath.copy(l.geometry());
+        },
+        [&](const TSmoothLabel&) { return key; });
+    const QImage first = label.composedImage();
+    QCOMPARE(asked, 1);
+    const int renders = label.renderCount();
+    QCOMPARE(label.composedImage(), first);
+    QCOMPARE(asked, 1);
+    QCOMPARE(label.renderCount(), renders);
+
+    beneath.fill(QColor(200, 200, 0));
+    key = 2;
+    QCOMPARE(label.composedImage().pixelColor(0, 0), QColor(200, 200, 0));
+    QCOMPARE(asked, 2);
+    QCOMPARE(label.renderCount(), renders + 1);
+
+    beneath.setPixelColor(label.width() + 5, 0, Qt::red);
+    label.move(label.width() + 5, 0);
+    QCOMPARE(label.composedImage().pixelColor(0, 0), QColor(Qt::red));
+    QCOMPARE(asked, 3);
+  }
+
   void transparentLabelReadsItsParentsPainting() {
     QWidget parent;
     parent.resize(300, 120);
