@@ -6,7 +6,8 @@
 # lock nor the password store of a person's session is touched.
 
 KV_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-KV_EXE="$KV_ROOT/build/Kelvara抽奖软件/Kelvara抽奖软件"
+# KV_EXE may name another build of the executable, to set two builds side by side.
+KV_EXE="${KV_EXE:-$KV_ROOT/build/Kelvara抽奖软件/Kelvara抽奖软件}"
 
 # begin_session: a scratch folder in $work, removed with the program and the
 # Xvfb when the script ends, however it ends.

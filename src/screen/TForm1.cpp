@@ -252,6 +252,9 @@ void TForm1::loadBackground() {
     background_ = QImage();
   }
   if (background_.isNull()) model_.backgroundFile.clear();
+  // Three bytes a pixel: the background is opaque, and the screen's largest
+  // image stays a quarter smaller (painting converts only the rectangles shown).
+  if (!background_.isNull()) background_ = background_.convertToFormat(QImage::Format_RGB888);
   loadedBackground_ = model_.backgroundFile;
   scaleBackground();
 }
@@ -261,7 +264,7 @@ void TForm1::scaleBackground() {
     scaledBackground_ = QImage();
   } else {
     scaledBackground_ =
-        background_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32);
+        background_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB888);
   }
   for (auto* label : labels_)
     if (label) label->update();
