@@ -3,25 +3,37 @@
 #include <QFontMetrics>
 #include <QHash>
 #include <QPainter>
+#include <QStaticText>
 
 namespace screen {
 
 namespace {
 
-// The size of a caption in a font. Every tick gives thirty frames new names
-// from the same roster, and laying a name out costs more than the rest of the
-// frame's work; the sizes are kept, a bounded number of them.
-QSize textSize(const QFont& font, const QString& fontKey, const QString& text) {
-  static QHash<QString, QSize> sizes;
-  constexpr qsizetype kMostKept = 8192;
+// A caption laid out in a font: its size, and for one line its glyphs, ready
+// to draw (the same pixels as drawText at the top-left corner). Every tick gives
+// thirty frames new names from the same roster, and laying a name out (twice:
+// to size the frame and to paint it) cost more than the rest of the frame's
+// work; the layouts are kept, a bounded number of them.
+struct LaidOutText {
+  QSize size;
+  QStaticText glyphs;  // empty for text of several lines or with tabs
+};
+
+const LaidOutText& laidOut(const QFont& font, const QString& fontKey, const QString& text) {
+  static QHash<QString, LaidOutText> kept;
+  constexpr qsizetype kMostKept = 4096;
   QString key = fontKey;
   key += QChar(0);
   key += text;
-  if (const auto found = sizes.constFind(key); found != sizes.constEnd()) return *found;
-  const QSize size = QFontMetrics(font).size(0, text);
-  if (sizes.size() >= kMostKept) sizes.clear();
-  sizes.insert(key, size);
-  return size;
+  if (const auto found = kept.constFind(key); found != kept.constEnd()) return *found;
+  LaidOutText layout{QFontMetrics(font).size(0, text), {}};
+  if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\t'))) {
+    layout.glyphs.setText(text);
+    layout.glyphs.setTextFormat(Qt::PlainText);
+    layout.glyphs.prepare(QTransform(), font);
+  }
+  if (kept.size() >= kMostKept) kept.clear();
+  return *kept.insert(key, std::move(layout));
 }
 
 }  // namespace
@@ -47,7 +59,7 @@ void RollingFrame::setFrameFont(const QFont& font, const QColor& color) {
 }
 
 void RollingFrame::fitToText() {
-  const QSize size = textSize(font_, fontKey_, text_.isEmpty() ? QStringLiteral(" ") : text_);
+  const QSize size = laidOut(font_, fontKey_, text_.isEmpty() ? QStringLiteral(" ") : text_).size;
   if (size != this->size()) resize(size);
 }
 
@@ -55,7 +67,11 @@ void RollingFrame::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setFont(font_);
   painter.setPen(color_);
-  painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, text_);
+  const QStaticText& glyphs = laidOut(font_, fontKey_, text_).glyphs;
+  if (!glyphs.text().isEmpty())
+    painter.drawStaticText(QPointF(0, 0), glyphs);
+  else
+    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, text_);
 }
 
 PictureFrame::PictureFrame(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
