@@ -1,9 +1,10 @@
 // Photo tiles for 300 camera-sized photos (4000 × 3000, generated here): the
-// program's load (each photo read at one eighth from its DC coefficients, on all
-// cores) against two baselines measured in the same run: the JPEG library's
-// own one-eighth decode through Qt's reader (readCovering, what the load did
-// before) and decoding each photo at full size and scaling it. Every ratio
-// sets the same number of cores against each other. Prints figures only.
+// program's load (each photo mapped and handed whole to libjpeg-turbo, which
+// decodes it at one eighth in the DCT, on all cores) against two baselines
+// measured in the same run: the same decode through Qt's reader (readCovering,
+// what the load did before, which feeds the library through a device) and
+// decoding each photo at full size and scaling it. Every ratio sets the same
+// number of cores against each other. Prints figures only.
 //
 // Usage: photo_tiles_bench [photo count]
 #include <QCoreApplication>
@@ -77,7 +78,7 @@ std::vector<std::string> makePhotoFolder(const fs::path& programDir, int count) 
 }
 
 // The JPEG library's reduced-size decode through Qt's reader, as the load did it
-// before the DC reader: readCovering and the caption.
+// before: readCovering and the caption.
 QImage libraryReducedTile(const fs::path& file, const std::string& gbkName, QSize tile, const QFont& font) {
   QImage result = screen::readCovering(file, tile);
   screen::drawTileCaption(result, platform::fromGbk(gbkName), platform::fromGbk(gbkName), font, Qt::black);
@@ -179,18 +180,18 @@ int main(int argc, char** argv) {
   // mixed one-core-against-all-cores ratio mixes the decode gain with the
   // cores' gain and comes last, labelled so.
   std::printf("tiles of %d x %d with captions, %d photos, %d cores\n", tile.width(), tile.height(), count, cores);
-  std::printf("  ratio library one-eighth decode / program, one core against one core:   %.2f x\n",
+  std::printf("  ratio Qt reader / program, one core against one core:   %.2f x\n",
               libraryOne / reducedOne);
-  std::printf("  ratio library one-eighth decode / program, all cores against all cores: %.2f x\n",
+  std::printf("  ratio Qt reader / program, all cores against all cores: %.2f x\n",
               libraryAll / reducedAll);
   std::printf("  ratio full-size decode / program, one core against one core:   %.1f x\n", fullOne / reducedOne);
   std::printf("  ratio full-size decode / program, all cores against all cores: %.1f x\n", fullAll / reducedAll);
-  std::printf("  %-52s %7.2f s  %6.1f ms/photo\n", "program (DC reader at one eighth, all cores):", reducedAll,
+  std::printf("  %-52s %7.2f s  %6.1f ms/photo\n", "program (whole file to libjpeg-turbo, all cores):", reducedAll,
               reducedAll * 1000 / count);
   std::printf("  %-52s %7.2f s  %6.1f ms/photo\n", "program, one core:", reducedOne, reducedOne * 1000 / count);
-  std::printf("  %-52s %7.2f s  %6.1f ms/photo\n", "library one-eighth decode (readCovering), all cores:",
+  std::printf("  %-52s %7.2f s  %6.1f ms/photo\n", "Qt reader at one eighth (readCovering), all cores:",
               libraryAll, libraryAll * 1000 / count);
-  std::printf("  %-52s %7.2f s  %6.1f ms/photo\n", "library one-eighth decode (readCovering), one core:",
+  std::printf("  %-52s %7.2f s  %6.1f ms/photo\n", "Qt reader at one eighth (readCovering), one core:",
               libraryOne, libraryOne * 1000 / count);
   std::printf("  %-52s %7.2f s  %6.1f ms/photo\n", "full-size decode and scale, all cores:", fullAll,
               fullAll * 1000 / count);

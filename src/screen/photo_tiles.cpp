@@ -1,13 +1,11 @@
 #include "screen/photo_tiles.h"
 
-#include <QFile>
 #include <QFont>
 #include <QFontMetrics>
 #include <QImageReader>
 #include <QList>
 #include <QPainter>
 #include <QtConcurrent/QtConcurrentMap>
-#include <cstring>
 #include <numeric>
 #include <unordered_map>
 
@@ -63,59 +61,26 @@ class PhotoFolder {
   std::unordered_map<std::string, fs::path> folded_;
 };
 
-// The picture of a tile, as readCovering() makes it. A JPEG that the cover
-// scale takes to an eighth of its size or less (a camera photo on a tile) is one
-// the JPEG library too would decode at one eighth, and then smooth-scale to the
-// cover size; that decode is done by the DC reader, which skips what an eighth
-// does not need. Any other picture, and any file the reader does not take, goes
-// through readCovering().
+// The picture of a tile, as readCovering() makes it: a JPEG through
+// readJpegScaled (the whole file handed to the decoder at once), anything else,
+// and any JPEG that reader leaves, through readCovering().
 QImage readTilePicture(const fs::path& file, QSize box) {
   if (box.isEmpty()) return {};
-  QFile input(platform::toQString(file));
-  if (input.open(QIODevice::ReadOnly)) {
-    QImageReader reader(&input);
-    const QSize source = reader.size();
-    if (source.isValid() && !source.isEmpty() && reader.format() == "jpeg") {
-      const Placement placement = coverPlacement(source, box);
-      const double factor = std::min(double(source.width()) / placement.scaled.width(),
-                                     double(source.height()) / placement.scaled.height());
-      if (factor >= 8) {
-        const qint64 size = input.size();
-        const uchar* mapped = input.map(0, size);
-        QByteArray contents;
-        if (!mapped) {
-          input.seek(0);
-          contents = input.readAll();
-          mapped = reinterpret_cast<const uchar*>(contents.constData());
-        }
-        EighthImage eighth;
-        if (mapped && decodeJpegEighth(mapped, static_cast<std::size_t>(size), eighth)) {
-          QImage picture;
-          if (eighth.channels == 3) {
-            picture = QImage(eighth.width, eighth.height, QImage::Format_RGB32);
-            for (int y = 0; y < eighth.height; ++y) {
-              const std::uint8_t* from = eighth.pixels.data() + static_cast<std::size_t>(y) * eighth.width * 3;
-              auto* to = reinterpret_cast<QRgb*>(picture.scanLine(y));
-              for (int x = 0; x < eighth.width; ++x, from += 3) to[x] = qRgb(from[0], from[1], from[2]);
-            }
-          } else {
-            picture = QImage(eighth.width, eighth.height, QImage::Format_Grayscale8);
-            for (int y = 0; y < eighth.height; ++y)
-              std::memcpy(picture.scanLine(y), eighth.pixels.data() + static_cast<std::size_t>(y) * eighth.width,
-                          static_cast<std::size_t>(eighth.width));
-          }
-          if (picture.size() != placement.scaled)
-            picture = picture.scaled(placement.scaled, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-          QImage result(box, QImage::Format_RGB32);
-          result.fill(Qt::white);
-          QPainter painter(&result);
-          painter.drawImage(placement.offset, picture);
-          return result;
-        }
-      }
-    }
+  QSize source;
+  {
+    QImageReader reader(platform::toQString(file));
+    if (reader.format() != "jpeg") return readCovering(file, box);
+    source = reader.size();
   }
-  return readCovering(file, box);
+  if (!source.isValid() || source.isEmpty()) return readCovering(file, box);
+  const Placement placement = coverPlacement(source, box);
+  const QImage picture = readJpegScaled(file, source, placement.scaled);
+  if (picture.isNull()) return readCovering(file, box);
+  QImage result(box, QImage::Format_RGB32);
+  result.fill(Qt::white);
+  QPainter painter(&result);
+  painter.drawImage(placement.offset, picture);
+  return result;
 }
 
 struct TilePicture {
