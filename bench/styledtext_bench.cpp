@@ -1,5 +1,7 @@
 // Figures for styled text: a full-width main title rendered at k = 3 with
-// shadow, gradient and blur; repainting a transparent label over a background,
+// shadow, gradient and blur, with the program's rasteriser (large glyphs filled
+// one by one) and, as the baseline in the same run, with the whole text filled as
+// one path (as drawText fills it); repainting a transparent label over a background,
 // run through the pipeline and from the cached layer; and one scroll step of a
 // 600 × 400 box holding 200 lines.
 #include <benchmark/benchmark.h>
@@ -42,8 +44,8 @@ TSmoothEffect titleEffect() {
   return e;
 }
 
-void BM_TitleRender(benchmark::State& state) {
-  QtTextRasteriser rasteriser;
+void titleRender(benchmark::State& state, OutlineFill fill) {
+  QtTextRasteriser rasteriser(fill);
   SmoothRenderer renderer(rasteriser);
   const std::string text = toGbk(titleText());
   const TSmoothEffect effect = titleEffect();
@@ -56,7 +58,10 @@ void BM_TitleRender(benchmark::State& state) {
   state.counters["width"] = box.width;
   state.counters["height"] = box.height;
 }
+void BM_TitleRender(benchmark::State& state) { titleRender(state, OutlineFill::GlyphByGlyph); }
 BENCHMARK(BM_TitleRender)->Unit(benchmark::kMillisecond);
+void BM_TitleRender_Baseline_WholeTextOnePath(benchmark::State& state) { titleRender(state, OutlineFill::WholeText); }
+BENCHMARK(BM_TitleRender_Baseline_WholeTextOnePath)->Unit(benchmark::kMillisecond);
 
 QImage backgroundFor(const TSmoothLabel& label) {
   QImage image(label.size(), QImage::Format_RGB888);

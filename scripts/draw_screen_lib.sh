@@ -6,7 +6,8 @@
 # lock nor the password store of a person's session is touched.
 
 KV_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-KV_EXE="$KV_ROOT/build/Kelvara抽奖软件/Kelvara抽奖软件"
+# KV_EXE may name another build of the executable, to set two builds side by side.
+KV_EXE="${KV_EXE:-$KV_ROOT/build/Kelvara抽奖软件/Kelvara抽奖软件}"
 
 # begin_session: a scratch folder in $work, removed with the program and the
 # Xvfb when the script ends, however it ends.
@@ -72,7 +73,9 @@ start_xvfb() {
   local fifo
   fifo=$(mktemp -u)
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  # -noreset: the server must not reset when its last client (an xdotool look)
+  # leaves, or a program connecting in that moment fails to start.
+  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   XVFB_PID=$!
   local number
   read -r number <"$fifo"

@@ -118,8 +118,8 @@ void TForm1::createElements() {
         black.fill(Qt::black);
         return black;
       }
-      return scaledBackground_.copy(l.geometry()).toImage();
-    });
+      return scaledBackground_.copy(l.geometry());
+    }, [this](const styledtext::TSmoothLabel&) { return scaledBackground_.cacheKey(); });
     labels_[i] = label;
   }
 
@@ -257,16 +257,19 @@ void TForm1::loadBackground() {
     background_ = QImage();
   }
   if (background_.isNull()) model_.backgroundFile.clear();
+  // Three bytes a pixel: the background is opaque, and the screen's largest
+  // image stays a quarter smaller (painting converts only the rectangles shown).
+  if (!background_.isNull()) background_ = background_.convertToFormat(QImage::Format_RGB888);
   loadedBackground_ = model_.backgroundFile;
   scaleBackground();
 }
 
 void TForm1::scaleBackground() {
   if (background_.isNull() || size().isEmpty()) {
-    scaledBackground_ = QPixmap();
+    scaledBackground_ = QImage();
   } else {
-    scaledBackground_ = QPixmap::fromImage(
-        background_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32));
+    scaledBackground_ =
+        background_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB888);
   }
   for (auto* label : labels_)
     if (label) label->update();
@@ -533,7 +536,9 @@ void TForm1::paintEvent(QPaintEvent* event) {
     painter.fillRect(event->rect(), Qt::black);
     return;
   }
-  painter.drawPixmap(event->rect(), scaledBackground_, event->rect());
+  // Rectangle by rectangle: a tick's region is thirty frames spread over the
+  // screen, and its bounding rectangle would be blended through the whole clip.
+  for (const QRect& rect : event->region()) painter.drawImage(rect, scaledBackground_, rect);
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

@@ -234,7 +234,10 @@ class TForm1 : public QWidget, public draw::DrawView {
 
   QImage background_;
   std::filesystem::path loadedBackground_;
-  QPixmap scaledBackground_;
+  // The background at the window's size (RGB888, as the loaded one); it shares
+  // the loaded picture's pixels when the picture already has that size (the
+  // shipped ones have the screen's).
+  QImage scaledBackground_;
   std::array<styledtext::TSmoothLabel*, screen::kLabelCount> labels_{};
   QLabel* Image2 = nullptr;    // the logo
   QLabel* PrizePic = nullptr;  // the prize picture, stretched to its box

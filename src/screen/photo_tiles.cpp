@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QImageReader>
 #include <QList>
 #include <QPainter>
 #include <QtConcurrent/QtConcurrentMap>
@@ -12,6 +13,7 @@
 #include "base/gbk.h"
 #include "base/paths.h"
 #include "platform/program_dir.h"
+#include "screen/photo_tiles_jpeg.h"
 #include "screen/picture_scaling.h"
 
 namespace screen {
@@ -58,6 +60,28 @@ class PhotoFolder {
   std::unordered_map<std::string, fs::path> exact_;
   std::unordered_map<std::string, fs::path> folded_;
 };
+
+// The picture of a tile, as readCovering() makes it: a JPEG through
+// readJpegScaled (the whole file handed to the decoder at once), anything else,
+// and any JPEG that reader leaves, through readCovering().
+QImage readTilePicture(const fs::path& file, QSize box) {
+  if (box.isEmpty()) return {};
+  QSize source;
+  {
+    QImageReader reader(platform::toQString(file));
+    if (reader.format() != "jpeg") return readCovering(file, box);
+    source = reader.size();
+  }
+  if (!source.isValid() || source.isEmpty()) return readCovering(file, box);
+  const Placement placement = coverPlacement(source, box);
+  const QImage picture = readJpegScaled(file, source, placement.scaled);
+  if (picture.isNull()) return readCovering(file, box);
+  QImage result(box, QImage::Format_RGB32);
+  result.fill(Qt::white);
+  QPainter painter(&result);
+  painter.drawImage(placement.offset, picture);
+  return result;
+}
 
 struct TilePicture {
   QImage picture;  // null: the sample stands in
@@ -136,7 +160,7 @@ void PhotoTiles::load(const fs::path& programDir, const std::vector<PhotoEntry>&
     if (base::isUnsafeBareName(name)) return result;
     const fs::path file = folder.find(base::gbkToUtf8(name) + ".jpg");
     if (file.empty()) return result;
-    result.picture = readCovering(file, size);
+    result.picture = readTilePicture(file, size);
     if (result.picture.isNull()) result.unreadable = file;
     return result;
   };

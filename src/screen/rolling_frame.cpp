@@ -1,14 +1,48 @@
 #include "screen/rolling_frame.h"
 
-#include <QFontInfo>
-#include <QFontMetrics>
 #include <algorithm>
 #include <cmath>
+
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
+#include <QStaticText>
 
 namespace screen {
 
-RollingFrame::RollingFrame(QWidget* parent) : QWidget(parent) {
+namespace {
+
+// A caption laid out in a font: its size, and for one line its glyphs, ready
+// to draw (the same pixels as drawText at the top-left corner). Every tick gives
+// thirty frames new names from the same roster, and laying a name out (twice:
+// to size the frame and to paint it) cost more than the rest of the frame's
+// work; the layouts are kept, a bounded number of them.
+struct LaidOutText {
+  QSize size;
+  QStaticText glyphs;  // empty for text of several lines or with tabs
+};
+
+const LaidOutText& laidOut(const QFont& font, const QString& fontKey, const QString& text) {
+  static QHash<QString, LaidOutText> kept;
+  constexpr qsizetype kMostKept = 4096;
+  QString key = fontKey;
+  key += QChar(0);
+  key += text;
+  if (const auto found = kept.constFind(key); found != kept.constEnd()) return *found;
+  LaidOutText layout{QFontMetrics(font).size(0, text), {}};
+  if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\t'))) {
+    layout.glyphs.setText(text);
+    layout.glyphs.setTextFormat(Qt::PlainText);
+    layout.glyphs.prepare(QTransform(), font);
+  }
+  if (kept.size() >= kMostKept) kept.clear();
+  return *kept.insert(key, std::move(layout));
+}
+
+}  // namespace
+
+RollingFrame::RollingFrame(QWidget* parent) : QWidget(parent), fontKey_(font_.key()) {
   setAttribute(Qt::WA_NoSystemBackground);
   fitToText();
 }
@@ -22,6 +56,7 @@ void RollingFrame::setText(const QString& text) {
 
 void RollingFrame::setFrameFont(const QFont& font, const QColor& color) {
   font_ = font;
+  fontKey_ = font_.key();
   color_ = color;
   fitToText();
   update();
@@ -45,7 +80,9 @@ QSize RollingFrame::textSize(const QFont& font, const QString& text, int linePit
 }
 
 void RollingFrame::fitToText() {
-  const QSize size = textSize(font_, text_, linePitch_);
+  const QSize size = linePitch_ > 0
+                         ? textSize(font_, text_, linePitch_)
+                         : laidOut(font_, fontKey_, text_.isEmpty() ? QStringLiteral(" ") : text_).size;
   if (size != this->size()) resize(size);
 }
 
@@ -53,16 +90,20 @@ void RollingFrame::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setFont(font_);
   painter.setPen(color_);
-  if (linePitch_ <= 0) {
-    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, text_);
+  if (linePitch_ > 0) {  // lines closed up: each line at its pitch
+    const int lineHeight = QFontMetrics(font_).height();
+    int top = 0;
+    for (const QString& line : text_.split(QLatin1Char('\n'))) {
+      painter.drawText(QRect(0, top, width(), lineHeight), Qt::AlignLeft | Qt::AlignTop, line);
+      top += linePitch_;
+    }
     return;
   }
-  const int lineHeight = QFontMetrics(font_).height();
-  int top = 0;
-  for (const QString& line : text_.split(QLatin1Char('\n'))) {
-    painter.drawText(QRect(0, top, width(), lineHeight), Qt::AlignLeft | Qt::AlignTop, line);
-    top += linePitch_;
-  }
+  const QStaticText& glyphs = laidOut(font_, fontKey_, text_).glyphs;
+  if (!glyphs.text().isEmpty())
+    painter.drawStaticText(QPointF(0, 0), glyphs);
+  else
+    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, text_);
 }
 
 PictureFrame::PictureFrame(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }

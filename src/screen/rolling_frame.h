@@ -39,6 +39,7 @@ class RollingFrame : public QWidget {
 
   QString text_;
   QFont font_;
+  QString fontKey_;  // font_.key(), for the kept text sizes
   QColor color_{Qt::yellow};
   int linePitch_ = 0;
 };

@@ -23,12 +23,14 @@ fs::path musicFile(const fs::path& programDir, const std::string& gbkFileName) {
   return base::joinGbk(base::findIgnoringCase(programDir, "music"), gbkFileName);
 }
 
-SoundPlayers::SoundPlayers(QObject* parent)
-    : QObject(parent),
-      player1_(new QMediaPlayer(this)),
-      output1_(new QAudioOutput(this)),
-      player2_(new QMediaPlayer(this)),
-      output2_(new QAudioOutput(this)) {
+SoundPlayers::SoundPlayers(QObject* parent) : QObject(parent) {}
+
+void SoundPlayers::ensurePlayers() {
+  if (player1_) return;
+  player1_ = new QMediaPlayer(this);
+  output1_ = new QAudioOutput(this);
+  player2_ = new QMediaPlayer(this);
+  output2_ = new QAudioOutput(this);
   player1_->setAudioOutput(output1_);
   player2_->setAudioOutput(output2_);
   // Either player's completion checks MediaPlayer1, as the repeat rule was made.
@@ -43,6 +45,7 @@ SoundPlayers::SoundPlayers(QObject* parent)
 }
 
 SoundPlayers::~SoundPlayers() {
+  if (!player1_) return;
   player1_->stop();
   player2_->stop();
 }
@@ -62,6 +65,7 @@ SoundPlayers::Playback SoundPlayers::playSetting(bool switchOn, const fs::path& 
 }
 
 void SoundPlayers::play(const fs::path& file, bool repeat) {
+  ensurePlayers();
   player1_->stop();
   repeat_ = repeat;
   player1_->setSource(urlOf(file));
@@ -70,22 +74,24 @@ void SoundPlayers::play(const fs::path& file, bool repeat) {
 }
 
 void SoundPlayers::stop() {
-  if (player1_->playbackState() != QMediaPlayer::StoppedState) player1_->stop();
+  if (player1_ && player1_->playbackState() != QMediaPlayer::StoppedState) player1_->stop();
 }
 
-bool SoundPlayers::isPlaying() const { return player1_->playbackState() == QMediaPlayer::PlayingState; }
+bool SoundPlayers::isPlaying() const { return player1_ && player1_->playbackState() == QMediaPlayer::PlayingState; }
 
 void SoundPlayers::restartIfRepeating() {
-  if (repeat_ && player1_->mediaStatus() == QMediaPlayer::EndOfMedia) {
+  if (repeat_ && player1_ && player1_->mediaStatus() == QMediaPlayer::EndOfMedia) {
     player1_->setPosition(0);
     player1_->play();
   }
 }
 
 void SoundPlayers::close() {
-  for (QMediaPlayer* player : {player1_, player2_}) {
-    player->stop();
-    player->setSource(QUrl());
+  if (player1_) {
+    for (QMediaPlayer* player : {player1_, player2_}) {
+      player->stop();
+      player->setSource(QUrl());
+    }
   }
   repeat_ = false;
   stopSoundPrepared_ = false;
@@ -94,13 +100,17 @@ void SoundPlayers::close() {
 bool SoundPlayers::soundSystemAvailable() { return !QMediaDevices::audioOutputs().isEmpty(); }
 
 bool SoundPlayers::prepareStopSound(const fs::path& file) {
-  if (player2_->playbackState() != QMediaPlayer::StoppedState) player2_->stop();
   stopSoundPrepared_ = false;
   stopSoundPlayed_ = false;
   if (file.empty()) {
-    player2_->setSource(QUrl());
+    if (player2_) {
+      if (player2_->playbackState() != QMediaPlayer::StoppedState) player2_->stop();
+      player2_->setSource(QUrl());
+    }
     return true;
   }
+  ensurePlayers();
+  if (player2_->playbackState() != QMediaPlayer::StoppedState) player2_->stop();
   if (!soundSystemAvailable() || !player2_->isAvailable()) return false;
   player2_->setSource(urlOf(file));
   if (player2_->error() != QMediaPlayer::NoError || player2_->mediaStatus() == QMediaPlayer::InvalidMedia) return false;

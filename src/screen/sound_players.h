@@ -8,6 +8,10 @@
 // an event loop spun inside a command would let timer ticks run in the middle of
 // it. A stop sound that fails to load after prepareStopSound() returned is
 // reported through stopSoundFailed().
+//
+// The players are made on the first sound: an event whose sounds are all off
+// never loads the media back end (its libraries and plugins take more memory
+// than the rest of the draw screen's code).
 #include <QObject>
 #include <QString>
 #include <filesystem>
@@ -72,11 +76,13 @@ class SoundPlayers : public QObject {
  private:
   void restartIfRepeating();
   void onStopSoundError();
+  // Makes both players when they are not made yet.
+  void ensurePlayers();
 
-  QMediaPlayer* player1_;
-  QAudioOutput* output1_;
-  QMediaPlayer* player2_;
-  QAudioOutput* output2_;
+  QMediaPlayer* player1_ = nullptr;
+  QAudioOutput* output1_ = nullptr;
+  QMediaPlayer* player2_ = nullptr;
+  QAudioOutput* output2_ = nullptr;
   bool repeat_ = false;
   bool stopSoundPrepared_ = false;
   // Once the stop sound has been played, its errors are the silent ones of play.

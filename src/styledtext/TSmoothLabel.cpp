@@ -66,8 +66,9 @@ void TSmoothLabel::setAutoUpdate(bool on) {
   if (on && pending_) changed();
 }
 
-void TSmoothLabel::setBackdropProvider(BackdropProvider provider) {
+void TSmoothLabel::setBackdropProvider(BackdropProvider provider, BackdropKey key) {
   backdropProvider_ = std::move(provider);
+  backdropKey_ = std::move(key);
   layerValid_ = false;
   update();
 }
@@ -94,11 +95,11 @@ void TSmoothLabel::render() {
   }
   layerValid_ = false;
   if (transparent_) return;
-  work_.reset(width(), height(), rgbOf(backColor_));
-  if (backGround_) drawPicture(work_, *backGround_, backGroundMode_);
-  renderer_->draw(Canvas{work_, true}, geometry_.textX, geometry_.textY, text, font_, effect_, quality_);
+  Image24 work(width(), height(), rgbOf(backColor_));
+  if (backGround_) drawPicture(work, *backGround_, backGroundMode_);
+  renderer_->draw(Canvas{work, true}, geometry_.textX, geometry_.textY, text, font_, effect_, quality_);
   ++renderCount_;
-  opaqueImage_ = toQImage(work_);
+  opaqueImage_ = toQImage(work);
 }
 
 QImage TSmoothLabel::backdrop() const {
@@ -114,13 +115,18 @@ QImage TSmoothLabel::backdrop() const {
 QImage TSmoothLabel::composedImage() {
   if (pending_ && updateDepth_ == 0 && autoUpdate_) changed();
   if (!transparent_) return opaqueImage_;
+  const qint64 key = backdropKey_ ? backdropKey_(*this) : 0;
+  if (layerValid_ && backdropKey_ && key == cachedKey_ && geometry() == cachedGeometry_) return cachedLayer_;
   QImage beneath = backdrop();
-  if (layerValid_ && beneath == cachedBackdrop_) return cachedLayer_;
-  work_ = toImage24(beneath);
-  renderer_->draw(Canvas{work_, true}, geometry_.textX, geometry_.textY, toGbk(caption_), font_, effect_, quality_);
+  if (layerValid_ && !backdropKey_ && beneath == cachedBackdrop_) return cachedLayer_;
+  Image24 work = toImage24(beneath);
+  renderer_->draw(Canvas{work, true}, geometry_.textX, geometry_.textY, toGbk(caption_), font_, effect_, quality_);
   ++renderCount_;
-  cachedBackdrop_ = std::move(beneath);
-  cachedLayer_ = toQImage(work_);
+  // With a key the key tells when the backdrop changes; the copy is not needed.
+  cachedBackdrop_ = backdropKey_ ? QImage() : std::move(beneath);
+  cachedLayer_ = toQImage(work);
+  cachedKey_ = key;
+  cachedGeometry_ = geometry();
   layerValid_ = true;
   return cachedLayer_;
 }
@@ -128,7 +134,9 @@ QImage TSmoothLabel::composedImage() {
 void TSmoothLabel::paintEvent(QPaintEvent* event) {
   const QImage image = composedImage();
   QPainter painter(this);
-  painter.drawImage(event->rect(), image, event->rect());
+  // Rectangle by rectangle: the bounding rectangle of a region torn by the
+  // rolling frames above would be blended through the whole clip.
+  for (const QRect& rect : event->region()) painter.drawImage(rect, image, rect);
 }
 
 void TSmoothLabel::resizeEvent(QResizeEvent* event) {

@@ -69,7 +69,12 @@ class TSmoothLabel : public QWidget {
   // What lies beneath a transparent label, in the label's client size. By
   // default the parent's own painting under the label (not its other children).
   using BackdropProvider = std::function<QImage(const TSmoothLabel&)>;
-  void setBackdropProvider(BackdropProvider provider);
+  // A provider may come with a key that changes whenever what it gives could
+  // change for a label that stays where it is (a background's cacheKey()): while
+  // the key and the label's geometry stay, a repaint reuses the layer without
+  // asking for the backdrop and comparing it. Without a key every repaint asks.
+  using BackdropKey = std::function<qint64(const TSmoothLabel&)>;
+  void setBackdropProvider(BackdropProvider provider, BackdropKey key = {});
 
   // How many times the pipeline has run; the cache keeps it still on repaints.
   int renderCount() const { return renderCount_; }
@@ -112,11 +117,14 @@ class TSmoothLabel : public QWidget {
   bool resizing_ = false;
   int renderCount_ = 0;
   BackdropProvider backdropProvider_;
+  BackdropKey backdropKey_;
 
-  Image24 work_;
   QImage opaqueImage_;
+  // What the layer was composed over; kept only for a provider without a key.
   QImage cachedBackdrop_;
   QImage cachedLayer_;
+  qint64 cachedKey_ = 0;
+  QRect cachedGeometry_;
   bool layerValid_ = false;
 };
 

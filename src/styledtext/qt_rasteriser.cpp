@@ -1,7 +1,11 @@
 #include "styledtext/qt_rasteriser.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPainter>
+#include <QPainterPath>
+#include <QRawFont>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -14,6 +18,75 @@ namespace {
 // A size read as the missing marker 99999 must not ask the font engine for
 // glyphs larger than any screen.
 constexpr int kMaxPixelSize = 2000;
+
+// The size from which the font engine draws glyphs as filled outlines instead of
+// from its glyph cache (Qt's default; QT_MAX_CACHED_GLYPH_SIZE changes it).
+int outlineThreshold() {
+  static const int size = [] {
+    const int fromEnvironment = qEnvironmentVariableIntValue("QT_MAX_CACHED_GLYPH_SIZE");
+    return fromEnvironment > 0 ? fromEnvironment : 64;
+  }();
+  return size;
+}
+
+// Whether drawText would fill this text's outlines, and filling them one by one
+// gives its pixels: one line, no decorations.
+bool fillsOutlines(const QFont& font, const QString& text) {
+  if (font.pixelSize() < outlineThreshold() || font.underline() || font.strikeOut() || font.overline()) return false;
+  for (const QChar c : text)
+    if (c.unicode() < 0x20 || c.direction() == QChar::DirR || c.direction() == QChar::DirAL) return false;
+  return true;
+}
+
+// The glyphs of `text` laid out as drawText lays them out, with its baseline at
+// `baseline` and `toImage` taking them into the image, each filled on its own
+// (winding rule, antialiased) into a small RGB32 tile and taken into the mask by
+// the larger value. The tile is not an 8-bit image: the paint engine spreads each
+// fill into an 8-bit image over its thread pool, which for one glyph costs more
+// than the fill; into RGB32 it does not, and every channel carries the coverage.
+void fillGlyphByGlyph(Mask8& image, const QTransform& toImage, const QFont& font, const QString& text,
+                      qreal baseline) {
+  QTextLayout layout(text, font);
+  QTextOption option;
+  option.setWrapMode(QTextOption::NoWrap);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  QTextLine line = layout.createLine();
+  layout.endLayout();
+  if (!line.isValid()) return;
+  const bool antialiased = !(font.styleStrategy() & QFont::NoAntialias);
+  const qreal dy = baseline - line.ascent();
+  const QRect bounds(0, 0, image.width(), image.height());
+  QImage tile;
+  for (const QGlyphRun& run : layout.glyphRuns()) {
+    const QRawFont raw = run.rawFont();
+    const QList<quint32> glyphs = run.glyphIndexes();
+    const QList<QPointF> positions = run.positions();
+    for (qsizetype g = 0; g < glyphs.size(); ++g) {
+      QPainterPath path = raw.pathForGlyph(glyphs[g]);
+      if (path.isEmpty()) continue;
+      path.setFillRule(Qt::WindingFill);
+      path.translate(positions[g].x(), positions[g].y() + dy);
+      const QRect box = toImage.map(path).boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1) & bounds;
+      if (box.isEmpty()) continue;
+      if (tile.width() < box.width() || tile.height() < box.height())
+        tile = QImage(std::max(tile.width(), box.width()), std::max(tile.height(), box.height()), QImage::Format_RGB32);
+      for (int y = 0; y < box.height(); ++y) std::memset(tile.scanLine(y), 0, static_cast<std::size_t>(box.width()) * 4);
+      {
+        QPainter painter(&tile);
+        painter.setClipRect(0, 0, box.width(), box.height());
+        painter.setRenderHint(QPainter::Antialiasing, antialiased);
+        painter.setTransform(toImage * QTransform::fromTranslate(-box.x(), -box.y()));
+        painter.fillPath(path, Qt::white);
+      }
+      for (int y = 0; y < box.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(tile.constScanLine(y));
+        std::uint8_t* to = image.row(box.y() + y) + box.x();
+        for (int x = 0; x < box.width(); ++x) to[x] = std::max(to[x], static_cast<std::uint8_t>(qBlue(from[x])));
+      }
+    }
+  }
+}
 
 }  // namespace
 
@@ -71,15 +144,23 @@ TextExtent QtTextRasteriser::extent(std::string_view text, const FontRecord& fon
 void QtTextRasteriser::draw(Mask8& image, std::string_view text, const FontRecord& font, int scale, int angle, int x,
                             int y) {
   if (image.empty()) return;
+  const QFont qfont = qtFont(font, scale);
+  QTransform toImage;
+  toImage.translate(x, y);
+  if (angle != 0) toImage.rotate(-angle);
+  const QString qtext = fromGbk(text);
+  const int baseline = QFontMetrics(qfont).ascent();
+  if (fill_ == OutlineFill::GlyphByGlyph && fillsOutlines(qfont, qtext)) {
+    fillGlyphByGlyph(image, toImage, qfont, qtext, baseline);
+    return;
+  }
   QImage target(image.row(0), image.width(), image.height(), image.width(), QImage::Format_Grayscale8);
   QPainter painter(&target);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
-  const QFont qfont = qtFont(font, scale);
   painter.setFont(qfont);
   painter.setPen(Qt::white);
-  painter.translate(x, y);
-  if (angle != 0) painter.rotate(-angle);
-  painter.drawText(0, QFontMetrics(qfont).ascent(), fromGbk(text));
+  painter.setTransform(toImage);
+  painter.drawText(0, baseline, qtext);
 }
 
 }  // namespace styledtext

@@ -22,10 +22,22 @@ std::string toGbk(const QString& text);
 Image24 toImage24(const QImage& image);
 QImage toQImage(const Image24& image);
 
+// Large glyphs (the font engine's cache stops at 64 pixels, and k = 3 takes a
+// 22-pixel caption past it) are filled as outlines. Filled as one path, a long
+// caption costs far more than the sum of its glyphs (the scanline converter
+// starts over with a larger pool whenever a path outgrows it), so those texts
+// are filled glyph by glyph, which gives the same pixels where glyphs do not
+// overlap. WholeText keeps the single path, for comparison.
+enum class OutlineFill { GlyphByGlyph, WholeText };
+
 class QtTextRasteriser : public TextRasteriser {
  public:
+  explicit QtTextRasteriser(OutlineFill fill = OutlineFill::GlyphByGlyph) : fill_(fill) {}
   TextExtent extent(std::string_view text, const FontRecord& font, int scale) override;
   void draw(Mask8& image, std::string_view text, const FontRecord& font, int scale, int angle, int x, int y) override;
+
+ private:
+  OutlineFill fill_;
 };
 
 }  // namespace styledtext

@@ -11,6 +11,7 @@
 #include "base/ini_file.h"
 #include "platform/font_substitutions.h"
 #include "platform/program_dir.h"
+#include "screen/picture_scaling.h"
 #include "screen/rolling_frame.h"
 #include "test_folder.h"
 
@@ -153,6 +154,7 @@ class PhotoTilesTest : public QObject {
     QTest::newRow("landscape") << QSize(400, 200) << true;
     QTest::newRow("landscape, decoded at 1/8") << QSize(2000, 1000) << true;
     QTest::newRow("portrait") << QSize(200, 400) << false;
+    QTest::newRow("portrait, decoded at 1/8") << QSize(900, 1800) << false;
   }
   void coverScalingCutsTheOverflowEqually() {
     QFETCH(QSize, photo);
@@ -170,6 +172,39 @@ class PhotoTilesTest : public QObject {
     QVERIFY2(near(at(16), Qt::green), qPrintable(describe(at(16))));
     QVERIFY2(near(at(83), Qt::green), qPrintable(describe(at(83))));
     QVERIFY2(near(at(96), Qt::blue), qPrintable(describe(at(96))));
+  }
+
+  // A camera-sized photo, grey or colourful, gives the tile readCovering
+  // (Qt's reader) gives, pixel for pixel.
+  void cameraPhotoGivesReadCoveringsTile() {
+    for (const bool colourful : {false, true}) {
+      TestFolder folder;
+      writeTileSettings(folder, 200, 250, false);
+      QImage photo(1800, 2400, QImage::Format_RGB32);
+      quint32 seed = 5;
+      for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x) {
+          seed = seed * 1103515245u + 12345u;
+          const int grey = (x * 200 / photo.width() + y * 40 / photo.height() + int(seed >> 16) % 32) & 0xFF;
+          photo.setPixel(x, y, colourful ? qRgb(grey, (grey + x / 9) & 0xFF, (y / 7) & 0xFF) : qRgb(grey, grey, grey));
+        }
+      const std::filesystem::path file = folder / "photo" / "p.jpg";
+      std::filesystem::create_directories(file.parent_path());
+      QVERIFY(photo.save(platform::toQString(file), "JPG", 85));
+      PhotoTiles tiles;
+      tiles.load(folder.path(), {{"p", "p"}});
+      const QImage expected = screen::readCovering(file, QSize(200, 250));
+      const QImage& tile = tiles.tile(0);
+      QCOMPARE(tile.size(), expected.size());
+      int largest = 0;
+      for (int y = 0; y < tile.height(); ++y)
+        for (int x = 0; x < tile.width(); ++x) {
+          const QRgb a = tile.pixel(x, y), b = expected.pixel(x, y);
+          largest = std::max({largest, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                              std::abs(qBlue(a) - qBlue(b))});
+        }
+      QVERIFY2(largest == 0, qPrintable(QStringLiteral("largest difference %1").arg(largest)));
+    }
   }
 
   // The display name sits on the bottom edge, centred by the width of the roster

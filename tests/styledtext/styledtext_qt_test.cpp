@@ -69,6 +69,34 @@ class StyledTextTest : public QObject {
     QVERIFY(litTop > 0 && litBottom > 0);
   }
 
+  // A title at k = 3 is past the glyph cache's size: its glyphs filled one by one
+  // give the pixels of the whole text filled as one path, mixed scripts and
+  // turned text included; small text still goes through drawText unchanged.
+  void glyphByGlyphFillGivesTheWholeTextsPixels() {
+    QtTextRasteriser byGlyph(OutlineFill::GlyphByGlyph), whole(OutlineFill::WholeText);
+    SmoothRenderer glyphRenderer(byGlyph), wholeRenderer(whole);
+    const struct {
+      QString text;
+      int size, angle;
+    } cases[] = {{QStringLiteral("幸运大抽奖二零二六年度盛典"), 36, 0},
+                 {QStringLiteral("一等奖 Prize 2026"), 30, 0},
+                 {QStringLiteral("特等奖"), 40, 30},
+                 {QStringLiteral("现场抽奖环节 Draw"), 28, -45},
+                 {QStringLiteral("小字"), 12, 0}};
+    for (const auto& c : cases) {
+      TSmoothEffect effect;
+      effect.setAngle(c.angle);
+      const std::string text = toGbk(c.text);
+      const Mask8 expected = wholeRenderer.coverage(text, heiti(c.size), effect, 3);
+      const Mask8& actual = glyphRenderer.coverage(text, heiti(c.size), effect, 3);
+      int lit = 0;
+      for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x) lit += expected.at(x, y) > 128;
+      QVERIFY2(lit > 0, qPrintable(c.text));
+      QVERIFY2(actual == expected, qPrintable(c.text));
+    }
+  }
+
   void opaqueLabelSizesItselfAndRendersOncePerChange() {
     TSmoothLabel label;
     label.setBorder(3);
@@ -118,6 +146,42 @@ class StyledTextTest : public QObject {
     const QImage second = label.composedImage();
     QCOMPARE(label.renderCount(), renders + 1);
     QCOMPARE(second.pixelColor(0, 0), QColor(200, 200, 0));
+  }
+
+  // With a key, an unchanged key and place skip the backdrop altogether; a new
+  // key or a move asks for it again and renders over what it gives.
+  void transparentLabelWithABackdropKeyAsksOnlyWhenTheKeyOrPlaceChanges() {
+    QImage beneath(400, 100, QImage::Format_RGB32);
+    beneath.fill(QColor(10, 40, 120));
+    int asked = 0;
+    qint64 key = 1;
+    TSmoothLabel label;
+    label.setTransparent(true);
+    label.setCaption(QStringLiteral("特等奖"));
+    label.setSmoothFont(heiti(30));
+    label.setBackdropProvider(
+        [&](const TSmoothLabel& l) {
+          ++asked;
+          return beneath.copy(l.geometry());
+        },
+        [&](const TSmoothLabel&) { return key; });
+    const QImage first = label.composedImage();
+    QCOMPARE(asked, 1);
+    const int renders = label.renderCount();
+    QCOMPARE(label.composedImage(), first);
+    QCOMPARE(asked, 1);
+    QCOMPARE(label.renderCount(), renders);
+
+    beneath.fill(QColor(200, 200, 0));
+    key = 2;
+    QCOMPARE(label.composedImage().pixelColor(0, 0), QColor(200, 200, 0));
+    QCOMPARE(asked, 2);
+    QCOMPARE(label.renderCount(), renders + 1);
+
+    beneath.setPixelColor(label.width() + 5, 0, Qt::red);
+    label.move(label.width() + 5, 0);
+    QCOMPARE(label.composedImage().pixelColor(0, 0), QColor(Qt::red));
+    QCOMPARE(asked, 3);
   }
 
   void transparentLabelReadsItsParentsPainting() {

@@ -79,23 +79,31 @@ void blur(Mask8& mask, int strength, Mask8& scratch) {
   if (strength <= 0 || mask.empty()) return;
   const int w = roundHalfEven(static_cast<long long>(std::min(strength, 100)) * 255, 100);
   const int width = mask.width(), height = mask.height();
-  // Column sums of five clamped rows, then a sliding window over five clamped columns.
+  // Column sums of five clamped rows, then sums of five clamped columns. The
+  // column sums carry two copies of the edge columns on each side, so the inner
+  // loops run without clamping and the compiler can vectorise them.
   scratch = mask;
-  std::vector<int> columns(static_cast<std::size_t>(width));
+  std::vector<int> columns(static_cast<std::size_t>(width) + 4);
+  int* const c = columns.data() + 2;
   for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      int sum = 0;
-      for (int dy = -2; dy <= 2; ++dy) sum += scratch.at(x, std::clamp(y + dy, 0, height - 1));
-      columns[static_cast<std::size_t>(x)] = sum;
-    }
+    const std::uint8_t* r0 = scratch.row(std::max(y - 2, 0));
+    const std::uint8_t* r1 = scratch.row(std::max(y - 1, 0));
+    const std::uint8_t* r2 = scratch.row(y);
+    const std::uint8_t* r3 = scratch.row(std::min(y + 1, height - 1));
+    const std::uint8_t* r4 = scratch.row(std::min(y + 2, height - 1));
+    for (int x = 0; x < width; ++x) c[x] = r0[x] + r1[x] + r2[x] + r3[x] + r4[x];
+    c[-2] = c[-1] = c[0];
+    c[width] = c[width + 1] = c[width - 1];
     std::uint8_t* out = mask.row(y);
-    const std::uint8_t* old = scratch.row(y);
-    for (int x = 0; x < width; ++x) {
-      int s = 0;
-      for (int dx = -2; dx <= 2; ++dx) s += columns[static_cast<std::size_t>(std::clamp(x + dx, 0, width - 1))];
-      const int m = (s + 12) / 25;
-      const int v = old[x];
-      out[x] = static_cast<std::uint8_t>(w == 255 ? m : v + (((m - v) * w) >> 8));
+    if (w == 255) {
+      for (int x = 0; x < width; ++x)
+        out[x] = static_cast<std::uint8_t>((c[x - 2] + c[x - 1] + c[x] + c[x + 1] + c[x + 2] + 12) / 25);
+    } else {
+      for (int x = 0; x < width; ++x) {
+        const int m = (c[x - 2] + c[x - 1] + c[x] + c[x + 1] + c[x + 2] + 12) / 25;
+        const int v = r2[x];
+        out[x] = static_cast<std::uint8_t>(v + (((m - v) * w) >> 8));
+      }
     }
   }
 }

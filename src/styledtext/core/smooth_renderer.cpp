@@ -17,6 +17,17 @@ constexpr long long kMaxSupersampledPixels = 64LL * 1024 * 1024;
 
 int nearest(double value) { return static_cast<int>(std::nearbyint(value)); }
 
+// The buffers of one render, shared by the thread's renderers.
+struct SharedBuffers {
+  Mask8 supersampled;
+  Mask8 shadowMask;
+  Mask8 scratch;
+};
+SharedBuffers& sharedBuffers() {
+  static thread_local SharedBuffers buffers;
+  return buffers;
+}
+
 }  // namespace
 
 int StdRandomSource::below(int n) {
@@ -94,9 +105,10 @@ const Mask8& SmoothRenderer::coverage(std::string_view text, const FontRecord& f
   }
   mask_.reset(box.width, box.height);
   if (mask_.empty()) return mask_;
-  supersampled_.reset(box.width * k, box.height * k);
-  rasteriser_.draw(supersampled_, text, font, k, effect.Angle(), originX * k, originY * k);
-  reduceSupersampled(supersampled_, k, mask_);
+  Mask8& supersampled = sharedBuffers().supersampled;
+  supersampled.reset(box.width * k, box.height * k);
+  rasteriser_.draw(supersampled, text, font, k, effect.Angle(), originX * k, originY * k);
+  reduceSupersampled(supersampled, k, mask_);
 
   if (effect.Outline()) outline(mask_);
   if (effect.Spray() != 0) spray(mask_, effect.Spray(), random_);
@@ -124,12 +136,13 @@ void SmoothRenderer::draw(Canvas canvas, int x, int y, std::string_view text, co
   if (shadow.Enabled()) {
     textX = std::max(0, -shadow.OffsetX());
     textY = std::max(0, -shadow.OffsetY());
-    shadowMask_ = mask;
-    blur(shadowMask_, shadow.Blur(), scratch_);
-    compose(work_, std::max(0, shadow.OffsetX()), std::max(0, shadow.OffsetY()), shadowMask_, rgbOf(shadow.Color()),
+    Mask8& shadowMask = sharedBuffers().shadowMask;
+    shadowMask = mask;
+    blur(shadowMask, shadow.Blur(), sharedBuffers().scratch);
+    compose(work_, std::max(0, shadow.OffsetX()), std::max(0, shadow.OffsetY()), shadowMask, rgbOf(shadow.Color()),
             nullptr, effect.Alpha() * shadow.Alpha() / 100);
   }
-  blur(mask_, effect.Blur(), scratch_);
+  blur(mask_, effect.Blur(), sharedBuffers().scratch);
   const bool hasFill = makeFill(fill_, effect, font.color, mask_.width(), mask_.height(), random_);
   compose(work_, textX, textY, mask_, rgbOf(font.color), hasFill ? &fill_ : nullptr, effect.Alpha());
   blit(canvas.image, x, y, work_);

@@ -2,7 +2,10 @@
 // Turns a text, a font and an effect into pixels: measuring, the supersampled
 // coverage mask, rotation, mask effects, shadow, blur, fill and composition.
 // One renderer belongs to one caption, so its buffers (coverage mask, work and
-// fill images, the rasteriser's image) live between renders; they only grow.
+// fill images) live between renders; they only grow. The buffers used only
+// within one render (the rasteriser's supersampled image, the shadow's mask and
+// the blur's scratch mask) are shared by the renderers of a thread, which render
+// one at a time, and only grow as well: a screen of captions holds them once.
 #include <random>
 #include <string_view>
 
@@ -69,10 +72,7 @@ class SmoothRenderer {
   TextRasteriser& rasteriser_;
   StdRandomSource ownRandom_;
   RandomSource& random_;
-  Mask8 supersampled_;
   Mask8 mask_;
-  Mask8 shadowMask_;
-  Mask8 scratch_;
   Image24 work_;
   Image24 fill_;
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,41 @@ TEST(Blur, FullStrengthSpreadsOneWhitePixelOverItsNeighbourhood) {
   corner.at(0, 0) = 255;
   blur(corner, 100, scratch);
   EXPECT_EQ(corner.at(0, 0), 92);  // 9 × 255 ÷ 25 = 91.8
+}
+
+// The blur as its formula reads: every pixel's 5 × 5 sum taken afresh with
+// clamped coordinates. The pipeline's blur keeps running sums and padded edges;
+// both must agree on masks narrower and shorter than the window, at every strength
+// that takes a different branch.
+TEST(Blur, AgreesWithTheFormulaOnEveryShapeAndStrength) {
+  auto reference = [](const Mask8& source, int strength) {
+    Mask8 out = source;
+    const int w = roundHalfEven(static_cast<long long>(strength) * 255, 100);
+    for (int y = 0; y < source.height(); ++y)
+      for (int x = 0; x < source.width(); ++x) {
+        int sum = 0;
+        for (int dy = -2; dy <= 2; ++dy)
+          for (int dx = -2; dx <= 2; ++dx)
+            sum += source.at(std::clamp(x + dx, 0, source.width() - 1), std::clamp(y + dy, 0, source.height() - 1));
+        const int m = (sum + 12) / 25;
+        const int v = source.at(x, y);
+        out.at(x, y) = static_cast<std::uint8_t>(w == 255 ? m : v + (((m - v) * w) >> 8));
+      }
+    return out;
+  };
+  unsigned seed = 12345;
+  auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+  Mask8 scratch;
+  for (const auto& [width, height] : {std::pair{1, 1}, {1, 7}, {7, 1}, {2, 3}, {4, 4}, {5, 5}, {33, 9}, {130, 17}}) {
+    Mask8 source(width, height);
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) source.at(x, y) = static_cast<std::uint8_t>(next() % 3 == 0 ? 255 : next() & 0xFF);
+    for (int strength : {1, 37, 50, 99, 100}) {
+      Mask8 blurred = source;
+      blur(blurred, strength, scratch);
+      EXPECT_EQ(blurred, reference(source, strength)) << width << " x " << height << " strength " << strength;
+    }
+  }
 }
 
 TEST(Supersampling, ReducesBlocksWithTheWeightsOfEachFactor) {

@@ -1,0 +1,104 @@
+#include "screen/photo_tiles_jpeg.h"
+
+#include <QFile>
+#include <cmath>
+#include <csetjmp>
+#include <cstdio>
+// jpeglib.h needs size_t and FILE declared first.
+#include <jpeglib.h>
+
+#include "platform/program_dir.h"
+
+namespace screen {
+
+namespace {
+
+// The library reports errors by calling error_exit, which must not return; it
+// jumps back to the call that was running. Warnings (damaged data, which the
+// library decodes on as grey) are counted: such a file goes to Qt's reader.
+struct ErrorManager {
+  jpeg_error_mgr library;
+  std::jmp_buf back;
+  int warnings = 0;
+};
+
+void errorExit(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->back, 1); }
+void emitMessage(j_common_ptr info, int level) {
+  if (level < 0) ++reinterpret_cast<ErrorManager*>(info->err)->warnings;
+}
+void outputMessage(j_common_ptr) {}
+
+struct Decoder {
+  jpeg_decompress_struct info{};
+  ErrorManager errors{};
+};
+
+// The steps that may call error_exit hold no object with a destructor, so the
+// jump back leaves nothing behind.
+bool readHeader(Decoder& d, const unsigned char* data, unsigned long size, int scaleNum) {
+  if (setjmp(d.errors.back)) return false;
+  jpeg_mem_src(&d.info, data, size);
+  jpeg_read_header(&d.info, TRUE);
+  switch (d.info.jpeg_color_space) {
+    case JCS_GRAYSCALE:
+      d.info.out_color_space = JCS_GRAYSCALE;
+      break;
+    case JCS_YCbCr:
+    case JCS_RGB:
+      d.info.out_color_space = JCS_EXT_BGRX;
+      break;
+    default:
+      return false;  // CMYK and YCCK: Qt's reader converts them its own way
+  }
+  d.info.scale_num = static_cast<unsigned int>(scaleNum);
+  d.info.scale_denom = 8;
+  jpeg_calc_output_dimensions(&d.info);
+  return d.errors.warnings == 0;
+}
+
+bool readPixels(Decoder& d, unsigned char* pixels, long bytesPerLine) {
+  if (setjmp(d.errors.back)) return false;
+  jpeg_start_decompress(&d.info);
+  while (d.info.output_scanline < d.info.output_height) {
+    JSAMPROW row = pixels + static_cast<long>(d.info.output_scanline) * bytesPerLine;
+    jpeg_read_scanlines(&d.info, &row, 1);
+  }
+  jpeg_finish_decompress(&d.info);
+  return d.errors.warnings == 0;
+}
+
+}  // namespace
+
+QImage readJpegScaled(const std::filesystem::path& file, QSize source, QSize target) {
+  if (source.isEmpty() || target.isEmpty()) return {};
+  QFile input(platform::toQString(file));
+  if (!input.open(QIODevice::ReadOnly)) return {};
+  const qint64 size = input.size();
+  const uchar* data = size > 0 ? input.map(0, size) : nullptr;
+  if (!data) return {};
+
+  // The scale Qt's reader asks for: M/8 with M = ceil(8 / f), f the smaller of
+  // the two reductions, M from 1 to 8.
+  const double factor = std::min(double(source.width()) / target.width(), double(source.height()) / target.height());
+  const int scaleNum = std::clamp(static_cast<int>(std::ceil(8 / factor)), 1, 8);
+
+  Decoder d;
+  d.info.err = jpeg_std_error(&d.errors.library);
+  d.errors.library.error_exit = errorExit;
+  d.errors.library.emit_message = emitMessage;
+  d.errors.library.output_message = outputMessage;
+  jpeg_create_decompress(&d.info);
+  QImage picture;
+  if (readHeader(d, data, static_cast<unsigned long>(size), scaleNum) &&
+      QSize(int(d.info.image_width), int(d.info.image_height)) == source) {
+    picture = QImage(int(d.info.output_width), int(d.info.output_height),
+                     d.info.out_color_space == JCS_GRAYSCALE ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
+    if (picture.isNull() || !readPixels(d, picture.bits(), picture.bytesPerLine())) picture = QImage();
+  }
+  jpeg_destroy_decompress(&d.info);
+  if (!picture.isNull() && picture.size() != target)
+    picture = picture.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  return picture;
+}
+
+}  // namespace screen
