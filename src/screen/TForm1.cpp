@@ -35,6 +35,11 @@ using screen::Label;
 using screen::ShowTick;
 
 namespace {
+
+bool intersectsAny(const std::vector<QRect>& boxes, const QRect& box) {
+  return std::any_of(boxes.begin(), boxes.end(), [&](const QRect& b) { return b.intersects(box); });
+}
+
 QColor colourOf(int value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
 
 const char* const kLabelNames[screen::kLabelCount] = {"MainTitle",  "SecTitle",     "ActionHint", "PrizeName",
@@ -322,10 +327,6 @@ std::vector<QRect> TForm1::elementBoxes(const QWidget* self) const {
   return boxes;
 }
 
-bool TForm1::coversAnotherElement(const QRect& box, const QWidget* self) const {
-  const std::vector<QRect> boxes = elementBoxes(self);
-  return std::any_of(boxes.begin(), boxes.end(), [&](const QRect& b) { return b.intersects(box); });
-}
 
 void TForm1::placeCaption(Label which) {
   styledtext::TSmoothLabel* l = label(which);
@@ -338,13 +339,15 @@ void TForm1::placeCaption(Label which) {
   // on a narrow screen) is shown smaller, down to the names' readable size, and
   // keeps its stored font. Where no size helps it stays as it is.
   const bool writtenByDraw = which != Label::MainTitle && which != Label::SecTitle;
-  if (!writtenByDraw || state.caption.empty() || !coversAnotherElement(l->geometry(), l)) return;
+  if (!writtenByDraw || state.caption.empty()) return;
+  const std::vector<QRect> others = elementBoxes(l);
+  if (!intersectsAny(others, l->geometry())) return;
   screen::LabelFont font = state.font;
   const QPoint stored(state.position.x, state.position.y);
   for (font.size = state.font.size - 1; font.size >= std::min(state.font.size, screen::kReadableFontSize);
        --font.size) {
     const screen::Size size = measurer_.measureLabel(state.caption, font, state.effect);
-    if (coversAnotherElement(onScreenBox(stored, QSize(size.width, size.height)), l)) continue;
+    if (intersectsAny(others, onScreenBox(stored, QSize(size.width, size.height)))) continue;
     l->setSmoothFont(font);
     l->move(stored);
     keepOnScreen(l);
@@ -435,8 +438,7 @@ void TForm1::fitBigFrame() {
   };
   auto fits = [&](Step step) {
     const QRect box = boxOf(step);
-    return QRect(QPoint(0, 0), desktop_).contains(box) &&
-           std::none_of(others.begin(), others.end(), [&](const QRect& o) { return o.intersects(box); });
+    return QRect(QPoint(0, 0), desktop_).contains(box) && !intersectsAny(others, box);
   };
   auto show = [&](Step step) {
     if (big->frameFont().pointSize() != step.size) big->setFrameFont(fontAt(step.size), big->frameColour());

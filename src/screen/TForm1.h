@@ -198,7 +198,6 @@ class TForm1 : public QWidget, public draw::DrawView {
   void keepOnScreen(QWidget* element) const;
   // The boxes of the captions, pictures and buttons shown, but `self`'s.
   std::vector<QRect> elementBoxes(const QWidget* self) const;
-  bool coversAnotherElement(const QRect& box, const QWidget* self) const;
   // Shows a label at its stored place and font, fitted to the screen.
   void placeCaption(screen::Label which);
   // The picture frames' size: the layout's, else the photo tiles'.
