@@ -15,6 +15,7 @@
 #include "base/text_file.h"
 #include "dialogs/digit_field_filter.h"
 #include "dialogs/photo_import.h"
+#include "platform/image_files.h"
 #include "platform/program_dir.h"
 #include "screen/dialog_service.h"
 #include "screen/photo_tiles.h"
@@ -207,7 +208,9 @@ void TPicL::Edit2Change() {
   }
   const fs::path photo = existingPhoto(nameOf(ui->ListBox1->item(0)));
   const fs::path shown = photo.empty() ? samplePhoto() : photo;
-  const QSize size = QImageReader(platform::toQString(shown)).size();
+  QImageReader reader(platform::toQString(shown));
+  platform::useExtensionDecoder(reader);
+  const QSize size = reader.size();
   QImage image;
   if (size.isValid() && !size.isEmpty())
     image = screen::readStretched(

@@ -9,6 +9,7 @@
 #include "base/conversion_error.h"
 #include "base/file_error.h"
 #include "dialogs/setup_grid.h"
+#include "platform/image_files.h"
 #include "platform/program_dir.h"
 #include "screen/picture_scaling.h"
 #include "screen/prize_pictures.h"
@@ -461,7 +462,7 @@ void TSysItem::changePicture() {
   const fs::path prize = folder_.programDir() / "prize";
   const QString chosen = dialogs_.openFileName(QString(), platform::toQString(prize), kPictureFilter);
   if (chosen.isEmpty()) return;
-  if (QImageReader(chosen).read().isNull()) {
+  if (platform::readImageFile(chosen).isNull()) {
     dialogs_.message(QStringLiteral("图片文件读取有错: ") + chosen);
     return;
   }

@@ -5,6 +5,7 @@
 #include <QSaveFile>
 
 #include "draw/roster_edit.h"
+#include "platform/image_files.h"
 #include "platform/program_dir.h"
 #include "screen/picture_scaling.h"
 
@@ -14,7 +15,9 @@ namespace fs = std::filesystem;
 
 QString writeScaledPhoto(const fs::path& source, const fs::path& target, int height) {
   const QString sourceName = platform::toQString(source);
-  const QSize size = QImageReader(sourceName).size();
+  QImageReader reader(sourceName);
+  platform::useExtensionDecoder(reader);
+  const QSize size = reader.size();
   if (!size.isValid() || size.isEmpty() || height <= 0) return QStringLiteral("无法读取图片文件:%1").arg(sourceName);
   const int width = std::max(1, draw::scaledPhotoWidth(size.width(), size.height(), height));
   const QImage scaled = screen::readStretched(source, QSize(width, height));

@@ -8,6 +8,7 @@
 #include "base/config_files.h"
 #include "base/gbk.h"
 #include "base/paths.h"
+#include "platform/image_files.h"
 #include "platform/program_dir.h"
 #include "screen/dialog_service.h"
 #include "screen/element_menus.h"
@@ -149,7 +150,8 @@ void TPrize::loadSettings() {
   position_ = draw::firstPrizeRow(static_cast<int>(ItemGrid.rowCount()) - 1, context_.drawOrder);
 
   const std::filesystem::path first = context_.programDir / "prize" / "prize1.png";
-  if (base::isFile(first)) ui->Image3->setPixmap(QPixmap::fromImage(QImageReader(platform::toQString(first)).read()));
+  if (base::isFile(first))
+    ui->Image3->setPixmap(QPixmap::fromImage(platform::readImageFile(platform::toQString(first))));
   ui->PrizeName->setCaption(QString());
 }
 
@@ -176,7 +178,7 @@ void TPrize::Timer1Timer() {
   QImage picture;
   if (!file.empty() && position_ >= 1) {
     const std::filesystem::path path = base::joinGbk(context_.programDir / "prize", file);
-    if (base::isFile(path)) picture = QImageReader(platform::toQString(path)).read();
+    if (base::isFile(path)) picture = platform::readImageFile(platform::toQString(path));
   }
   if (picture.isNull())
     ui->Image3->clear();

@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include "base/paths.h"
+#include "platform/image_files.h"
 #include "platform/program_dir.h"
 #include "screen/appearance_commands.h"
 #include "screen/dialog_service.h"
@@ -66,6 +67,7 @@ QImage DisplayStage::choosePicture(screen::DialogService& dialogs, const std::fi
       dialogs.openFileName(QString(), platform::toQString(programDir / folder), screen::pictureFilter());
   if (name.isEmpty()) return {};
   QImageReader reader(name);
+  platform::useExtensionDecoder(reader);
   reader.setAutoTransform(true);
   QImage picture = reader.read();
   if (picture.isNull()) {
@@ -120,6 +122,7 @@ QImage loadPictureIfPresent(const std::filesystem::path& programDir, const char*
 QImage loadPicture(const std::filesystem::path& file) {
   if (file.empty() || !base::isFile(file)) return {};
   QImageReader reader(platform::toQString(file));
+  platform::useExtensionDecoder(reader);
   reader.setAutoTransform(true);
   return reader.read();
 }

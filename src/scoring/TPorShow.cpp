@@ -12,6 +12,7 @@
 #include "base/config_files.h"
 #include "base/gbk.h"
 #include "platform/desktop_open.h"
+#include "platform/image_files.h"
 #include "platform/program_dir.h"
 #include "scoring/TComProSys.h"
 #include "scoring/core/scoring_math.h"
@@ -259,7 +260,8 @@ void TPorShow::readSettings() {
   }
   backgroundName_ = config.readString(s, g("背景图片"), "");
   background_ = QImage();
-  if (auto file = backgroundFile(context_.programDir, backgroundName_)) background_.load(platform::toQString(*file));
+  if (auto file = backgroundFile(context_.programDir, backgroundName_))
+    background_ = platform::readImageFile(platform::toQString(*file));
   subtitleText_ = config.readString(s, g("副标题"), "");
   subtitle_ = readCaption(config, kSubtitleSection, context_.look.subTitleFont, context_.look.subTitleEffect, 0, 100);
 }
@@ -436,7 +438,8 @@ void TPorShow::changeBackground() {
   std::optional<std::string> chosen = chooseBackground(context_.programDir, *context_.dialogs);
   if (!chosen) return;
   backgroundName_ = *chosen;
-  if (auto file = backgroundFile(context_.programDir, backgroundName_)) background_.load(platform::toQString(*file));
+  if (auto file = backgroundFile(context_.programDir, backgroundName_))
+    background_ = platform::readImageFile(platform::toQString(*file));
   scaleBackground();
   update();
 }

@@ -8,6 +8,7 @@
 
 #include "base/config_files.h"
 #include "base/gbk.h"
+#include "platform/image_files.h"
 #include "platform/program_dir.h"
 #include "scoring/core/photo_layout.h"
 #include "screen/element_menus.h"
@@ -259,7 +260,8 @@ void TShowEvery::readSettings() {
   subtitleText_ = config.readString(details, g("副标题"), g("评分明细"));
   backgroundName_ = config.readString(details, g("背景图片"), "");
   background_ = QImage();
-  if (auto file = backgroundFile(context_.programDir, backgroundName_)) background_.load(platform::toQString(*file));
+  if (auto file = backgroundFile(context_.programDir, backgroundName_))
+    background_ = platform::readImageFile(platform::toQString(*file));
 
   styledtext::FontRecord heiti;
   heiti.name = g("黑体");
@@ -434,7 +436,8 @@ void TShowEvery::changeBackground() {
   std::optional<std::string> chosen = chooseBackground(context_.programDir, *context_.dialogs);
   if (!chosen) return;
   backgroundName_ = *chosen;
-  if (auto file = backgroundFile(context_.programDir, backgroundName_)) background_.load(platform::toQString(*file));
+  if (auto file = backgroundFile(context_.programDir, backgroundName_))
+    background_ = platform::readImageFile(platform::toQString(*file));
   scaleBackground();
   update();
 }

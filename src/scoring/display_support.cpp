@@ -8,6 +8,7 @@
 #include "base/config_files.h"
 #include "base/gbk.h"
 #include "base/paths.h"
+#include "platform/image_files.h"
 #include "platform/program_dir.h"
 #include "screen/sound_players.h"
 #include "styledtext/TSmoothLabel.h"
@@ -78,6 +79,7 @@ std::optional<std::string> chooseBackground(const fs::path& programDir, screen::
   if (chosen.isEmpty()) return std::nullopt;
   const fs::path source(chosen.toStdString());
   QImageReader reader(chosen);
+  platform::useExtensionDecoder(reader);
   if (!reader.canRead()) {
     dialogs.message(QStringLiteral("无法读取图片 %1").arg(chosen));
     return std::nullopt;

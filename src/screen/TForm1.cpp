@@ -19,6 +19,7 @@
 #include "base/file_error.h"
 #include "base/gbk.h"
 #include "draw/lifecycle.h"
+#include "platform/image_files.h"
 #include "platform/program_dir.h"
 #include "screen/appearance_commands.h"
 #include "screen/element_menus.h"
@@ -255,12 +256,11 @@ void TForm1::runAutoLayout() {
 // ---- showing the model ----------------------------------------------------------
 
 void TForm1::loadBackground() {
-  background_ = QImage();
-  if (!model_.backgroundFile.empty() && !background_.load(platform::toQString(model_.backgroundFile))) {
-    // Neither the stored picture nor the shipped one could be read: the screen
-    // stays black and the rest of the start-up goes on.
-    background_ = QImage();
-  }
+  // When neither the stored picture nor the shipped one can be read, the screen
+  // stays black and the rest of the start-up goes on.
+  background_ = QImage();  // the old picture is let go before the new one is read
+  background_ = model_.backgroundFile.empty() ? QImage()
+                                              : platform::readImageFile(platform::toQString(model_.backgroundFile));
   if (background_.isNull()) model_.backgroundFile.clear();
   // Three bytes a pixel: the background is opaque, and the screen's largest
   // image stays a quarter smaller (painting converts only the rectangles shown).
@@ -468,7 +468,8 @@ void TForm1::fitBigFrame() {
 
 void TForm1::renderPictures() {
   QPixmap logo;
-  if (!model_.logoFile.empty() && !logo.load(platform::toQString(model_.logoFile)) && !started_)
+  if (!model_.logoFile.empty()) logo = QPixmap::fromImage(platform::readImageFile(platform::toQString(model_.logoFile)));
+  if (!model_.logoFile.empty() && logo.isNull() && !started_)
     dialogs_.message(QString::fromUtf8(screen::kLogoUnreadableMessage.data(),
                                        static_cast<int>(screen::kLogoUnreadableMessage.size())));
   Image2->setPixmap(logo);

@@ -4,6 +4,7 @@
 
 #include "base/conversion_error.h"
 #include "base/file_error.h"
+#include "platform/image_files.h"
 #include "platform/program_dir.h"
 #include "screen/lock_check.h"
 #include "screen/state/element_commands.h"
@@ -101,7 +102,7 @@ void AppearanceCommands::applyTheme(int index) {
 }
 
 bool AppearanceCommands::readablePicture(const QString& file) {
-  if (!QImageReader(file).read().isNull()) return true;
+  if (!platform::readImageFile(file).isNull()) return true;
   dialogs_.message(QStringLiteral("图片文件读取有错: ") + file);
   return false;
 }

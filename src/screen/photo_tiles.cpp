@@ -12,6 +12,7 @@
 #include "base/config_files.h"
 #include "base/gbk.h"
 #include "base/paths.h"
+#include "platform/image_files.h"
 #include "platform/program_dir.h"
 #include "screen/photo_tiles_jpeg.h"
 #include "screen/picture_scaling.h"
@@ -69,6 +70,7 @@ QImage readTilePicture(const fs::path& file, QSize box) {
   QSize source;
   {
     QImageReader reader(platform::toQString(file));
+    platform::useExtensionDecoder(reader);
     if (reader.format() != "jpeg") return readCovering(file, box);
     source = reader.size();
   }

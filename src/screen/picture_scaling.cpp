@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "platform/image_files.h"
 #include "platform/program_dir.h"
 #include "screen/state/geometry.h"
 
@@ -36,6 +37,7 @@ QImage readPlaced(const std::filesystem::path& file, QSize box, QImage::Format f
                   PlacementRule rule) {
   if (box.isEmpty()) return {};
   QImageReader reader(platform::toQString(file));
+  platform::useExtensionDecoder(reader);
   const QSize source = reader.size();
   if (!source.isValid() || source.isEmpty()) return {};
   const Placement placement = rule(source, box);
@@ -72,6 +74,7 @@ QImage readFitting(const std::filesystem::path& file, QSize box) {
 QImage readStretched(const std::filesystem::path& file, QSize box) {
   if (box.isEmpty()) return {};
   QImageReader reader(platform::toQString(file));
+  platform::useExtensionDecoder(reader);
   if (!reader.size().isValid()) return {};
   return readScaled(reader, box);
 }

@@ -7,6 +7,7 @@
 
 #include "base/gbk.h"
 #include "platform/font_dialog.h"
+#include "platform/image_files.h"
 #include "styledtext/TSmoothLabel.h"
 #include "styledtext/qt_rasteriser.h"
 #include "ui_TSmoothFontDlg.h"
@@ -189,6 +190,7 @@ void TSmoothFontDlg::connectControls() {
     const QString file = choosePictureFile(this);
     if (file.isEmpty()) return;
     QImageReader reader(file);
+    platform::useExtensionDecoder(reader);
     const QImage picture = reader.read();
     if (picture.isNull()) {
       QMessageBox::warning(this, windowTitle(), QStringLiteral("图片读取有错：%1").arg(file));
