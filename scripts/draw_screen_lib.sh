@@ -31,6 +31,8 @@ make_program_folder() {
   cp -r "$KV_ROOT/dist/." "$dest/"
   mkdir -p "$dest/photo"
   cp "$KV_EXE" "$dest/"
+  # The modules loaded on demand (sounds, workbooks) sit beside the executable.
+  cp "$(dirname "$KV_EXE")"/libkv_*.so "$dest/" 2>/dev/null || true
   cp "$dest/SysConfig.ini" "$dest/Config.ini"
   set_ini "$dest/Config.ini" 音效设置 背景音乐_check 0
   set_ini "$dest/Config.ini" 音效设置 抽奖开始_check 0

@@ -12,6 +12,7 @@ contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 
 faults=0
 for path in ./usr/bin/kelvara ./usr/lib/kelvara/Kelvara抽奖软件 ./usr/lib/kelvara/SysConfig.ini \
+  ./usr/lib/kelvara/libkv_sound.so ./usr/lib/kelvara/libkv_workbook.so \
   ./usr/lib/kelvara/NameList.txt ./usr/lib/kelvara/music/背景音乐.wav ./usr/lib/kelvara/help.html \
   ./usr/share/applications/kelvara.desktop ./usr/share/icons/hicolor/256x256/apps/kelvara.png \
   ./usr/share/icons/hicolor/48x48/apps/kelvara.png; do
@@ -22,7 +23,7 @@ for path in ./usr/bin/kelvara ./usr/lib/kelvara/Kelvara抽奖软件 ./usr/lib/ke
 done
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6widgets6 libqt6multimedia6 fonts-noto-cjk gstreamer1.0-plugins-good; do
+for package in libqt6widgets6 libqt6multimedia6 libzip4 libxlsxwriter fonts-noto-cjk gstreamer1.0-plugins-good; do
   if ! grep -q "$package" <<<"$depends"; then
     echo "package_check: Depends lacks $package"
     faults=$((faults + 1))

@@ -1,12 +1,7 @@
 #include "screen/sound_players.h"
 
-#include <QAudioDevice>
-#include <QAudioOutput>
-#include <QMediaDevices>
-#include <QMediaPlayer>
-#include <QUrl>
-
 #include "base/paths.h"
+#include "platform/optional_module.h"
 #include "platform/program_dir.h"
 
 namespace screen {
@@ -15,7 +10,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QUrl urlOf(const fs::path& file) { return QUrl::fromLocalFile(platform::toQString(file)); }
+constexpr char kSoundModule[] = "kv_sound";
+
 }  // namespace
 
 fs::path musicFile(const fs::path& programDir, const std::string& gbkFileName) {
@@ -25,23 +21,17 @@ fs::path musicFile(const fs::path& programDir, const std::string& gbkFileName) {
 
 SoundPlayers::SoundPlayers(QObject* parent) : QObject(parent) {}
 
-void SoundPlayers::ensurePlayers() {
-  if (player1_) return;
-  player1_ = new QMediaPlayer(this);
-  output1_ = new QAudioOutput(this);
-  player2_ = new QMediaPlayer(this);
-  output2_ = new QAudioOutput(this);
-  player1_->setAudioOutput(output1_);
-  player2_->setAudioOutput(output2_);
+bool SoundPlayers::ensurePlayers() {
+  if (player1_) return true;
+  const auto make = reinterpret_cast<MakeSoundOutput>(platform::moduleEntry(kSoundModule, kMakeSoundOutputEntry));
+  if (!make) return false;
+  player1_.reset(make());
+  player2_.reset(make());
   // Either player's completion checks MediaPlayer1, as the repeat rule was made.
-  for (QMediaPlayer* player : {player1_, player2_})
-    connect(player, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
-      if (status == QMediaPlayer::EndOfMedia) restartIfRepeating();
-    });
-  connect(player2_, &QMediaPlayer::errorOccurred, this, &SoundPlayers::onStopSoundError);
-  connect(player2_, &QMediaPlayer::mediaStatusChanged, this, [this](QMediaPlayer::MediaStatus status) {
-    if (status == QMediaPlayer::InvalidMedia) onStopSoundError();
-  });
+  player1_->onEnd = [this] { restartIfRepeating(); };
+  player2_->onEnd = [this] { restartIfRepeating(); };
+  player2_->onFailure = [this] { onStopSoundError(); };
+  return true;
 }
 
 SoundPlayers::~SoundPlayers() {
@@ -65,55 +55,56 @@ SoundPlayers::Playback SoundPlayers::playSetting(bool switchOn, const fs::path& 
 }
 
 void SoundPlayers::play(const fs::path& file, bool repeat) {
-  ensurePlayers();
+  // Without the back end there is nothing to play; errors of play stay silent.
+  if (!ensurePlayers()) return;
   player1_->stop();
   repeat_ = repeat;
-  player1_->setSource(urlOf(file));
-  player1_->setPosition(0);
-  player1_->play();
+  player1_->setSource(platform::toQString(file));
+  player1_->playFromStart();
 }
 
 void SoundPlayers::stop() {
-  if (player1_ && player1_->playbackState() != QMediaPlayer::StoppedState) player1_->stop();
+  if (player1_ && !player1_->isStopped()) player1_->stop();
 }
 
-bool SoundPlayers::isPlaying() const { return player1_ && player1_->playbackState() == QMediaPlayer::PlayingState; }
+bool SoundPlayers::isPlaying() const { return player1_ && player1_->isPlaying(); }
 
 void SoundPlayers::restartIfRepeating() {
-  if (repeat_ && player1_ && player1_->mediaStatus() == QMediaPlayer::EndOfMedia) {
-    player1_->setPosition(0);
-    player1_->play();
-  }
+  if (repeat_ && player1_ && player1_->atEnd()) player1_->playFromStart();
 }
 
 void SoundPlayers::close() {
   if (player1_) {
-    for (QMediaPlayer* player : {player1_, player2_}) {
+    for (SoundOutput* player : {player1_.get(), player2_.get()}) {
       player->stop();
-      player->setSource(QUrl());
+      player->setSource(QString());
     }
   }
   repeat_ = false;
   stopSoundPrepared_ = false;
 }
 
-bool SoundPlayers::soundSystemAvailable() { return !QMediaDevices::audioOutputs().isEmpty(); }
+bool SoundPlayers::soundSystemAvailable() {
+  const auto present =
+      reinterpret_cast<AudioOutputPresent>(platform::moduleEntry(kSoundModule, kAudioOutputPresentEntry));
+  return present && present();
+}
 
 bool SoundPlayers::prepareStopSound(const fs::path& file) {
   stopSoundPrepared_ = false;
   stopSoundPlayed_ = false;
   if (file.empty()) {
     if (player2_) {
-      if (player2_->playbackState() != QMediaPlayer::StoppedState) player2_->stop();
-      player2_->setSource(QUrl());
+      if (!player2_->isStopped()) player2_->stop();
+      player2_->setSource(QString());
     }
     return true;
   }
-  ensurePlayers();
-  if (player2_->playbackState() != QMediaPlayer::StoppedState) player2_->stop();
+  if (!ensurePlayers()) return false;
+  if (!player2_->isStopped()) player2_->stop();
   if (!soundSystemAvailable() || !player2_->isAvailable()) return false;
-  player2_->setSource(urlOf(file));
-  if (player2_->error() != QMediaPlayer::NoError || player2_->mediaStatus() == QMediaPlayer::InvalidMedia) return false;
+  player2_->setSource(platform::toQString(file));
+  if (player2_->failed()) return false;
   stopSoundPrepared_ = true;
   return true;
 }
@@ -139,8 +130,7 @@ void SoundPlayers::playStopSound(bool switchOn) {
   stop();
   if (!switchOn || !stopSoundPrepared_) return;
   stopSoundPlayed_ = true;
-  player2_->setPosition(0);
-  player2_->play();
+  player2_->playFromStart();
 }
 
 }  // namespace screen

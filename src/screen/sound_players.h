@@ -9,16 +9,17 @@
 // it. A stop sound that fails to load after prepareStopSound() returned is
 // reported through stopSoundFailed().
 //
-// The players are made on the first sound: an event whose sounds are all off
-// never loads the media back end (its libraries and plugins take more memory
-// than the rest of the draw screen's code).
+// The players are made on the first sound, from the kv_sound module: an event
+// whose sounds are all off never loads the media back end (its libraries and
+// plugins take more memory than the rest of the draw screen's code). Without
+// the module the sound system counts as failed.
 #include <QObject>
 #include <QString>
 #include <filesystem>
+#include <memory>
 #include <string>
 
-class QAudioOutput;
-class QMediaPlayer;
+#include "screen/sound_output.h"
 
 namespace screen {
 
@@ -76,13 +77,12 @@ class SoundPlayers : public QObject {
  private:
   void restartIfRepeating();
   void onStopSoundError();
-  // Makes both players when they are not made yet.
-  void ensurePlayers();
+  // Makes both players when they are not made yet; false when the media back
+  // end cannot be loaded.
+  bool ensurePlayers();
 
-  QMediaPlayer* player1_ = nullptr;
-  QAudioOutput* output1_ = nullptr;
-  QMediaPlayer* player2_ = nullptr;
-  QAudioOutput* output2_ = nullptr;
+  std::unique_ptr<SoundOutput> player1_;
+  std::unique_ptr<SoundOutput> player2_;
   bool repeat_ = false;
   bool stopSoundPrepared_ = false;
   // Once the stop sound has been played, its errors are the silent ones of play.

@@ -1,7 +1,5 @@
 #include "sheets/winners_sheet.h"
 
-#include <xlsxwriter.h>
-
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -9,6 +7,8 @@
 #include "base/file_error.h"
 #include "base/text_file.h"
 #include "platform/program_dir.h"
+#include "sheets/sheet.h"
+#include "sheets/workbook_library.h"
 
 namespace sheets {
 
@@ -55,38 +55,35 @@ std::vector<QStringList> winnersRows(const draw::DrawData& data) {
 }
 
 void writeWinnersXlsx(const std::filesystem::path& path, const draw::DrawData& data) {
-  const QStringList heading = winnersHeading();
-  const std::vector<QStringList> rows = winnersRows(data);
-  QTemporaryDir scratch;
-  if (!scratch.isValid()) throw base::FileError(base::FileError::Kind::CannotWrite, path);
-  const QByteArray scratchFile = QFile::encodeName(scratch.filePath(QStringLiteral("winners.xlsx")));
-
-  lxw_workbook* workbook = workbook_new(scratchFile.constData());
-  if (!workbook) throw base::FileError(base::FileError::Kind::CannotWrite, path);
-  lxw_worksheet* sheet = workbook_add_worksheet(workbook, "中奖名单");
-  lxw_format* bold = workbook_add_format(workbook);
-  format_set_bold(bold);
-  std::vector<double> widths(static_cast<std::size_t>(heading.size()), 0.0);
-  auto put = [&](lxw_row_t row, const QStringList& cells, lxw_format* format) {
-    for (int c = 0; c < cells.size(); ++c) {
-      const auto column = static_cast<lxw_col_t>(c);
-      widths[static_cast<std::size_t>(c)] = std::max(widths[static_cast<std::size_t>(c)], displayWidth(cells[c]));
+  std::vector<QStringList> rows = winnersRows(data);
+  rows.insert(rows.begin(), winnersHeading());
+  std::vector<std::vector<WorkbookCell>> cells;
+  std::vector<double> widths(static_cast<std::size_t>(rows.front().size()), 0.0);
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    std::vector<WorkbookCell>& line = cells.emplace_back();
+    for (int c = 0; c < rows[r].size(); ++c) {
+      WorkbookCell cell{rows[r][c]};
       // Serials are numbers in the sheet, so that finance can sort by them.
       bool number = false;
-      const double value = cells[c].toDouble(&number);
-      if (row > 0 && number && (c == 0 || c == 3))
-        worksheet_write_number(sheet, row, column, value, format);
-      else
-        worksheet_write_string(sheet, row, column, cells[c].toUtf8().constData(), format);
+      const double value = cell.text.toDouble(&number);
+      if (r > 0 && number && (c == 0 || c == 3)) cell = {QString(), true, value};
+      widths[static_cast<std::size_t>(c)] = std::max(widths[static_cast<std::size_t>(c)], displayWidth(rows[r][c]));
+      line.push_back(std::move(cell));
     }
-  };
-  put(0, heading, bold);
-  for (std::size_t r = 0; r < rows.size(); ++r) put(static_cast<lxw_row_t>(r + 1), rows[r], nullptr);
-  for (std::size_t c = 0; c < widths.size(); ++c)
-    worksheet_set_column(sheet, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), widths[c] + 2, nullptr);
-  if (workbook_close(workbook) != LXW_NO_ERROR) throw base::FileError(base::FileError::Kind::CannotWrite, path);
+  }
+  for (double& width : widths) width += 2;
 
-  QFile written(scratch.filePath(QStringLiteral("winners.xlsx")));
+  QTemporaryDir scratch;
+  if (!scratch.isValid()) throw base::FileError(base::FileError::Kind::CannotWrite, path);
+  const QString scratchFile = scratch.filePath(QStringLiteral("winners.xlsx"));
+  try {
+    if (!workbookLibrary().writeSheet(scratchFile, QStringLiteral("中奖名单"), cells, widths))
+      throw base::FileError(base::FileError::Kind::CannotWrite, path);
+  } catch (const SheetError& error) {
+    throw base::FileError(base::FileError::Kind::CannotWrite, path, error.what());
+  }
+
+  QFile written(scratchFile);
   if (!written.open(QIODevice::ReadOnly)) throw base::FileError(base::FileError::Kind::CannotWrite, path);
   const QByteArray bytes = written.readAll();
   base::writeFileAtomically(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));

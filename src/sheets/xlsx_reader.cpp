@@ -1,7 +1,5 @@
 #include "sheets/xlsx_reader.h"
 
-#include <zip.h>
-
 #include <QDate>
 #include <QDateTime>
 #include <QFile>
@@ -11,6 +9,8 @@
 #include <optional>
 #include <set>
 
+#include "sheets/workbook_library.h"
+
 namespace sheets {
 
 namespace {
@@ -19,28 +19,34 @@ constexpr char kNotAWorkbook[] = "此文件不是有效的 Excel 工作簿(.xlsx
 constexpr char kOldOrLocked[] =
     "此文件是旧格式(.xls)或设有密码的工作簿,无法导入。请在电子表格程序中另存为 .xlsx 或 .csv 后再导入";
 
-using Archive = std::unique_ptr<zip_t, void (*)(zip_t*)>;
-
-void discardArchive(zip_t* archive) { zip_discard(archive); }
-
-// The bytes of one member of the archive; nothing when it is not there.
-std::optional<QByteArray> member(zip_t* archive, const QString& name) {
-  const QByteArray utf8 = name.toUtf8();
-  zip_stat_t stat;
-  zip_stat_init(&stat);
-  if (zip_stat(archive, utf8.constData(), 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE)) return std::nullopt;
-  std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> file(zip_fopen(archive, utf8.constData(), 0), zip_fclose);
-  if (!file) throw SheetError(kNotAWorkbook);
-  QByteArray bytes;
-  bytes.resize(static_cast<qsizetype>(stat.size));
-  zip_int64_t done = 0;
-  while (done < static_cast<zip_int64_t>(stat.size)) {
-    const zip_int64_t got = zip_fread(file.get(), bytes.data() + done, stat.size - static_cast<zip_uint64_t>(done));
-    if (got <= 0) throw SheetError(kNotAWorkbook);
-    done += got;
+// A workbook's zip archive, read through the workbook module.
+class Archive {
+ public:
+  explicit Archive(const QString& path) : library_(workbookLibrary()), handle_(library_.openArchive(path)) {
+    if (!handle_) throw SheetError(kNotAWorkbook);
   }
-  return bytes;
-}
+  ~Archive() { library_.closeArchive(handle_); }
+  Archive(const Archive&) = delete;
+  Archive& operator=(const Archive&) = delete;
+
+  // The bytes of one member of the archive; nothing when it is not there.
+  std::optional<QByteArray> member(const QString& name) const {
+    QByteArray bytes;
+    switch (library_.readMember(handle_, name, bytes)) {
+      case WorkbookLibrary::Member::Read:
+        return bytes;
+      case WorkbookLibrary::Member::Absent:
+        return std::nullopt;
+      case WorkbookLibrary::Member::Failed:
+        break;
+    }
+    throw SheetError(kNotAWorkbook);
+  }
+
+ private:
+  const WorkbookLibrary& library_;
+  void* handle_;
+};
 
 // Text of the <t> elements inside the current element, leaving out phonetic
 // runs (<rPh>), which the spreadsheet does not show.
@@ -61,9 +67,9 @@ QString textInside(QXmlStreamReader& xml) {
   return text;
 }
 
-std::vector<QString> sharedStrings(zip_t* archive) {
+std::vector<QString> sharedStrings(const Archive& archive) {
   std::vector<QString> strings;
-  const std::optional<QByteArray> bytes = member(archive, QStringLiteral("xl/sharedStrings.xml"));
+  const std::optional<QByteArray> bytes = archive.member(QStringLiteral("xl/sharedStrings.xml"));
   if (!bytes) return strings;
   QXmlStreamReader xml(*bytes);
   while (!xml.atEnd()) {
@@ -95,9 +101,9 @@ bool isBuiltInDateFormat(int id) {
 }
 
 // For each cell style index (the s attribute): whether it formats a date.
-std::vector<bool> dateStyles(zip_t* archive) {
+std::vector<bool> dateStyles(const Archive& archive) {
   std::vector<bool> styles;
-  const std::optional<QByteArray> bytes = member(archive, QStringLiteral("xl/styles.xml"));
+  const std::optional<QByteArray> bytes = archive.member(QStringLiteral("xl/styles.xml"));
   if (!bytes) return styles;
   std::set<int> customDates;
   QXmlStreamReader xml(*bytes);
@@ -122,8 +128,8 @@ std::vector<bool> dateStyles(zip_t* archive) {
 }
 
 // The path of the first sheet inside the archive, from the workbook and its relations.
-QString firstSheetPath(zip_t* archive, bool& date1904) {
-  const std::optional<QByteArray> workbook = member(archive, QStringLiteral("xl/workbook.xml"));
+QString firstSheetPath(const Archive& archive, bool& date1904) {
+  const std::optional<QByteArray> workbook = archive.member(QStringLiteral("xl/workbook.xml"));
   if (!workbook) throw SheetError(kNotAWorkbook);
   QString relationId;
   QXmlStreamReader xml(*workbook);
@@ -140,7 +146,7 @@ QString firstSheetPath(zip_t* archive, bool& date1904) {
     }
   }
   if (relationId.isEmpty()) throw SheetError("工作簿中没有工作表,无法导入");
-  const std::optional<QByteArray> relations = member(archive, QStringLiteral("xl/_rels/workbook.xml.rels"));
+  const std::optional<QByteArray> relations = archive.member(QStringLiteral("xl/_rels/workbook.xml.rels"));
   if (!relations) throw SheetError(kNotAWorkbook);
   QXmlStreamReader rels(*relations);
   while (!rels.atEnd()) {
@@ -204,15 +210,12 @@ Sheet readXlsx(const QString& path) {
   probe.close();
   if (head.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")) throw SheetError(kOldOrLocked);
 
-  int error = 0;
-  Archive archive(zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error), discardArchive);
-  if (!archive) throw SheetError(kNotAWorkbook);
-
+  const Archive archive(path);
   bool date1904 = false;
-  const QString sheetPath = firstSheetPath(archive.get(), date1904);
-  const std::vector<QString> strings = sharedStrings(archive.get());
-  const std::vector<bool> dates = dateStyles(archive.get());
-  const std::optional<QByteArray> bytes = member(archive.get(), sheetPath);
+  const QString sheetPath = firstSheetPath(archive, date1904);
+  const std::vector<QString> strings = sharedStrings(archive);
+  const std::vector<bool> dates = dateStyles(archive);
+  const std::optional<QByteArray> bytes = archive.member(sheetPath);
   if (!bytes) throw SheetError(kNotAWorkbook);
 
   Sheet sheet;

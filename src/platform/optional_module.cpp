@@ -1,0 +1,41 @@
+#include "platform/optional_module.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QStringList>
+
+namespace platform {
+
+namespace {
+
+QStringList moduleFolders() {
+  QStringList folders;
+  if (QCoreApplication::instance()) folders << QCoreApplication::applicationDirPath();
+#ifdef KV_BUILD_MODULE_DIR
+  folders << QString::fromUtf8(KV_BUILD_MODULE_DIR);
+#endif
+  return folders;
+}
+
+}  // namespace
+
+QFunctionPointer moduleEntry(const char* name, const char* symbol, QString* error) {
+  const QString fileName = QStringLiteral("lib%1.so").arg(QString::fromLatin1(name));
+  QString reason = QStringLiteral("找不到程序组件 %1").arg(fileName);
+  for (const QString& folder : moduleFolders()) {
+    const QString path = folder + QLatin1Char('/') + fileName;
+    if (!QFileInfo::exists(path)) continue;
+    // A loaded module stays loaded until the program ends, whatever becomes of `module`.
+    QLibrary module(path);
+    if (!module.load()) {
+      reason = QStringLiteral("程序组件 %1 无法加载：%2").arg(fileName, module.errorString());
+      continue;
+    }
+    if (QFunctionPointer entry = module.resolve(symbol)) return entry;
+    reason = QStringLiteral("程序组件 %1 已损坏（缺少 %2）").arg(fileName, QString::fromLatin1(symbol));
+  }
+  if (error) *error = reason;
+  return nullptr;
+}
+
+}  // namespace platform

@@ -1,0 +1,21 @@
+#pragma once
+// Parts of the program that bring large libraries with them and that many
+// events never use are built as modules beside the executable and loaded the
+// first time they are needed: the media back end for the sounds, and the
+// workbook libraries (with OpenSSL) for .xlsx files. An event with its sounds
+// off that never touches a workbook never maps them, which keeps the draw
+// screen several megabytes smaller and its start quicker.
+//
+// The module lib<name>.so is looked for beside the executable; programs run
+// from the build tree (tests, benchmarks) find it where the build puts it.
+#include <QLibrary>
+#include <QString>
+
+namespace platform {
+
+// The entry point `symbol` of module `name` ("kv_sound"), loading the module at
+// the first call; null when the module or the entry point is missing, with the
+// reason in `error` (Chinese, for the operator).
+QFunctionPointer moduleEntry(const char* name, const char* symbol, QString* error = nullptr);
+
+}  // namespace platform
