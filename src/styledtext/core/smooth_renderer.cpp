@@ -146,6 +146,17 @@ void SmoothRenderer::draw(Canvas canvas, int x, int y, std::string_view text, co
   const bool hasFill = makeFill(fill_, effect, font.color, mask_.width(), mask_.height(), random_);
   compose(work_, textX, textY, mask_, rgbOf(font.color), hasFill ? &fill_ : nullptr, effect.Alpha());
   blit(canvas.image, x, y, work_);
+  releaseBuffers();
+}
+
+void SmoothRenderer::releaseBuffers() {
+  // A caption renders when its text or look changes, seldom next to the hours
+  // the screen shows it; every caption kept buffers the size of its box. The
+  // thread's shared buffers stay: there is one set of them, and making the
+  // supersampled one afresh would cost each render more than it saves.
+  mask_ = Mask8();
+  work_ = Image24();
+  fill_ = Image24();
 }
 
 }  // namespace styledtext

@@ -68,6 +68,7 @@ class SmoothRenderer {
 
  private:
   TextExtent textBox(std::string_view text, const FontRecord& font, int k);
+  void releaseBuffers();
 
   TextRasteriser& rasteriser_;
   StdRandomSource ownRandom_;
