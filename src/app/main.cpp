@@ -6,11 +6,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QScreen>
-#include <QTimer>
 #include <QTranslator>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 #include "base/file_error.h"
 #include "platform/font_substitutions.h"
@@ -47,12 +43,6 @@ int main(int argc, char* argv[]) {
   // nothing, so the window takes its screen's whole area itself.
   window.setGeometry(window.screen()->availableGeometry());
   window.showMaximized();
-#if defined(__GLIBC__)
-  // The start-up's temporaries (the files read, the first renders of every
-  // caption, the resolution check a second after the start) are freed by then,
-  // but the allocator keeps their pages; the draw screen then stays up for hours.
-  QTimer::singleShot(2000, [] { malloc_trim(0); });
-#endif
   bool restart = false;
   QObject::connect(&window, &TForm1::restartRequested, &app, [&restart] {
     restart = true;

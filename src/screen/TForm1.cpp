@@ -89,6 +89,7 @@ TForm1::TForm1(std::filesystem::path programDir, QWidget* parent, QSize desktop)
   modeAction("N97", &draw::Luck::N97Click);
 
   FormCreate();
+  memoryReturn_.schedule();
 }
 
 TForm1::~TForm1() = default;

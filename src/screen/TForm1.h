@@ -18,6 +18,7 @@
 #include "draw/draw_view.h"
 #include "draw/event_folder.h"
 #include "draw/luck.h"
+#include "platform/memory_return.h"
 #include "platform/password_store.h"
 #include "screen/dialog_service.h"
 #include "screen/photo_tiles.h"
@@ -250,6 +251,8 @@ class TForm1 : public QWidget, public draw::DrawView {
   QTimer Timer2;
   QTimer Timer3;
   QTimer Timer4;
+  // Two seconds after the start-up and after the ticks start or stop.
+  platform::FreedMemoryReturn memoryReturn_;
   int currentBatchSize_ = 0;
   bool started_ = false;
   bool skipExitSave_ = false;

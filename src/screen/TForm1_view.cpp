@@ -160,11 +160,13 @@ void TForm1::setPictureLoadButtonVisible(bool visible) {
 void TForm1::startTimer(draw::DrawTimer which, int intervalMs) {
   QTimer& t = which == draw::DrawTimer::Timer1 ? Timer1 : which == draw::DrawTimer::Timer2 ? Timer2 : Timer4;
   t.start(intervalMs);
+  memoryReturn_.schedule();
 }
 
 void TForm1::stopTimer(draw::DrawTimer which) {
   QTimer& t = which == draw::DrawTimer::Timer1 ? Timer1 : which == draw::DrawTimer::Timer2 ? Timer2 : Timer4;
   t.stop();
+  memoryReturn_.schedule();
 }
 
 void TForm1::showMessage(const std::string& text) { dialogs_.message(fromGbk(text)); }
