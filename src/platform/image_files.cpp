@@ -20,7 +20,9 @@ QByteArray decoderOf(const QString& fileName) {
 
 void useExtensionDecoder(QImageReader& reader) {
   const QByteArray decoder = decoderOf(reader.fileName());
-  if (decoder.isEmpty()) return;
+  // A missing file is left to the reader, which says so without a decoder's
+  // complaints about a device it could not open.
+  if (decoder.isEmpty() || !QFileInfo(reader.fileName()).isFile()) return;
   reader.setAutoDetectImageFormat(false);
   reader.setFormat(decoder);
   if (reader.canRead()) return;
