@@ -30,14 +30,14 @@ bool isWithin(const fs::path& inner, const fs::path& outer) {
   return true;
 }
 
-void copyTree(const fs::path& from, const fs::path& to, const std::string& skipAtTop) {
+void copyTree(const fs::path& from, const fs::path& to, const std::vector<std::string>& skipAtTop) {
   std::error_code ec;
   fs::create_directories(to, ec);
   if (ec) throw base::FileError(base::FileError::Kind::CannotWrite, to, ec.message());
   for (fs::directory_iterator it(from, ec), end; it != end; it.increment(ec)) {
     if (ec) break;
     const fs::path name = it->path().filename();
-    if (!skipAtTop.empty() && name == fs::path(skipAtTop)) continue;
+    if (std::find(skipAtTop.begin(), skipAtTop.end(), name.string()) != skipAtTop.end()) continue;
     if (it->is_directory(ec)) {
       copyTree(it->path(), to / name, {});
     } else {
@@ -68,8 +68,9 @@ void copyFileReplacing(const fs::path& from, const fs::path& to) {
   }
 }
 
-void exportConfiguration(const fs::path& programDir, const fs::path& backup, const std::string& executableName) {
-  copyTree(programDir, backup, executableName);
+void exportConfiguration(const fs::path& programDir, const fs::path& backup,
+                         const std::vector<std::string>& programFiles) {
+  copyTree(programDir, backup, programFiles);
 }
 
 bool hasBackupFolderName(std::string_view utf8Path) {

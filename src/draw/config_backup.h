@@ -1,6 +1,6 @@
 #pragma once
 // Export and import of the whole configuration: the program folder copied, less
-// the executable, into a backup folder "Kelvara抽奖软件", and the event's files
+// the program itself, into a backup folder "Kelvara抽奖软件", and the event's files
 // and folders taken back from such a folder. Files are copied each to a
 // temporary name beside the target and renamed over it, so a failure or a crash
 // never leaves a torn file. Paths are file-system paths (UTF-8 on Linux).
@@ -22,11 +22,11 @@ std::filesystem::path backupFolderIn(const std::filesystem::path& chosen);
 bool exportWouldCopyIntoItself(const std::filesystem::path& programDir, const std::filesystem::path& chosen);
 
 // Copies every file and subfolder of programDir into `backup`, creating folders
-// and replacing files, but not the file `executableName` at the top (empty: no
-// executable to leave out). Raises base::FileError at the first failure; what
-// was copied before stays.
+// and replacing files, but not the program's own files at the top, named in
+// `programFiles` (the executable and the modules beside it). Raises
+// base::FileError at the first failure; what was copied before stays.
 void exportConfiguration(const std::filesystem::path& programDir, const std::filesystem::path& backup,
-                         const std::string& executableName);
+                         const std::vector<std::string>& programFiles);
 
 // The name check of an import: the chosen path ends with the backup folder's
 // name, compared by characters (a trailing "/" is ignored).

@@ -8,6 +8,8 @@ namespace platform {
 
 namespace {
 
+QString fileNameOf(const char* name) { return QStringLiteral("lib%1.so").arg(QString::fromLatin1(name)); }
+
 QStringList moduleFolders() {
   QStringList folders;
   if (QCoreApplication::instance()) folders << QCoreApplication::applicationDirPath();
@@ -19,8 +21,12 @@ QStringList moduleFolders() {
 
 }  // namespace
 
+std::vector<std::string> moduleFileNames() {
+  return {fileNameOf(kSoundModule).toStdString(), fileNameOf(kWorkbookModule).toStdString()};
+}
+
 QFunctionPointer moduleEntry(const char* name, const char* symbol, QString* error) {
-  const QString fileName = QStringLiteral("lib%1.so").arg(QString::fromLatin1(name));
+  const QString fileName = fileNameOf(name);
   QString reason = QStringLiteral("找不到程序组件 %1").arg(fileName);
   for (const QString& folder : moduleFolders()) {
     const QString path = folder + QLatin1Char('/') + fileName;

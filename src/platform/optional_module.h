@@ -10,8 +10,18 @@
 // from the build tree (tests, benchmarks) find it where the build puts it.
 #include <QLibrary>
 #include <QString>
+#include <string>
+#include <vector>
 
 namespace platform {
+
+// The program's modules: the sound back end and the workbook libraries.
+inline constexpr char kSoundModule[] = "kv_sound";
+inline constexpr char kWorkbookModule[] = "kv_workbook";
+
+// Their file names. Like the executable they are the program's code, not part
+// of the event: a configuration export leaves them out.
+std::vector<std::string> moduleFileNames();
 
 // The entry point `symbol` of module `name` ("kv_sound"), loading the module at
 // the first call; null when the module or the entry point is missing, with the

@@ -14,6 +14,7 @@
 #include "dialogs/TOtherItem.h"
 #include "dialogs/TPasswdSet.h"
 #include "draw/config_backup.h"
+#include "platform/optional_module.h"
 #include "platform/program_dir.h"
 #include "screen/TForm1.h"
 #include "screen/lock_check.h"
@@ -101,7 +102,9 @@ void TForm1::N108Click() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   QString failure;
   try {
-    draw::exportConfiguration(programDir_, backup, executableName().toStdString());
+    std::vector<std::string> programFiles = platform::moduleFileNames();
+    programFiles.push_back(executableName().toStdString());
+    draw::exportConfiguration(programDir_, backup, programFiles);
   } catch (const base::FileError& error) {
     failure = QString::fromStdString(error.what());
   }

@@ -8,12 +8,6 @@ namespace screen {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-constexpr char kSoundModule[] = "kv_sound";
-
-}  // namespace
-
 fs::path musicFile(const fs::path& programDir, const std::string& gbkFileName) {
   if (gbkFileName.empty()) return {};
   return base::joinGbk(base::findIgnoringCase(programDir, "music"), gbkFileName);
@@ -23,7 +17,8 @@ SoundPlayers::SoundPlayers(QObject* parent) : QObject(parent) {}
 
 bool SoundPlayers::ensurePlayers() {
   if (player1_) return true;
-  const auto make = reinterpret_cast<MakeSoundOutput>(platform::moduleEntry(kSoundModule, kMakeSoundOutputEntry));
+  const auto make =
+      reinterpret_cast<MakeSoundOutput>(platform::moduleEntry(platform::kSoundModule, kMakeSoundOutputEntry));
   if (!make) return false;
   player1_.reset(make());
   player2_.reset(make());
@@ -86,7 +81,7 @@ void SoundPlayers::close() {
 
 bool SoundPlayers::soundSystemAvailable() {
   const auto present =
-      reinterpret_cast<AudioOutputPresent>(platform::moduleEntry(kSoundModule, kAudioOutputPresentEntry));
+      reinterpret_cast<AudioOutputPresent>(platform::moduleEntry(platform::kSoundModule, kAudioOutputPresentEntry));
   return present && present();
 }
 

@@ -8,7 +8,7 @@ namespace sheets {
 const WorkbookLibrary& workbookLibrary() {
   QString error;
   const auto get =
-      reinterpret_cast<GetWorkbookLibrary>(platform::moduleEntry("kv_workbook", kWorkbookLibraryEntry, &error));
+      reinterpret_cast<GetWorkbookLibrary>(platform::moduleEntry(platform::kWorkbookModule, kWorkbookLibraryEntry, &error));
   if (!get) throw SheetError(error.toStdString());
   return *get();
 }

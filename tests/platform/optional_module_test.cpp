@@ -10,8 +10,8 @@ class OptionalModuleTest : public QObject {
 
  private slots:
   void findsTheProgramsModules() {
-    for (const auto& [module, entry] : {std::pair{"kv_sound", "kv_makeSoundOutput"},
-                                        std::pair{"kv_workbook", "kv_workbookLibrary"}}) {
+    for (const auto& [module, entry] : {std::pair{platform::kSoundModule, "kv_makeSoundOutput"},
+                                        std::pair{platform::kWorkbookModule, "kv_workbookLibrary"}}) {
       QString error;
       QVERIFY2(platform::moduleEntry(module, entry, &error) != nullptr, qPrintable(error));
     }
