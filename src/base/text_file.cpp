@@ -45,12 +45,12 @@ std::vector<std::size_t> lineBreakPositions(const char* data, std::size_t size) 
 
 }  // namespace
 
-std::vector<std::string> splitLines(std::string_view text) {
+std::vector<std::string_view> splitLineViews(std::string_view text) {
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   const char* data = text.data();
   const std::size_t size = text.size();
   const std::vector<std::size_t> breaks = lineBreakPositions(data, size);
-  std::vector<std::string> lines;
+  std::vector<std::string_view> lines;
   lines.reserve(breaks.size() + 1);
   std::size_t start = 0;
   for (std::size_t i = 0; i < breaks.size(); ++i) {
@@ -62,6 +62,11 @@ std::vector<std::string> splitLines(std::string_view text) {
   }
   if (start < size) lines.emplace_back(data + start, size - start);
   return lines;
+}
+
+std::vector<std::string> splitLines(std::string_view text) {
+  const std::vector<std::string_view> views = splitLineViews(text);
+  return {views.begin(), views.end()};
 }
 
 namespace {

@@ -21,6 +21,9 @@ namespace base {
 // elsewhere) is dropped: left in, it would hide the first section header of an
 // INI file and make the first record or name unreadable.
 std::vector<std::string> splitLines(std::string_view text);
+// The same lines as views into `text`, for a reader that takes each line apart
+// at once: no copy of each line.
+std::vector<std::string_view> splitLineViews(std::string_view text);
 
 // The whole file as bytes; nothing when the file does not exist. Raises FileError
 // when it exists but cannot be read.

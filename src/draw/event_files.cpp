@@ -86,7 +86,7 @@ Table::Row splitRecord(std::string_view line) {
 void winnersRecordLoad(const EventFolder& folder, DrawData& data) {
   std::optional<std::string> bytes = base::readFileIfExists(folder.winnersRecordPath());
   if (!bytes) return;
-  for (const std::string& line : base::splitLines(*bytes)) {
+  for (const std::string_view line : base::splitLineViews(*bytes)) {
     Table::Row record = splitRecord(line);
     record.resize(winner::kColumnCount);
     // Both serials are converted before the record is taken, so a damaged line
