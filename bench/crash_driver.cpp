@@ -150,11 +150,15 @@ int check(const fs::path& dir, const fs::path& journalPath, std::size_t cut) {
   const fs::path record = folder.winnersRecordPath();
   std::string recordBytes = base::readFileIfExists(record).value_or("");
 
-  // A kill cannot tear a line: each line reaches the file in one write.
-  for (const fs::path& file : {record, folder.logPath()}) {
-    const std::string bytes = base::readFileIfExists(file).value_or("");
-    if (!bytes.empty() && bytes.back() != '\n') checker.fault(file.filename().string() + " ends inside a line");
-  }
+  // Each line reaches the file in one write, but a kill can still cut the line
+  // being written: the kernel stops a write that crosses a page of the file when
+  // the process is killed. Only the last line can be torn so; start-up must say so
+  // and drop it alone. A last CR is a whole line end: only the LF after it is lost.
+  auto endsInsideALine = [](const std::string& bytes) {
+    return !bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r';
+  };
+  const bool logTorn = endsInsideALine(base::readFileIfExists(folder.logPath()).value_or(""));
+  const bool recordTornByKill = endsInsideALine(recordBytes);
 
   // The operation the kill interrupted, and the records known before it.
   std::string lastAction;
@@ -175,8 +179,10 @@ int check(const fs::path& dir, const fs::path& journalPath, std::size_t cut) {
 
   const base::IniDocument config =
       base::IniDocument::parse(base::readFileIfExists(folder.configFiles().configPath()).value_or(""));
-  // Records on disk, each whole and pointing at an award row.
+  // Records on disk, each whole and pointing at an award row; a torn last one is
+  // the record the kill interrupted.
   std::vector<std::string> lines = base::splitLines(recordBytes);
+  if (recordTornByKill) lines.pop_back();
   std::map<long, int> drawn;
   std::set<std::string> people;
   bool repeatWinning = true;
@@ -200,6 +206,8 @@ int check(const fs::path& dir, const fs::path& journalPath, std::size_t cut) {
 
   // Lost or doubled records against the journal.
   const long onDisk = static_cast<long>(lines.size());
+  if (recordTornByKill && (after >= 0 || lastAction != "batch"))
+    checker.fault("the winners record ends inside a line after " + lastAction);
   if (after >= 0 && onDisk != after) {
     checker.fault(lastAction + " finished with " + std::to_string(after) + " records, disk holds " +
                   std::to_string(onDisk));
@@ -240,17 +248,22 @@ int check(const fs::path& dir, const fs::path& journalPath, std::size_t cut) {
   draw::HeadlessView view;
   draw::Luck luck(data, folder, view);
   if (!draw::headlessStartup(data, folder, view, luck)) checker.fault("start-up stopped");
-  // A last CR is a whole line end: only the LF after it was lost.
-  const bool torn = cut > 0 && !recordBytes.empty() && recordBytes.back() != '\n' && recordBytes.back() != '\r';
+  const bool torn = endsInsideALine(recordBytes);
   bool repairTold = false;
+  bool logRepairTold = false;
   for (const auto& event : view.transcript) {
     const std::string text = base::gbkToUtf8(event.text);
-    if (event.kind == draw::HeadlessView::Event::Kind::Message && text.find("LuckName.txt") != std::string::npos)
+    if (event.kind != draw::HeadlessView::Event::Kind::Message) continue;
+    if (text.find("LuckName.txt") != std::string::npos)
       repairTold = true;
-    else if (event.kind == draw::HeadlessView::Event::Kind::Message)
+    else if (text.find("log.txt") != std::string::npos)
+      logRepairTold = true;
+    else
       checker.fault("start-up said: " + text);
   }
   if (torn != repairTold) checker.fault(torn ? "a torn record was not repaired" : "a whole record was reported torn");
+  if (logTorn != logRepairTold)
+    checker.fault(logTorn ? "a torn log line was not repaired" : "a whole log was reported torn");
   const std::size_t expected = base::splitLines(recordBytes).size() - (torn ? 1 : 0);
   if (data.winnerCount() != expected)
     checker.fault("start-up read " + std::to_string(data.winnerCount()) + " records of " + std::to_string(expected));

@@ -4,8 +4,9 @@
 # Kills the headless driver (build/bench/crash_driver) with SIGKILL at random
 # instants while it draws whole events (batches, give-ups, supplementary places,
 # restarts, fresh start-ups), RUNS times (default 40), then checks what the disk
-# holds: every file parses, no record is torn, lost or doubled, no award holds
-# more winners than its places, start-up works. Each event folder takes three
+# holds: every file parses, no record is lost or doubled, no line is torn but
+# the last one a kill cut (start-up must then say so and drop that line alone),
+# no award holds more winners than its places, start-up works. Each event folder takes three
 # kills in a row, so start-ups resume from a killed run; one check in four first
 # cuts a few bytes off the winners record, as a power cut could, and expects
 # start-up to repair it. Prints the number of kills and of faults found; exits 1
