@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 #include <QStringList>
 
 namespace platform {
@@ -26,6 +28,14 @@ std::vector<std::string> moduleFileNames() {
 }
 
 QFunctionPointer moduleEntry(const char* name, const char* symbol, QString* error) {
+  // An entry point found once is kept: the sound system is asked about at every
+  // batch start, and nothing need look at the disk for it again.
+  static QMutex mutex;
+  static QHash<QByteArray, QFunctionPointer> found;
+  const QMutexLocker lock(&mutex);
+  const QByteArray key = QByteArray(name) + '/' + symbol;
+  if (const auto known = found.constFind(key); known != found.constEnd()) return *known;
+
   const QString fileName = fileNameOf(name);
   QString reason = QStringLiteral("找不到程序组件 %1").arg(fileName);
   for (const QString& folder : moduleFolders()) {
@@ -34,11 +44,11 @@ QFunctionPointer moduleEntry(const char* name, const char* symbol, QString* erro
     // A loaded module stays loaded until the program ends, whatever becomes of `module`.
     QLibrary module(path);
     if (!module.load()) {
-      reason = QStringLiteral("程序组件 %1 无法加载：%2").arg(fileName, module.errorString());
+      reason = QStringLiteral("程序组件 %1 无法加载: %2").arg(fileName, module.errorString());
       continue;
     }
-    if (QFunctionPointer entry = module.resolve(symbol)) return entry;
-    reason = QStringLiteral("程序组件 %1 已损坏（缺少 %2）").arg(fileName, QString::fromLatin1(symbol));
+    if (QFunctionPointer entry = module.resolve(symbol)) return found[key] = entry;
+    reason = QStringLiteral("程序组件 %1 已损坏(缺少 %2)").arg(fileName, QString::fromLatin1(symbol));
   }
   if (error) *error = reason;
   return nullptr;

@@ -5,7 +5,6 @@
 // screen and the module share.
 #include <QString>
 #include <functional>
-#include <memory>
 
 namespace screen {
 
