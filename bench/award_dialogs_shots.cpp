@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "app/TForm1.h"
 #include "base/delimited_row.h"
 #include "base/gbk.h"
 #include "base/text_file.h"
@@ -18,7 +19,6 @@
 #include "dialogs/TLuckPerson.h"
 #include "dialogs/TSysItem.h"
 #include "platform/font_substitutions.h"
-#include "screen/TForm1.h"
 #include "test_folder.h"
 
 namespace fs = std::filesystem;

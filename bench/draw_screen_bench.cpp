@@ -22,12 +22,12 @@
 #include <string>
 #include <vector>
 
+#include "app/TForm1.h"
 #include "base/delimited_row.h"
 #include "base/gbk.h"
 #include "base/ini_file.h"
 #include "base/text_file.h"
 #include "platform/font_substitutions.h"
-#include "screen/TForm1.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -237,8 +237,9 @@ void benchTick(const fs::path& dist, PaintCounter& counter) {
   }
   const char* names[] = {"rolling tick + repaint (the program)", "baseline: engine step alone, no repaint",
                          "baseline: engine step + whole screen repainted"};
-  std::printf("rolling tick, 1920x1080, %d frames, interval %d ms, %d rounds of %d ticks; %.1f widgets painted a tick\n",
-              framesShown, window.luck().rollingInterval(), kRounds, kTicks, double(paints) / ticksPainted);
+  std::printf(
+      "rolling tick, 1920x1080, %d frames, interval %d ms, %d rounds of %d ticks; %.1f widgets painted a tick\n",
+      framesShown, window.luck().rollingInterval(), kRounds, kTicks, double(paints) / ticksPainted);
   for (int kind = 0; kind < 3; ++kind) {
     std::vector<double> medians, p99s, means;
     for (const TickFigures& f : rounds[kind]) {

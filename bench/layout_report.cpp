@@ -17,9 +17,9 @@
 #include <filesystem>
 #include <string>
 
+#include "app/TForm1.h"
+#include "app/audience_view.h"
 #include "platform/font_substitutions.h"
-#include "screen/TForm1.h"
-#include "screen/audience_view.h"
 #include "screen/dialog_service.h"
 #include "screen/state/auto_layout.h"
 #include "test_folder.h"

@@ -26,7 +26,7 @@
 #include "base/gbk.h"
 #include "base/ini_file.h"
 #include "platform/font_substitutions.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "screen/photo_tiles.h"
 #include "screen/picture_scaling.h"
 
@@ -180,19 +180,17 @@ int main(int argc, char** argv) {
   // mixed one-core-against-all-cores ratio mixes the decode gain with the
   // cores' gain and comes last, labelled so.
   std::printf("tiles of %d x %d with captions, %d photos, %d cores\n", tile.width(), tile.height(), count, cores);
-  std::printf("  ratio Qt reader / program, one core against one core:   %.2f x\n",
-              libraryOne / reducedOne);
-  std::printf("  ratio Qt reader / program, all cores against all cores: %.2f x\n",
-              libraryAll / reducedAll);
+  std::printf("  ratio Qt reader / program, one core against one core:   %.2f x\n", libraryOne / reducedOne);
+  std::printf("  ratio Qt reader / program, all cores against all cores: %.2f x\n", libraryAll / reducedAll);
   std::printf("  ratio full-size decode / program, one core against one core:   %.1f x\n", fullOne / reducedOne);
   std::printf("  ratio full-size decode / program, all cores against all cores: %.1f x\n", fullAll / reducedAll);
   std::printf("  %-52s %7.2f s  %6.1f ms/photo\n", "program (whole file to libjpeg-turbo, all cores):", reducedAll,
               reducedAll * 1000 / count);
   std::printf("  %-52s %7.2f s  %6.1f ms/photo\n", "program, one core:", reducedOne, reducedOne * 1000 / count);
-  std::printf("  %-52s %7.2f s  %6.1f ms/photo\n", "Qt reader at one eighth (readCovering), all cores:",
-              libraryAll, libraryAll * 1000 / count);
-  std::printf("  %-52s %7.2f s  %6.1f ms/photo\n", "Qt reader at one eighth (readCovering), one core:",
-              libraryOne, libraryOne * 1000 / count);
+  std::printf("  %-52s %7.2f s  %6.1f ms/photo\n", "Qt reader at one eighth (readCovering), all cores:", libraryAll,
+              libraryAll * 1000 / count);
+  std::printf("  %-52s %7.2f s  %6.1f ms/photo\n", "Qt reader at one eighth (readCovering), one core:", libraryOne,
+              libraryOne * 1000 / count);
   std::printf("  %-52s %7.2f s  %6.1f ms/photo\n", "full-size decode and scale, all cores:", fullAll,
               fullAll * 1000 / count);
   std::printf("  %-52s %7.2f s  %6.1f ms/photo\n", "full-size decode and scale, one core:", fullOne,

@@ -24,7 +24,7 @@
 #include "dialogs/TnameList.h"
 #include "dialogs/photo_import.h"
 #include "platform/font_substitutions.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "screen/dialog_service.h"
 #include "ui_TnameList.h"
 

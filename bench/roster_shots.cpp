@@ -20,7 +20,7 @@
 #include "dialogs/TPicL.h"
 #include "dialogs/TnameList.h"
 #include "platform/font_substitutions.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "screen/dialog_service.h"
 #include "ui_TForm2.h"
 #include "ui_TnameList.h"

@@ -11,11 +11,11 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "app/TForm1.h"
 #include "base/gbk.h"
 #include "base/ini_file.h"
 #include "draw/run_record.h"
 #include "platform/font_substitutions.h"
-#include "screen/TForm1.h"
 #include "screen/dialog_service.h"
 #include "screen/main_menu.h"
 #include "test_folder.h"

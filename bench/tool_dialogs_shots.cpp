@@ -10,8 +10,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/TForm1.h"
 #include "platform/font_substitutions.h"
-#include "screen/TForm1.h"
 #include "screen/main_menu.h"
 
 int main(int argc, char** argv) {

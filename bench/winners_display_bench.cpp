@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "app/TForm1.h"
 #include "base/delimited_row.h"
 #include "base/gbk.h"
 #include "base/ini_file.h"
@@ -27,7 +28,6 @@
 #include "displays/TShowPanel.h"
 #include "draw/winners_text.h"
 #include "platform/font_substitutions.h"
-#include "screen/TForm1.h"
 #include "styledtext/TSmoothScrollText.h"
 
 namespace fs = std::filesystem;
@@ -152,7 +152,8 @@ void benchDisplay(TForm1& window, const fs::path& dir, int perRow, const Idle& i
     QTest::qWait(200);
     const double pss = pssMb();
     std::printf(
-        "per row %d: F10 to first painted frame %.1f ms (window built after %.1f ms); text box %d x %d, %zu lines; PSS %.1f MB, +%.1f MB over "
+        "per row %d: F10 to first painted frame %.1f ms (window built after %.1f ms); text box %d x %d, %zu lines; PSS "
+        "%.1f MB, +%.1f MB over "
         "the idle draw screen\n",
         perRow, firstPaint, built, text->width(), text->height(), text->Text().Lines.size(), pss, pss - idle.pss);
     // Scrolling: the first pass starts with the 2-second pause.

@@ -6,6 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
+python3 scripts/check_layers.py
 
 generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)

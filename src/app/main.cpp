@@ -2,17 +2,17 @@
 // ones, and the draw screen maximised on the event in the program folder.
 #include <QApplication>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTranslator>
 
+#include "app/TForm1.h"
 #include "base/file_error.h"
 #include "platform/font_substitutions.h"
 #include "platform/program_dir.h"
 #include "platform/single_instance.h"
-#include "screen/TForm1.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

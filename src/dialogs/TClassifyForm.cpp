@@ -4,7 +4,7 @@
 
 #include "dialogs/setup_grid.h"
 #include "draw/group_ranges.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "ui_TClassifyForm.h"
 
 namespace dialogs {

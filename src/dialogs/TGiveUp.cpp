@@ -3,7 +3,7 @@
 #include <QTableWidgetItem>
 
 #include "draw/award_corrections.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "ui_TGiveUp.h"
 
 using platform::fromGbk;

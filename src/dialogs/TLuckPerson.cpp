@@ -4,7 +4,7 @@
 #include <QTableWidget>
 
 #include "dialogs/setup_grid.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "ui_TLuckPerson.h"
 
 namespace dialogs {

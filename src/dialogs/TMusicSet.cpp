@@ -11,7 +11,7 @@
 #include "draw/config_backup.h"
 #include "draw/sound_board.h"
 #include "platform/desktop_open.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "ui_TMusicSet.h"
 
 using platform::fromGbk;

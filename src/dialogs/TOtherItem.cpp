@@ -6,7 +6,7 @@
 #include "base/conversion_error.h"
 #include "draw/award_corrections.h"
 #include "draw/draw_texts.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "ui_TOtherItem.h"
 
 using platform::fromGbk;

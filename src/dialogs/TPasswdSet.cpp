@@ -2,7 +2,7 @@
 
 #include "base/conversion_error.h"
 #include "base/file_error.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "ui_TPasswdSet.h"
 
 TPasswdSet::TPasswdSet(platform::PasswordStore& store, screen::DialogService& dialogs, QWidget* parent)

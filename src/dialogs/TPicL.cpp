@@ -16,7 +16,7 @@
 #include "dialogs/digit_field_filter.h"
 #include "dialogs/photo_import.h"
 #include "platform/image_files.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "screen/dialog_service.h"
 #include "screen/photo_tiles.h"
 #include "screen/picture_scaling.h"

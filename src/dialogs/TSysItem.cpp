@@ -11,6 +11,7 @@
 #include "dialogs/setup_grid.h"
 #include "platform/image_files.h"
 #include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "screen/picture_scaling.h"
 #include "screen/prize_pictures.h"
 #include "screen/state/award_screen_settings.h"

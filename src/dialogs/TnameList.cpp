@@ -13,7 +13,7 @@
 #include "dialogs/roster_import.h"
 #include "dialogs/roster_print.h"
 #include "dialogs/sheet_roster_import.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "screen/dialog_service.h"
 #include "sheets/sheet_file.h"
 #include "ui_TnameList.h"

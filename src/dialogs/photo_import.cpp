@@ -6,7 +6,7 @@
 
 #include "draw/roster_edit.h"
 #include "platform/image_files.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "screen/picture_scaling.h"
 
 namespace dialogs {

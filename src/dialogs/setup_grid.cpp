@@ -9,7 +9,7 @@
 #include <QTableWidget>
 
 #include "base/text_file.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 
 namespace dialogs {
 

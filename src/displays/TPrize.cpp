@@ -9,7 +9,7 @@
 #include "base/gbk.h"
 #include "base/paths.h"
 #include "platform/image_files.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "screen/dialog_service.h"
 #include "screen/element_menus.h"
 #include "screen/state/screen_settings.h"

@@ -10,7 +10,7 @@
 #include "base/config_files.h"
 #include "base/gbk.h"
 #include "draw/winners_text.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "screen/dialog_service.h"
 #include "screen/element_menus.h"
 #include "screen/state/screen_settings.h"

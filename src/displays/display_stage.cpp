@@ -7,7 +7,7 @@
 
 #include "base/paths.h"
 #include "platform/image_files.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "screen/appearance_commands.h"
 #include "screen/dialog_service.h"
 #include "screen/state/element_commands.h"

@@ -2,7 +2,7 @@
 
 #include <QDesktopServices>
 
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 
 namespace platform {
 

@@ -7,6 +7,7 @@
 
 #include "base/file_error.h"
 #include "base/gbk.h"
+#include "platform/qt_gbk.h"
 
 namespace fs = std::filesystem;
 
@@ -62,13 +63,5 @@ fs::path programDirPath() {
   static const fs::path folder = decideProgramDir();
   return folder;
 }
-
-std::string toGbk(const QString& text) { return base::utf8ToGbk(text.toStdString()); }
-
-QString fromGbk(const std::string& bytes) { return QString::fromStdString(base::gbkToUtf8(bytes)); }
-
-bool spellableInGbk(const QString& text) { return fromGbk(toGbk(text)) == text; }
-
-QString toQString(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
 }  // namespace platform

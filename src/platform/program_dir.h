@@ -24,12 +24,4 @@ std::filesystem::path eventFolderFor(const std::filesystem::path& executable, bo
 void layOutEventFolder(const std::filesystem::path& shipped, const std::filesystem::path& executable,
                        const std::filesystem::path& eventFolder);
 
-// QString <-> GBK bytes of the engine, and a path in the file system.
-std::string toGbk(const QString& text);
-QString fromGbk(const std::string& bytes);
-// True when GBK can spell every character of the text, so that it survives the
-// files and the password store unchanged.
-bool spellableInGbk(const QString& text);
-QString toQString(const std::filesystem::path& path);
-
 }  // namespace platform

@@ -14,7 +14,7 @@
 #include "base/paths.h"
 #include "base/text_file.h"
 #include "platform/desktop_open.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "scoring/core/scoring_file.h"
 #include "scoring/scoring_grid.h"
 #include "ui_TComProSys.h"

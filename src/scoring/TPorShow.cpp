@@ -13,7 +13,7 @@
 #include "base/gbk.h"
 #include "platform/desktop_open.h"
 #include "platform/image_files.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "scoring/TComProSys.h"
 #include "scoring/core/scoring_math.h"
 #include "screen/element_menus.h"

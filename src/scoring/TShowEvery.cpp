@@ -9,7 +9,7 @@
 #include "base/config_files.h"
 #include "base/gbk.h"
 #include "platform/image_files.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "scoring/core/photo_layout.h"
 #include "screen/element_menus.h"
 #include "screen/picture_scaling.h"

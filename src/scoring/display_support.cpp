@@ -9,7 +9,7 @@
 #include "base/gbk.h"
 #include "base/paths.h"
 #include "platform/image_files.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "screen/sound_players.h"
 #include "styledtext/TSmoothLabel.h"
 #include "styledtext/core/effect_ini.h"

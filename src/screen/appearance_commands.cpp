@@ -5,7 +5,7 @@
 #include "base/conversion_error.h"
 #include "base/file_error.h"
 #include "platform/image_files.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "screen/lock_check.h"
 #include "screen/state/element_commands.h"
 

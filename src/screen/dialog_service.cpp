@@ -1,14 +1,14 @@
 #include "screen/dialog_service.h"
 
 #include <QApplication>
-
-#include "base/conversion_error.h"
-#include "base/file_error.h"
-#include "platform/font_dialog.h"
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+
+#include "base/conversion_error.h"
+#include "base/file_error.h"
+#include "styledtext/font_dialog.h"
 
 namespace screen {
 
@@ -69,7 +69,7 @@ std::optional<styledtext::FontRecord> DialogService::font(const styledtext::Font
   log_ << QStringLiteral("font");
   std::optional<styledtext::FontRecord> answer;
   if (takeQueued(fonts_, answer) || headless_) return answer;
-  return platform::FontDialog::choose(parent_, initial);
+  return styledtext::FontDialog::choose(parent_, initial);
 }
 
 bool DialogService::question(const QString& message, bool warning, const QString& caption) {

@@ -1,7 +1,7 @@
 #include "screen/lock_check.h"
 
 #include "base/conversion_error.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 
 namespace screen {
 

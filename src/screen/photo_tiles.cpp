@@ -13,7 +13,7 @@
 #include "base/gbk.h"
 #include "base/paths.h"
 #include "platform/image_files.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "screen/photo_tiles_jpeg.h"
 #include "screen/picture_scaling.h"
 
@@ -101,8 +101,8 @@ QFont tileCaptionFont(const PhotoTileSettings& settings) {
   return font;
 }
 
-void drawTileCaption(QPainter& painter, QSize tile, const QString& measured, const QString& shown,
-                     const QFont& font, const QColor& colour) {
+void drawTileCaption(QPainter& painter, QSize tile, const QString& measured, const QString& shown, const QFont& font,
+                     const QColor& colour) {
   const QFontMetrics metrics(font);
   const int width = metrics.horizontalAdvance(measured);
   const int left = tile.width() / 2 - width / 2;

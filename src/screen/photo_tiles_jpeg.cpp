@@ -7,7 +7,7 @@
 // jpeglib.h needs size_t and FILE declared first.
 #include <jpeglib.h>
 
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 
 namespace screen {
 

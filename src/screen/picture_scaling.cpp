@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "platform/image_files.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "screen/state/geometry.h"
 
 namespace screen {

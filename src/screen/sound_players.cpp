@@ -2,7 +2,7 @@
 
 #include "base/paths.h"
 #include "platform/optional_module.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 
 namespace screen {
 

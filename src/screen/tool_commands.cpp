@@ -6,7 +6,7 @@
 #include "base/paths.h"
 #include "base/text_file.h"
 #include "platform/desktop_open.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "screen/THelpForm.h"
 
 namespace screen {

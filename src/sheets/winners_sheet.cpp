@@ -6,7 +6,7 @@
 
 #include "base/file_error.h"
 #include "base/text_file.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "sheets/sheet.h"
 #include "sheets/workbook_library.h"
 

@@ -6,9 +6,9 @@
 #include <QMessageBox>
 
 #include "base/gbk.h"
-#include "platform/font_dialog.h"
 #include "platform/image_files.h"
 #include "styledtext/TSmoothLabel.h"
+#include "styledtext/font_dialog.h"
 #include "styledtext/qt_rasteriser.h"
 #include "ui_TSmoothFontDlg.h"
 
@@ -38,7 +38,7 @@ std::function<std::optional<int>(QWidget*, int)> TSmoothFontDlg::chooseColor = [
 };
 
 std::function<std::optional<FontRecord>(QWidget*, const FontRecord&)> TSmoothFontDlg::chooseFont =
-    [](QWidget* parent, const FontRecord& font) { return platform::FontDialog::choose(parent, font); };
+    [](QWidget* parent, const FontRecord& font) { return styledtext::FontDialog::choose(parent, font); };
 
 std::function<QString(QWidget*)> TSmoothFontDlg::choosePictureFile = [](QWidget* parent) {
   return QFileDialog::getOpenFileName(parent, QString(), QString(),

@@ -8,11 +8,11 @@
 #include <QTextLayout>
 #include <QtTest>
 
+#include "app/TForm1.h"
 #include "base/ini_file.h"
 #include "platform/font_substitutions.h"
 #include "platform/program_dir.h"
 #include "platform/single_instance.h"
-#include "screen/TForm1.h"
 #include "screen/state/background_lookup.h"
 #include "test_folder.h"
 

@@ -13,12 +13,12 @@
 #include <QtTest>
 #include <set>
 
+#include "app/TForm1.h"
 #include "dialogs/TClassifyForm.h"
 #include "dialogs/TLuckPerson.h"
 #include "dialogs/TSysItem.h"
 #include "draw/event_fixture.h"
 #include "platform/password_store.h"
-#include "screen/TForm1.h"
 #include "screen/main_menu.h"
 #include "test_folder.h"
 

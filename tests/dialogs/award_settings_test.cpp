@@ -13,7 +13,7 @@
 #include "base/delimited_row.h"
 #include "dialogs/TSysItem.h"
 #include "draw/event_fixture.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 
 using draw_testing::Award;
 using draw_testing::EventFixture;

@@ -6,9 +6,9 @@
 #include <QtTest>
 #include <functional>
 
+#include "app/TForm1.h"
 #include "base/delimited_row.h"
 #include "base/text_file.h"
-#include "screen/TForm1.h"
 #include "test_folder.h"
 
 namespace dialog_testing {

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "app/TForm1.h"
 #include "base/delimited_row.h"
 #include "base/gbk.h"
 #include "base/text_file.h"
@@ -13,7 +14,6 @@
 #include "dialogs/TnameList.h"
 #include "platform/font_substitutions.h"
 #include "platform/password_store.h"
-#include "screen/TForm1.h"
 #include "screen/main_menu.h"
 #include "test_folder.h"
 #include "ui_TPicL.h"

@@ -14,7 +14,7 @@
 #include "base/gbk.h"
 #include "base/text_file.h"
 #include "platform/font_substitutions.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "screen/dialog_service.h"
 #include "test_folder.h"
 #include "ui_TPicL.h"

@@ -5,11 +5,11 @@
 #include <QLabel>
 #include <QtTest>
 
+#include "app/TForm1.h"
 #include "base/delimited_row.h"
 #include "display_test_support.h"
 #include "displays/TPrize.h"
 #include "platform/font_substitutions.h"
-#include "screen/TForm1.h"
 #include "screen/dialog_service.h"
 #include "styledtext/TSmoothLabel.h"
 

@@ -4,12 +4,12 @@
 #include <QAction>
 #include <QtTest>
 
+#include "app/TForm1.h"
 #include "base/delimited_row.h"
 #include "display_test_support.h"
 #include "displays/TShowPanel.h"
 #include "draw/draw_data.h"
 #include "platform/font_substitutions.h"
-#include "screen/TForm1.h"
 #include "screen/dialog_service.h"
 #include "screen/main_menu.h"
 #include "styledtext/TSmoothLabel.h"

@@ -4,13 +4,13 @@
 #include <QMenu>
 #include <QtTest>
 
+#include "app/TForm1.h"
 #include "platform/font_substitutions.h"
 #include "platform/password_store.h"
 #include "scoring/TComProSys.h"
 #include "scoring/TPorShow.h"
 #include "scoring/TShowEvery.h"
 #include "scoring/core/scoring_fixture.h"
-#include "screen/TForm1.h"
 #include "screen/main_menu.h"
 
 using scoring_testing::ScoringEvent;

@@ -14,7 +14,7 @@
 #include <fstream>
 #include <vector>
 
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 
 namespace {
 

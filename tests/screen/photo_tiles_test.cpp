@@ -10,7 +10,7 @@
 
 #include "base/ini_file.h"
 #include "platform/font_substitutions.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "screen/picture_scaling.h"
 #include "screen/rolling_frame.h"
 #include "test_folder.h"
@@ -200,8 +200,8 @@ class PhotoTilesTest : public QObject {
       for (int y = 0; y < tile.height(); ++y)
         for (int x = 0; x < tile.width(); ++x) {
           const QRgb a = tile.pixel(x, y), b = expected.pixel(x, y);
-          largest = std::max({largest, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                              std::abs(qBlue(a) - qBlue(b))});
+          largest = std::max(
+              {largest, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
         }
       QVERIFY2(largest == 0, qPrintable(QStringLiteral("largest difference %1").arg(largest)));
     }

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QtTest>
 
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "test_folder.h"
 
 using screen::PrizePictures;

@@ -4,11 +4,11 @@
 // handed to them here.
 #include <QAction>
 
+#include "app/TForm1.h"
 #include "dialogs/TClassifyForm.h"
 #include "dialogs/TLuckPerson.h"
 #include "dialogs/TSysItem.h"
 #include "draw/lifecycle.h"
-#include "screen/TForm1.h"
 #include "screen/lock_check.h"
 #include "screen/main_menu.h"
 #include "screen/state/element_commands.h"

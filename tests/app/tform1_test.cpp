@@ -2,7 +2,7 @@
 // ticks of its timers, on events written into a temporary folder. What is
 // checked is what the audience and the files see: the frames, the start button,
 // the hint, the winners record.
-#include "screen/TForm1.h"
+#include "app/TForm1.h"
 
 #include <QImage>
 #include <QPushButton>
@@ -14,7 +14,7 @@
 #include "base/delimited_row.h"
 #include "displays/display_stage.h"
 #include "draw/event_fixture.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "styledtext/TSmoothLabel.h"
 
 using draw_testing::Award;

@@ -1,10 +1,10 @@
 // The roster command of the main window (N7 "抽奖名单&"): the roster editor in
 // text draw mode, the picture roster in picture draw mode, and afterwards the
 // offer to restart the draw on the changed roster.
+#include "app/TForm1.h"
 #include "dialogs/TPicL.h"
 #include "dialogs/TnameList.h"
 #include "draw/lifecycle.h"
-#include "screen/TForm1.h"
 #include "screen/lock_check.h"
 
 void TForm1::N7Click() {

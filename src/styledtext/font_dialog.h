@@ -16,7 +16,7 @@ namespace Ui {
 class FontDialog;
 }
 
-namespace platform {
+namespace styledtext {
 
 class FontDialog : public QDialog {
   Q_OBJECT
@@ -58,4 +58,4 @@ class FontDialog : public QDialog {
   int lastColourIndex_ = 0;
 };
 
-}  // namespace platform
+}  // namespace styledtext

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "app/TForm1.h"
 #include "base/conversion_error.h"
 #include "base/file_error.h"
 #include "dialogs/TGiveUp.h"
@@ -15,8 +16,7 @@
 #include "dialogs/TPasswdSet.h"
 #include "draw/config_backup.h"
 #include "platform/optional_module.h"
-#include "platform/program_dir.h"
-#include "screen/TForm1.h"
+#include "platform/qt_gbk.h"
 #include "screen/lock_check.h"
 #include "screen/main_menu.h"
 

@@ -47,7 +47,7 @@ class MainMenu;
 class ElementMenus;
 class AppearanceCommands;
 class ToolCommands;
-}
+}  // namespace screen
 class QMenu;
 
 class TForm1 : public QWidget, public draw::DrawView {

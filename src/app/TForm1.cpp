@@ -1,4 +1,4 @@
-#include "screen/TForm1.h"
+#include "app/TForm1.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -20,14 +20,14 @@
 #include "base/gbk.h"
 #include "draw/lifecycle.h"
 #include "platform/image_files.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "screen/appearance_commands.h"
 #include "screen/element_menus.h"
-#include "screen/tool_commands.h"
 #include "screen/main_menu.h"
 #include "screen/state/auto_layout.h"
 #include "screen/state/rolling_layout.h"
 #include "screen/state/screen_settings.h"
+#include "screen/tool_commands.h"
 #include "styledtext/TSmoothLabel.h"
 #include "ui_TForm1.h"
 
@@ -96,10 +96,14 @@ TForm1::~TForm1() = default;
 
 QTimer& TForm1::timer(int number) {
   switch (number) {
-    case 1: return Timer1;
-    case 2: return Timer2;
-    case 3: return Timer3;
-    default: return Timer4;
+    case 1:
+      return Timer1;
+    case 2:
+      return Timer2;
+    case 3:
+      return Timer3;
+    default:
+      return Timer4;
   }
 }
 
@@ -119,14 +123,16 @@ void TForm1::createElements() {
     label->setTransparent(true);
     label->setAutoSize(true);
     // What lies beneath a label is the background picture, already scaled.
-    label->setBackdropProvider([this](const styledtext::TSmoothLabel& l) {
-      if (scaledBackground_.isNull()) {
-        QImage black(l.size(), QImage::Format_RGB888);
-        black.fill(Qt::black);
-        return black;
-      }
-      return scaledBackground_.copy(l.geometry());
-    }, [this](const styledtext::TSmoothLabel&) { return scaledBackground_.cacheKey(); });
+    label->setBackdropProvider(
+        [this](const styledtext::TSmoothLabel& l) {
+          if (scaledBackground_.isNull()) {
+            QImage black(l.size(), QImage::Format_RGB888);
+            black.fill(Qt::black);
+            return black;
+          }
+          return scaledBackground_.copy(l.geometry());
+        },
+        [this](const styledtext::TSmoothLabel&) { return scaledBackground_.cacheKey(); });
     labels_[i] = label;
   }
 
@@ -218,13 +224,16 @@ void TForm1::FormCreate() {
 
 void TForm1::Timer3Timer() {
   switch (screen::resolutionCheck(model_)) {
-    case screen::ResolutionAction::Nothing: return;
+    case screen::ResolutionAction::Nothing:
+      return;
     case screen::ResolutionAction::AskOperator:
       if (!dialogs_.question(QString::fromUtf8(screen::kResolutionQuestion.data(),
                                                static_cast<int>(screen::kResolutionQuestion.size()))))
         return;
       [[fallthrough]];
-    case screen::ResolutionAction::RunAutoLayout: runAutoLayout(); return;
+    case screen::ResolutionAction::RunAutoLayout:
+      runAutoLayout();
+      return;
   }
 }
 
@@ -260,8 +269,8 @@ void TForm1::loadBackground() {
   // When neither the stored picture nor the shipped one can be read, the screen
   // stays black and the rest of the start-up goes on.
   background_ = QImage();  // the old picture is let go before the new one is read
-  background_ = model_.backgroundFile.empty() ? QImage()
-                                              : platform::readImageFile(platform::toQString(model_.backgroundFile));
+  background_ =
+      model_.backgroundFile.empty() ? QImage() : platform::readImageFile(platform::toQString(model_.backgroundFile));
   if (background_.isNull()) model_.backgroundFile.clear();
   // Three bytes a pixel: the background is opaque, and the screen's largest
   // image stays a quarter smaller (painting converts only the rectangles shown).
@@ -274,8 +283,8 @@ void TForm1::scaleBackground() {
   if (background_.isNull() || size().isEmpty()) {
     scaledBackground_ = QImage();
   } else {
-    scaledBackground_ =
-        background_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB888);
+    scaledBackground_ = background_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                            .convertToFormat(QImage::Format_RGB888);
   }
   for (auto* label : labels_)
     if (label) label->update();
@@ -327,7 +336,6 @@ std::vector<QRect> TForm1::elementBoxes(const QWidget* self) const {
     add(w);
   return boxes;
 }
-
 
 void TForm1::placeCaption(Label which) {
   styledtext::TSmoothLabel* l = label(which);
@@ -469,7 +477,8 @@ void TForm1::fitBigFrame() {
 
 void TForm1::renderPictures() {
   QPixmap logo;
-  if (!model_.logoFile.empty()) logo = QPixmap::fromImage(platform::readImageFile(platform::toQString(model_.logoFile)));
+  if (!model_.logoFile.empty())
+    logo = QPixmap::fromImage(platform::readImageFile(platform::toQString(model_.logoFile)));
   if (!model_.logoFile.empty() && logo.isNull() && !started_)
     dialogs_.message(QString::fromUtf8(screen::kLogoUnreadableMessage.data(),
                                        static_cast<int>(screen::kLogoUnreadableMessage.size())));
@@ -556,17 +565,28 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
   if (tools_->handleKey(event->key())) return;
   if (displayKey(event->key())) return;
   switch (event->key()) {
-    case Qt::Key_Space: luck_->startStopCommand(); return;
+    case Qt::Key_Space:
+      luck_->startStopCommand();
+      return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
       // Enter presses the start button, the window's default button, so only while it is shown.
       if (startRun_->isVisibleTo(this)) luck_->startStopCommand();
       return;
-    case Qt::Key_F5: hideRollingArea(); return;
-    case Qt::Key_F7: openScoreDetails(false); return;
-    case Qt::Key_F8: openRankingDisplay(false); return;
-    case Qt::Key_F2: N92Click(); return;
-    default: QWidget::keyPressEvent(event);
+    case Qt::Key_F5:
+      hideRollingArea();
+      return;
+    case Qt::Key_F7:
+      openScoreDetails(false);
+      return;
+    case Qt::Key_F8:
+      openRankingDisplay(false);
+      return;
+    case Qt::Key_F2:
+      N92Click();
+      return;
+    default:
+      QWidget::keyPressEvent(event);
   }
 }
 

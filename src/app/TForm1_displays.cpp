@@ -5,10 +5,10 @@
 #include <QKeyEvent>
 #include <QScreen>
 
+#include "app/TForm1.h"
 #include "displays/TPrize.h"
 #include "displays/TShowPanel.h"
 #include "draw/sound_board.h"
-#include "screen/TForm1.h"
 #include "screen/main_menu.h"
 #include "styledtext/TSmoothLabel.h"
 

@@ -1,4 +1,4 @@
-#include "platform/font_dialog.h"
+#include "styledtext/font_dialog.h"
 
 #include <QColorDialog>
 #include <QFontDatabase>
@@ -12,10 +12,10 @@
 #include <cmath>
 
 #include "platform/font_substitutions.h"
-#include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "ui_font_dialog.h"
 
-namespace platform {
+namespace styledtext {
 namespace {
 
 struct NamedColour {
@@ -112,7 +112,7 @@ void FontDialog::fillLists() {
   // The face names the data files carry come first: they are what an event's
   // files name, and the program maps each to an installed face with Chinese glyphs.
   QStringList faces;
-  for (const auto& [face, installed] : windowsFaceMap()) faces << face;
+  for (const auto& [face, installed] : platform::windowsFaceMap()) faces << face;
   for (const QString& family : QFontDatabase::families()) {
     if (!family.startsWith(u'@') && !faces.contains(family)) faces << family;
   }
@@ -128,7 +128,7 @@ void FontDialog::fillLists() {
 }
 
 void FontDialog::showFont(const styledtext::FontRecord& font) {
-  const QString face = fromGbk(font.name);
+  const QString face = platform::fromGbk(font.name);
   ui_->faceEdit->setText(face);
   const QList<QListWidgetItem*> faceMatch = ui_->faceList->findItems(face, Qt::MatchFixedString);
   if (!face.isEmpty() && !faceMatch.isEmpty()) ui_->faceList->setCurrentItem(faceMatch.constFirst());
@@ -204,7 +204,7 @@ void FontDialog::sizeTyped(const QString& text) {
 
 styledtext::FontRecord FontDialog::font() const {
   styledtext::FontRecord font = initial_;
-  font.name = toGbk(ui_->faceEdit->text().trimmed());
+  font.name = platform::toGbk(ui_->faceEdit->text().trimmed());
   bool ok = false;
   const int size = ui_->sizeEdit->text().toInt(&ok);
   if (ok && size > 0) font.size = size;
@@ -222,7 +222,7 @@ void FontDialog::updatePreview() {
   if (!ui_ || ui_->colourBox->count() == 0) return;
   const styledtext::FontRecord record = font();
   QFont shown = ui_->preview->font();
-  if (!record.name.empty()) shown.setFamily(fromGbk(record.name));
+  if (!record.name.empty()) shown.setFamily(platform::fromGbk(record.name));
   int pixels = std::clamp(static_cast<int>(std::lround(record.size * 96.0 / 72.0)), 1, kMaxPreviewPixels);
   shown.setBold(record.bold);
   shown.setItalic(record.italic);
@@ -258,4 +258,4 @@ std::optional<styledtext::FontRecord> FontDialog::choose(QWidget* parent, const 
   return dialog.font();
 }
 
-}  // namespace platform
+}  // namespace styledtext

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "app/TForm1.h"
 #include "base/gbk.h"
 #include "base/ini_file.h"
 #include "draw/rolling_feed.h"
-#include "screen/TForm1.h"
 #include "screen/rolling_frame.h"
 #include "styledtext/TSmoothLabel.h"
 

@@ -4,11 +4,11 @@
 // background music starts again.
 #include <QEventLoop>
 
+#include "app/TForm1.h"
 #include "scoring/TComProSys.h"
 #include "scoring/TPorShow.h"
 #include "scoring/TShowEvery.h"
 #include "scoring/display_support.h"
-#include "screen/TForm1.h"
 #include "screen/lock_check.h"
 #include "screen/main_menu.h"
 

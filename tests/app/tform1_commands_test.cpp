@@ -6,11 +6,11 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "app/TForm1.h"
 #include "base/delimited_row.h"
 #include "base/gbk.h"
 #include "base/text_file.h"
 #include "platform/font_substitutions.h"
-#include "screen/TForm1.h"
 #include "screen/main_menu.h"
 #include "test_folder.h"
 
@@ -23,9 +23,10 @@ void writeEvent(const testing_support::TestFolder& folder) {
   std::string config = gbk("[奖项设置]\r\n");
   config += "1=" + base::writeDelimitedRow({"1", gbk("一等奖"), "3", "3", "", gbk("电脑"), "", ""}) + "\r\n";
   config += "2=" + base::writeDelimitedRow({"2", gbk("二等奖"), "2", "2", "", gbk("手机"), "", ""}) + "\r\n";
-  config += gbk("[界面设置]\r\n隐私_check=0\r\n重复中奖=0\r\n抽奖顺序=0\r\n"
-                "[音效设置]\r\n背景音乐_check=0\r\n抽奖开始_check=0\r\n抽奖停止_check=0\r\n"
-                "[窗体样式]\r\n窗体宽=1280\r\n窗体高=720\r\n");
+  config +=
+      gbk("[界面设置]\r\n隐私_check=0\r\n重复中奖=0\r\n抽奖顺序=0\r\n"
+          "[音效设置]\r\n背景音乐_check=0\r\n抽奖开始_check=0\r\n抽奖停止_check=0\r\n"
+          "[窗体样式]\r\n窗体宽=1280\r\n窗体高=720\r\n");
   folder.write("Config.ini", config);
   std::vector<std::string> names;
   for (int i = 1; i <= 12; ++i) names.push_back(gbk("员工") + std::to_string(i));

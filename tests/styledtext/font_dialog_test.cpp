@@ -1,7 +1,7 @@
 // The font dialog driven through its widgets: every control reaches the stored
 // font, the colour list round-trips colours outside the basic sixteen, and
 // Cancel gives nothing back.
-#include "platform/font_dialog.h"
+#include "styledtext/font_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -59,7 +59,7 @@ class FontDialogTest : public QObject {
     FontRecord initial = titleFont();
     initial.bold = true;
     initial.underline = true;
-    platform::FontDialog dialog(initial);
+    styledtext::FontDialog dialog(initial);
     QCOMPARE(child<QLineEdit>(dialog, "faceEdit")->text(), QStringLiteral("黑体"));
     QCOMPARE(child<QLineEdit>(dialog, "styleEdit")->text(), QStringLiteral("粗体"));
     QCOMPARE(child<QComboBox>(dialog, "colourBox")->currentText(), QStringLiteral("黄色"));
@@ -67,7 +67,7 @@ class FontDialogTest : public QObject {
   }
 
   void everyControlReachesTheFont() {
-    platform::FontDialog dialog(titleFont());
+    styledtext::FontDialog dialog(titleFont());
     selectRow(child<QListWidget>(dialog, "faceList"), QStringLiteral("楷体_GB2312"));
     selectRow(child<QListWidget>(dialog, "styleList"), QStringLiteral("粗偏斜体"));
     selectRow(child<QListWidget>(dialog, "sizeList"), QStringLiteral("36"));
@@ -101,7 +101,7 @@ class FontDialogTest : public QObject {
   void customColoursComeFromTheColourDialogAndRoundTrip() {
     FontRecord initial = titleFont();
     initial.color = 99999;  // not one of the sixteen: shown as a custom entry
-    platform::FontDialog dialog(initial);
+    styledtext::FontDialog dialog(initial);
     QComboBox* colours = child<QComboBox>(dialog, "colourBox");
     QVERIFY(colours->currentText().startsWith(QStringLiteral("自定义")));
     QCOMPARE(dialog.font().color, 99999);
@@ -113,7 +113,7 @@ class FontDialogTest : public QObject {
       return answer;
     });
     colours->setCurrentIndex(colourIndex(colours, QStringLiteral("自定义…")));
-    QCOMPARE(offered, platform::FontDialog::qColour(99999));
+    QCOMPARE(offered, styledtext::FontDialog::qColour(99999));
     QCOMPARE(dialog.font().color, 10 + 256 * 20 + 65536 * 30);
 
     answer.reset();  // cancelled: the colour stays
@@ -125,7 +125,7 @@ class FontDialogTest : public QObject {
   void okGivesTheChoiceAndCancelGivesNothing() {
     for (const auto button : {QDialogButtonBox::Ok, QDialogButtonBox::Cancel}) {
       QTimer::singleShot(0, this, [button] {
-        auto* dialog = qobject_cast<platform::FontDialog*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<styledtext::FontDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog);
         QComboBox* colours = child<QComboBox>(*dialog, "colourBox");
         colours->setCurrentIndex(colourIndex(colours, QStringLiteral("白色")));
@@ -133,7 +133,7 @@ class FontDialogTest : public QObject {
                  button == QDialogButtonBox::Ok ? QStringLiteral("确定") : QStringLiteral("取消"));
         child<QDialogButtonBox>(*dialog, "buttons")->button(button)->click();
       });
-      const std::optional<FontRecord> chosen = platform::FontDialog::choose(nullptr, titleFont());
+      const std::optional<FontRecord> chosen = styledtext::FontDialog::choose(nullptr, titleFont());
       if (button == QDialogButtonBox::Cancel) {
         QVERIFY(!chosen);
       } else {

@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "app/TForm1.h"
 #include "base/ini_file.h"
 #include "draw/event_fixture.h"
 #include "platform/font_substitutions.h"
-#include "screen/TForm1.h"
 #include "screen/main_menu.h"
 #include "screen/rolling_frame.h"
 #include "styledtext/TSmoothLabel.h"

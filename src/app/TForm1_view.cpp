@@ -4,12 +4,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "app/TForm1.h"
 #include "base/file_error.h"
 #include "base/gbk.h"
 #include "draw/rolling_feed.h"
 #include "platform/password_store.h"
-#include "platform/program_dir.h"
-#include "screen/TForm1.h"
+#include "platform/qt_gbk.h"
 #include "screen/lock_check.h"
 #include "screen/main_menu.h"
 #include "screen/state/rolling_layout.h"
@@ -22,12 +22,18 @@ using screen::ShowTick;
 namespace {
 Label labelOfField(draw::Field field) {
   switch (field) {
-    case draw::Field::ActionHint: return Label::ActionHint;
-    case draw::Field::RateProgress: return Label::RateProgress;
-    case draw::Field::ItemName: return Label::ItemName;
-    case draw::Field::PrizeName: return Label::PrizeName;
-    case draw::Field::HonorGuest: return Label::HonorGuest;
-    case draw::Field::TimeShow: return Label::TimeShow;
+    case draw::Field::ActionHint:
+      return Label::ActionHint;
+    case draw::Field::RateProgress:
+      return Label::RateProgress;
+    case draw::Field::ItemName:
+      return Label::ItemName;
+    case draw::Field::PrizeName:
+      return Label::PrizeName;
+    case draw::Field::HonorGuest:
+      return Label::HonorGuest;
+    case draw::Field::TimeShow:
+      return Label::TimeShow;
   }
   return Label::ActionHint;
 }
@@ -103,8 +109,8 @@ void TForm1::layoutStore(int batchSize) {
 void TForm1::loadPhotoTiles() {
   std::vector<screen::PhotoEntry> roster;
   for (std::size_t r = 1; r < data_.AllNameList.rowCount(); ++r)
-    roster.push_back({data_.AllNameList.cell(draw::person::kName, r),
-                      data_.AllNameList.cell(draw::person::kDisplayName, r)});
+    roster.push_back(
+        {data_.AllNameList.cell(draw::person::kName, r), data_.AllNameList.cell(draw::person::kDisplayName, r)});
   progressBar_->setRange(0, static_cast<int>(roster.size()));
   progressBar_->setValue(0);
   progressBar_->show();
@@ -132,7 +138,8 @@ void TForm1::clearPhotoTiles() {
 
 void TForm1::loadPrizePictures() {
   std::vector<std::string> cells;
-  for (std::size_t r = 1; r <= data_.awardRowCount(); ++r) cells.push_back(data_.ItemGrid.cell(draw::item::kPicture, r));
+  for (std::size_t r = 1; r <= data_.awardRowCount(); ++r)
+    cells.push_back(data_.ItemGrid.cell(draw::item::kPicture, r));
   prizePictures_.load(programDir_, cells, PrizePic->size());
 }
 

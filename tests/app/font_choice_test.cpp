@@ -4,11 +4,11 @@
 #include <QMenu>
 #include <QtTest>
 
+#include "app/TForm1.h"
 #include "base/delimited_row.h"
 #include "base/ini_file.h"
 #include "base/text_file.h"
 #include "platform/font_substitutions.h"
-#include "screen/TForm1.h"
 #include "screen/dialog_service.h"
 #include "screen/rolling_frame.h"
 #include "styledtext/TSmoothLabel.h"

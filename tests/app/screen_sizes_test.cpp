@@ -6,11 +6,11 @@
 #include <QtTest>
 #include <map>
 
+#include "app/TForm1.h"
+#include "app/audience_view.h"
 #include "base/ini_file.h"
-#include "platform/font_substitutions.h"
 #include "draw/run_record.h"
-#include "screen/TForm1.h"
-#include "screen/audience_view.h"
+#include "platform/font_substitutions.h"
 #include "screen/main_menu.h"
 #include "screen/state/rolling_layout.h"
 #include "test_folder.h"

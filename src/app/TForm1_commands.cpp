@@ -6,11 +6,11 @@
 #include <QMenu>
 #include <QPushButton>
 
+#include "app/TForm1.h"
 #include "base/gbk.h"
 #include "draw/lifecycle.h"
 #include "draw/rolling_feed.h"
-#include "platform/program_dir.h"
-#include "screen/TForm1.h"
+#include "platform/qt_gbk.h"
 #include "screen/appearance_commands.h"
 #include "screen/command_wiring.h"
 #include "screen/element_menus.h"
@@ -53,7 +53,8 @@ void TForm1::connectCommands() {
   connectScoringCommands();
   connect(mainMenu_->action(QStringLiteral("N16")), &QAction::triggered, this, &TForm1::runAutoLayout);
   connect(mainMenu_->action(QStringLiteral("N20")), &QAction::triggered, this, [this] {
-    tools_->exportWinners([this](const std::filesystem::path& chosen) { return sheets::exportWinnersAs(data_, chosen); });
+    tools_->exportWinners(
+        [this](const std::filesystem::path& chosen) { return sheets::exportWinnersAs(data_, chosen); });
   });
   connect(sounds_, &screen::SoundPlayers::stopSoundFailed, this, [this] {
     // The sound system gave up on the stop sound after the batch had started.
@@ -65,12 +66,16 @@ void TForm1::connectCommands() {
     }
   });
 
-  const std::pair<Element, QWidget*> elements[] = {
-      {Element::MainTitle, label(Label::MainTitle)},   {Element::SecTitle, label(Label::SecTitle)},
-      {Element::ActionHint, label(Label::ActionHint)}, {Element::PrizeName, label(Label::PrizeName)},
-      {Element::ItemName, label(Label::ItemName)},     {Element::HonorGuest, label(Label::HonorGuest)},
-      {Element::RateProgress, label(Label::RateProgress)}, {Element::TimeShow, label(Label::TimeShow)},
-      {Element::Logo, Image2},                         {Element::PrizePicture, PrizePic}};
+  const std::pair<Element, QWidget*> elements[] = {{Element::MainTitle, label(Label::MainTitle)},
+                                                   {Element::SecTitle, label(Label::SecTitle)},
+                                                   {Element::ActionHint, label(Label::ActionHint)},
+                                                   {Element::PrizeName, label(Label::PrizeName)},
+                                                   {Element::ItemName, label(Label::ItemName)},
+                                                   {Element::HonorGuest, label(Label::HonorGuest)},
+                                                   {Element::RateProgress, label(Label::RateProgress)},
+                                                   {Element::TimeShow, label(Label::TimeShow)},
+                                                   {Element::Logo, Image2},
+                                                   {Element::PrizePicture, PrizePic}};
   for (const auto& [element, widget] : elements)
     elementMenus_->attach(
         element, widget, [this] { return model_.positionLock; },
