@@ -47,7 +47,6 @@ class DisplayStage : public QDialog {
   // closes. Called by DialogService::runDisplay, which tests can answer instead.
   void runFullScreen();
 
-  const StageContext& stage() const { return context_; }
   DialogService& dialogs() const { return *context_.dialogs; }
   const std::filesystem::path& programDir() const { return context_.programDir; }
   const QRect& screenRect() const { return context_.area; }
