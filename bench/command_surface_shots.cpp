@@ -15,10 +15,10 @@
 
 #include "platform/font_substitutions.h"
 #include "screen/THelpForm.h"
-#include "screen/appearance_commands.h"
 #include "screen/dialog_service.h"
 #include "screen/element_menus.h"
 #include "screen/main_menu.h"
+#include "screen/picture_files.h"
 #include "screen/tool_commands.h"
 
 namespace {

@@ -12,7 +12,6 @@
 #include <QImage>
 #include <QImageReader>
 #include <QPainter>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentMap>
@@ -29,6 +28,7 @@
 #include "platform/qt_gbk.h"
 #include "screen/photo_tiles.h"
 #include "screen/picture_scaling.h"
+#include "test_photos.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -39,22 +39,6 @@ constexpr int kVariants = 4;
 
 double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-// A gradient with fine texture, so that the file carries about as much detail
-// to decode as a photo does.
-QImage makePhoto(int variant) {
-  QImage image(4000, 3000, QImage::Format_RGB32);
-  QRandomGenerator random(variant + 1);
-  for (int y = 0; y < image.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < image.width(); ++x) {
-      const int noise = int(random.bounded(24));
-      line[x] = qRgb((x * 255 / 4000 + noise + variant * 40) & 0xFF, (y * 255 / 3000 + noise) & 0xFF,
-                     ((x + y) * 255 / 7000 + variant * 60) & 0xFF);
-    }
-  }
-  return image;
-}
-
 // Writes kVariants photos and links the rest of the names to them: the decoder
 // does the same work for every name, and the folder stays small on disk.
 std::vector<std::string> makePhotoFolder(const fs::path& programDir, int count) {
@@ -63,7 +47,7 @@ std::vector<std::string> makePhotoFolder(const fs::path& programDir, int count) 
   std::vector<fs::path> originals;
   for (int v = 0; v < kVariants; ++v) {
     originals.push_back(photos / ("original" + std::to_string(v) + ".jpg"));
-    makePhoto(v).save(platform::toQString(originals.back()), "JPG", 85);
+    bench_support::writeJpeg(originals.back(), bench_support::makeCameraPhoto(v), 85);
   }
   std::vector<std::string> names;
   for (int k = 0; k < count; ++k) {

@@ -11,9 +11,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
-#include <QImageWriter>
 #include <QPlainTextEdit>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
@@ -24,8 +22,8 @@
 #include "dialogs/TnameList.h"
 #include "dialogs/photo_import.h"
 #include "platform/font_substitutions.h"
-#include "platform/qt_gbk.h"
 #include "screen/dialog_service.h"
+#include "test_photos.h"
 #include "ui_TnameList.h"
 
 namespace fs = std::filesystem;
@@ -50,20 +48,6 @@ double untilPainted(QWidget& shown, QWidget* painted, QElapsedTimer& clock) {
   shown.show();
   while (!watch.painted) QApplication::processEvents(QEventLoop::AllEvents, 5);
   return clock.nsecsElapsed() / 1e6;
-}
-
-QImage makePhoto(int variant) {
-  QImage image(4000, 3000, QImage::Format_RGB32);
-  QRandomGenerator random(variant + 1);
-  for (int y = 0; y < image.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < image.width(); ++x) {
-      const int noise = int(random.bounded(24));
-      line[x] = qRgb((x * 255 / 4000 + noise + variant * 40) & 0xFF, (y * 255 / 3000 + noise) & 0xFF,
-                     ((x + y) * 255 / 7000 + variant * 60) & 0xFF);
-    }
-  }
-  return image;
 }
 
 }  // namespace
@@ -130,9 +114,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < photoCount; ++i) {
     const fs::path file = in / ("p" + std::to_string(i) + ".jpg");
     if (i < 4) {
-      QImageWriter writer(platform::toQString(file), "jpg");
-      writer.setQuality(90);
-      writer.write(makePhoto(i));
+      bench_support::writeJpeg(file, bench_support::makeCameraPhoto(i), 90);
     } else {
       fs::create_hard_link(in / ("p" + std::to_string(i % 4) + ".jpg"), file);
     }
@@ -145,10 +127,9 @@ int main(int argc, char** argv) {
   const double reduced = clock.nsecsElapsed() / 1e6;
   clock.restart();
   for (const fs::path& source : sources) {
-    QImageWriter writer(platform::toQString(programDir / "full" / source.filename()), "jpg");
     fs::create_directories(programDir / "full");
-    writer.setQuality(dialogs::kPhotoQuality);
-    writer.write(dialogs::scaledPhotoFullDecode(source, 300));
+    bench_support::writeJpeg(programDir / "full" / source.filename(), dialogs::scaledPhotoFullDecode(source, 300),
+                             dialogs::kPhotoQuality);
   }
   const double full = clock.nsecsElapsed() / 1e6;
   std::printf(

@@ -4,7 +4,6 @@
 // generator filled in), pictures (the picture roster with a few photos). Uses a
 // scratch copy of the demo event; quits by itself after four seconds.
 #include <QApplication>
-#include <QImageWriter>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -22,6 +21,7 @@
 #include "platform/font_substitutions.h"
 #include "platform/qt_gbk.h"
 #include "screen/dialog_service.h"
+#include "test_photos.h"
 #include "ui_TForm2.h"
 #include "ui_TnameList.h"
 
@@ -39,9 +39,7 @@ void writePhoto(const fs::path& file, QColor colour, const QString& mark) {
   painter.setFont(font);
   painter.drawText(image.rect(), Qt::AlignCenter, mark);
   painter.end();
-  QImageWriter writer(platform::toQString(file), "jpg");
-  writer.setQuality(90);
-  writer.write(image);
+  bench_support::writeJpeg(file, image, 90);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 // during its opening animation), ranking (after it), details (the details
 // display with a Max and a Min mark). Quits by itself after six seconds.
 #include <QApplication>
+#include <QEventLoop>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
@@ -21,6 +22,7 @@
 #include "scoring/TShowEvery.h"
 #include "scoring/core/scoring_file.h"
 #include "scoring/scoring_grid.h"
+#include "test_photos.h"
 
 namespace fs = std::filesystem;
 
@@ -37,7 +39,7 @@ void makePhoto(const fs::path& file, int hue) {
   painter.drawEllipse(QPoint(150, 130), 70, 85);
   painter.drawRoundedRect(QRect(60, 230, 180, 160), 60, 60);
   painter.end();
-  photo.save(QString::fromStdString(file.string()), "JPG", 90);
+  bench_support::writeJpeg(file, photo, 90);
 }
 
 fs::path makeEvent(const fs::path& dist) {
@@ -110,31 +112,37 @@ int main(int argc, char** argv) {
   context.look.mainTitle = g("2026 公司年会");
   context.look.mainTitleFont = {g("黑体"), 36, 65535};
   context.look.subTitleFont = {g("黑体"), 24, 65535};
-  context.screen = app.primaryScreen()->size();
+  context.screen = app.primaryScreen();
+  context.area = app.primaryScreen()->geometry();
 
-  std::unique_ptr<QWidget> window;
+  int result = 0;
   if (scene == "setup") {
-    auto dialog = std::make_unique<scoring::TComProSys>(dir, dialogs);
-    dialog->judgeGrid()->setCurrentCell(0, 0);
-    dialog->show();
-    window = std::move(dialog);
-  } else if (scene.startsWith("ranking")) {
+    scoring::TComProSys dialog(dir, dialogs);
+    dialog.judgeGrid()->setCurrentCell(0, 0);
+    dialog.show();
+    QTimer::singleShot(6000, &app, &QApplication::quit);
+    result = app.exec();
+  } else if (scene.startsWith("ranking") || scene == "details") {
     if (scene == "ranking") base::IniFile(dir / "Config.ini").writeString(g("评分展示"), g("动画展示"), "0");
-    auto display = std::make_unique<scoring::TPorShow>(context);
-    display->showFullScreen();
-    window = std::move(display);
-  } else if (scene == "details") {
-    auto display = std::make_unique<scoring::TShowEvery>(context);
-    display->showFullScreen();
-    display->Timer1Timer();
-    window = std::move(display);
+    std::unique_ptr<screen::DisplayStage> display;
+    if (scene == "details") {
+      auto details = std::make_unique<scoring::TShowEvery>(context);
+      details->Timer1Timer();
+      display = std::move(details);
+    } else {
+      display = std::make_unique<scoring::TPorShow>(context);
+    }
+    // Shown as the program shows it, for six seconds.
+    dialogs.setNextDisplay([](screen::DisplayStage&) {
+      QEventLoop pause;
+      QTimer::singleShot(6000, &pause, &QEventLoop::quit);
+      pause.exec();
+    });
+    dialogs.runDisplay(*display);
   } else {
     std::fprintf(stderr, "unknown scene\n");
-    return 2;
+    result = 2;
   }
-  QTimer::singleShot(6000, &app, &QApplication::quit);
-  const int result = app.exec();
-  window.reset();
   std::error_code ec;
   fs::remove_all(dir, ec);
   return result;

@@ -6,12 +6,12 @@
 #include <QFileDialog>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 #include <QTimer>
+#include <QTranslator>
 
-#include "dialogs/TSheetColumns.h"
 #include "platform/font_substitutions.h"
 #include "screen/tool_commands.h"
+#include "sheets/TSheetColumns.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

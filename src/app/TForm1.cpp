@@ -29,6 +29,7 @@
 #include "screen/state/screen_settings.h"
 #include "screen/tool_commands.h"
 #include "styledtext/TSmoothLabel.h"
+#include "styledtext/qt_rasteriser.h"
 #include "ui_TForm1.h"
 
 using platform::fromGbk;
@@ -40,8 +41,6 @@ namespace {
 bool intersectsAny(const std::vector<QRect>& boxes, const QRect& box) {
   return std::any_of(boxes.begin(), boxes.end(), [&](const QRect& b) { return b.intersects(box); });
 }
-
-QColor colourOf(int value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
 
 const char* const kLabelNames[screen::kLabelCount] = {"MainTitle",  "SecTitle",     "ActionHint", "PrizeName",
                                                       "HonorGuest", "RateProgress", "ItemName",   "TimeShow"};
@@ -386,7 +385,7 @@ screen::Size TForm1::logoSize() const {
 
 void TForm1::renderFrames() {
   const screen::RollingArea& area = model_.rolling;
-  const QColor colour = colourOf(area.textFont.color);
+  const QColor colour = styledtext::qtColour(area.textFont.color);
   QFont font = screen::qtFont(area.textFont.name, area.textFont.size);
   font.setBold(area.textFont.bold);
   font.setItalic(area.textFont.italic);

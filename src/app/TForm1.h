@@ -47,6 +47,7 @@ class MainMenu;
 class ElementMenus;
 class AppearanceCommands;
 class ToolCommands;
+struct StageContext;
 }  // namespace screen
 class QMenu;
 
@@ -192,7 +193,10 @@ class TForm1 : public QWidget, public draw::DrawView {
   bool displayKey(int key);
   void showWinnersAfterCommand(const std::string& shownAward);
   void showPrizes();
-  QRect displayScreen() const;
+  // What every full-screen display takes from the draw screen: the event, the
+  // dialog service, the screen the draw screen stands on and its desktop, the
+  // position lock.
+  screen::StageContext stageContext();
 
   screen::Display display() const;
   // Where an element of the given size shows when its stored place is `stored`.

@@ -18,7 +18,6 @@
 #include "screen/state/rolling_layout.h"
 #include "screen/tool_commands.h"
 #include "sheets/winners_sheet.h"
-#include "styledtext/TSmoothFontDlg.h"
 #include "styledtext/TSmoothLabel.h"
 
 using screen::Element;
@@ -78,14 +77,11 @@ void TForm1::connectCommands() {
 }
 
 void TForm1::editLabelEffects(Label which) {
-  styledtext::TSmoothFontDialog dialog;
   screen::LabelState& state = model_.label(which);
-  dialog.setAllowChangeFont(true);
-  dialog.Font() = state.font;
-  dialog.Effect().assign(state.effect);
-  if (!dialog.Execute(this)) return;
-  state.font = dialog.Font();
-  state.effect.assign(dialog.Effect());
+  const std::optional<screen::FontAndEffect> chosen = dialogs_.fontAndEffect(state.font, state.effect);
+  if (!chosen) return;
+  state.font = chosen->font;
+  state.effect.assign(chosen->effect);
   renderLabel(which);
 }
 

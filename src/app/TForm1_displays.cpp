@@ -14,9 +14,15 @@
 
 using screen::Label;
 
-QRect TForm1::displayScreen() const {
+screen::StageContext TForm1::stageContext() {
+  screen::StageContext context;
+  context.programDir = programDir_;
+  context.dialogs = &dialogs_;
+  context.screen = screen();
   const QPoint corner = screen() != nullptr ? screen()->geometry().topLeft() : QPoint();
-  return QRect(corner, desktop_);
+  context.area = QRect(corner, desktop_);
+  context.positionLocked = [this] { return model_.positionLock; };
+  return context;
 }
 
 void TForm1::connectDisplays() {
@@ -57,23 +63,20 @@ void TForm1::openWinnersDisplay(const std::string& shownAward) {
   // No current award left: the display shows all awards.
   if (data_.state.shownAward.empty()) data_.state.shownAward.push_back('0');
   displays::WinnersDisplayContext context;
-  context.programDir = programDir_;
+  static_cast<screen::StageContext&>(context) = stageContext();
   context.data = &data_;
   context.shownAward = shownAward;
   if (context.shownAward.empty()) context.shownAward.push_back('0');
   context.mainTitle = label(Label::MainTitle)->Caption();
   context.secTitle = label(Label::SecTitle)->Caption();
-  context.screen = displayScreen();
-  context.positionLocked = [this] { return model_.positionLock; };
   context.playOpeningSound = [this] {
     // The display reads its sound's keys as it opens.
     draw::SoundBoard board;
     board.load(folder_);
     board.play(folder_, *this, draw::SoundEvent::WinnersDisplay, true);
   };
-  context.dialogs = &dialogs_;
   displays::TShowPanel panel(std::move(context), this);
-  displays::DisplayStage::modalRunner()(panel);
+  dialogs_.runDisplay(panel);
 }
 
 void TForm1::showPrizes() {
@@ -88,15 +91,12 @@ void TForm1::showPrizes() {
     return c;
   };
   displays::PrizeDisplayContext context;
-  context.programDir = programDir_;
+  static_cast<screen::StageContext&>(context) = stageContext();
   context.mainTitle = copy(Label::MainTitle);
   context.secTitle = copy(Label::SecTitle);
   context.logoPosition = QPoint(model_.logo.x, model_.logo.y);
   context.logoVisible = model_.logoVisible;
   context.drawOrder = data_.settings.drawOrder;
-  context.screen = displayScreen();
-  context.positionLocked = [this] { return model_.positionLock; };
-  context.dialogs = &dialogs_;
   displays::TPrize prize(std::move(context), this);
-  displays::DisplayStage::modalRunner()(prize);
+  dialogs_.runDisplay(prize);
 }

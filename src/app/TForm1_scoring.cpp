@@ -2,8 +2,6 @@
 // the lock check), the ranking display (N65, F8) and the score details display
 // (N14, F7). The displays are modal full-screen windows; when one closes, the
 // background music starts again.
-#include <QEventLoop>
-
 #include "app/TForm1.h"
 #include "scoring/TComProSys.h"
 #include "scoring/TPorShow.h"
@@ -11,20 +9,6 @@
 #include "scoring/display_support.h"
 #include "screen/lock_check.h"
 #include "screen/main_menu.h"
-
-namespace {
-
-// Shows a display full screen and waits until it closes, as a modal window.
-template <typename Display>
-void runDisplay(Display& display) {
-  QEventLoop loop;
-  display.setWindowModality(Qt::ApplicationModal);
-  QObject::connect(&display, &Display::closed, &loop, &QEventLoop::quit);
-  display.showFullScreen();
-  loop.exec();
-}
-
-}  // namespace
 
 void TForm1::connectScoringCommands() {
   connect(mainMenu_->action(QStringLiteral("N36")), &QAction::triggered, this, &TForm1::openScoringSetup);
@@ -34,13 +18,11 @@ void TForm1::connectScoringCommands() {
 
 scoring::DisplayContext TForm1::scoringContext() {
   scoring::DisplayContext context;
-  context.programDir = programDir_;
-  context.dialogs = &dialogs_;
+  static_cast<screen::StageContext&>(context) = stageContext();
   context.sounds = sounds_;
   const screen::LabelState& main = model_.label(screen::Label::MainTitle);
   const screen::LabelState& sub = model_.label(screen::Label::SecTitle);
-  context.look = {main.caption, main.font, main.effect, sub.font, sub.effect, model_.positionLock};
-  context.screen = desktop_;
+  context.look = {main.caption, main.font, main.effect, sub.font, sub.effect};
   return context;
 }
 
@@ -53,8 +35,8 @@ void TForm1::openScoringSetup() {
 void TForm1::openRankingDisplay(bool fromMenu) {
   if (fromMenu && sounds_->isPlaying()) sounds_->stop();
   {
-    scoring::TPorShow display(scoringContext());
-    runDisplay(display);
+    scoring::TPorShow display(scoringContext(), this);
+    dialogs_.runDisplay(display);
   }
   luck_->playBackgroundMusic();
 }
@@ -62,8 +44,8 @@ void TForm1::openRankingDisplay(bool fromMenu) {
 void TForm1::openScoreDetails(bool fromMenu) {
   if (fromMenu && sounds_->isPlaying()) sounds_->stop();
   {
-    scoring::TShowEvery display(scoringContext());
-    runDisplay(display);
+    scoring::TShowEvery display(scoringContext(), this);
+    dialogs_.runDisplay(display);
   }
   luck_->playBackgroundMusic();
 }

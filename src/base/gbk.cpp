@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 
@@ -45,11 +46,11 @@ class Converter {
   Converter(const Converter&) = delete;
   Converter& operator=(const Converter&) = delete;
 
-  // Converts as much as possible; on an invalid or unconvertible sequence writes
-  // `replacement` and steps over `skip` bytes of input.
-  std::string convert(std::string_view input, std::string_view replacement, bool fromGbk) {
-    std::string out;
-    out.reserve(input.size() * 3 / 2 + 4);
+  // Converts as much as possible into `out` (null: only looks); at an invalid or
+  // unconvertible sequence `onInvalid` writes what stands for it and says how
+  // many bytes of input to step over. Returns whether there was one.
+  bool convert(std::string_view input, std::string* out, InvalidSequence onInvalid) {
+    bool invalid = false;
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);
     char* in = const_cast<char*>(input.data());
     std::size_t inLeft = input.size();
@@ -57,32 +58,44 @@ class Converter {
     while (inLeft > 0) {
       char* outPtr = buffer;
       std::size_t outLeft = sizeof buffer;
-      std::size_t rc = iconv(cd_, &in, &inLeft, &outPtr, &outLeft);
-      out.append(buffer, outPtr - buffer);
+      const std::size_t rc = iconv(cd_, &in, &inLeft, &outPtr, &outLeft);
+      if (out) out->append(buffer, static_cast<std::size_t>(outPtr - buffer));
       if (rc != static_cast<std::size_t>(-1)) break;
       if (errno == E2BIG) continue;
-      // EILSEQ or EINVAL: skip one character of input and mark it.
-      out.append(replacement);
-      std::size_t skip = 1;
-      if (fromGbk) {
-        skip = charLengthAt(std::string_view(in, inLeft), 0);
-        // A lead byte followed by an invalid trail byte: keep the trail byte, it may be ASCII.
-        if (skip == 2 && static_cast<unsigned char>(in[1]) < 0x40) skip = 1;
-      } else {
-        unsigned char lead = static_cast<unsigned char>(*in);
-        skip = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        if (skip > inLeft) skip = inLeft;
-      }
+      // EILSEQ or EINVAL: the handler marks the sequence and says how far to skip.
+      invalid = true;
+      const std::size_t skip = std::clamp<std::size_t>(onInvalid(std::string_view(in, inLeft), out), 1, inLeft);
       in += skip;
       inLeft -= skip;
       iconv(cd_, nullptr, nullptr, nullptr, nullptr);
     }
-    return out;
+    return invalid;
   }
 
  private:
   iconv_t cd_;
 };
+
+Converter& fromGbkConverter() {
+  thread_local Converter converter("UTF-8", "GBK");
+  return converter;
+}
+
+// Bytes that are not GBK show as U+FFFD, one for each damaged character.
+std::size_t replaceBadGbk(std::string_view rest, std::string* out) {
+  if (out) out->append("\xEF\xBF\xBD");
+  std::size_t skip = charLengthAt(rest, 0);
+  // A lead byte followed by an invalid trail byte: keep the trail byte, it may be ASCII.
+  if (skip == 2 && static_cast<unsigned char>(rest[1]) < 0x40) skip = 1;
+  return skip;
+}
+
+// A character GBK cannot spell shows as "?"; the whole UTF-8 sequence is skipped.
+std::size_t replaceUnspellable(std::string_view rest, std::string* out) {
+  if (out) out->push_back('?');
+  const auto lead = static_cast<unsigned char>(rest.front());
+  return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+}
 
 bool isAscii(std::string_view text) {
   for (char c : text)
@@ -94,16 +107,28 @@ char lowerLatin(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 
 
 }  // namespace
 
+bool decodeGbk(std::string_view gbk, std::string* out, InvalidSequence onInvalid) {
+  if (isAscii(gbk)) {
+    if (out) out->append(gbk);
+    return false;
+  }
+  if (out) out->reserve(out->size() + gbk.size() * 3 / 2 + 4);
+  return fromGbkConverter().convert(gbk, out, onInvalid);
+}
+
 std::string gbkToUtf8(std::string_view gbk) {
-  if (isAscii(gbk)) return std::string(gbk);
-  thread_local Converter converter("UTF-8", "GBK");
-  return converter.convert(gbk, "\xEF\xBF\xBD", true);
+  std::string out;
+  decodeGbk(gbk, &out, replaceBadGbk);
+  return out;
 }
 
 std::string utf8ToGbk(std::string_view utf8) {
   if (isAscii(utf8)) return std::string(utf8);
   thread_local Converter converter("GBK", "UTF-8");
-  return converter.convert(utf8, "?", false);
+  std::string out;
+  out.reserve(utf8.size());
+  converter.convert(utf8, &out, replaceUnspellable);
+  return out;
 }
 
 bool equalsIgnoreLatinCase(std::string_view a, std::string_view b) {

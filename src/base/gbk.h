@@ -29,6 +29,14 @@ std::size_t findSingleByte(std::string_view text, char needle, std::size_t from 
 // two-byte character.
 std::string_view prefixAtCharBoundary(std::string_view text, std::size_t maxBytes);
 
+// What a decoder does at a byte sequence that is not GBK: given the input from
+// there on and the output (null when only looking), it appends what stands for
+// the sequence and returns how many bytes that is (at least 1).
+using InvalidSequence = std::size_t (*)(std::string_view rest, std::string* out);
+// Decodes GBK to UTF-8, appending to `out` (null: only looks); returns whether a
+// sequence was not GBK. The one decoding loop behind every reader of GBK text.
+bool decodeGbk(std::string_view gbk, std::string* out, InvalidSequence onInvalid);
+
 // Conversions at the boundary to the user interface. Bytes that are not valid GBK
 // become U+FFFD in UTF-8 (display only; files keep their bytes). Characters with
 // no GBK form become "?".

@@ -69,6 +69,12 @@ std::vector<std::string> splitLines(std::string_view text) {
   return {views.begin(), views.end()};
 }
 
+std::vector<std::string> splitEditorLines(std::string_view text) {
+  std::vector<std::string> lines = splitLines(text);
+  if (!text.empty() && text.back() == '\n') lines.emplace_back();
+  return lines;
+}
+
 namespace {
 
 std::string errnoText() { return describeErrno(errno); }

@@ -21,7 +21,10 @@ namespace base {
 // elsewhere) is dropped: left in, it would hide the first section header of an
 // INI file and make the first record or name unreadable.
 std::vector<std::string> splitLines(std::string_view text);
-// The same lines as views into `text`, for a reader that takes each line apart
+// The lines of an editor's text (LF line ends): as splitLines, but a text that
+// ends with a line end has an empty last line, where the cursor stands.
+std::vector<std::string> splitEditorLines(std::string_view text);
+// The same lines as splitLines as views into `text`, for a reader that takes each line apart
 // at once: no copy of each line.
 std::vector<std::string_view> splitLineViews(std::string_view text);
 

@@ -1,12 +1,10 @@
 #include "dialogs/TOtherItem.h"
 
-#include <QKeyEvent>
-#include <QRegularExpressionValidator>
-
 #include "base/conversion_error.h"
 #include "draw/award_corrections.h"
 #include "draw/draw_texts.h"
 #include "platform/qt_gbk.h"
+#include "screen/digit_field.h"
 #include "ui_TOtherItem.h"
 
 using platform::fromGbk;
@@ -15,9 +13,7 @@ TOtherItem::TOtherItem(draw::DrawData& data, const draw::EventFolder& folder, sc
                        QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TOtherItem>()), data_(data), folder_(folder), dialogs_(dialogs) {
   ui->setupUi(this);
-  // Pasted text bypasses the key filter; the validator keeps it to digits.
-  ui->Edit1->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), ui->Edit1));
-  ui->Edit1->installEventFilter(this);
+  (new screen::DigitFieldFilter(dialogs_, this))->attach(ui->Edit1);
   for (std::size_t r = 1; r <= data_.awardRowCount(); ++r)
     ui->ComboBox1->addItem(fromGbk(data_.ItemGrid.cell(draw::item::kName, r)));
   const auto current = base::parseInt(data_.state.currentAward);
@@ -42,18 +38,6 @@ void TOtherItem::ComboBox1Change() {
   const bool newAward = !namesAnAward(ui->ComboBox1->currentText());
   ui->Label3->setVisible(newAward);
   ui->Edit2->setVisible(newAward);
-}
-
-bool TOtherItem::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == ui->Edit1 && event->type() == QEvent::KeyPress) {
-    const QString typed = static_cast<QKeyEvent*>(event)->text();
-    const bool printable = !typed.isEmpty() && typed.at(0).isPrint();
-    if (printable && !(typed.size() == 1 && typed.at(0) >= QLatin1Char('0') && typed.at(0) <= QLatin1Char('9'))) {
-      dialogs_.message(QStringLiteral("必须输入数字"));
-      return true;
-    }
-  }
-  return QDialog::eventFilter(watched, event);
 }
 
 void TOtherItem::Button1Click() {

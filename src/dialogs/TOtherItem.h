@@ -22,11 +22,6 @@ class TOtherItem : public QDialog {
              QWidget* parent = nullptr);
   ~TOtherItem() override;
 
- protected:
-  // The key filter of Edit1: a typed character that is not a digit is refused
-  // with "必须输入数字"; keys that type nothing (Backspace, Enter, arrows) pass.
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   // The prize field is shown only while the combo text names no award.
   void ComboBox1Change();

@@ -13,13 +13,14 @@
 #include "base/gbk.h"
 #include "base/paths.h"
 #include "base/text_file.h"
-#include "dialogs/digit_field_filter.h"
 #include "dialogs/photo_import.h"
 #include "platform/image_files.h"
 #include "platform/qt_gbk.h"
 #include "screen/dialog_service.h"
+#include "screen/digit_field.h"
 #include "screen/photo_tiles.h"
 #include "screen/picture_scaling.h"
+#include "styledtext/qt_rasteriser.h"
 #include "ui_TPicL.h"
 
 namespace dialogs {
@@ -59,7 +60,7 @@ TPicL::TPicL(fs::path programDir, screen::DialogService& dialogs, QWidget* paren
   ui->ListBox1->setAutoScroll(true);
   ui->ProgressBar1->hide();
 
-  auto* digits = new DigitFieldFilter(dialogs_, this);
+  auto* digits = new screen::DigitFieldFilter(dialogs_, this);
   for (QLineEdit* field : {ui->Edit1, ui->Edit3, ui->Edit2}) digits->attach(field);
 
   connect(ui->Button1, &QPushButton::clicked, this, &TPicL::Button1Click);
@@ -187,8 +188,7 @@ void TPicL::refreshPreview() {
     settings.fontName = font_.name;
     settings.fontSize = font_.size;
     const QString shown = QString::fromUtf8(draw::gbkToEditor(name));
-    screen::drawTileCaption(image, shown, shown, screen::tileCaptionFont(settings),
-                            screen::colourFromSetting(font_.color));
+    screen::drawTileCaption(image, shown, shown, screen::tileCaptionFont(settings), styledtext::qtColour(font_.color));
   }
   showPreview(image);
 }

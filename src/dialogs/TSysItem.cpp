@@ -2,16 +2,14 @@
 
 #include <QApplication>
 #include <QHeaderView>
-#include <QImageReader>
 #include <QMouseEvent>
 #include <QTableWidget>
 
 #include "base/conversion_error.h"
-#include "base/file_error.h"
 #include "dialogs/setup_grid.h"
-#include "platform/image_files.h"
 #include "platform/program_dir.h"
 #include "platform/qt_gbk.h"
+#include "screen/picture_files.h"
 #include "screen/picture_scaling.h"
 #include "screen/prize_pictures.h"
 #include "screen/state/award_screen_settings.h"
@@ -28,22 +26,12 @@ using screen::ShowTick;
 
 namespace {
 
-const QString kPictureFilter = QStringLiteral(
-    "全部 (*.jpg *.jpeg *.bmp *.ico *.emf *.wmf *.png);;JPEG 图像文件 (*.jpg);;JPEG 图像文件 (*.jpeg);;"
-    "位图 (*.bmp);;图标 (*.ico);;增强图元文件 (*.emf);;图元文件 (*.wmf);;可移植图片(*.png)");
 const QColor kGreyText(128, 128, 128);
 
 void setGrey(QWidget* label, bool grey) {
   QPalette palette = label->palette();
   palette.setColor(QPalette::WindowText, grey ? kGreyText : QApplication::palette(label).color(QPalette::WindowText));
   label->setPalette(palette);
-}
-
-// Folder paths compared as text, without a trailing separator.
-QString folderText(const fs::path& folder) {
-  QString text = platform::toQString(folder.lexically_normal());
-  while (text.size() > 1 && text.endsWith(QLatin1Char('/'))) text.chop(1);
-  return text;
 }
 
 }  // namespace
@@ -349,13 +337,7 @@ void TSysItem::save() {
   s.autoStart = ui->CheckBox17->isChecked();
   s.autoStartSeconds = toGbk(ui->Edit4->text());
   screen::saveAwardScreenSettings(config, s);
-
-  data_.settings.autoStop = s.autoStop;
-  data_.settings.autoStart = s.autoStart;
-  const int stopSeconds = base::toInt(s.autoStopSeconds);
-  const int startSeconds = base::toInt(s.autoStartSeconds);
-  data_.settings.autoStopSeconds = stopSeconds;
-  data_.settings.autoStartSeconds = startSeconds;
+  screen::applyAwardScreenSettings(s, data_.settings);
   if (link_.hideCountdown) link_.hideCountdown();
 }
 
@@ -460,29 +442,12 @@ void TSysItem::showPreview(int row) {
 }
 
 void TSysItem::changePicture() {
-  const fs::path prize = folder_.programDir() / "prize";
-  const QString chosen = dialogs_.openFileName(QString(), platform::toQString(prize), kPictureFilter);
-  if (chosen.isEmpty()) return;
-  if (platform::readImageFile(chosen).isNull()) {
-    dialogs_.message(QStringLiteral("图片文件读取有错: ") + chosen);
-    return;
-  }
-  const fs::path source(chosen.toStdString());
-  const bool copied = dialogs_.reportFailures([&] {
-    if (folderText(source.parent_path()) == folderText(prize)) return;
-    std::error_code ec;
-    fs::create_directories(prize, ec);
-    const fs::path target = prize / source.filename();
-    // Another spelling of the prize folder itself: the file is already there.
-    if (fs::equivalent(source, target, ec)) return;
-    // The file's own bytes: the same picture in its own format, nothing re-encoded.
-    fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
-    if (ec) throw base::FileError(base::FileError::Kind::CannotWrite, target, ec.message());
-  });
-  if (!copied) return;
+  const std::optional<screen::ChosenPicture> chosen =
+      screen::chooseAndAdoptPicture(dialogs_, folder_.programDir() / "prize");
+  if (!chosen) return;
   QTableWidget* grid = ui->StringGrid1;
   const int row = std::max(grid->currentRow(), 0);
-  setCell(grid, row, static_cast<int>(item::kPicture), platform::toQString(source.filename()));
+  setCell(grid, row, static_cast<int>(item::kPicture), fromGbk(chosen->kept.gbkName));
   showPreview(row);
   markChanged();
 }

@@ -135,21 +135,7 @@ void TnameList::tellUndecodable(const draw::Lines& lines) {
 }
 
 draw::Lines TnameList::lines() const {
-  const QString text = ui->Memo1->toPlainText();
-  draw::Lines result;
-  if (text.isEmpty()) return result;
-  const std::string gbk = draw::editorToGbk(text.toUtf8().toStdString());
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t end = gbk.find('\n', start);
-    if (end == std::string::npos) {
-      result.emplace_back(gbk.substr(start));
-      break;
-    }
-    result.emplace_back(gbk.substr(start, end - start));
-    start = end + 1;
-  }
-  return result;
+  return base::splitEditorLines(draw::editorToGbk(ui->Memo1->toPlainText().toUtf8().toStdString()));
 }
 
 void TnameList::replaceLines(const draw::Lines& lines) {
@@ -196,7 +182,7 @@ void TnameList::N3Click() {
       dialogs_.openFileName(QStringLiteral("从文件导入"), platform::toQString(programDir_), kImportFilter);
   if (chosen.isEmpty()) return;
   if (sheets::sheetKindOf(chosen) != sheets::SheetKind::None) {
-    const std::optional<QStringList> rows = importSheetRoster(chosen, dialogs_, this);
+    const std::optional<QStringList> rows = importSheetRoster(chosen, dialogs_);
     if (!rows) return;
     draw::Lines fromSheet;
     fromSheet.reserve(static_cast<std::size_t>(rows->size()));

@@ -10,6 +10,7 @@
 
 #include "base/text_file.h"
 #include "platform/qt_gbk.h"
+#include "screen/digit_field.h"
 
 namespace dialogs {
 
@@ -62,16 +63,15 @@ QWidget* SetupGridDelegate::createEditor(QWidget* parent, const QStyleOptionView
                                          const QModelIndex& index) const {
   QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
   editor->setProperty("gridColumn", index.column());
+  if (auto* field = qobject_cast<QLineEdit*>(editor); field && digitColumns_.count(index.column()))
+    screen::holdToDigits(field);
   editor->installEventFilter(const_cast<SetupGridDelegate*>(this));
   return editor;
 }
 
-bool SetupGridDelegate::refuseKey(int column, const QString& text) {
-  if (text.isEmpty() || !digitColumns_.count(column)) return false;
-  const QChar c = text.front();
-  if (c.isDigit() && c.unicode() < 128) return false;
-  if (c.category() == QChar::Other_Control) return false;  // Backspace, Enter, Tab, Escape
-  dialogs_.message(QString::fromUtf8(kDigitsOnlyMessage));
+bool SetupGridDelegate::refuseKey(int column, const QKeyEvent& key) {
+  if (!digitColumns_.count(column) || !screen::typesNonDigit(key)) return false;
+  dialogs_.message(QString::fromUtf8(screen::kDigitsOnlyMessage));
   return true;
 }
 
@@ -89,7 +89,7 @@ bool SetupGridDelegate::eventFilter(QObject* watched, QEvent* event) {
     if (enterPressed) enterPressed();
     return true;
   }
-  if (refuseKey(column, key->text())) return true;
+  if (refuseKey(column, *key)) return true;
   if (!key->text().isEmpty() && !key->text().front().isNull() &&
       key->text().front().category() != QChar::Other_Control && typed)
     typed();

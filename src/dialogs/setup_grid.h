@@ -10,10 +10,10 @@
 #include <functional>
 #include <set>
 
-#include "dialogs/digit_field_filter.h"
 #include "draw/event_folder.h"
 #include "screen/dialog_service.h"
 
+class QKeyEvent;
 class QTableWidget;
 class QTableView;
 
@@ -43,7 +43,7 @@ class SetupGridDelegate : public QStyledItemDelegate {
 
  private:
   // True when the key press is to be dropped.
-  bool refuseKey(int column, const QString& text);
+  bool refuseKey(int column, const QKeyEvent& key);
 
   QTableWidget* grid_;
   std::set<int> digitColumns_;

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QGuiApplication>
 
-#include "dialogs/TSheetColumns.h"
 #include "sheets/sheet_file.h"
 
 namespace dialogs {
@@ -27,7 +26,7 @@ struct WaitCursor {
 
 }  // namespace
 
-std::optional<QStringList> importSheetRoster(const QString& path, screen::DialogService& dialogs, QWidget* parent) {
+std::optional<QStringList> importSheetRoster(const QString& path, screen::DialogService& dialogs) {
   sheets::Sheet sheet;
   try {
     WaitCursor wait;
@@ -39,7 +38,7 @@ std::optional<QStringList> importSheetRoster(const QString& path, screen::Dialog
 
   sheets::ColumnChoice choice;
   if (sheet.columnCount() > 1) {
-    std::optional<sheets::ColumnChoice> chosen = TSheetColumns::ask(sheet, parent);
+    std::optional<sheets::ColumnChoice> chosen = dialogs.sheetColumns(sheet);
     if (!chosen) return std::nullopt;
     choice = *chosen;
   } else {

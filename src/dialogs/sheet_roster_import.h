@@ -9,13 +9,10 @@
 
 #include "screen/dialog_service.h"
 
-class QWidget;
-
 namespace dialogs {
 
 // The roster lines to put into the editor; nothing when the file could not be
 // read (the operator was told why) or the operator cancelled.
-std::optional<QStringList> importSheetRoster(const QString& path, screen::DialogService& dialogs,
-                                             QWidget* parent = nullptr);
+std::optional<QStringList> importSheetRoster(const QString& path, screen::DialogService& dialogs);
 
 }  // namespace dialogs

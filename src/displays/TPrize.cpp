@@ -1,31 +1,23 @@
 #include "displays/TPrize.h"
 
-#include <QContextMenuEvent>
-#include <QImageReader>
 #include <QLabel>
 #include <QMenu>
 
 #include "base/config_files.h"
-#include "base/gbk.h"
 #include "base/paths.h"
 #include "platform/image_files.h"
 #include "platform/qt_gbk.h"
-#include "screen/dialog_service.h"
 #include "screen/element_menus.h"
+#include "screen/picture_files.h"
+#include "screen/state/prize_display_settings.h"
 #include "screen/state/screen_settings.h"
-#include "styledtext/TSmoothFontDlg.h"
 #include "styledtext/TSmoothLabel.h"
-#include "styledtext/core/effect_ini.h"
 #include "ui_TPrize.h"
 
 namespace displays {
 
 namespace {
 
-std::string gbk(const char* utf8) { return base::utf8ToGbk(utf8); }
-
-constexpr const char* kSection = "ShowPrizeName";
-constexpr const char* kPartKeys[3] = {"Show1", "Show2", "Show3"};
 constexpr const char* kPartCaptions[3] = {"显示奖项人数", "显示奖品名称", "显示抽奖嘉宾"};
 
 struct Preset {
@@ -55,16 +47,6 @@ QAction* findItem(const QMenu* menu, const QString& caption) {
   return nullptr;
 }
 
-// The caption's design: 31 pixels high, a gradient bottom to top ending in yellow.
-styledtext::EffectDefaults captionDesign() {
-  styledtext::EffectDefaults d;
-  d.gradualEnabled = true;
-  d.gradualStyle = static_cast<int>(styledtext::TGradualStyle::gsBottomToTop);
-  d.gradualStartColor = 0xFFFFFF;
-  d.gradualEndColor = 0x00FFFF;
-  return d;
-}
-
 }  // namespace
 
 std::string& TPrize::rememberedBackground() {
@@ -73,19 +55,14 @@ std::string& TPrize::rememberedBackground() {
 }
 
 TPrize::TPrize(PrizeDisplayContext context, QWidget* parent)
-    : DisplayStage(context.screen, parent),
-      ui(std::make_unique<Ui::TPrize>()),
-      context_(std::move(context)),
-      ItemGrid(8) {
-  ui->setupUi(this);
-  setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-  setGeometry(screenRect());
+    : DisplayStage(context, parent), ui(std::make_unique<Ui::TPrize>()), context_(std::move(context)), ItemGrid(8) {
+  setUpForm(*ui);
   for (styledtext::TSmoothLabel* label : {ui->ShowMainTitle, ui->ShowSecTitle, ui->PrizeName}) prepareCaption(label);
   ui->Image2->setScaledContents(true);
   ui->Image3->setScaledContents(true);
   ui->Image3->setAttribute(Qt::WA_TranslucentBackground);
 
-  auto locked = [this] { return context_.positionLocked && context_.positionLocked(); };
+  auto locked = [this] { return positionLocked(); };
   new screen::ElementDragFilter(ui->PrizeName, locked, [](QPoint) {});
   new screen::ElementDragFilter(ui->Image3, locked, [this](QPoint to) { box_.moveTopLeft(to); });
   buildMenus();
@@ -104,11 +81,7 @@ QAction* TPrize::captionItem(const QString& caption) const { return findItem(cap
 
 void TPrize::loadSettings() {
   auto copyTitle = [](styledtext::TSmoothLabel* title, const CaptionCopy& from) {
-    title->beginUpdate();
-    title->setCaption(from.caption);
-    title->setSmoothFont(from.font);
-    title->FontEffect().assign(from.effect);
-    title->endUpdate();
+    setCaptionLook(title, from.font, from.effect, from.caption);
     title->move(from.position);
     title->setVisible(from.visible);
   };
@@ -117,39 +90,26 @@ void TPrize::loadSettings() {
   ui->Image2->move(context_.logoPosition);
   ui->Image2->setVisible(context_.logoVisible);
 
-  const base::ConfigFiles files(context_.programDir);
-  const base::IniFile ini = files.openConfigOnly();
-  const QImage background =
-      loadPictureIfPresent(context_.programDir, "backpic", ini.readString(kSection, "Picture", ""));
+  const base::IniFile ini = base::ConfigFiles(programDir()).openConfigOnly();
+  const screen::PrizeDisplaySettings s = screen::loadPrizeDisplay(ini);
+  const QImage background = screen::loadPictureInFolder(programDir() / "backpic", s.background);
   if (!background.isNull()) setBackground(background);
-  for (int k = 0; k < 3; ++k) partTicks_[k]->setChecked(ini.readBool(kSection, kPartKeys[k], true));
-  parts_ = {partTicks_[0]->isChecked(), partTicks_[1]->isChecked(), partTicks_[2]->isChecked()};
-  const QImage logo =
-      loadPicture(screen::findLogoPicture(context_.programDir, ini.readString("TitlePic", "TitlePicture", "")));
+  for (std::size_t k = 0; k < 3; ++k) partTicks_[k]->setChecked(s.captionParts[k]);
+  parts_ = {s.captionParts[0], s.captionParts[1], s.captionParts[2]};
+  const QImage logo = screen::loadPicture(screen::findLogoPicture(programDir(), s.logo));
   if (!logo.isNull()) {
     ui->Image2->setPixmap(QPixmap::fromImage(logo));
     ui->Image2->resize(logo.size());
   }
-
-  styledtext::FontRecord design;
-  design.size = 23;
-  design.color = 0xFFFFFF;
-  const styledtext::EffectDefaults effects = captionDesign();
-  ui->PrizeName->beginUpdate();
-  ui->PrizeName->setSmoothFont(styledtext::readFont(ini, kSection, "", design));
-  ui->PrizeName->FontEffect().assign(
-      styledtext::readEffect(ini, kSection, styledtext::kLabelEffectPrefix, effects, effects.effect()));
-  ui->PrizeName->endUpdate();
-  ui->PrizeName->move(ini.readInt(kSection, gbk("X坐标"), 500), ini.readInt(kSection, gbk("Y坐标"), 500));
-
-  Timer1.setInterval(ini.readInt(kSection, "speed", 1000));
-  setPictureBox(QRect(ini.readInt(kSection, "img_left", 500), ini.readInt(kSection, "img_top", 500),
-                      ini.readInt(kSection, "img_w", 500), ini.readInt(kSection, "img_h", 500)));
+  setCaptionLook(ui->PrizeName, s.captionFont, s.captionEffect);
+  ui->PrizeName->move(s.captionPosition.x, s.captionPosition.y);
+  Timer1.setInterval(s.interval);
+  setPictureBox(QRect(s.pictureBox.left, s.pictureBox.top, s.pictureBox.width, s.pictureBox.height));
 
   ItemGrid = draw::prizeTable(ini);
   position_ = draw::firstPrizeRow(static_cast<int>(ItemGrid.rowCount()) - 1, context_.drawOrder);
 
-  const std::filesystem::path first = context_.programDir / "prize" / "prize1.png";
+  const std::filesystem::path first = programDir() / "prize" / "prize1.png";
   if (base::isFile(first))
     ui->Image3->setPixmap(QPixmap::fromImage(platform::readImageFile(platform::toQString(first))));
   ui->PrizeName->setCaption(QString());
@@ -177,7 +137,7 @@ void TPrize::Timer1Timer() {
   const std::string& file = ItemGrid.cell(7, static_cast<std::size_t>(std::max(position_, 0)));
   QImage picture;
   if (!file.empty() && position_ >= 1) {
-    const std::filesystem::path path = base::joinGbk(context_.programDir / "prize", file);
+    const std::filesystem::path path = base::joinGbk(programDir() / "prize", file);
     if (base::isFile(path)) picture = platform::readImageFile(platform::toQString(path));
   }
   if (picture.isNull())
@@ -195,9 +155,12 @@ void TPrize::showCaption(int row) {
 
 void TPrize::buildMenus() {
   windowMenu_ = new QMenu(this);
+  setWindowMenu(windowMenu_);
   QAction* background = windowMenu_->addAction(QStringLiteral("更换背景"));
   background->setObjectName(QStringLiteral("N7"));
-  connect(background, &QAction::triggered, this, &TPrize::changeBackground);
+  connect(background, &QAction::triggered, this, [this] {
+    if (std::optional<std::string> name = changeBackground()) rememberedBackground() = *name;
+  });
 
   QMenu* pictureMenu = windowMenu_->addMenu(QStringLiteral("图片调整"));
   pictureMenu->menuAction()->setObjectName(QStringLiteral("N9"));
@@ -227,8 +190,10 @@ void TPrize::buildMenus() {
   connect(back, &QAction::triggered, this, &QWidget::close);
 
   captionMenu_ = new QMenu(this);
-  connect(captionMenu_->addAction(QStringLiteral("字体设置")), &QAction::triggered, this, &TPrize::chooseCaptionFont);
-  connect(captionMenu_->addAction(QStringLiteral("字体特效")), &QAction::triggered, this, &TPrize::editCaptionEffects);
+  connect(captionMenu_->addAction(QStringLiteral("字体设置")), &QAction::triggered, this,
+          [this] { chooseCaptionFont(ui->PrizeName); });
+  connect(captionMenu_->addAction(QStringLiteral("字体特效")), &QAction::triggered, this,
+          [this] { editCaptionLook(ui->PrizeName); });
   for (int k = 0; k < 3; ++k) {
     partTicks_[k] = captionMenu_->addAction(QString::fromUtf8(kPartCaptions[k]));
     partTicks_[k]->setCheckable(true);
@@ -245,57 +210,18 @@ void TPrize::buildMenus() {
           [this](const QPoint& at) { captionMenu_->popup(ui->PrizeName->mapToGlobal(at)); });
 }
 
-void TPrize::contextMenuEvent(QContextMenuEvent* event) { windowMenu_->popup(event->globalPos()); }
-
-void TPrize::chooseCaptionFont() {
-  if (context_.dialogs == nullptr) return;
-  if (std::optional<styledtext::FontRecord> chosen = context_.dialogs->font(ui->PrizeName->smoothFont()))
-    ui->PrizeName->setSmoothFont(*chosen);
-}
-
-void TPrize::editCaptionEffects() {
-  styledtext::TSmoothFontDialog dialog;
-  dialog.setAllowChangeFont(true);
-  dialog.Font() = ui->PrizeName->smoothFont();
-  dialog.Effect().assign(ui->PrizeName->FontEffect());
-  if (!dialog.Execute(this)) return;
-  ui->PrizeName->beginUpdate();
-  ui->PrizeName->setSmoothFont(dialog.Font());
-  ui->PrizeName->FontEffect().assign(dialog.Effect());
-  ui->PrizeName->endUpdate();
-}
-
-void TPrize::changeBackground() {
-  if (context_.dialogs == nullptr) return;
-  std::string name;
-  const QImage picture = choosePicture(*context_.dialogs, context_.programDir, "backpic", name);
-  if (picture.isNull()) return;
-  setBackground(picture);
-  rememberedBackground() = name;
-}
-
 void TPrize::saveSettings() {
   Timer1.stop();
-  const base::ConfigFiles files(context_.programDir);
-  base::IniFile ini = files.openConfig();
-  const auto write = [&] {
-    base::IniBatch batch(ini);
-    styledtext::writeFont(ini, kSection, "", ui->PrizeName->smoothFont());
-    styledtext::writeEffect(ini, kSection, styledtext::kLabelEffectPrefix, ui->PrizeName->FontEffect());
-    ini.writeInt(kSection, gbk("X坐标"), ui->PrizeName->x());
-    ini.writeInt(kSection, gbk("Y坐标"), ui->PrizeName->y());
-    for (int k = 0; k < 3; ++k) ini.writeBool(kSection, kPartKeys[k], partTicks_[k]->isChecked());
-    ini.writeInt(kSection, "speed", Timer1.interval());
-    ini.writeInt(kSection, "img_left", box_.left());
-    ini.writeInt(kSection, "img_top", box_.top());
-    ini.writeInt(kSection, "img_w", box_.width());
-    ini.writeInt(kSection, "img_h", box_.height());
-    if (rememberedBackground().size() > 2) ini.writeString(kSection, "Picture", rememberedBackground());
-  };
-  if (context_.dialogs != nullptr)
-    context_.dialogs->reportFailures(write);
-  else
-    write();
+  screen::PrizeDisplaySettings s;
+  s.captionFont = ui->PrizeName->smoothFont();
+  s.captionEffect = ui->PrizeName->FontEffect();
+  s.captionPosition = {ui->PrizeName->x(), ui->PrizeName->y()};
+  for (std::size_t k = 0; k < 3; ++k) s.captionParts[k] = partTicks_[k]->isChecked();
+  s.interval = Timer1.interval();
+  s.pictureBox = {box_.left(), box_.top(), box_.width(), box_.height()};
+  s.background = rememberedBackground();
+  base::IniFile config = base::ConfigFiles(programDir()).openConfig();
+  screen::savePrizeDisplay(config, s);
 }
 
 }  // namespace displays

@@ -6,14 +6,12 @@
 #include <QPoint>
 #include <QRect>
 #include <QTimer>
-#include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 
-#include "displays/display_stage.h"
 #include "draw/prize_show.h"
 #include "draw/table.h"
+#include "screen/display_stage.h"
 #include "styledtext/core/effect.h"
 #include "styledtext/core/font_record.h"
 
@@ -23,9 +21,6 @@ class QMenu;
 
 namespace Ui {
 class TPrize;
-}
-namespace screen {
-class DialogService;
 }
 namespace styledtext {
 class TSmoothLabel;
@@ -42,19 +37,15 @@ struct CaptionCopy {
   QPoint position;
 };
 
-struct PrizeDisplayContext {
-  std::filesystem::path programDir;
+struct PrizeDisplayContext : screen::StageContext {
   CaptionCopy mainTitle;
   CaptionCopy secTitle;
   QPoint logoPosition;
   bool logoVisible = true;
   int drawOrder = 0;  // "抽奖顺序": 1 walks the awards from the last row up
-  QRect screen;
-  std::function<bool()> positionLocked;
-  screen::DialogService* dialogs = nullptr;
 };
 
-class TPrize : public DisplayStage {
+class TPrize : public screen::DisplayStage {
   Q_OBJECT
 
  public:
@@ -81,7 +72,6 @@ class TPrize : public DisplayStage {
 
  protected:
   void saveSettings() override;
-  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void loadSettings();
@@ -89,9 +79,6 @@ class TPrize : public DisplayStage {
   void showCaption(int row);
   void setPictureBox(const QRect& box);
   void presetBox(int width, int height);
-  void chooseCaptionFont();
-  void editCaptionEffects();
-  void changeBackground();
 
   std::unique_ptr<Ui::TPrize> ui;
   PrizeDisplayContext context_;

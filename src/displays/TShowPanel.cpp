@@ -1,74 +1,27 @@
 #include "displays/TShowPanel.h"
 
-#include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QMenu>
 #include <QMouseEvent>
 #include <algorithm>
-#include <cmath>
 
 #include "base/config_files.h"
-#include "base/gbk.h"
+#include "base/text_file.h"
 #include "draw/winners_text.h"
 #include "platform/qt_gbk.h"
 #include "screen/dialog_service.h"
 #include "screen/element_menus.h"
+#include "screen/picture_files.h"
 #include "screen/state/screen_settings.h"
-#include "styledtext/TSmoothFontDlg.h"
+#include "screen/state/winners_display_settings.h"
 #include "styledtext/TSmoothLabel.h"
 #include "styledtext/TSmoothScrollText.h"
-#include "styledtext/core/effect_ini.h"
 #include "styledtext/qt_rasteriser.h"
 #include "ui_TShowPanel.h"
 
 namespace displays {
 
 namespace {
-
-using styledtext::EffectDefaults;
-using styledtext::FontRecord;
-
-std::string gbk(const char* utf8) { return base::utf8ToGbk(utf8); }
-
-constexpr int kWhite = 0xFFFFFF;
-constexpr int kYellow = 0x00FFFF;  // red + 256 × green
-constexpr int kSkyBlue = 0xF0CAA6;
-constexpr int kTextWidth = 529;
-constexpr int kTextHeight = 177;
-
-// The window's design: used where Config.ini lacks a key.
-EffectDefaults titleDesign(styledtext::TGradualStyle style) {
-  EffectDefaults d;
-  d.gradualEnabled = true;
-  d.gradualStyle = static_cast<int>(style);
-  d.gradualStartColor = kWhite;
-  d.gradualEndColor = kYellow;
-  return d;
-}
-
-EffectDefaults textDesign() {
-  EffectDefaults d = titleDesign(styledtext::TGradualStyle::gsTopToBottom);
-  d.shadowEnabled = true;
-  return d;
-}
-
-// Sizes are points at 96 dpi: 31, 27 and 19 pixels high.
-FontRecord titleFontDesign(int points) {
-  FontRecord f;
-  f.size = points;
-  f.color = kWhite;
-  return f;
-}
-
-FontRecord textFontDesign() {
-  FontRecord f;
-  f.name = gbk("黑体");
-  f.size = 14;
-  f.color = kWhite;
-  f.charset = 134;  // GB2312
-  f.bold = true;
-  return f;
-}
 
 const char* const kPerRowCaptions[] = {"每行一个", "每行二个", "每行三个", "每行四个", "每行五个"};
 
@@ -78,17 +31,8 @@ QAction* findItem(QMenu* menu, const QString& caption) {
   return nullptr;
 }
 
-std::vector<std::string> splitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return lines;
-}
+screen::Point pointOf(const QWidget* widget) { return {widget->x(), widget->y()}; }
+QPoint qtPoint(screen::Point point) { return {point.x, point.y}; }
 
 }  // namespace
 
@@ -98,15 +42,13 @@ TShowPanel::RunMemory& TShowPanel::runMemory() {
 }
 
 TShowPanel::TShowPanel(WinnersDisplayContext context, QWidget* parent)
-    : DisplayStage(context.screen, parent), ui(std::make_unique<Ui::TShowPanel>()), context_(std::move(context)) {
-  ui->setupUi(this);
-  setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-  setGeometry(screenRect());
+    : DisplayStage(context, parent), ui(std::make_unique<Ui::TShowPanel>()), context_(std::move(context)) {
+  setUpForm(*ui);
   prepareCaption(ui->ShowMainTitle);
   prepareCaption(ui->ShowSecTitle);
   ui->Image2->setScaledContents(true);
 
-  auto locked = [this] { return context_.positionLocked && context_.positionLocked(); };
+  auto locked = [this] { return positionLocked(); };
   for (QWidget* element : {static_cast<QWidget*>(ui->ShowMainTitle), static_cast<QWidget*>(ui->ShowSecTitle),
                            static_cast<QWidget*>(ui->Image2)})
     new screen::ElementDragFilter(element, locked, [](QPoint) {});
@@ -134,67 +76,52 @@ QAction* TShowPanel::logoItem(const QString& caption) const { return findItem(lo
 
 void TShowPanel::loadSettings() {
   if (context_.playOpeningSound) context_.playOpeningSound();
-  const base::ConfigFiles files(context_.programDir);
-  const base::IniFile ini = files.openWithFallback();
-  const std::string showKey = "Show";
+  screen::WinnersDisplaySettings design = screen::winnersDisplayDesign();
+  design.mainTitle.position = pointOf(ui->ShowMainTitle);
+  design.secTitle.position = pointOf(ui->ShowSecTitle);
+  design.logoPosition = pointOf(ui->Image2);
+  design.textBox.top = ui->NameText->y();
+  const screen::WinnersDisplaySettings s =
+      screen::loadWinnersDisplay(base::ConfigFiles(programDir()).openWithFallback(), design);
 
-  auto loadTitle = [&](styledtext::TSmoothLabel* title, const char* section, int points,
-                       styledtext::TGradualStyle style, QAction*& tick) {
-    const EffectDefaults design = titleDesign(style);
-    FontRecord font = styledtext::readFont(ini, section, "", titleFontDesign(points));
-    title->beginUpdate();
-    title->setSmoothFont(font);
-    title->FontEffect().assign(
-        styledtext::readEffect(ini, section, styledtext::kLabelEffectPrefix, design, design.effect()));
-    title->endUpdate();
-    const bool shown = ini.readBool(section, showKey, true);
-    title->setVisible(shown);
-    tick->setChecked(shown);
+  auto applyTitle = [](styledtext::TSmoothLabel* title, const screen::DisplayTitleSettings& stored, QAction* tick) {
+    setCaptionLook(title, stored.font, stored.effect);
+    title->setVisible(stored.shown);
+    tick->setChecked(stored.shown);
   };
-  loadTitle(ui->ShowMainTitle, "ShowMainTitle", 23, styledtext::TGradualStyle::gsBottomToTop, mainTitleTick_);
-  loadTitle(ui->ShowSecTitle, "ShowSecTitle", 20, styledtext::TGradualStyle::gsTopToBottom, secTitleTick_);
-  const bool logoShown = ini.readBool("ShowLogoTitle", showKey, true);
-  ui->Image2->setVisible(logoShown);
-  logoTick_->setChecked(logoShown);
+  applyTitle(ui->ShowMainTitle, s.mainTitle, mainTitleTick_);
+  applyTitle(ui->ShowSecTitle, s.secTitle, secTitleTick_);
+  ui->Image2->setVisible(s.logoShown);
+  logoTick_->setChecked(s.logoShown);
 
   styledtext::TScrollTextParam text = ui->NameText->Text();
-  text.Font = styledtext::readFont(ini, "NameText", "Text.", textFontDesign());
-  text.BackColor = ini.readInt("NameText", "Text.BackColor", kSkyBlue);
-  const EffectDefaults design = textDesign();
-  text.FontEffect =
-      styledtext::readEffect(ini, "NameText", styledtext::kScrollTextEffectPrefix, design, design.effect());
-  // Alpha and Angle of the text are stored but never read back.
-  text.FontEffect.setAlpha(design.alpha);
-  text.FontEffect.setAngle(design.angle);
+  text.Font = s.textFont;
+  text.BackColor = s.textBackColour;
+  text.FontEffect = s.textEffect;
   ui->NameText->setAutoUpdate(false);
   ui->NameText->setText(text);
-  ui->NameText->resize(ui->NameText->width(), std::max(20, ini.readInt("NameText", "Height", kTextHeight)));
-  ui->NameText->setScrollDelay(ini.readInt("NameText", "ScrollDelay", 60));
-  ui->NameText->setScrollStep(ini.readInt("NameText", "ScrollStep", 1));
+  ui->NameText->resize(ui->NameText->width(), s.textBox.height);
+  ui->NameText->setScrollDelay(s.scrollDelay);
+  ui->NameText->setScrollStep(s.scrollStep);
 
-  auto place = [&](QWidget* element, const char* section) {
-    element->move(ini.readInt(section, gbk("X坐标"), element->x()), ini.readInt(section, gbk("Y坐标"), element->y()));
-  };
-  place(ui->ShowMainTitle, "ShowMainTitle");
-  place(ui->ShowSecTitle, "ShowSecTitle");
-  place(ui->Image2, "ShowLogoTitle");
+  ui->ShowMainTitle->move(qtPoint(s.mainTitle.position));
+  ui->ShowSecTitle->move(qtPoint(s.secTitle.position));
+  ui->Image2->move(qtPoint(s.logoPosition));
   // A file without the titles' places (a first opening) gets the default layout
   // rather than places off the screen.
-  if (!ini.hasKey("ShowMainTitle", gbk("X坐标"))) defaultLayout();
+  if (!s.titlesPlaced) defaultLayout();
   centreText();
-  ui->NameText->move(ui->NameText->x(), ini.readInt("NameText", "Top", ui->NameText->y()));
+  if (s.textPlaced) ui->NameText->move(ui->NameText->x(), s.textBox.top);
   // A box stored on a taller screen would run past the bottom edge and lose its
   // lower fade; it is shortened to end 10 pixels above the edge.
   const int room = screenRect().height() - ui->NameText->y() - 10;
   if (ui->NameText->height() > room) ui->NameText->resize(ui->NameText->width(), std::max(20, room));
-  perRow_ = ini.readInt("NameList", gbk("每行个数"), draw::kAllOnOneLine);
+  perRow_ = s.perRow;
 
-  const QImage background =
-      loadPictureIfPresent(context_.programDir, "backpic", ini.readString("ShowTitlePic", "Picture", ""));
+  const QImage background = screen::loadPictureInFolder(programDir() / "backpic", s.background);
   if (!background.isNull()) setBackground(background);
   // The program's own logo stands in as the design-time picture, as on the draw screen.
-  const QImage logo =
-      loadPicture(screen::findLogoPicture(context_.programDir, ini.readString("ShowTitlePic", "TitlePicture", "")));
+  const QImage logo = screen::loadPicture(screen::findLogoPicture(programDir(), s.logo));
   if (!logo.isNull()) setLogoPicture(logo);
 }
 
@@ -206,7 +133,7 @@ void TShowPanel::setLogoPicture(const QImage& picture) {
 void TShowPanel::compose() {
   text_ = draw::composeWinnersText(*context_.data, context_.shownAward, perRow_, runMemory().lastToFirst);
   styledtext::TScrollTextParam text = ui->NameText->Text();
-  text.Lines = splitLines(text_);
+  text.Lines = base::splitLines(text_);
 
   const QFontMetrics metrics(styledtext::qtFont(text.Font));
   int widest = 0;
@@ -224,15 +151,11 @@ void TShowPanel::compose() {
 void TShowPanel::centreText() { ui->NameText->move(centredLeft(ui->NameText->width()), ui->NameText->y()); }
 
 void TShowPanel::defaultLayout() {
-  const int screenWidth = screenRect().width();
-  const int screenHeight = screenRect().height();
-  // Nearest whole number, halves to the even neighbour.
-  auto nearest = [](double x) { return static_cast<int>(std::nearbyint(x)); };
   styledtext::TSmoothLabel* main = ui->ShowMainTitle;
   styledtext::TSmoothLabel* sub = ui->ShowSecTitle;
-  main->move(centredLeft(main->width()), nearest(screenHeight * 0.05));
-  sub->move(centredLeft(sub->width()), nearest(main->y() + main->height() + sub->height() * 0.3));
-  ui->Image2->move(nearest(screenWidth * 0.05), main->y());
+  main->move(centredLeft(main->width()), screen::nearest(screenRect().height() * 0.05));
+  sub->move(centredLeft(sub->width()), screen::nearest(main->y() + main->height() + sub->height() * 0.3));
+  ui->Image2->move(screen::nearest(screenRect().width() * 0.05), main->y());
   ui->NameText->move(ui->NameText->x(), sub->y() + sub->height() + 20);
 }
 
@@ -253,7 +176,10 @@ void TShowPanel::buildMenus() {
   };
 
   backgroundMenu_ = new QMenu(this);
-  add(backgroundMenu_, "更换背景图", [this] { changeBackground(); });
+  setWindowMenu(backgroundMenu_);
+  add(backgroundMenu_, "更换背景图", [this] {
+    if (std::optional<std::string> name = changeBackground()) runMemory().background = *name;
+  });
   add(backgroundMenu_, "更改字幕区背景色", [this] { chooseTextBackColour(); });
   mainTitleTick_ = add(
       backgroundMenu_, "主标题", [this](bool on) { ui->ShowMainTitle->setVisible(on); }, true);
@@ -265,8 +191,8 @@ void TShowPanel::buildMenus() {
   add(backgroundMenu_, "返回抽奖[F11]", [this] { close(); });
 
   titleMenu_ = new QMenu(this);
-  add(titleMenu_, "字体设置", [this] { chooseTitleFont(menuTitle_); });
-  add(titleMenu_, "字体特效", [this] { editTitleEffects(menuTitle_); });
+  add(titleMenu_, "字体设置", [this] { chooseCaptionFont(menuTitle_); });
+  add(titleMenu_, "字体特效", [this] { editCaptionLook(menuTitle_); });
   add(titleMenu_, "居中", [this] { menuTitle_->move(centredLeft(menuTitle_->width()), menuTitle_->y()); });
 
   textMenu_ = new QMenu(this);
@@ -307,29 +233,8 @@ void TShowPanel::buildMenus() {
   attach(ui->Image2, logoMenu_, nullptr);
 }
 
-void TShowPanel::contextMenuEvent(QContextMenuEvent* event) { backgroundMenu_->popup(event->globalPos()); }
-
-void TShowPanel::chooseTitleFont(styledtext::TSmoothLabel* title) {
-  if (title == nullptr || context_.dialogs == nullptr) return;
-  if (std::optional<FontRecord> chosen = context_.dialogs->font(title->smoothFont())) title->setSmoothFont(*chosen);
-}
-
-void TShowPanel::editTitleEffects(styledtext::TSmoothLabel* title) {
-  if (title == nullptr) return;
-  styledtext::TSmoothFontDialog dialog;
-  dialog.setAllowChangeFont(true);
-  dialog.Font() = title->smoothFont();
-  dialog.Effect().assign(title->FontEffect());
-  if (!dialog.Execute(this)) return;
-  title->beginUpdate();
-  title->setSmoothFont(dialog.Font());
-  title->FontEffect().assign(dialog.Effect());
-  title->endUpdate();
-}
-
 void TShowPanel::chooseTextFont() {
-  if (context_.dialogs == nullptr) return;
-  if (std::optional<FontRecord> chosen = context_.dialogs->font(ui->NameText->Text().Font)) {
+  if (std::optional<styledtext::FontRecord> chosen = dialogs().font(ui->NameText->Text().Font)) {
     ui->NameText->hide();
     styledtext::TScrollTextParam text = ui->NameText->Text();
     text.Font = *chosen;
@@ -342,14 +247,11 @@ void TShowPanel::chooseTextFont() {
 }
 
 void TShowPanel::editTextEffects() {
-  styledtext::TSmoothFontDialog dialog;
-  dialog.setAllowChangeFont(true);
-  dialog.Font() = ui->NameText->Text().Font;
-  dialog.Effect().assign(ui->NameText->Text().FontEffect);
-  if (dialog.Execute(this)) {
-    styledtext::TScrollTextParam text = ui->NameText->Text();
-    text.Font = dialog.Font();
-    text.FontEffect.assign(dialog.Effect());
+  const styledtext::TScrollTextParam& current = ui->NameText->Text();
+  if (std::optional<screen::FontAndEffect> chosen = dialogs().fontAndEffect(current.Font, current.FontEffect)) {
+    styledtext::TScrollTextParam text = current;
+    text.Font = chosen->font;
+    text.FontEffect.assign(chosen->effect);
     ui->NameText->setAutoUpdate(false);
     ui->NameText->setText(text);
   }
@@ -358,25 +260,15 @@ void TShowPanel::editTextEffects() {
 
 void TShowPanel::chooseTextBackColour() {
   styledtext::TScrollTextParam text = ui->NameText->Text();
-  const std::optional<int> chosen = colourQuestion()(text.BackColor);
+  const std::optional<int> chosen = dialogs().colour(text.BackColor);
   if (!chosen) return;
   text.BackColor = *chosen;
   ui->NameText->setText(text);
 }
 
-void TShowPanel::changeBackground() {
-  if (context_.dialogs == nullptr) return;
-  std::string name;
-  const QImage picture = choosePicture(*context_.dialogs, context_.programDir, "backpic", name);
-  if (picture.isNull()) return;
-  setBackground(picture);
-  runMemory().background = name;
-}
-
 void TShowPanel::changeLogo() {
-  if (context_.dialogs == nullptr) return;
   std::string name;
-  const QImage picture = choosePicture(*context_.dialogs, context_.programDir, "image", name);
+  const QImage picture = choosePicture("image", name);
   if (picture.isNull()) return;
   setLogoPicture(picture);
   runMemory().logo = name;
@@ -389,7 +281,7 @@ bool TShowPanel::eventFilter(QObject* watched, QEvent* event) {
 
 bool TShowPanel::textMouse(QEvent* event) {
   QWidget* box = ui->NameText;
-  const bool locked = context_.positionLocked && context_.positionLocked();
+  const bool locked = positionLocked();
   switch (event->type()) {
     case QEvent::MouseMove: {
       const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -426,40 +318,26 @@ bool TShowPanel::textMouse(QEvent* event) {
 }
 
 void TShowPanel::saveSettings() {
-  const base::ConfigFiles files(context_.programDir);
-  base::IniFile ini = files.openConfig();
-  const auto write = [&] {
-    base::IniBatch batch(ini);
-    auto saveTitle = [&](styledtext::TSmoothLabel* title, const char* section, QAction* tick) {
-      styledtext::writeFont(ini, section, "", title->smoothFont());
-      styledtext::writeEffect(ini, section, styledtext::kLabelEffectPrefix, title->FontEffect());
-      ini.writeInt(section, gbk("X坐标"), title->x());
-      ini.writeInt(section, gbk("Y坐标"), title->y());
-      ini.writeBool(section, "Show", tick->isChecked());
-    };
-    saveTitle(ui->ShowMainTitle, "ShowMainTitle", mainTitleTick_);
-    saveTitle(ui->ShowSecTitle, "ShowSecTitle", secTitleTick_);
-    ini.writeInt("ShowLogoTitle", gbk("X坐标"), ui->Image2->x());
-    ini.writeInt("ShowLogoTitle", gbk("Y坐标"), ui->Image2->y());
-    ini.writeBool("ShowLogoTitle", "Show", logoTick_->isChecked());
-    const styledtext::TScrollTextParam& text = ui->NameText->Text();
-    styledtext::writeFont(ini, "NameText", "Text.", text.Font);
-    ini.writeInt("NameText", "Text.BackColor", text.BackColor);
-    styledtext::writeEffect(ini, "NameText", styledtext::kScrollTextEffectPrefix, text.FontEffect);
-    ini.writeInt("NameText", "Left", ui->NameText->x());
-    ini.writeInt("NameText", "Top", ui->NameText->y());
-    ini.writeInt("NameText", "Height", ui->NameText->height());
-    ini.writeInt("NameText", "ScrollDelay", ui->NameText->ScrollDelay());
-    ini.writeInt("NameText", "ScrollStep", ui->NameText->ScrollStep());
-    const RunMemory& memory = runMemory();
-    if (memory.background.size() > 2) ini.writeString("ShowTitlePic", "Picture", memory.background);
-    if (memory.logo.size() > 2) ini.writeString("ShowTitlePic", "TitlePicture", memory.logo);
-    ini.writeInt("NameList", gbk("每行个数"), perRow_);
+  screen::WinnersDisplaySettings s;
+  auto title = [](const styledtext::TSmoothLabel* label, const QAction* tick) {
+    return screen::DisplayTitleSettings{label->smoothFont(), label->FontEffect(), pointOf(label), tick->isChecked()};
   };
-  if (context_.dialogs != nullptr)
-    context_.dialogs->reportFailures(write);
-  else
-    write();
+  s.mainTitle = title(ui->ShowMainTitle, mainTitleTick_);
+  s.secTitle = title(ui->ShowSecTitle, secTitleTick_);
+  s.logoPosition = pointOf(ui->Image2);
+  s.logoShown = logoTick_->isChecked();
+  const styledtext::TScrollTextParam& text = ui->NameText->Text();
+  s.textFont = text.Font;
+  s.textBackColour = text.BackColor;
+  s.textEffect = text.FontEffect;
+  s.textBox = {ui->NameText->x(), ui->NameText->y(), ui->NameText->width(), ui->NameText->height()};
+  s.scrollDelay = ui->NameText->ScrollDelay();
+  s.scrollStep = ui->NameText->ScrollStep();
+  s.perRow = perRow_;
+  s.background = runMemory().background;
+  s.logo = runMemory().logo;
+  base::IniFile config = base::ConfigFiles(programDir()).openConfig();
+  screen::saveWinnersDisplay(config, s);
 }
 
 }  // namespace displays

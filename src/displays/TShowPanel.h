@@ -5,12 +5,11 @@
 // popup menus and stored in Config.ini when it closes.
 #include <QPoint>
 #include <QString>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 
-#include "displays/display_stage.h"
+#include "screen/display_stage.h"
 
 class QAction;
 class QMenu;
@@ -21,9 +20,6 @@ class TShowPanel;
 namespace draw {
 class DrawData;
 }
-namespace screen {
-class DialogService;
-}
 namespace styledtext {
 class TSmoothLabel;
 class TSmoothScrollText;
@@ -32,20 +28,16 @@ class TSmoothScrollText;
 namespace displays {
 
 // What the main window hands the display; read at each composition, never changed.
-struct WinnersDisplayContext {
-  std::filesystem::path programDir;
+struct WinnersDisplayContext : screen::StageContext {
   const draw::DrawData* data = nullptr;
   std::string shownAward;  // award serial (GBK), "0" or empty for all awards
   QString mainTitle;
   QString secTitle;
-  QRect screen;                          // the main window's screen
-  std::function<bool()> positionLocked;  // the main window's position lock
   // Plays the sound of "中奖结果展示" through the main window's sound player.
   std::function<void()> playOpeningSound;
-  screen::DialogService* dialogs = nullptr;
 };
 
-class TShowPanel : public DisplayStage {
+class TShowPanel : public screen::DisplayStage {
   Q_OBJECT
 
  public:
@@ -79,19 +71,15 @@ class TShowPanel : public DisplayStage {
 
  protected:
   void saveSettings() override;
-  void contextMenuEvent(QContextMenuEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void loadSettings();
   void buildMenus();
   void setPerRow(int perRow);
-  void chooseTitleFont(styledtext::TSmoothLabel* title);
-  void editTitleEffects(styledtext::TSmoothLabel* title);
   void chooseTextFont();
   void editTextEffects();
   void chooseTextBackColour();
-  void changeBackground();
   void changeLogo();
   void setLogoPicture(const QImage& picture);
   void centreText();

@@ -1,12 +1,8 @@
 #include "draw/roster_edit.h"
 
-#include <iconv.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <optional>
-#include <stdexcept>
 #include <unordered_set>
 
 #include "base/conversion_error.h"
@@ -30,59 +26,18 @@ bool isAscii(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-// GBK to UTF-8 with one iconv descriptor per thread (descriptors are not
-// thread-safe). Calls `onInvalid` for a byte that starts no valid character;
-// returns whether any did.
-class GbkDecoder {
- public:
-  GbkDecoder() : cd_(iconv_open("UTF-8", "GBK")) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv cannot convert GBK to UTF-8");
-  }
-  ~GbkDecoder() { iconv_close(cd_); }
-  GbkDecoder(const GbkDecoder&) = delete;
-  GbkDecoder& operator=(const GbkDecoder&) = delete;
-
-  // Appends the decoded text to out (may be null: only checks).
-  bool decode(std::string_view input, std::string* out) {
-    bool invalid = false;
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    char* in = const_cast<char*>(input.data());
-    std::size_t inLeft = input.size();
-    char buffer[4096];
-    while (inLeft > 0) {
-      char* outPtr = buffer;
-      std::size_t outLeft = sizeof buffer;
-      const std::size_t rc = iconv(cd_, &in, &inLeft, &outPtr, &outLeft);
-      if (out) out->append(buffer, static_cast<std::size_t>(outPtr - buffer));
-      if (rc != static_cast<std::size_t>(-1)) break;
-      if (errno == E2BIG) continue;
-      // One byte does not start a character: keep it as its escape and go on with
-      // the next byte (a trail byte after a bad lead byte may be plain ASCII).
-      invalid = true;
-      if (out) appendEscape(*out, static_cast<unsigned char>(*in));
-      ++in;
-      --inLeft;
-      iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    }
-    return invalid;
-  }
-
- private:
-  iconv_t cd_;
-};
-
-GbkDecoder& decoder() {
-  thread_local GbkDecoder instance;
-  return instance;
+// A byte that starts no GBK character keeps its value as an escape, so that
+// saving the editor's text gives the byte back.
+std::size_t escapeBadByte(std::string_view rest, std::string* out) {
+  if (out) appendEscape(*out, static_cast<unsigned char>(rest.front()));
+  return 1;
 }
 
 }  // namespace
 
 std::string gbkToEditor(std::string_view gbk) {
-  if (isAscii(gbk)) return std::string(gbk);
   std::string out;
-  out.reserve(gbk.size() * 3 / 2 + 4);
-  decoder().decode(gbk, &out);
+  base::decodeGbk(gbk, &out, escapeBadByte);
   return out;
 }
 
@@ -115,7 +70,7 @@ std::string editorToGbk(std::string_view utf8) {
   return out;
 }
 
-bool hasUndecodableBytes(std::string_view gbk) { return !isAscii(gbk) && decoder().decode(gbk, nullptr); }
+bool hasUndecodableBytes(std::string_view gbk) { return base::decodeGbk(gbk, nullptr, escapeBadByte); }
 
 std::size_t countLinesWithUndecodableBytes(const Lines& lines) {
   return static_cast<std::size_t>(std::count_if(lines.begin(), lines.end(), hasUndecodableBytes));

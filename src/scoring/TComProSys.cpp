@@ -4,9 +4,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QImageWriter>
-#include <QKeyEvent>
 #include <QMenu>
-#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 
 #include "base/config_files.h"
@@ -17,6 +15,7 @@
 #include "platform/qt_gbk.h"
 #include "scoring/core/scoring_file.h"
 #include "scoring/scoring_grid.h"
+#include "screen/digit_field.h"
 #include "ui_TComProSys.h"
 
 namespace scoring {
@@ -24,6 +23,13 @@ namespace scoring {
 namespace fs = std::filesystem;
 using platform::fromGbk;
 using platform::toGbk;
+
+namespace {
+
+// The scoring file's open and save dialogs.
+const QString kScoringFileFilter = QStringLiteral("txt 文件(*.txt)");
+
+}  // namespace
 
 TComProSys::TComProSys(fs::path programDir, screen::DialogService& dialogs, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TComProSys>()), programDir_(std::move(programDir)), dialogs_(dialogs) {
@@ -34,8 +40,7 @@ TComProSys::TComProSys(fs::path programDir, screen::DialogService& dialogs, QWid
     grid->verticalHeader()->hide();
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
   }
-  ui->Edit2->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), ui->Edit2));
-  ui->Edit2->installEventFilter(this);
+  (new screen::DigitFieldFilter(dialogs_, this))->attach(ui->Edit2);
   ui->Image1->installEventFilter(this);
   ui->Image1->setContextMenuPolicy(Qt::CustomContextMenu);
 
@@ -62,8 +67,8 @@ TComProSys::TComProSys(fs::path programDir, screen::DialogService& dialogs, QWid
           [this](int row, int, int, int) { judgeCellSelected(row); });
 
   connect(ui->choosePath, &QPushButton::clicked, this, [this] {
-    const QString chosen = dialogs_.openFileName(QString(), platform::toQString(programDir_ / "data"),
-                                                 QStringLiteral("txt 文件(*.txt) (*.txt)"));
+    const QString chosen =
+        dialogs_.openFileName(QString(), platform::toQString(programDir_ / "data"), kScoringFileFilter);
     if (!chosen.isEmpty()) ui->Edit1->setText(chosen);
   });
   connect(ui->openFile, &QPushButton::clicked, this, [this] { openInEditor(ui->Edit1->text()); });
@@ -306,8 +311,8 @@ void TComProSys::generateBlankFile() {
   // The save dialog starts in "data", where the displays look for the file.
   std::error_code ec;
   fs::create_directories(programDir_ / "data", ec);
-  const QString chosen = dialogs_.saveFileName(QString(), platform::toQString(programDir_ / "data" / "评分文件"),
-                                               QStringLiteral("txt 文件(*.txt) (*.txt)"));
+  const QString chosen =
+      dialogs_.saveFileName(QString(), platform::toQString(programDir_ / "data" / "评分文件"), kScoringFileFilter);
   if (!chosen.isEmpty()) {
     const QString path = fromGbk(withTxtSuffix(toGbk(chosen)));
     const ScoringSetup current = setup();
@@ -333,16 +338,6 @@ bool TComProSys::eventFilter(QObject* watched, QEvent* event) {
   if (watched == ui->Image1 && event->type() == QEvent::MouseButtonDblClick) {
     choosePhoto();
     return true;
-  }
-  if (watched == ui->Edit2 && event->type() == QEvent::KeyPress) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    const QString text = key->text();
-    const bool allowed = text.isEmpty() || (text.size() == 1 && text[0].isDigit() && text[0] <= QLatin1Char('9')) ||
-                         key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-    if (!allowed) {
-      dialogs_.message(QStringLiteral("必须输入数字"));
-      return true;
-    }
   }
   return QDialog::eventFilter(watched, event);
 }

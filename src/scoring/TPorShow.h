@@ -4,17 +4,14 @@
 // the rank on the three highest. Opening, the bars grow one pixel per 10 ms
 // tick one after the other while their scores count up; then the scoring file
 // is read again every second. Settings are written back when it closes.
-#include <QImage>
-#include <QPixmap>
 #include <QTimer>
-#include <QWidget>
 #include <array>
-#include <functional>
 #include <memory>
-#include <optional>
 
 #include "scoring/core/scoring_refresh.h"
 #include "scoring/display_support.h"
+#include "screen/display_stage.h"
+#include "screen/state/ranking_display_settings.h"
 
 namespace Ui {
 class TPorShow;
@@ -25,7 +22,7 @@ class QFrame;
 
 namespace scoring {
 
-class TPorShow : public QWidget {
+class TPorShow : public screen::DisplayStage {
   Q_OBJECT
 
  public:
@@ -48,30 +45,17 @@ class TPorShow : public QWidget {
   int barHeightFor(int k) const { return barHeights_[static_cast<std::size_t>(k - 1)]; }
   // Target height of bar k for its average (0 without one).
   int targetHeight(int k) const;
-  int barHeightSetting() const { return H_; }
-  int barWidthSetting() const { return W_; }
-  int gapSetting() const { return G_; }
+  int barHeightSetting() const { return settings_.barHeight; }
+  int barWidthSetting() const { return settings_.barWidth; }
+  int gapSetting() const { return settings_.gap; }
   const ReadingErrors& readingErrors() const { return errors_; }
-
-  // Test hook: the colour the next "柱状颜色" takes instead of asking.
-  std::function<std::optional<QColor>(const QColor&)> chooseColour;
 
   // The timers' work, reachable for tests.
   void Timer2Timer();
   void Timer1Timer();
-  // The settings written on closing.
-  void saveSettings();
-
- signals:
-  // The display has closed (its settings are written); a modal opener stops waiting.
-  void closed();
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-  void contextMenuEvent(QContextMenuEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
+  void saveSettings() override;
 
  private:
   void FormCreate();
@@ -86,12 +70,10 @@ class TPorShow : public QWidget {
   void showRanks();
   void setBarHeight(int k, int height);
   void placeScoreLabel(int k);
-  void changeBackground();
+  void paintBars();
   void chooseLabelFont(std::array<QLabel*, kBars>& labels, styledtext::FontRecord& font);
   void applyLabelFont(std::array<QLabel*, kBars>& labels, const styledtext::FontRecord& font);
-  void editSubtitleEffects();
-  void scaleBackground();
-  bool animating() const { return animate_ && Timer2.isActive(); }
+  bool animating() const { return settings_.animate && Timer2.isActive(); }
 
   std::unique_ptr<Ui::TPorShow> ui;
   DisplayContext context_;
@@ -109,26 +91,15 @@ class TPorShow : public QWidget {
   QMenu* subtitleMenu_ = nullptr;
   QAction* animateItem_ = nullptr;
 
-  // Settings held while open.
-  int H_ = 500;
-  int W_ = 80;
-  int G_ = 10;
-  bool animate_ = true;
+  // Held while open and written back on closing (the subtitle's look and place
+  // are taken from the label then).
+  screen::RankingDisplaySettings settings_;
   double fullScore_ = 10;
-  int barColour_ = 999999;
-  styledtext::FontRecord scoreFont_;
-  styledtext::FontRecord nameFont_;
-  styledtext::FontRecord rankFont_;
-  std::string backgroundName_;
-  CaptionState subtitle_;
-  std::string subtitleText_;
 
   ScoringInputs inputs_;
   std::vector<std::string> averages_;
   std::vector<std::string> ranks_;
   ReadingErrors errors_;
-  QImage background_;
-  QPixmap scaledBackground_;
 };
 
 }  // namespace scoring

@@ -1,22 +1,21 @@
 #include "scoring/TShowEvery.h"
 
-#include <QContextMenuEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
 
 #include "base/config_files.h"
 #include "base/gbk.h"
-#include "platform/image_files.h"
 #include "platform/qt_gbk.h"
 #include "scoring/core/photo_layout.h"
+#include "screen/dialog_service.h"
 #include "screen/element_menus.h"
+#include "screen/picture_files.h"
 #include "screen/picture_scaling.h"
 #include "screen/qt_text_measurer.h"
 #include "screen/sound_players.h"
-#include "styledtext/TSmoothFontDlg.h"
 #include "styledtext/TSmoothLabel.h"
+#include "styledtext/qt_rasteriser.h"
 #include "ui_TShowEvery.h"
 
 namespace scoring {
@@ -40,32 +39,18 @@ void setColours(QLabel* label, const QColor& text, const QColor& back) {
 }  // namespace
 
 TShowEvery::TShowEvery(DisplayContext context, QWidget* parent)
-    : QWidget(parent), ui(std::make_unique<Ui::TShowEvery>()), context_(std::move(context)) {
-  ui->setupUi(this);
-  setWindowFlag(Qt::FramelessWindowHint);
-  if (context_.screen.isEmpty()) context_.screen = QSize(1024, 768);
-  resize(context_.screen);
+    : DisplayStage(context, parent), ui(std::make_unique<Ui::TShowEvery>()), context_(std::move(context)) {
+  setUpForm(*ui);
+  setStandIn(builtInBackground(screenRect().size()));
   Timer1.setInterval(1000);
   connect(&Timer1, &QTimer::timeout, this, &TShowEvery::Timer1Timer);
-  for (styledtext::TSmoothLabel* label : {ui->EvMainTitle, ui->EvSecTitle, ui->ProNameTitel, ui->Result}) {
-    label->setTransparent(true);
-    label->setAutoSize(true);
-    label->setBackdropProvider([this](const styledtext::TSmoothLabel& l) {
-      if (scaledBackground_.isNull()) return builtInBackground(l.size());
-      return scaledBackground_.copy(l.geometry()).toImage();
-    });
-  }
+  for (styledtext::TSmoothLabel* label : {ui->EvMainTitle, ui->EvSecTitle, ui->ProNameTitel, ui->Result})
+    prepareCaption(label);
   createJudgeWidgets();
   createMenus();
-  const std::pair<styledtext::TSmoothLabel*, CaptionState*> movable[] = {
-      {ui->EvSecTitle, &subtitle_}, {ui->ProNameTitel, &programmeLine_}, {ui->Result, &result_}};
-  for (auto [label, state] : movable)
+  for (styledtext::TSmoothLabel* label : {ui->EvSecTitle, ui->ProNameTitel, ui->Result})
     new screen::ElementDragFilter(
-        label, [this] { return context_.look.positionLock; },
-        [state](QPoint to) {
-          state->left = to.x();
-          state->top = to.y();
-        });
+        label, [this] { return positionLocked(); }, [](QPoint) {});
   FormCreate();
 }
 
@@ -104,45 +89,49 @@ void TShowEvery::createJudgeWidgets() {
 
 void TShowEvery::createMenus() {
   windowMenu_ = new QMenu(this);
-  connect(windowMenu_->addAction(QStringLiteral("更换背景")), &QAction::triggered, this, &TShowEvery::changeBackground);
+  setWindowMenu(windowMenu_);
+  connect(windowMenu_->addAction(QStringLiteral("更换背景")), &QAction::triggered, this, [this] {
+    if (std::optional<std::string> name = changeBackground()) settings_.background = *name;
+  });
   connect(windowMenu_->addAction(QStringLiteral("默认布局")), &QAction::triggered, this, &TShowEvery::defaultLayout);
   connect(windowMenu_->addAction(QStringLiteral("返回[F11]")), &QAction::triggered, this, &QWidget::close);
 
   photoMenu_ = new QMenu(this);
-  connect(photoMenu_->addAction(QStringLiteral("增加每行人数&")), &QAction::triggered, this, [this] {
-    if (perRow_ < static_cast<int>(judgeTable_.size())) ++perRow_;
+  screen::DetailsDisplaySettings& s = settings_;
+  connect(photoMenu_->addAction(QStringLiteral("增加每行人数&")), &QAction::triggered, this, [this, &s] {
+    if (s.perRow < static_cast<int>(judgeTable_.size())) ++s.perRow;
     layoutPhotos();
   });
-  connect(photoMenu_->addAction(QStringLiteral("减少每行人数&")), &QAction::triggered, this, [this] {
-    if (perRow_ > 1) --perRow_;
+  connect(photoMenu_->addAction(QStringLiteral("减少每行人数&")), &QAction::triggered, this, [this, &s] {
+    if (s.perRow > 1) --s.perRow;
     layoutPhotos();
   });
   QMenu* widthMenu = photoMenu_->addMenu(QStringLiteral("图片宽度&"));
-  connect(widthMenu->addAction(QStringLiteral("增加&")), &QAction::triggered, this, [this] {
-    photoWidth_ += 10;
+  connect(widthMenu->addAction(QStringLiteral("增加&")), &QAction::triggered, this, [this, &s] {
+    s.photoWidth += 10;
     rebuild();
   });
-  connect(widthMenu->addAction(QStringLiteral("减少&")), &QAction::triggered, this, [this] {
-    if (photoWidth_ > 20) photoWidth_ -= 10;
+  connect(widthMenu->addAction(QStringLiteral("减少&")), &QAction::triggered, this, [this, &s] {
+    if (s.photoWidth > 20) s.photoWidth -= 10;
     rebuild();
   });
   QMenu* heightMenu = photoMenu_->addMenu(QStringLiteral("图片高度&"));
-  connect(heightMenu->addAction(QStringLiteral("增加&")), &QAction::triggered, this, [this] {
-    photoHeight_ += 10;
+  connect(heightMenu->addAction(QStringLiteral("增加&")), &QAction::triggered, this, [this, &s] {
+    s.photoHeight += 10;
     rebuild();
   });
-  connect(heightMenu->addAction(QStringLiteral("减少&")), &QAction::triggered, this, [this] {
-    if (photoHeight_ > 30) photoHeight_ -= 10;
+  connect(heightMenu->addAction(QStringLiteral("减少&")), &QAction::triggered, this, [this, &s] {
+    if (s.photoHeight > 30) s.photoHeight -= 10;
     rebuild();
   });
   showNamesItem_ = photoMenu_->addAction(QStringLiteral("显示评委姓名"));
   showNamesItem_->setCheckable(true);
-  connect(showNamesItem_, &QAction::toggled, this, [this](bool on) { showNames_ = on; });
-  connect(photoMenu_->addAction(QStringLiteral("字体设置(姓名)")), &QAction::triggered, this, [this] {
-    if (auto chosen = context_.dialogs->font(nameFont_)) {
-      nameFont_.name = chosen->name;
-      nameFont_.size = chosen->size > 0 ? chosen->size : nameFont_.size;
-      nameFont_.color = chosen->color;
+  connect(showNamesItem_, &QAction::toggled, this, [&s](bool on) { s.showNames = on; });
+  connect(photoMenu_->addAction(QStringLiteral("字体设置(姓名)")), &QAction::triggered, this, [this, &s] {
+    if (auto chosen = dialogs().font(s.nameFont)) {
+      s.nameFont.name = chosen->name;
+      s.nameFont.size = chosen->size > 0 ? chosen->size : s.nameFont.size;
+      s.nameFont.color = chosen->color;
       rebuild();
     }
   });
@@ -151,9 +140,9 @@ void TShowEvery::createMenus() {
     const QFont font = MT_[0]->font();
     current.name = platform::toGbk(font.family());
     current.size = font.pointSize() > 0 ? font.pointSize() : 15;
-    current.color = colourToStored(kBlue);
+    current.color = styledtext::storedColour(kBlue);
     current.bold = true;
-    auto chosen = context_.dialogs->font(current);
+    auto chosen = dialogs().font(current);
     if (!chosen) return;
     QFont picked = screen::qtFont(chosen->name, chosen->size > 0 ? chosen->size : current.size);
     picked.setBold(true);
@@ -165,40 +154,27 @@ void TShowEvery::createMenus() {
       connect(widget, &QWidget::customContextMenuRequested, this,
               [this, widget](QPoint at) { photoMenu_->popup(widget->mapToGlobal(at)); });
 
-  addCaptionMenu(ui->EvSecTitle, subtitle_, true);
-  addCaptionMenu(ui->ProNameTitel, programmeLine_, false);
-  addCaptionMenu(ui->Result, result_, false);
+  addCaptionMenu(ui->EvSecTitle, true);
+  addCaptionMenu(ui->ProNameTitel, false);
+  addCaptionMenu(ui->Result, false);
   ui->EvMainTitle->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void TShowEvery::addCaptionMenu(styledtext::TSmoothLabel* label, CaptionState& state, bool withText) {
+void TShowEvery::addCaptionMenu(styledtext::TSmoothLabel* label, bool withText) {
   auto* menu = new QMenu(label);
   menu->setObjectName(label->objectName() + QStringLiteral("Menu"));
   if (withText)
     connect(menu->addAction(QStringLiteral("设置内容&")), &QAction::triggered, this, [this, label] {
-      if (auto answer = askTitle(*context_.dialogs, label->Caption())) {
-        subtitleText_ = platform::toGbk(*answer);
+      if (auto answer = askTitle(dialogs(), label->Caption())) {
+        settings_.subtitleText = platform::toGbk(*answer);
         label->setCaption(*answer);
       }
     });
-  connect(menu->addAction(QStringLiteral("字体设置")), &QAction::triggered, this, [this, label, &state] {
-    if (auto chosen = context_.dialogs->font(state.font)) {
-      state.font = *chosen;
-      label->setSmoothFont(state.font);
-    }
-  });
-  connect(menu->addAction(QStringLiteral("字体特效")), &QAction::triggered, this, [this, label, &state] {
-    styledtext::TSmoothFontDialog dialog;
-    dialog.setAllowChangeFont(true);
-    dialog.Font() = state.font;
-    dialog.Effect().assign(state.effect);
-    if (!dialog.Execute(this)) return;
-    state.font = dialog.Font();
-    state.effect.assign(dialog.Effect());
-    applyCaption(label, state.font, state.effect, label->Caption());
-  });
-  connect(menu->addAction(QStringLiteral("居中")), &QAction::triggered, this,
-          [this, label, &state] { centre(label, state); });
+  connect(menu->addAction(QStringLiteral("字体设置")), &QAction::triggered, this,
+          [this, label] { chooseCaptionFont(label); });
+  connect(menu->addAction(QStringLiteral("字体特效")), &QAction::triggered, this,
+          [this, label] { editCaptionLook(label); });
+  connect(menu->addAction(QStringLiteral("居中")), &QAction::triggered, this, [this, label] { centre(label); });
   label->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(label, &QWidget::customContextMenuRequested, this,
           [label, menu](QPoint at) { menu->popup(label->mapToGlobal(at)); });
@@ -206,18 +182,20 @@ void TShowEvery::addCaptionMenu(styledtext::TSmoothLabel* label, CaptionState& s
 
 void TShowEvery::FormCreate() {
   for (QLabel* score : MT_) score->clear();
-  applyCaption(ui->EvMainTitle, context_.look.mainTitleFont, context_.look.mainTitleEffect,
-               platform::fromGbk(context_.look.mainTitle));
+  setCaptionLook(ui->EvMainTitle, context_.look.mainTitleFont, context_.look.mainTitleEffect,
+                 platform::fromGbk(context_.look.mainTitle));
   readSettings();
-  scaleBackground();
-  applyCaption(ui->EvSecTitle, subtitle_.font, subtitle_.effect, platform::fromGbk(subtitleText_));
-  placeCaption(ui->EvSecTitle, subtitle_);
-  applyCaption(ui->ProNameTitel, programmeLine_.font, programmeLine_.effect, QString());
-  placeCaption(ui->ProNameTitel, programmeLine_);
-  applyCaption(ui->Result, result_.font, result_.effect, QString());
-  placeCaption(ui->Result, result_);
+  const std::pair<styledtext::TSmoothLabel*, const screen::CaptionSettings*> captions[] = {
+      {ui->EvSecTitle, &settings_.subtitle},
+      {ui->ProNameTitel, &settings_.programmeLine},
+      {ui->Result, &settings_.resultLine}};
+  for (auto [label, stored] : captions) {
+    setCaptionLook(label, stored->font, stored->effect,
+                   label == ui->EvSecTitle ? platform::fromGbk(settings_.subtitleText) : QString());
+    label->move(stored->position.x, stored->position.y);
+  }
 
-  inputs_ = readInputs(base::ConfigFiles(context_.programDir).openConfig(), context_.programDir);
+  inputs_ = readInputs(base::ConfigFiles(programDir()).openConfig(), programDir());
   if (inputs_.judges.size() > static_cast<std::size_t>(kJudges)) inputs_.judges.resize(kJudges);
   judgeTable_.clear();
   for (const std::string& judge : inputs_.judges) judgeTable_.push_back({judge, {}, {}});
@@ -236,75 +214,36 @@ void TShowEvery::FormCreate() {
     ui->Result->setCaption(platform::fromGbk(g("得分:") + current.average));
     for (std::size_t i = 0; i < judgeTable_.size(); ++i) MT_[i]->setText(platform::fromGbk(judgeTable_[i].score));
   }
-  ui->EvMainTitle->move(context_.screen.width() / 2 - ui->EvMainTitle->width() / 2, 8);
+  ui->EvMainTitle->move(centredLeft(ui->EvMainTitle->width()), 8);
   playDisplaySound(context_, "节目评分明细", true, &reportedSounds_);
   Timer1.start();
 }
 
 void TShowEvery::readSettings() {
-  base::IniFile config = base::ConfigFiles(context_.programDir).openConfig();
-  perRow_ = std::max(0, config.readInt(g("评委显示设置"), g("每行个数"), 0));
-  photoWidth_ = config.readInt(g("评委照片"), "Width", 200);
-  photoHeight_ = config.readInt(g("评委照片"), "Height", 250);
-  if (photoWidth_ < 10) photoWidth_ = 200;
-  if (photoHeight_ < 10) photoHeight_ = 250;
-  const std::string names = g("评委姓名");
-  nameFont_ = styledtext::FontRecord{};
-  nameFont_.color = config.readInt(names, "Font.Color", 0);
-  nameFont_.size = config.readInt(names, "Font.Size", 20);
-  nameFont_.name = config.readString(names, "Font.Name", g("黑体"));
-  nameFont_.bold = true;
-  showNames_ = config.readBool(names, "Show", true);
-  showNamesItem_->setChecked(showNames_);
-  const std::string details = g("评分细节");
-  subtitleText_ = config.readString(details, g("副标题"), g("评分明细"));
-  backgroundName_ = config.readString(details, g("背景图片"), "");
-  background_ = QImage();
-  if (auto file = backgroundFile(context_.programDir, backgroundName_))
-    background_ = platform::readImageFile(platform::toQString(*file));
-
-  styledtext::FontRecord heiti;
-  heiti.name = g("黑体");
-  subtitle_ = readCaption(config, "ScoreEvSecTitle", context_.look.subTitleFont, context_.look.subTitleEffect, 0, 100);
-  if (subtitle_.font.name.empty()) subtitle_.font.name = heiti.name;
-  programmeLine_ = readCaption(config, "ScoreProNameTitel", heiti, styledtext::TSmoothEffect(), 0, 200);
-  result_ = readCaption(config, "ScoreResult", heiti, styledtext::TSmoothEffect(), 99999, 300);
-  for (CaptionState* state : {&subtitle_, &programmeLine_, &result_}) {
-    state->left = std::max(0, state->left);
-    state->top = std::max(0, state->top);
-  }
+  const base::IniFile config = base::ConfigFiles(programDir()).openConfig();
+  settings_ = screen::loadDetailsDisplay(config, context_.look.subTitleFont, context_.look.subTitleEffect);
+  showNamesItem_->setChecked(settings_.showNames);
+  setBackground(screen::loadPictureInFolder(programDir() / "backpic", settings_.background));
 }
 
 void TShowEvery::saveSettings() {
-  base::IniFile config = base::ConfigFiles(context_.programDir).openConfig();
-  base::IniBatch batch(config);
-  config.writeInt(g("评委显示设置"), g("每行个数"), perRow_);
-  config.writeInt(g("评委照片"), "Width", photoWidth_);
-  config.writeInt(g("评委照片"), "Height", photoHeight_);
-  const std::string names = g("评委姓名");
-  config.writeInt(names, "Font.Color", nameFont_.color);
-  config.writeInt(names, "Font.Size", nameFont_.size);
-  config.writeString(names, "Font.Name", nameFont_.name);
-  config.writeBool(names, "Show", showNames_);
-  const std::string details = g("评分细节");
-  config.writeString(details, g("副标题"), subtitleText_);
-  config.writeString(details, g("背景图片"), backgroundName_);
-  const std::pair<const char*, std::pair<styledtext::TSmoothLabel*, CaptionState*>> captions[] = {
-      {"ScoreResult", {ui->Result, &result_}},
-      {"ScoreProNameTitel", {ui->ProNameTitel, &programmeLine_}},
-      {"ScoreEvSecTitle", {ui->EvSecTitle, &subtitle_}}};
-  for (const auto& [section, pair] : captions) {
-    pair.second->left = pair.first->x();
-    pair.second->top = pair.first->y();
-    writeCaption(config, section, *pair.second);
-  }
+  Timer1.stop();
+  for (QTimer* flash : TM_) flash->stop();
+  auto stored = [](const styledtext::TSmoothLabel* label) {
+    return screen::CaptionSettings{label->smoothFont(), label->FontEffect(), {label->x(), label->y()}};
+  };
+  settings_.subtitle = stored(ui->EvSecTitle);
+  settings_.programmeLine = stored(ui->ProNameTitel);
+  settings_.resultLine = stored(ui->Result);
+  base::IniFile config = base::ConfigFiles(programDir()).openConfig();
+  screen::saveDetailsDisplay(config, settings_);
 }
 
 bool TShowEvery::readCurrent(ScoringReading& reading) {
-  const std::filesystem::path file = readingScoringFile(context_.programDir, inputs_.scoringFile);
+  const std::filesystem::path file = readingScoringFile(programDir(), inputs_.scoringFile);
   reading = readScores(inputs_, ScoreSheet::load(file), false, true);
   if (!reading.complete()) {
-    if (context_.dialogs) errors_.report(*context_.dialogs, reading.error, file);
+    errors_.report(dialogs(), reading.error, file);
     return false;
   }
   errors_.clear();
@@ -314,32 +253,33 @@ bool TShowEvery::readCurrent(ScoringReading& reading) {
 
 void TShowEvery::buildTiles() {
   if (!tiles_.empty()) return;
-  const QSize size(photoWidth_, photoHeight_);
-  QFont nameFont = screen::qtFont(nameFont_.name, nameFont_.size > 0 ? nameFont_.size : 20);
+  const QSize size(settings_.photoWidth, settings_.photoHeight);
+  const styledtext::FontRecord& names = settings_.nameFont;
+  QFont nameFont = screen::qtFont(names.name, names.size > 0 ? names.size : 20);
   nameFont.setBold(true);
   std::vector<std::string> missing;
   for (const JudgeLine& judge : judgeTable_) {
     QImage tile;
-    if (auto file = judgePhotoOrSample(context_.programDir, judge.name)) tile = screen::readCovering(*file, size);
+    if (auto file = judgePhotoOrSample(programDir(), judge.name)) tile = screen::readCovering(*file, size);
     if (tile.isNull()) {
       missing.push_back(judge.name);
       tile = QImage(size, QImage::Format_RGB32);
       tile.fill(Qt::lightGray);
     }
-    if (showNames_) {
+    if (settings_.showNames) {
       QPainter painter(&tile);
       painter.setFont(nameFont);
-      painter.setPen(colourFromStored(nameFont_.color));
+      painter.setPen(styledtext::qtColour(names.color));
       painter.drawText(QRect(QPoint(0, 0), size), Qt::AlignHCenter | Qt::AlignBottom, platform::fromGbk(judge.name));
     }
     tiles_.push_back(QPixmap::fromImage(tile));
   }
   for (std::size_t i = 0; i < tiles_.size(); ++i) MP_[i]->setPixmap(tiles_[i]);
   // Without the photo and without image\sample.jpg the tile stays grey; the operator is told once.
-  if (!missing.empty() && context_.dialogs) {
-    QStringList names;
-    for (const std::string& name : missing) names << platform::fromGbk(name);
-    context_.dialogs->message(QStringLiteral("找不到评委照片: %1").arg(names.join(QStringLiteral("、"))));
+  if (!missing.empty()) {
+    QStringList list;
+    for (const std::string& name : missing) list << platform::fromGbk(name);
+    dialogs().message(QStringLiteral("找不到评委照片: %1").arg(list.join(QStringLiteral("、"))));
   }
 }
 
@@ -351,13 +291,15 @@ void TShowEvery::rebuild() {
 
 void TShowEvery::layoutPhotos() {
   const int n = static_cast<int>(judgeTable_.size());
+  const int width = settings_.photoWidth;
+  const int height = settings_.photoHeight;
   PhotoLayout layout =
-      scoring::layoutPhotos(n, photoWidth_, photoHeight_, perRow_, context_.screen.width(), context_.screen.height());
-  if (n > 0) perRow_ = layout.perRow;
+      scoring::layoutPhotos(n, width, height, settings_.perRow, screenRect().width(), screenRect().height());
+  if (n > 0) settings_.perRow = layout.perRow;
   for (int k = 1; k <= n; ++k) {
     const TilePlace& place = layout.tiles[static_cast<std::size_t>(k - 1)];
-    photo(k)->setGeometry(place.left, place.top, photoWidth_, photoHeight_);
-    scoreLabel(k)->setGeometry(place.left, place.scoreTop, photoWidth_, place.scoreHeight);
+    photo(k)->setGeometry(place.left, place.top, width, height);
+    scoreLabel(k)->setGeometry(place.left, place.scoreTop, width, place.scoreHeight);
   }
 }
 
@@ -410,74 +352,13 @@ void TShowEvery::TMTimer(int k) {
   setColours(score, score->palette().color(QPalette::WindowText), flashPurple_[i] ? kPurple : QColor(Qt::white));
 }
 
-void TShowEvery::placeCaption(styledtext::TSmoothLabel* label, const CaptionState& state) {
-  label->move(state.left, state.top);
-}
-
-void TShowEvery::centre(styledtext::TSmoothLabel* label, CaptionState& state) {
-  state.left = context_.screen.width() / 2 - label->width() / 2;
-  state.top = label->y();
-  placeCaption(label, state);
-}
+void TShowEvery::centre(styledtext::TSmoothLabel* label) { label->move(centredLeft(label->width()), label->y()); }
 
 void TShowEvery::defaultLayout() {
-  centre(ui->EvSecTitle, subtitle_);
-  subtitle_.top = ui->EvMainTitle->y() + ui->EvMainTitle->height() + 20;
-  placeCaption(ui->EvSecTitle, subtitle_);
-  centre(ui->Result, result_);
-  result_.top = context_.screen.height() - 100;
-  placeCaption(ui->Result, result_);
-  centre(ui->ProNameTitel, programmeLine_);
-  programmeLine_.top = subtitle_.top + 150;
-  placeCaption(ui->ProNameTitel, programmeLine_);
-}
-
-void TShowEvery::changeBackground() {
-  std::optional<std::string> chosen = chooseBackground(context_.programDir, *context_.dialogs);
-  if (!chosen) return;
-  backgroundName_ = *chosen;
-  if (auto file = backgroundFile(context_.programDir, backgroundName_))
-    background_ = platform::readImageFile(platform::toQString(*file));
-  scaleBackground();
-  update();
-}
-
-void TShowEvery::scaleBackground() {
-  const QImage source = background_.isNull() ? builtInBackground(size()) : background_;
-  scaledBackground_ = QPixmap::fromImage(source.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-  for (styledtext::TSmoothLabel* label : {ui->EvMainTitle, ui->EvSecTitle, ui->ProNameTitel, ui->Result})
-    label->update();
-}
-
-void TShowEvery::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  painter.drawPixmap(0, 0, scaledBackground_);
-}
-
-void TShowEvery::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  scaleBackground();
-}
-
-void TShowEvery::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F11) {
-    close();
-    return;
-  }
-  QWidget::keyPressEvent(event);
-}
-
-void TShowEvery::contextMenuEvent(QContextMenuEvent* event) { windowMenu_->popup(event->globalPos()); }
-
-void TShowEvery::closeEvent(QCloseEvent* event) {
-  Timer1.stop();
-  for (QTimer* flash : TM_) flash->stop();
-  if (context_.dialogs)
-    context_.dialogs->reportFailures([this] { saveSettings(); });
-  else
-    saveSettings();
-  event->accept();
-  emit closed();
+  styledtext::TSmoothLabel* sub = ui->EvSecTitle;
+  sub->move(centredLeft(sub->width()), ui->EvMainTitle->y() + ui->EvMainTitle->height() + 20);
+  ui->Result->move(centredLeft(ui->Result->width()), screenRect().height() - 100);
+  ui->ProNameTitel->move(centredLeft(ui->ProNameTitel->width()), sub->y() + 150);
 }
 
 }  // namespace scoring

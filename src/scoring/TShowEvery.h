@@ -5,13 +5,14 @@
 // flashes purple and white while the change sound plays.
 #include <QPixmap>
 #include <QTimer>
-#include <QWidget>
 #include <array>
 #include <memory>
 #include <set>
 
 #include "scoring/core/scoring_refresh.h"
 #include "scoring/display_support.h"
+#include "screen/display_stage.h"
+#include "screen/state/details_display_settings.h"
 
 namespace Ui {
 class TShowEvery;
@@ -25,7 +26,7 @@ class TSmoothLabel;
 
 namespace scoring {
 
-class TShowEvery : public QWidget {
+class TShowEvery : public screen::DisplayStage {
   Q_OBJECT
 
  public:
@@ -46,41 +47,29 @@ class TShowEvery : public QWidget {
   // The judge table: name, score text, mark.
   const std::vector<JudgeLine>& judgeTable() const { return judgeTable_; }
   const QPixmap& tile(int k) const { return tiles_[static_cast<std::size_t>(k - 1)]; }
-  int perRow() const { return perRow_; }
-  QSize photoSize() const { return {photoWidth_, photoHeight_}; }
+  int perRow() const { return settings_.perRow; }
+  QSize photoSize() const { return {settings_.photoWidth, settings_.photoHeight}; }
   const ReadingErrors& readingErrors() const { return errors_; }
 
   void Timer1Timer();
   void TMTimer(int k);
-  void saveSettings();
-
- signals:
-  // The display has closed (its settings are written); a modal opener stops waiting.
-  void closed();
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-  void contextMenuEvent(QContextMenuEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
+  void saveSettings() override;
 
  private:
   void FormCreate();
   void createJudgeWidgets();
   void createMenus();
-  void addCaptionMenu(styledtext::TSmoothLabel* label, CaptionState& state, bool withText);
+  void addCaptionMenu(styledtext::TSmoothLabel* label, bool withText);
   void readSettings();
   bool readCurrent(ScoringReading& reading);
   void buildTiles();
   void layoutPhotos();
   void rebuild();
   void setScoreColours();
-  void changeBackground();
   void defaultLayout();
-  void scaleBackground();
-  void placeCaption(styledtext::TSmoothLabel* label, const CaptionState& state);
-  void centre(styledtext::TSmoothLabel* label, CaptionState& state);
+  void centre(styledtext::TSmoothLabel* label);
 
   std::unique_ptr<Ui::TShowEvery> ui;
   DisplayContext context_;
@@ -95,25 +84,15 @@ class TShowEvery : public QWidget {
   QMenu* photoMenu_ = nullptr;
   QAction* showNamesItem_ = nullptr;
 
-  // Settings held while open.
-  int photoWidth_ = 200;
-  int photoHeight_ = 250;
-  int perRow_ = 0;
-  styledtext::FontRecord nameFont_;
-  bool showNames_ = true;
-  std::string subtitleText_;
-  std::string backgroundName_;
-  CaptionState subtitle_;
-  CaptionState programmeLine_;
-  CaptionState result_;
+  // Held while open and written back on closing (the captions' looks and places
+  // are taken from the labels then).
+  screen::DetailsDisplaySettings settings_;
 
   ScoringInputs inputs_;
   std::vector<JudgeLine> judgeTable_;
   std::string shownResult_;
   ReadingErrors errors_;
   std::set<std::string> reportedSounds_;
-  QImage background_;
-  QPixmap scaledBackground_;
 };
 
 }  // namespace scoring

@@ -1,55 +1,15 @@
 #include "scoring/display_support.h"
 
-#include <QColor>
-#include <QImageReader>
 #include <QLinearGradient>
 #include <QPainter>
 
 #include "base/config_files.h"
 #include "base/gbk.h"
-#include "base/paths.h"
-#include "platform/image_files.h"
-#include "platform/qt_gbk.h"
 #include "screen/sound_players.h"
-#include "styledtext/TSmoothLabel.h"
-#include "styledtext/core/effect_ini.h"
 
 namespace scoring {
 
 namespace fs = std::filesystem;
-
-CaptionState readCaption(const base::IniFile& file, const std::string& section, styledtext::FontRecord startFont,
-                         const styledtext::TSmoothEffect& startEffect, int charsetDefault, int topDefault,
-                         int leftDefault) {
-  CaptionState caption;
-  startFont.color = 65535;
-  startFont.size = 20;
-  startFont.charset = charsetDefault;
-  caption.font = styledtext::readFont(file, section, "", startFont);
-  // Alpha 100; every other effect key 0 or off.
-  const styledtext::EffectDefaults defaults{100,   0, 0, false, 0,     0, 0, false, false, 0,
-                                            false, 0, 0, 0,     false, 0, 0, 0,     false};
-  caption.effect = styledtext::readEffect(file, section, styledtext::kLabelEffectPrefix, defaults, startEffect);
-  caption.top = file.readInt(section, "Top", topDefault);
-  caption.left = file.readInt(section, "Left", leftDefault);
-  return caption;
-}
-
-void writeCaption(base::IniFile& file, const std::string& section, const CaptionState& caption) {
-  styledtext::writeFont(file, section, "", caption.font);
-  styledtext::writeEffect(file, section, styledtext::kLabelEffectPrefix, caption.effect);
-  file.writeInt(section, "Top", caption.top);
-  file.writeInt(section, "Left", caption.left);
-}
-
-void applyCaption(styledtext::TSmoothLabel* label, const styledtext::FontRecord& font,
-                  const styledtext::TSmoothEffect& effect, const QString& caption) {
-  label->beginUpdate();
-  label->setSmoothFont(font);
-  label->FontEffect().assign(effect);
-  label->setCaption(caption);
-  label->endUpdate();
-}
 
 QImage builtInBackground(QSize size) {
   QImage image(size.isEmpty() ? QSize(16, 16) : size, QImage::Format_RGB32);
@@ -60,40 +20,6 @@ QImage builtInBackground(QSize size) {
   gradient.setColorAt(1, QColor(10, 10, 30));
   painter.fillRect(image.rect(), gradient);
   return image;
-}
-
-std::optional<fs::path> backgroundFile(const fs::path& programDir, const std::string& gbkName) {
-  if (gbkName.empty() || base::isUnsafeBareName(gbkName)) return std::nullopt;
-  fs::path file = base::joinGbk(programDir / "backpic", gbkName);
-  if (!base::isFile(file)) return std::nullopt;
-  return file;
-}
-
-std::optional<std::string> chooseBackground(const fs::path& programDir, screen::DialogService& dialogs) {
-  const fs::path folder = programDir / "backpic";
-  const QString chosen = dialogs.openFileName(
-      QString(), platform::toQString(folder),
-      QStringLiteral("全部 (*.jpg *.jpeg *.bmp *.ico *.emf *.wmf *.png);;JPEG 图像文件 (*.jpg) (*.jpg);;"
-                     "JPEG 图像文件 (*.jpeg) (*.jpeg);;位图 (*.bmp) (*.bmp);;图标 (*.ico) (*.ico);;"
-                     "增强图元文件 (*.emf) (*.emf);;图元文件 (*.wmf) (*.wmf);;可移植图片(*.png) (*.png)"));
-  if (chosen.isEmpty()) return std::nullopt;
-  const fs::path source(chosen.toStdString());
-  QImageReader reader(chosen);
-  platform::useExtensionDecoder(reader);
-  if (!reader.canRead()) {
-    dialogs.message(QStringLiteral("无法读取图片 %1").arg(chosen));
-    return std::nullopt;
-  }
-  if (source.parent_path() != folder) {
-    std::error_code ec;
-    fs::create_directories(folder, ec);
-    fs::copy_file(source, folder / source.filename(), fs::copy_options::overwrite_existing, ec);
-    if (ec) {
-      dialogs.message(QStringLiteral("无法复制图片到 backpic: %1").arg(QString::fromStdString(ec.message())));
-      return std::nullopt;
-    }
-  }
-  return platform::toGbk(QString::fromStdString(source.filename().string()));
 }
 
 void playDisplaySound(const DisplayContext& context, const char* utf8Event, bool repeat,
@@ -134,9 +60,5 @@ void ReadingErrors::report(screen::DialogService& dialogs, const std::string& ut
   dialogs.message(QString::fromUtf8(utf8Message));
   showing_ = false;
 }
-
-QColor colourFromStored(int stored) { return QColor(stored & 0xFF, (stored >> 8) & 0xFF, (stored >> 16) & 0xFF); }
-
-int colourToStored(const QColor& colour) { return colour.red() + 256 * colour.green() + 65536 * colour.blue(); }
 
 }  // namespace scoring

@@ -1,7 +1,7 @@
 #pragma once
 // What the ranking display and the score details display share: what they take
-// from the main window, their styled captions' stored form, the background
-// picture, the sounds, and the one message a repeated reading error gets.
+// from the main window, their built-in background, the sounds, the title edit,
+// and the one message a repeated reading error gets.
 #include <QImage>
 #include <QString>
 #include <filesystem>
@@ -9,19 +9,14 @@
 #include <set>
 #include <string>
 
-#include "base/ini_file.h"
 #include "screen/dialog_service.h"
+#include "screen/display_stage.h"
 #include "styledtext/core/effect.h"
 #include "styledtext/core/font_record.h"
 
-class QWidget;
 namespace screen {
 class SoundPlayers;
 }
-namespace styledtext {
-class TSmoothLabel;
-}
-
 namespace scoring {
 
 // The main screen's look and state that a display copies when it opens.
@@ -31,46 +26,16 @@ struct MainScreenLook {
   styledtext::TSmoothEffect mainTitleEffect;
   styledtext::FontRecord subTitleFont;
   styledtext::TSmoothEffect subTitleEffect;
-  bool positionLock = false;
 };
 
 // Everything a display needs from the window that opens it.
-struct DisplayContext {
-  std::filesystem::path programDir;
-  screen::DialogService* dialogs = nullptr;
+struct DisplayContext : screen::StageContext {
   screen::SoundPlayers* sounds = nullptr;  // the main window's MediaPlayer1; may be null (tests, tools)
   MainScreenLook look;
-  QSize screen;  // the desktop size the display lays itself out on
 };
-
-// A styled caption's stored form: font, effect and position.
-struct CaptionState {
-  styledtext::FontRecord font;
-  styledtext::TSmoothEffect effect;
-  int left = 50;
-  int top = 100;
-};
-// Reads a caption section: the font keys with these defaults over `startFont`
-// (an empty name keeps the start face), the effect keys with alpha 100 and every
-// other key 0 or off over `startEffect`, and Top and Left.
-CaptionState readCaption(const base::IniFile& file, const std::string& section, styledtext::FontRecord startFont,
-                         const styledtext::TSmoothEffect& startEffect, int charsetDefault, int topDefault,
-                         int leftDefault = 50);
-void writeCaption(base::IniFile& file, const std::string& section, const CaptionState& caption);
-
-// Gives a styled label a font, an effect and a caption in one render.
-void applyCaption(styledtext::TSmoothLabel* label, const styledtext::FontRecord& font,
-                  const styledtext::TSmoothEffect& effect, const QString& caption);
 
 // The picture a display shows until one is chosen: a dark stage gradient.
 QImage builtInBackground(QSize size);
-// backpic\<name> when the name is not empty and the file exists.
-std::optional<std::filesystem::path> backgroundFile(const std::filesystem::path& programDir,
-                                                    const std::string& gbkName);
-// "更换背景": the open dialog in "backpic" with the display pictures' filter; a
-// picture chosen elsewhere is copied into "backpic". The chosen bare name (GBK),
-// or nothing when cancelled or unreadable (the operator is told).
-std::optional<std::string> chooseBackground(const std::filesystem::path& programDir, screen::DialogService& dialogs);
 
 // Sound playback of a display's event from "音效设置" (an absent switch is on):
 // stops what plays, then plays the file, or says "找不到 …" when it is missing.
@@ -100,9 +65,5 @@ class ReadingErrors {
   bool showing_ = false;
   int shown_ = 0;
 };
-
-// Colours stored as red + 256 × green + 65536 × blue.
-QColor colourFromStored(int stored);
-int colourToStored(const QColor& colour);
 
 }  // namespace scoring

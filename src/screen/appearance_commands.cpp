@@ -1,23 +1,15 @@
 #include "screen/appearance_commands.h"
 
-#include <QImageReader>
-
 #include "base/conversion_error.h"
 #include "base/file_error.h"
-#include "platform/image_files.h"
 #include "platform/qt_gbk.h"
 #include "screen/lock_check.h"
+#include "screen/picture_files.h"
 #include "screen/state/element_commands.h"
 
 namespace screen {
 
 namespace fs = std::filesystem;
-
-QString pictureFilter() {
-  return QStringLiteral(
-      "全部 (*.jpg *.jpeg *.bmp *.ico *.emf *.wmf *.png);;JPEG 图像文件 (*.jpg);;JPEG 图像文件 (*.jpeg);;"
-      "位图 (*.bmp);;图标 (*.ico);;增强图元文件 (*.emf);;图元文件 (*.wmf);;可移植图片(*.png)");
-}
 
 AppearanceCommands::AppearanceCommands(ScreenModel& model, fs::path programDir, DialogService& dialogs,
                                        const platform::PasswordStore& passwords, QObject* parent)
@@ -95,40 +87,27 @@ void AppearanceCommands::applyTheme(int index) {
   const fs::path picture = programDir_ / "backpic" / kThemes[index].file;
   // A damaged theme picture would otherwise be stored as the background and show nothing.
   std::error_code ec;
-  if (fs::is_regular_file(picture, ec) && !readablePicture(platform::toQString(picture))) return;
+  if (fs::is_regular_file(picture, ec) && !readableOrTold(dialogs_, platform::toQString(picture))) return;
   guarded([&] {
     if (screen::applyTheme(base::ConfigFiles(programDir_), model_, kThemes[index])) emit modelChanged();
   });
 }
 
-bool AppearanceCommands::readablePicture(const QString& file) {
-  if (!platform::readImageFile(file).isNull()) return true;
-  dialogs_.message(QStringLiteral("图片文件读取有错: ") + file);
-  return false;
-}
-
-fs::path AppearanceCommands::choosePicture(const char* folder) {
-  const QString name = dialogs_.openFileName(QString(), platform::toQString(programDir_ / folder), pictureFilter());
-  if (name.isEmpty()) return {};
-  if (!readablePicture(name)) return {};
-  return fs::path(name.toStdString());
-}
-
 void AppearanceCommands::changeBackground() {
   if (!passLock(passwords_, dialogs_)) return;
-  const fs::path chosen = choosePicture("backpic");
-  if (chosen.empty()) return;
+  const std::optional<fs::path> chosen = askPicture(dialogs_, programDir_ / "backpic");
+  if (!chosen) return;
   guarded([&] {
-    screen::changeBackground(programDir_, model_, chosen);
+    screen::changeBackground(programDir_, model_, *chosen);
     emit modelChanged();
   });
 }
 
 void AppearanceCommands::changeLogo() {
-  const fs::path chosen = choosePicture("image");
-  if (chosen.empty()) return;
+  const std::optional<fs::path> chosen = askPicture(dialogs_, programDir_ / "image");
+  if (!chosen) return;
   guarded([&] {
-    screen::changeLogo(programDir_, model_, chosen);
+    screen::changeLogo(programDir_, model_, *chosen);
     emit modelChanged();
     if (exitSave) exitSave();
   });

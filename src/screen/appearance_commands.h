@@ -16,9 +16,6 @@
 
 namespace screen {
 
-// The filter of the background and logo dialogs, in Qt's form.
-QString pictureFilter();
-
 class AppearanceCommands : public QObject {
   Q_OBJECT
 
@@ -57,11 +54,6 @@ class AppearanceCommands : public QObject {
   // Runs a command and shows the message of a file or conversion error it raises.
   template <typename Command>
   void guarded(Command&& command);
-  // Asks for a picture starting in `folder` of the program directory; empty when
-  // cancelled or when the file cannot be read as a picture (the operator is told).
-  std::filesystem::path choosePicture(const char* folder);
-  // True when the file reads as a picture; otherwise the operator is told.
-  bool readablePicture(const QString& file);
 
   ScreenModel& model_;
   std::filesystem::path programDir_;

@@ -2,15 +2,21 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTimer>
 
 #include "base/conversion_error.h"
 #include "base/file_error.h"
+#include "screen/display_stage.h"
+#include "sheets/TSheetColumns.h"
+#include "styledtext/TSmoothFontDlg.h"
 #include "styledtext/font_dialog.h"
+#include "styledtext/qt_rasteriser.h"
 
 namespace screen {
 
@@ -71,7 +77,70 @@ std::optional<styledtext::FontRecord> DialogService::font(const styledtext::Font
   log_ << QStringLiteral("font");
   std::optional<styledtext::FontRecord> answer;
   if (takeQueued(fonts_, answer) || headless_) return answer;
-  return styledtext::FontDialog::choose(parent_, initial);
+  return styledtext::FontDialog::choose(parent_, initial, [this](int current) { return colour(current); });
+}
+
+std::optional<FontAndEffect> DialogService::fontAndEffect(const styledtext::FontRecord& font,
+                                                          const styledtext::TSmoothEffect& effect) {
+  log_ << QStringLiteral("effect");
+  std::optional<FontAndEffect> answer;
+  if (takeQueued(effects_, answer) || headless_) return answer;
+  styledtext::TSmoothFontDialog dialog;
+  dialog.setAllowChangeFont(true);
+  dialog.Font() = font;
+  dialog.Effect().assign(effect);
+  dialog.setQuestions({
+      [this](int current) { return colour(current); },
+      [this](const styledtext::FontRecord& current) { return this->font(current); },
+      [this] {
+        return openFileName(QString(), QString(),
+                            QStringLiteral("图片 (*.bmp *.jpg *.jpeg *.png *.gif *.ico);;所有文件 (*.*)"));
+      },
+      [this](const QString& text) { message(text); },
+  });
+  if (!dialog.Execute(parent_)) return std::nullopt;
+  return FontAndEffect{dialog.Font(), dialog.Effect()};
+}
+
+std::optional<int> DialogService::colour(int current) {
+  log_ << QStringLiteral("colour");
+  std::optional<int> answer;
+  if (takeQueued(colours_, answer) || headless_) return answer;
+  const QColor chosen = QColorDialog::getColor(styledtext::qtColour(current), parent_, QStringLiteral("颜色"));
+  if (!chosen.isValid()) return std::nullopt;
+  return styledtext::storedColour(chosen);
+}
+
+std::optional<sheets::ColumnChoice> DialogService::sheetColumns(const sheets::Sheet& sheet) {
+  log_ << QStringLiteral("columns");
+  std::optional<sheets::ColumnChoice> answer;
+  if (takeQueued(columns_, answer) || headless_) return answer;
+  TSheetColumns dialog(sheet, parent_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.choice();
+}
+
+void DialogService::runDisplay(DisplayStage& display) {
+  log_ << QStringLiteral("display: ") + display.windowTitle();
+  std::function<void(DisplayStage&)> whileShown;
+  if (!takeQueued(displays_, whileShown) && headless_) {
+    display.close();  // saves, as every closing does
+    return;
+  }
+  // Boxes raised while the display is up belong to it: parented to the draw
+  // screen, a window manager would bring the draw screen to the front with them.
+  struct ParentedTo {
+    QWidget*& parent;
+    QWidget* const before;
+    ParentedTo(QWidget*& p, QWidget* now) : parent(p), before(p) { parent = now; }
+    ~ParentedTo() { parent = before; }
+  } parented(parent_, &display);
+  if (whileShown)
+    QTimer::singleShot(0, &display, [&display, whileShown] {
+      whileShown(display);
+      if (display.isVisible()) display.close();
+    });
+  display.runFullScreen();
 }
 
 bool DialogService::question(const QString& message, bool warning, const QString& caption) {

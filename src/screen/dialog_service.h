@@ -1,9 +1,11 @@
 #pragma once
-// Every question the draw screen's commands put to the operator goes through
-// here: file dialogs, the one-line input box, the font dialog, message boxes and
-// Yes/No questions. Tests queue the next answer instead of a person clicking, and
-// in headless mode nothing is shown at all: messages are recorded, and a prompt
-// with no queued answer is taken as cancelled.
+// Every question the program puts to the operator goes through here: file
+// dialogs, the one-line input box, the font, font-and-effect and colour dialogs,
+// a spreadsheet's columns, message boxes and Yes/No questions; and the
+// full-screen displays are run from here. Tests queue the next answer instead of
+// a person clicking, and in headless mode nothing is shown at all: messages are
+// recorded, a prompt with no queued answer is taken as cancelled, and a display
+// with nothing queued for it closes as soon as it has opened.
 #include <QFont>
 #include <QString>
 #include <QStringList>
@@ -11,11 +13,21 @@
 #include <functional>
 #include <optional>
 
+#include "sheets/roster_columns.h"
+#include "styledtext/core/effect.h"
 #include "styledtext/core/font_record.h"
 
 class QWidget;
 
 namespace screen {
+
+class DisplayStage;
+
+// A caption's look as the font-and-effect dialog gives it back.
+struct FontAndEffect {
+  styledtext::FontRecord font;
+  styledtext::TSmoothEffect effect;
+};
 
 class DialogService {
  public:
@@ -45,6 +57,19 @@ class DialogService {
   // The font dialog of every "字体设置": face, style, size, underline, strike-out
   // and colour, all in the stored form; nothing when cancelled.
   std::optional<styledtext::FontRecord> font(const styledtext::FontRecord& initial);
+  // The font-and-effect dialog of every "字体特效" (font changes allowed);
+  // nothing when cancelled.
+  std::optional<FontAndEffect> fontAndEffect(const styledtext::FontRecord& font,
+                                             const styledtext::TSmoothEffect& effect);
+  // The colour dialog, in the stored form (red + 256 × green + 65536 × blue);
+  // nothing when cancelled.
+  std::optional<int> colour(int current);
+  // The columns of a spreadsheet that make a roster line; nothing when cancelled.
+  std::optional<sheets::ColumnChoice> sheetColumns(const sheets::Sheet& sheet);
+  // Shows a full-screen display on its screen and waits until it closes. While
+  // it is up, every question is parented to it, so that a message box never
+  // raises the draw screen above the display.
+  void runDisplay(DisplayStage& display);
   // Yes/No; true for Yes. `warning` shows the warning icon, else the question icon.
   bool question(const QString& message, bool warning = false, const QString& caption = {});
   // Yes/No put by a draw command. The space bar drives the draw, so the next
@@ -70,9 +95,18 @@ class DialogService {
   void setNextAnswer(bool yes) { answers_.push_back(yes); }
   void setNextFont(std::optional<styledtext::FontRecord> font) { fonts_.push_back(std::move(font)); }
   void setNextChoice(Choice choice) { choices_.push_back(choice); }
+  void setNextFontAndEffect(std::optional<FontAndEffect> answer) { effects_.push_back(std::move(answer)); }
+  void setNextColour(std::optional<int> colour) { colours_.push_back(colour); }
+  void setNextColumns(std::optional<sheets::ColumnChoice> choice) { columns_.push_back(std::move(choice)); }
+  // The next display runs for real (full screen, modal); `whileShown` gets it
+  // once it is up, and it is closed afterwards unless `whileShown` closed it.
+  void setNextDisplay(std::function<void(DisplayStage&)> whileShown) { displays_.push_back(std::move(whileShown)); }
+  // The window questions are parented to now.
+  QWidget* parentWindow() const { return parent_; }
   // What was put to the operator, in order: "message: …", "question: …",
-  // "text: caption", "open: caption", "save: caption", "folder: caption", "font"
-  // (a Yes/No/Cancel question is logged as "question: …" too).
+  // "text: caption", "open: caption", "save: caption", "folder: caption", "font",
+  // "effect", "colour", "columns", "display: window title" (a Yes/No/Cancel
+  // question is logged as "question: …" too).
   const QStringList& log() const { return log_; }
   void clearLog() { log_.clear(); }
 
@@ -94,6 +128,10 @@ class DialogService {
   std::deque<bool> answers_;
   std::deque<std::optional<styledtext::FontRecord>> fonts_;
   std::deque<Choice> choices_;
+  std::deque<std::optional<FontAndEffect>> effects_;
+  std::deque<std::optional<int>> colours_;
+  std::deque<std::optional<sheets::ColumnChoice>> columns_;
+  std::deque<std::function<void(DisplayStage&)>> displays_;
   QStringList log_;
 };
 

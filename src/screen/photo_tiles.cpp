@@ -16,6 +16,7 @@
 #include "platform/qt_gbk.h"
 #include "screen/photo_tiles_jpeg.h"
 #include "screen/picture_scaling.h"
+#include "styledtext/qt_rasteriser.h"
 
 namespace screen {
 
@@ -130,11 +131,6 @@ PhotoTileSettings PhotoTileSettings::read(const fs::path& programDir) {
   return settings;
 }
 
-QColor colourFromSetting(int value) {
-  if (value < 0) return Qt::black;
-  return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
-
 void PhotoTiles::load(const fs::path& programDir, const std::vector<PhotoEntry>& roster,
                       const ProgressCallback& progress) {
   if (loaded()) return;
@@ -202,7 +198,7 @@ void PhotoTiles::load(const fs::path& programDir, const std::vector<PhotoEntry>&
   tiles_ = std::move(tiles);
   captions_ = std::move(captions);
   captionFont_ = tileCaptionFont(settings);
-  captionColour_ = colourFromSetting(settings.fontColor);
+  captionColour_ = styledtext::qtColour(settings.fontColor);
 }
 
 void PhotoTiles::clear() {

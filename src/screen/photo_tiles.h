@@ -98,9 +98,4 @@ void drawTileCaption(QImage& tile, const QString& measured, const QString& shown
 void drawTileCaption(QPainter& painter, QSize tile, const QString& measured, const QString& shown,
                      const QFont& font, const QColor& colour);
 
-// A colour of the data files as a QColor. A value with the top bit set names a
-// system colour of the old platform; those are all text colours in this
-// program's settings and show as black.
-QColor colourFromSetting(int value);
-
 }  // namespace screen

@@ -1,24 +1,15 @@
 #include "styledtext/TSmoothFontDlg.h"
 
-#include <QColorDialog>
-#include <QFileDialog>
 #include <QImageReader>
-#include <QMessageBox>
 
 #include "base/gbk.h"
 #include "platform/image_files.h"
 #include "styledtext/TSmoothLabel.h"
-#include "styledtext/font_dialog.h"
 #include "styledtext/qt_rasteriser.h"
 #include "ui_TSmoothFontDlg.h"
 
 namespace styledtext {
 namespace {
-
-QColor qColorOf(int color) {
-  const Rgb rgb = rgbOf(color);
-  return QColor(rgb.r, rgb.g, rgb.b);
-}
 
 FontRecord previewFont() {
   FontRecord font;
@@ -28,22 +19,6 @@ FontRecord previewFont() {
 }
 
 }  // namespace
-
-std::function<std::optional<int>(QWidget*, int)> TSmoothFontDlg::chooseColor = [](QWidget* parent, int color) {
-  const QColor chosen = QColorDialog::getColor(qColorOf(color), parent);
-  return chosen.isValid() ? std::optional<int>(colorOf({static_cast<std::uint8_t>(chosen.red()),
-                                                        static_cast<std::uint8_t>(chosen.green()),
-                                                        static_cast<std::uint8_t>(chosen.blue())}))
-                          : std::nullopt;
-};
-
-std::function<std::optional<FontRecord>(QWidget*, const FontRecord&)> TSmoothFontDlg::chooseFont =
-    [](QWidget* parent, const FontRecord& font) { return styledtext::FontDialog::choose(parent, font); };
-
-std::function<QString(QWidget*)> TSmoothFontDlg::choosePictureFile = [](QWidget* parent) {
-  return QFileDialog::getOpenFileName(parent, QString(), QString(),
-                                      QStringLiteral("图片 (*.bmp *.jpg *.jpeg *.png *.gif *.ico);;所有文件 (*.*)"));
-};
 
 TSmoothFontDlg::TSmoothFontDlg(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::TSmoothFontDlg>()) {
   ui_->setupUi(this);
@@ -109,7 +84,7 @@ void TSmoothFontDlg::showEffect() {
 void TSmoothFontDlg::showSwatches() {
   const TSmoothEffect& e = effect();
   auto paint = [](QPushButton* swatch, int color) {
-    swatch->setStyleSheet(QStringLiteral("background-color: %1").arg(qColorOf(color).name()));
+    swatch->setStyleSheet(QStringLiteral("background-color: %1").arg(qtColour(color).name()));
   };
   paint(ui_->ShadowColor, e.Shadow().Color());
   paint(ui_->GradualStartColor, e.Gradual().StartColor());
@@ -138,7 +113,8 @@ void TSmoothFontDlg::enableGroups() {
 }
 
 void TSmoothFontDlg::pickColor(int current, const std::function<void(int)>& apply) {
-  if (const std::optional<int> chosen = chooseColor(this, current)) {
+  if (!questions_.color) return;
+  if (const std::optional<int> chosen = questions_.color(current)) {
     apply(*chosen);
     showSwatches();
   }
@@ -187,13 +163,13 @@ void TSmoothFontDlg::connectControls() {
     });
   }
   connect(ui_->TexturePictureButton, &QPushButton::clicked, this, [this, &e] {
-    const QString file = choosePictureFile(this);
+    const QString file = questions_.pictureFile ? questions_.pictureFile() : QString();
     if (file.isEmpty()) return;
     QImageReader reader(file);
     platform::useExtensionDecoder(reader);
     const QImage picture = reader.read();
     if (picture.isNull()) {
-      QMessageBox::warning(this, windowTitle(), QStringLiteral("图片读取有错：%1").arg(file));
+      if (questions_.message) questions_.message(QStringLiteral("图片读取有错：%1").arg(file));
       return;
     }
     e.Texture().setPicture(std::make_shared<Image24>(toImage24(picture)));
@@ -210,7 +186,8 @@ void TSmoothFontDlg::connectControls() {
   onCheck(ui_->VertMirror, [&e](bool on) { e.setVertMirror(on); });
 
   connect(ui_->FontButton, &QPushButton::clicked, this, [this] {
-    if (const std::optional<FontRecord> chosen = chooseFont(this, smoothFont())) setSmoothFont(*chosen);
+    if (!questions_.font) return;
+    if (const std::optional<FontRecord> chosen = questions_.font(smoothFont())) setSmoothFont(*chosen);
   });
   connect(ui_->OkButton, &QPushButton::clicked, this, &QDialog::accept);
   connect(ui_->CancelButton, &QPushButton::clicked, this, &QDialog::reject);
@@ -220,6 +197,7 @@ TSmoothFontDialog::TSmoothFontDialog() : font_(previewFont()) {}
 
 bool TSmoothFontDialog::Execute(QWidget* parent) {
   TSmoothFontDlg dialog(parent);
+  dialog.setQuestions(questions_);
   dialog.setSmoothFont(font_);
   dialog.setEffect(effect_);
   dialog.setAllowChangeFont(allowChangeFont_);

@@ -35,12 +35,16 @@ class TSmoothFontDlg : public QDialog {
 
   TSmoothLabel* preview() const;
 
-  // Stand-ins for the standard choosers, so tests can answer them. Each gets
-  // the current value and returns the chosen one, or nothing on cancel.
-  static std::function<std::optional<int>(QWidget*, int color)> chooseColor;
-  static std::function<std::optional<FontRecord>(QWidget*, const FontRecord&)> chooseFont;
-  // Returns the picture file chosen, empty on cancel.
-  static std::function<QString(QWidget*)> choosePictureFile;
+  // What the dialog asks the operator, answered by the caller's dialog service:
+  // a colour and a font (given the current one; nothing when cancelled), the
+  // texture picture's file (empty when cancelled), and a message.
+  struct Questions {
+    std::function<std::optional<int>(int color)> color;
+    std::function<std::optional<FontRecord>(const FontRecord&)> font;
+    std::function<QString()> pictureFile;
+    std::function<void(const QString&)> message;
+  };
+  void setQuestions(Questions questions) { questions_ = std::move(questions); }
 
  private:
   void showEffect();
@@ -50,6 +54,7 @@ class TSmoothFontDlg : public QDialog {
   void enableGroups();
 
   std::unique_ptr<Ui::TSmoothFontDlg> ui_;
+  Questions questions_;
   bool showing_ = false;
 };
 
@@ -63,6 +68,7 @@ class TSmoothFontDialog {
   FontRecord& Font() { return font_; }
   bool AllowChangeFont() const { return allowChangeFont_; }
   void setAllowChangeFont(bool allow) { allowChangeFont_ = allow; }
+  void setQuestions(TSmoothFontDlg::Questions questions) { questions_ = std::move(questions); }
 
   bool Execute(QWidget* parent = nullptr);
 
@@ -70,6 +76,7 @@ class TSmoothFontDialog {
   TSmoothEffect effect_;
   FontRecord font_;
   bool allowChangeFont_ = false;
+  TSmoothFontDlg::Questions questions_;
 };
 
 }  // namespace styledtext

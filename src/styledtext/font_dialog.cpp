@@ -1,6 +1,5 @@
 #include "styledtext/font_dialog.h"
 
-#include <QColorDialog>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QIntValidator>
@@ -13,6 +12,7 @@
 
 #include "platform/font_substitutions.h"
 #include "platform/qt_gbk.h"
+#include "styledtext/qt_rasteriser.h"
 #include "ui_font_dialog.h"
 
 namespace styledtext {
@@ -62,25 +62,12 @@ QIcon swatch(const QColor& colour) {
 
 }  // namespace
 
-QColor FontDialog::qColour(int stored) {
-  const int value = std::clamp(stored, 0, 0xFFFFFF);
-  return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
-
-int FontDialog::storedColour(const QColor& colour) {
-  return colour.red() + 256 * colour.green() + 65536 * colour.blue();
-}
-
 FontDialog::FontDialog(const styledtext::FontRecord& initial, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::FontDialog>()), initial_(initial) {
   ui_->setupUi(this);
   ui_->buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
   ui_->buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
   ui_->sizeEdit->setValidator(new QIntValidator(1, 999, this));
-  chooseCustom_ = [](QWidget* owner, const QColor& current) -> std::optional<QColor> {
-    const QColor chosen = QColorDialog::getColor(current, owner, QStringLiteral("颜色"));
-    return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
-  };
   fillLists();
   showFont(initial);
 
@@ -151,7 +138,7 @@ void FontDialog::selectColour(int stored) {
   if (index < 0) {
     // A colour outside the basic sixteen gets an entry of its own above "自定义…".
     index = static_cast<int>(kBasicColours.size());
-    const QColor colour = qColour(stored);
+    const QColor colour = qtColour(stored);
     const QString text = QStringLiteral("自定义 %1").arg(colour.name().toUpper());
     if (index == customItem) {
       box->insertItem(index, swatch(colour), text, stored);
@@ -175,8 +162,8 @@ void FontDialog::colourActivated(int index) {
     return;
   }
   const int current = box->itemData(lastColourIndex_).toInt();
-  const std::optional<QColor> chosen = chooseCustom_ ? chooseCustom_(this, qColour(current)) : std::nullopt;
-  selectColour(chosen && chosen->isValid() ? storedColour(*chosen) : current);
+  const std::optional<int> chosen = chooseCustom_ ? chooseCustom_(current) : std::nullopt;
+  selectColour(chosen ? *chosen : current);
 }
 
 void FontDialog::faceTyped(const QString& text) {
@@ -237,7 +224,7 @@ void FontDialog::updatePreview() {
   }
   shown.setPixelSize(pixels);
   ui_->preview->setFont(shown);
-  const QColor colour = qColour(record.color);
+  const QColor colour = qtColour(record.color);
   // A pale colour shows on a dark ground, so white text can still be judged.
   const QColor ground = colour.lightness() > 200 ? QColor(64, 64, 64) : QColor(Qt::white);
   ui_->preview->setAutoFillBackground(true);
@@ -252,8 +239,10 @@ void FontDialog::resizeEvent(QResizeEvent* event) {
   updatePreview();
 }
 
-std::optional<styledtext::FontRecord> FontDialog::choose(QWidget* parent, const styledtext::FontRecord& initial) {
+std::optional<styledtext::FontRecord> FontDialog::choose(QWidget* parent, const styledtext::FontRecord& initial,
+                                                         ColourQuestion colour) {
   FontDialog dialog(initial, parent);
+  dialog.setCustomColourChooser(std::move(colour));
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.font();
 }

@@ -4,7 +4,6 @@
 // Chinese and Latin. It works on the stored form of a font, so a caller gives
 // the element's font and gets back what the files keep; the character set is
 // passed through untouched.
-#include <QColor>
 #include <QDialog>
 #include <functional>
 #include <memory>
@@ -28,17 +27,15 @@ class FontDialog : public QDialog {
   // The font as the controls show it now.
   styledtext::FontRecord font() const;
 
+  // "自定义…" asks this for a colour in the stored form, given the current one;
+  // nothing means cancelled. The caller's dialog service answers it.
+  using ColourQuestion = std::function<std::optional<int>(int current)>;
+
   // Opens the dialog modally; nothing when cancelled.
-  static std::optional<styledtext::FontRecord> choose(QWidget* parent, const styledtext::FontRecord& initial);
+  static std::optional<styledtext::FontRecord> choose(QWidget* parent, const styledtext::FontRecord& initial,
+                                                      ColourQuestion colour);
 
-  // "自定义…" asks this for a colour (given the current one); nothing means
-  // cancelled. Defaults to the platform's colour dialog; tests answer it.
-  using ColourChooser = std::function<std::optional<QColor>(QWidget*, const QColor&)>;
-  void setCustomColourChooser(ColourChooser chooser) { chooseCustom_ = std::move(chooser); }
-
-  // Stored colour (red + 256 × green + 65536 × blue) ⇄ QColor.
-  static QColor qColour(int stored);
-  static int storedColour(const QColor& colour);
+  void setCustomColourChooser(ColourQuestion chooser) { chooseCustom_ = std::move(chooser); }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -54,7 +51,7 @@ class FontDialog : public QDialog {
 
   std::unique_ptr<Ui::FontDialog> ui_;
   styledtext::FontRecord initial_;
-  ColourChooser chooseCustom_;
+  ColourQuestion chooseCustom_;
   int lastColourIndex_ = 0;
 };
 

@@ -115,6 +115,16 @@ FontRecord fontRecordOf(const QFont& font, int color) {
   return r;
 }
 
+QColor qtColour(int stored) {
+  const Rgb rgb = rgbOf(stored);
+  return QColor(rgb.r, rgb.g, rgb.b);
+}
+
+int storedColour(const QColor& colour) {
+  return colorOf({static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+                  static_cast<std::uint8_t>(colour.blue())});
+}
+
 QString fromGbk(std::string_view text) { return QString::fromStdString(base::gbkToUtf8(text)); }
 std::string toGbk(const QString& text) { return base::utf8ToGbk(text.toStdString()); }
 

@@ -2,6 +2,7 @@
 // The pipeline's text rasteriser on Qt's font engine: white antialiased text on
 // black into the caller's 8-bit image, and text extents. Face names are the
 // Windows names of the data files; the platform's font substitutions map them.
+#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QString>
@@ -14,6 +15,10 @@ namespace styledtext {
 // the files' sizes were chosen on Windows).
 QFont qtFont(const FontRecord& font, int scale = 1);
 FontRecord fontRecordOf(const QFont& font, int color);
+// A stored colour (red + 256 × green + 65536 × blue; a value with the top bit set
+// names a system colour) as Qt's, and back.
+QColor qtColour(int stored);
+int storedColour(const QColor& colour);
 // The GBK bytes of the pipeline and the UI's text.
 QString fromGbk(std::string_view text);
 std::string toGbk(const QString& text);

@@ -10,23 +10,20 @@
 
 #include "app/TForm1.h"
 #include "base/ini_file.h"
-#include "platform/font_substitutions.h"
 #include "platform/program_dir.h"
 #include "platform/single_instance.h"
 #include "screen/state/background_lookup.h"
 #include "test_folder.h"
+#include "window_test_setup.h"
 
 using testing_support::gbk;
 
 class AppTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void initTestCase() {
-    platform::installFontSubstitutions();
-    screen::DialogService::setHeadlessByDefault(true);
-  }
+  testing_support::WindowTestSetup setup_;
 
+ private slots:
   void eventFolderIsTheUsersWhenTheProgramFolderIsReadOnly() {
     namespace fs = std::filesystem;
     testing_support::TestFolder dir;

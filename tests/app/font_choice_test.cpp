@@ -8,11 +8,11 @@
 #include "base/delimited_row.h"
 #include "base/ini_file.h"
 #include "base/text_file.h"
-#include "platform/font_substitutions.h"
 #include "screen/dialog_service.h"
 #include "screen/rolling_frame.h"
 #include "styledtext/TSmoothLabel.h"
 #include "test_folder.h"
+#include "window_test_setup.h"
 
 using testing_support::gbk;
 
@@ -49,12 +49,9 @@ void chooseFontFromMenu(QWidget* element) {
 class FontChoiceTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void initTestCase() {
-    platform::installFontSubstitutions();
-    screen::DialogService::setHeadlessByDefault(true);
-  }
+  testing_support::WindowTestSetup setup_;
 
+ private slots:
   void captionTakesColourAndStyle() {
     testing_support::TestFolder folder;
     writeEvent(folder);

@@ -10,10 +10,10 @@
 #include "app/TForm1.h"
 #include "base/ini_file.h"
 #include "draw/event_fixture.h"
-#include "platform/font_substitutions.h"
 #include "screen/main_menu.h"
 #include "screen/rolling_frame.h"
 #include "styledtext/TSmoothLabel.h"
+#include "window_test_setup.h"
 
 using draw_testing::EventFixture;
 using screen::Label;
@@ -97,12 +97,9 @@ void writeEvent(EventFixture& event, const std::vector<std::string>& settings,
 class ScreenReloadTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void initTestCase() {
-    platform::installFontSubstitutions();
-    screen::DialogService::setHeadlessByDefault(true);
-  }
+  testing_support::WindowTestSetup setup_;
 
+ private slots:
   void startsAndStartsAfreshFromTheShippedFilesCleanly_data() {
     QTest::addColumn<bool>("textDraw");
     QTest::addColumn<bool>("peopleRolling");

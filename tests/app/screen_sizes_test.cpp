@@ -10,10 +10,10 @@
 #include "app/audience_view.h"
 #include "base/ini_file.h"
 #include "draw/run_record.h"
-#include "platform/font_substitutions.h"
 #include "screen/main_menu.h"
 #include "screen/state/rolling_layout.h"
 #include "test_folder.h"
+#include "window_test_setup.h"
 
 namespace fs = std::filesystem;
 using audience_view::Element;
@@ -108,12 +108,9 @@ void addSizeRows() {
 class ScreenSizesTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void initTestCase() {
-    platform::installFontSubstitutions();
-    screen::DialogService::setHeadlessByDefault(true);
-  }
+  testing_support::WindowTestSetup setup_;
 
+ private slots:
   void nothingOverlapsOrLeavesTheScreen_data() { addSizeRows(); }
 
   void nothingOverlapsOrLeavesTheScreen() {

@@ -10,9 +10,9 @@
 #include "base/delimited_row.h"
 #include "base/gbk.h"
 #include "base/text_file.h"
-#include "platform/font_substitutions.h"
 #include "screen/main_menu.h"
 #include "test_folder.h"
+#include "window_test_setup.h"
 
 using testing_support::gbk;
 
@@ -40,12 +40,9 @@ void press(TForm1& window, int key) { QTest::keyClick(&window, static_cast<Qt::K
 class TForm1CommandsTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void initTestCase() {
-    platform::installFontSubstitutions();
-    screen::DialogService::setHeadlessByDefault(true);
-  }
+  testing_support::WindowTestSetup setup_;
 
+ private slots:
   void openingAMenuCancelsTheDelayedWinnersDisplay() {
     testing_support::TestFolder folder;
     writeEvent(folder);

@@ -12,10 +12,10 @@
 #include <set>
 
 #include "base/delimited_row.h"
-#include "displays/display_stage.h"
 #include "draw/event_fixture.h"
 #include "platform/qt_gbk.h"
 #include "styledtext/TSmoothLabel.h"
+#include "window_test_setup.h"
 
 using draw_testing::Award;
 using draw_testing::EventFixture;
@@ -118,13 +118,9 @@ bool near(QColor actual, QColor expected) {
 class TForm1Test : public QObject {
   Q_OBJECT
 
- private slots:
-  void initTestCase() {
-    screen::DialogService::setHeadlessByDefault(true);
-    // The winners display that finished awards open is closed at once.
-    displays::DisplayStage::modalRunner() = [](displays::DisplayStage& display) { display.close(); };
-  }
+  testing_support::WindowTestSetup setup_;
 
+ private slots:
   void spaceBarDrawsAWholeEventAndAStartResumesIt() {
     EventFixture event;
     writeEvent(event, {{"一等奖", 1, 1, "电脑"}, {"二等奖", 3, 2, "手机"}}, 12,

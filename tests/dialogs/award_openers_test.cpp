@@ -21,6 +21,7 @@
 #include "platform/password_store.h"
 #include "screen/main_menu.h"
 #include "test_folder.h"
+#include "window_test_setup.h"
 
 using draw_testing::EventFixture;
 using testing_support::gbk;
@@ -71,14 +72,9 @@ void enterCell(QTableWidget* grid, int row, int column, const QString& text) {
 class AwardOpenersTest : public QObject {
   Q_OBJECT
 
-  testing_support::TestFolder home;
+  testing_support::WindowTestSetup setup_;
 
  private slots:
-  void initTestCase() {
-    screen::DialogService::setHeadlessByDefault(true);
-    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(home.path().string()));
-  }
-
   void anEventSetUpInTheDialogsIsDrawnToItsEnd() {
     EventFixture event;
     writeEvent(event);
@@ -192,14 +188,14 @@ class AwardOpenersTest : public QObject {
     QVERIFY(!asked.log().contains(QStringLiteral("question: 设置已修改,是否重新开始抽奖?")));
 
     // With a lock password, a wrong answer opens nothing.
-    platform::PasswordStore(home.path() / "Kelvalot" / "registry.ini").setPassword("secret");
+    platform::PasswordStore(setup_.userSettings().path() / "Kelvalot" / "registry.ini").setPassword("secret");
     asked.setNextText(QStringLiteral("wrong"));
     whenOpen<dialogs::TClassifyForm>([](dialogs::TClassifyForm& d) { d.close(); }, &seen);
     trigger(*window, "N11");
     QVERIFY(!seen);
     QCOMPARE(asked.log().last(), QStringLiteral("message: 抱歉,密码不正确,不能修改"));
     QTest::qWait(1);
-    platform::PasswordStore(home.path() / "Kelvalot" / "registry.ini").setPassword("");
+    platform::PasswordStore(setup_.userSettings().path() / "Kelvalot" / "registry.ini").setPassword("");
   }
 };
 

@@ -12,8 +12,8 @@
 #include "dialog_testing.h"
 #include "dialogs/TGiveUp.h"
 #include "dialogs/TOtherItem.h"
-#include "platform/font_substitutions.h"
 #include "screen/main_menu.h"
+#include "window_test_setup.h"
 
 using dialog_testing::drawBatch;
 using dialog_testing::recordAwards;
@@ -67,12 +67,9 @@ void supplementary(TForm1& window, const QString& award, const QString& count, c
 class AwardToolsTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void initTestCase() {
-    platform::installFontSubstitutions();
-    screen::DialogService::setHeadlessByDefault(true);
-  }
+  testing_support::WindowTestSetup setup_;
 
+ private slots:
   void giveUpWithBothBoxesDrawsThePlaceAgainAndThePersonMayWinIt() {
     testing_support::TestFolder folder;
     dialog_testing::writeEvent(folder, {{"一等奖", 3, 3}, {"二等奖", 2, 2}});

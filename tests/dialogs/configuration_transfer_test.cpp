@@ -8,6 +8,7 @@
 #include "dialog_testing.h"
 #include "platform/single_instance.h"
 #include "screen/main_menu.h"
+#include "window_test_setup.h"
 
 using testing_support::gbk;
 using testing_support::TestFolder;
@@ -39,9 +40,9 @@ fs::path installDemo(const TestFolder& root, const std::string& name = "Kelvaraæ
 class ConfigurationTransferTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void initTestCase() { screen::DialogService::setHeadlessByDefault(true); }
+  testing_support::WindowTestSetup setup_;
 
+ private slots:
   void exportCopiesTheEventWithoutTheExecutableAndImportBringsItBack() {
     TestFolder root;
     const fs::path program = installDemo(root);

@@ -7,6 +7,7 @@
 #include "platform/password_store.h"
 #include "screen/lock_check.h"
 #include "screen/main_menu.h"
+#include "window_test_setup.h"
 
 using dialog_testing::whenOpened;
 using testing_support::gbk;
@@ -32,9 +33,9 @@ bool confirm(TPasswdSet& dialog, const Typed& typed) {
 class PasswordTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void initTestCase() { screen::DialogService::setHeadlessByDefault(true); }
+  testing_support::WindowTestSetup setup_;
 
+ private slots:
   void theDialogStoresOnlyMatchingPasswordsOfFourBytesOrMore() {
     TestFolder folder;
     platform::PasswordStore store(folder / "registry.ini");

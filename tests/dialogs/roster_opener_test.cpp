@@ -12,11 +12,11 @@
 #include "base/text_file.h"
 #include "dialogs/TPicL.h"
 #include "dialogs/TnameList.h"
-#include "platform/font_substitutions.h"
 #include "platform/password_store.h"
 #include "screen/main_menu.h"
 #include "test_folder.h"
 #include "ui_TPicL.h"
+#include "window_test_setup.h"
 
 using testing_support::gbk;
 using Choice = screen::DialogService::Choice;
@@ -58,14 +58,9 @@ void triggerN7(TForm1& window) { window.mainMenu().action(QStringLiteral("N7"))-
 class RosterOpenerTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void initTestCase() {
-    platform::installFontSubstitutions();
-    screen::DialogService::setHeadlessByDefault(true);
-    // A password store of this run only: the lock is off unless a test sets it.
-    qputenv("XDG_CONFIG_HOME", QString::fromStdString(settings_.path().string()).toUtf8());
-  }
+  testing_support::WindowTestSetup setup_;
 
+ private slots:
   void aSavedRosterIsOfferedARestartThatReloadsIt() {
     testing_support::TestFolder folder;
     writeEvent(folder);
@@ -151,9 +146,6 @@ class RosterOpenerTest : public QObject {
     QVERIFY(opened);
     QCOMPARE(window.dialogs().log().last(), QStringLiteral("question: 名单已修改,是否重新开始抽奖?"));
   }
-
- private:
-  testing_support::TestFolder settings_;
 };
 
 QTEST_MAIN(RosterOpenerTest)

@@ -10,6 +10,7 @@
 #include "dialogs/TMusicSet.h"
 #include "draw/sound_board.h"
 #include "screen/main_menu.h"
+#include "window_test_setup.h"
 
 using dialog_testing::whenOpened;
 using testing_support::gbk;
@@ -44,9 +45,9 @@ void writeSounds(const TestFolder& folder) {
 class SoundSettingsTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void initTestCase() { screen::DialogService::setHeadlessByDefault(true); }
+  testing_support::WindowTestSetup setup_;
 
+ private slots:
   void opensWithTheMusicFolderAndTheStoredSettings() {
     TestFolder folder;
     writeSounds(folder);

@@ -12,14 +12,13 @@
 #include "base/gbk.h"
 #include "base/text_file.h"
 #include "dialogs/TForm2.h"
-#include "dialogs/TSheetColumns.h"
 #include "dialogs/line_number_gutter.h"
 #include "dialogs/roster_print.h"
-#include "platform/font_substitutions.h"
 #include "screen/dialog_service.h"
 #include "test_folder.h"
 #include "ui_TForm2.h"
 #include "ui_TnameList.h"
+#include "window_test_setup.h"
 
 using dialogs::TnameList;
 using Choice = screen::DialogService::Choice;
@@ -34,9 +33,9 @@ QStringList memoLines(const TnameList& editor) { return editor.memo()->toPlainTe
 class TnameListTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void initTestCase() { platform::installFontSubstitutions(); }
+  testing_support::WindowTestSetup setup_;
 
+ private slots:
   void withoutARosterItOpensNumberedAndClosingAsksToSave() {
     testing_support::TestFolder folder;
     screen::DialogService dialogs;
@@ -178,11 +177,10 @@ class TnameListTest : public QObject {
     dialogs.setHeadless(true);
     draw::RandomSource random(1);
     TnameList editor(folder.path(), dialogs, random);
-    TSheetColumns::ask = [](const sheets::Sheet& sheet, QWidget*) {
-      sheets::ColumnChoice choice = sheets::defaultChoice(sheet);
-      choice.columns = {0, 1};
-      return std::optional<sheets::ColumnChoice>(choice);
-    };
+    sheets::ColumnChoice choice;  // the headings row skipped
+    choice.columns = {0, 1};
+    choice.skipFirstRow = true;
+    dialogs.setNextColumns(choice);
     dialogs.setNextFileName(QString::fromStdString((folder / "hr.csv").string()));
     editor.form().N3->trigger();
     QCOMPARE(memoLines(editor), (QStringList{QStringLiteral("001  张三"), QStringLiteral("002  李,四")}));

@@ -13,11 +13,11 @@
 #include "base/config_files.h"
 #include "base/gbk.h"
 #include "base/text_file.h"
-#include "platform/font_substitutions.h"
 #include "platform/qt_gbk.h"
 #include "screen/dialog_service.h"
 #include "test_folder.h"
 #include "ui_TPicL.h"
+#include "window_test_setup.h"
 
 using dialogs::TPicL;
 using testing_support::gbk;
@@ -56,9 +56,9 @@ bool near(QColor a, QColor b) {
 class TPicLTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void initTestCase() { platform::installFontSubstitutions(); }
+  testing_support::WindowTestSetup setup_;
 
+ private slots:
   void importScalesToTheCompressionHeightAndAsksBeforeOverwriting() {
     testing_support::TestFolder folder;
     writeEvent(folder, "Width=250\r\nHeight=300\r\nShowName=1\r\n");

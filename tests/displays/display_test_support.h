@@ -1,10 +1,5 @@
 #pragma once
-// Shared by the display tests: the keys of an INI section in file order, and
-// closing the modal display a command opens once it is up.
-#include <QApplication>
-#include <QTimer>
-#include <QtTest>
-#include <functional>
+// Shared by the display tests: the keys of an INI section in file order.
 #include <string>
 #include <vector>
 
@@ -27,21 +22,6 @@ inline std::vector<std::string> keysInOrder(const testing_support::TestFolder& f
     if (inside && line.find('=') != std::string::npos) keys.push_back(line.substr(0, line.find('=')));
   }
   return keys;
-}
-
-// Once a modal window of type W is up, hands it to `inspect` and closes it with F11.
-template <typename W>
-void whenModal(std::function<void(W&)> inspect) {
-  auto* poll = new QTimer;
-  QObject::connect(poll, &QTimer::timeout, poll, [poll, inspect] {
-    auto* window = qobject_cast<W*>(QApplication::activeModalWidget());
-    if (window == nullptr) return;
-    poll->stop();
-    poll->deleteLater();
-    inspect(*window);
-    QTest::keyClick(window, Qt::Key_F11);
-  });
-  poll->start(5);
 }
 
 }  // namespace display_testing

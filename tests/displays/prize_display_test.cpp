@@ -9,9 +9,9 @@
 #include "base/delimited_row.h"
 #include "display_test_support.h"
 #include "displays/TPrize.h"
-#include "platform/font_substitutions.h"
 #include "screen/dialog_service.h"
 #include "styledtext/TSmoothLabel.h"
+#include "window_test_setup.h"
 
 using display_testing::keysInOrder;
 using displays::TPrize;
@@ -36,11 +36,13 @@ void writeEvent(const testing_support::TestFolder& folder, const std::string& ex
 }
 
 displays::PrizeDisplayContext contextFor(const testing_support::TestFolder& folder, int drawOrder) {
+  static screen::DialogService dialogs;  // headless: nothing in these tests asks
   displays::PrizeDisplayContext c;
   c.programDir = folder.path();
+  c.dialogs = &dialogs;
   c.mainTitle.caption = QStringLiteral("年会");
   c.drawOrder = drawOrder;
-  c.screen = QRect(0, 0, 1024, 768);
+  c.area = QRect(0, 0, 1024, 768);
   return c;
 }
 
@@ -51,12 +53,9 @@ QString caption(TPrize& prize) { return prize.prizeName()->Caption(); }
 class PrizeDisplayTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void initTestCase() {
-    platform::installFontSubstitutions();
-    screen::DialogService::setHeadlessByDefault(true);
-  }
+  testing_support::WindowTestSetup setup_;
 
+ private slots:
   void ticksWalkTheAwardsInTheDrawOrderWithTheirPictures() {
     testing_support::TestFolder folder;
     writeEvent(folder);
@@ -140,7 +139,8 @@ class PrizeDisplayTest : public QObject {
     TForm1 window(folder.path(), nullptr, QSize(1024, 768));
     window.show();
     int firstRow = 0;
-    display_testing::whenModal<TPrize>([&](TPrize& prize) {
+    window.dialogs().setNextDisplay([&](screen::DisplayStage& stage) {
+      auto& prize = dynamic_cast<TPrize&>(stage);
       firstRow = prize.position();
       QCOMPARE(prize.mainTitle()->Caption(), window.label(screen::Label::MainTitle)->Caption());
     });

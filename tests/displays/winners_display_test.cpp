@@ -9,14 +9,13 @@
 #include "display_test_support.h"
 #include "displays/TShowPanel.h"
 #include "draw/draw_data.h"
-#include "platform/font_substitutions.h"
 #include "screen/dialog_service.h"
 #include "screen/main_menu.h"
 #include "styledtext/TSmoothLabel.h"
 #include "styledtext/TSmoothScrollText.h"
+#include "window_test_setup.h"
 
 using display_testing::keysInOrder;
-using display_testing::whenModal;
 using displays::TShowPanel;
 using testing_support::gbk;
 
@@ -50,16 +49,16 @@ struct Tables {
 };
 
 displays::WinnersDisplayContext contextFor(const testing_support::TestFolder& folder, const draw::DrawData& data,
-                                           bool* locked, screen::DialogService* dialogs) {
+                                           bool* locked, screen::DialogService& dialogs) {
   displays::WinnersDisplayContext c;
   c.programDir = folder.path();
   c.data = &data;
   c.shownAward = "1";
   c.mainTitle = QStringLiteral("年会抽奖");
   c.secTitle = QStringLiteral("副标题");
-  c.screen = QRect(0, 0, 1024, 768);
+  c.area = QRect(0, 0, 1024, 768);
   c.positionLocked = [locked] { return *locked; };
-  c.dialogs = dialogs;
+  c.dialogs = &dialogs;
   return c;
 }
 
@@ -76,11 +75,9 @@ void drag(QWidget* widget, QPoint from, QPoint to) {
 class WinnersDisplayTest : public QObject {
   Q_OBJECT
 
+  testing_support::WindowTestSetup setup_;
+
  private slots:
-  void initTestCase() {
-    platform::installFontSubstitutions();
-    screen::DialogService::setHeadlessByDefault(true);
-  }
   void init() { TShowPanel::runMemory() = {}; }
 
   void keysAndTheDelayedOpeningShowTheRealDisplay() {
@@ -94,20 +91,28 @@ class WinnersDisplayTest : public QObject {
     QCOMPARE(window.timer(2).interval(), 3000);
 
     std::string shown;
-    whenModal<TShowPanel>([&](TShowPanel& panel) {
+    window.dialogs().setNextDisplay([&](screen::DisplayStage& stage) {
+      auto& panel = dynamic_cast<TShowPanel&>(stage);
       shown = panel.displayText();
-      QCOMPARE(panel.geometry(), QRect(window.screen()->geometry().topLeft(), QSize(1280, 720)));
+      // Full screen on the draw screen's screen, laid out for its desktop.
+      QVERIFY(panel.isFullScreen() && panel.isModal());
+      QCOMPARE(panel.screen(), window.screen());
+      QCOMPARE(panel.screenRect(), QRect(window.screen()->geometry().topLeft(), QSize(1280, 720)));
+      // What the display asks is asked over it, not over the draw screen.
+      QCOMPARE(window.dialogs().parentWindow(), &panel);
     });
     window.timer(2).start(1);  // the three seconds, shortened
     QTRY_VERIFY(!shown.empty());
     QVERIFY(shown.rfind(gbk("一等奖(3名)\n(奖品:电脑)\n"), 0) == 0);
     QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+    QCOMPARE(window.dialogs().parentWindow(), &window);
     QVERIFY(!window.timer(2).isActive());
     // Closing saved the display's settings.
     QVERIFY(!keysInOrder(folder, "NameText").empty());
 
     std::string byF9;
-    whenModal<TShowPanel>([&](TShowPanel& panel) { byF9 = panel.displayText(); });
+    window.dialogs().setNextDisplay(
+        [&](screen::DisplayStage& stage) { byF9 = dynamic_cast<TShowPanel&>(stage).displayText(); });
     QTest::keyClick(&window, Qt::Key_F9);  // the current award alone
     const draw::DrawData& data = window.drawData();
     const std::size_t current = std::stoul(data.state.currentAward);
@@ -116,7 +121,8 @@ class WinnersDisplayTest : public QObject {
     QCOMPARE(data.state.shownAward, data.state.currentAward);
 
     std::string byMenu;
-    whenModal<TShowPanel>([&](TShowPanel& panel) { byMenu = panel.displayText(); });
+    window.dialogs().setNextDisplay(
+        [&](screen::DisplayStage& stage) { byMenu = dynamic_cast<TShowPanel&>(stage).displayText(); });
     window.mainMenu().action(QStringLiteral("F101"))->trigger();
     QVERIFY(byMenu.rfind(gbk("一等奖(3名)"), 0) == 0);
     QCOMPARE(window.drawData().state.shownAward, std::string("0"));
@@ -129,7 +135,7 @@ class WinnersDisplayTest : public QObject {
     bool locked = false;
     screen::DialogService dialogs;
     {
-      TShowPanel panel(contextFor(folder, tables.data, &locked, &dialogs));
+      TShowPanel panel(contextFor(folder, tables.data, &locked, dialogs));
       panel.show();
       QCOMPARE(panel.perRow(), 99999);  // the key is missing
       panel.mainTitle()->move(33, 44);
@@ -157,7 +163,7 @@ class WinnersDisplayTest : public QObject {
              (std::vector<std::string>{"Left", "Top", "Height", "ScrollDelay", "ScrollStep"}));
     QCOMPARE(keysInOrder(folder, "NameList"), (std::vector<std::string>{"每行个数"}));
 
-    TShowPanel again(contextFor(folder, tables.data, &locked, &dialogs));
+    TShowPanel again(contextFor(folder, tables.data, &locked, dialogs));
     QCOMPARE(again.perRow(), 2);
     QCOMPARE(again.mainTitle()->pos(), QPoint(33, 44));
     QCOMPARE(again.nameText()->ScrollDelay(), 300);
@@ -174,7 +180,8 @@ class WinnersDisplayTest : public QObject {
     writeEvent(folder, "[NameText]\r\nHeight=150\r\nTop=200\r\n");
     Tables tables({"张三"});
     bool locked = true;
-    TShowPanel panel(contextFor(folder, tables.data, &locked, nullptr));
+    screen::DialogService dialogs;
+    TShowPanel panel(contextFor(folder, tables.data, &locked, dialogs));
     panel.show();
     styledtext::TSmoothLabel* title = panel.mainTitle();
     const QPoint start = title->pos();
@@ -203,7 +210,7 @@ class WinnersDisplayTest : public QObject {
 
     // A box stored for a taller screen is shortened to fit this one.
     writeEvent(folder, "[NameText]\r\nHeight=600\r\nTop=700\r\n");
-    TShowPanel shorter(contextFor(folder, tables.data, &locked, nullptr));
+    TShowPanel shorter(contextFor(folder, tables.data, &locked, dialogs));
     QCOMPARE(shorter.nameText()->height(), 768 - 700 - 10);
     shorter.close();
   }
@@ -219,7 +226,8 @@ class WinnersDisplayTest : public QObject {
     data.ItemGrid.setCell(draw::item::kDrawn, 2, "1");
     data.LuckNameGrid.appendRow({"2", "", gbk("李四"), "", "2"});
     bool locked = false;
-    auto context = contextFor(folder, data, &locked, nullptr);
+    screen::DialogService dialogs;
+    auto context = contextFor(folder, data, &locked, dialogs);
     context.shownAward = "0";
     TShowPanel panel(context);
     styledtext::TSmoothScrollText* text = panel.nameText();

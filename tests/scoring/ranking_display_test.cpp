@@ -8,9 +8,9 @@
 #include <QMenu>
 #include <QtTest>
 
-#include "platform/font_substitutions.h"
 #include "scoring/TPorShow.h"
 #include "scoring/core/scoring_fixture.h"
+#include "window_test_setup.h"
 
 using scoring_testing::gbk;
 using scoring_testing::ScoringEvent;
@@ -27,6 +27,7 @@ class OpenedUrls : public QObject {
 class RankingDisplayTest : public QObject {
   Q_OBJECT
 
+  testing_support::WindowTestSetup setup_;
   screen::DialogService dialogs_;
   OpenedUrls opened_;
 
@@ -35,8 +36,8 @@ class RankingDisplayTest : public QObject {
     c.programDir = event.dir();
     c.dialogs = &dialogs_;
     c.look.mainTitle = gbk("年会");
-    c.look.positionLock = locked;
-    c.screen = QSize(1280, 800);
+    c.positionLocked = [locked] { return locked; };
+    c.area = QRect(0, 0, 1280, 800);
     return c;
   }
   static void trigger(QMenu* menu, const QString& caption) {
@@ -54,7 +55,6 @@ class RankingDisplayTest : public QObject {
 
  private slots:
   void initTestCase() {
-    platform::installFontSubstitutions();
     dialogs_.setHeadless(true);
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened_, "open");
   }
@@ -143,7 +143,7 @@ class RankingDisplayTest : public QObject {
     QCOMPARE(opened_.urls.size(), 1);
     QCOMPARE(opened_.urls[0].toLocalFile().toStdString(), (event.dir() / "data" / "评分文件.txt").string());
 
-    display.chooseColour = [](const QColor&) { return std::optional<QColor>(QColor(255, 0, 0)); };
+    dialogs_.setNextColour(255);
     trigger(display.barMenu(), "柱状颜色");
     for (int k = 1; k <= scoring::TPorShow::kBars; ++k)
       QCOMPARE(display.bar(k)->palette().color(QPalette::Window), QColor(255, 0, 0));

@@ -6,11 +6,11 @@
 #include <QMenu>
 #include <QtTest>
 
-#include "platform/font_substitutions.h"
 #include "scoring/TShowEvery.h"
 #include "scoring/core/scoring_fixture.h"
 #include "screen/sound_players.h"
 #include "styledtext/TSmoothLabel.h"
+#include "window_test_setup.h"
 
 using scoring_testing::gbk;
 using scoring_testing::ScoringEvent;
@@ -18,13 +18,15 @@ using scoring_testing::ScoringEvent;
 class ScoreDetailsTest : public QObject {
   Q_OBJECT
 
+  testing_support::WindowTestSetup setup_;
+
   screen::DialogService dialogs_;
 
   scoring::DisplayContext context(const ScoringEvent& event, QSize screen = {1280, 800}) {
     scoring::DisplayContext c;
     c.programDir = event.dir();
     c.dialogs = &dialogs_;
-    c.screen = screen;
+    c.area = QRect(QPoint(0, 0), screen);
     return c;
   }
   static void samplePicture(const ScoringEvent& event, QSize size = {40, 50}) {
@@ -37,10 +39,7 @@ class ScoreDetailsTest : public QObject {
   static QColor back(QLabel* label) { return label->palette().color(QPalette::Window); }
 
  private slots:
-  void initTestCase() {
-    platform::installFontSubstitutions();
-    dialogs_.setHeadless(true);
-  }
+  void initTestCase() { dialogs_.setHeadless(true); }
   void init() { dialogs_.clearLog(); }
 
   void aSavedScoreShowsAndFlashesAtTheNextRefresh() {

@@ -1,17 +1,19 @@
-// The main window's scoring entries: N36 behind the lock check, and the two
-// displays opened modally by their keys and closed again.
+// The main window's scoring entries: N36 behind the lock check, the two
+// displays opened modally by their keys and closed again, and an error box of a
+// display that is up belonging to the display.
 #include <QApplication>
 #include <QMenu>
+#include <QMessageBox>
 #include <QtTest>
 
 #include "app/TForm1.h"
-#include "platform/font_substitutions.h"
 #include "platform/password_store.h"
 #include "scoring/TComProSys.h"
 #include "scoring/TPorShow.h"
 #include "scoring/TShowEvery.h"
 #include "scoring/core/scoring_fixture.h"
 #include "screen/main_menu.h"
+#include "window_test_setup.h"
 
 using scoring_testing::ScoringEvent;
 
@@ -36,15 +38,9 @@ void closeWhenShown(int& closed) {
 class ScoringOpenersTest : public QObject {
   Q_OBJECT
 
-  testing_support::TestFolder store_;
+  testing_support::WindowTestSetup setup_;
 
  private slots:
-  void initTestCase() {
-    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(store_.path().string()));
-    platform::installFontSubstitutions();
-    screen::DialogService::setHeadlessByDefault(true);
-  }
-
   void setupAsksForThePasswordFirst() {
     ScoringEvent event;
     event.lists({{"舞蹈", ""}}, {"甲"});
@@ -68,21 +64,47 @@ class ScoringOpenersTest : public QObject {
     event.lists({{"舞蹈", ""}}, {"甲"});
     event.scores({"[当前节目]", "编号=1", "[1.舞蹈]", "甲=9"});
     TForm1 window(event.dir(), nullptr, QSize(1280, 720));
-    int closed = 0;
-    closeWhenShown<scoring::TPorShow>(closed);
+    QStringList shown;
+    for (int i = 0; i < 4; ++i)
+      window.dialogs().setNextDisplay([&shown](screen::DisplayStage& display) {
+        QVERIFY(display.isModal() && display.isFullScreen());
+        shown << display.windowTitle();
+      });
     QTest::keyClick(&window, Qt::Key_F8);
-    QCOMPARE(closed, 1);
-    closeWhenShown<scoring::TShowEvery>(closed);
     QTest::keyClick(&window, Qt::Key_F7);
-    QCOMPARE(closed, 2);
-    closeWhenShown<scoring::TPorShow>(closed);
     window.mainMenu().action("N65")->trigger();
-    closeWhenShown<scoring::TShowEvery>(closed);
     window.mainMenu().action("N14")->trigger();
-    QCOMPARE(closed, 4);
+    QCOMPARE(shown, (QStringList{"节目评分展示", "节目评分明细", "节目评分展示", "节目评分明细"}));
     // Both displays stored their settings on closing.
     QVERIFY(event.config().hasSection(testing_support::gbk("评分展示")));
     QVERIFY(event.config().hasSection(testing_support::gbk("评委照片")));
+  }
+
+  void anErrorBoxOfADisplayBelongsToTheDisplay() {
+    ScoringEvent event;
+    event.lists({{"舞蹈", ""}}, {"甲"});
+    event.scores({"[当前节目]", "编号=1", "[1.舞蹈]", "甲=9"});
+    TForm1 window(event.dir(), nullptr, QSize(1280, 720));
+    QWidget* boxParent = nullptr;
+    QString boxText;
+    window.dialogs().setNextDisplay([&](screen::DisplayStage& display) {
+      // A real box this time: a score typed wrong is saved while the display is up.
+      window.dialogs().setHeadless(false);
+      event.scores({"[当前节目]", "编号=1", "[1.舞蹈]", "甲=九"});
+      QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+          boxParent = box->parentWidget();
+          boxText = box->text();
+          box->accept();
+        }
+      });
+      dynamic_cast<scoring::TShowEvery&>(display).Timer1Timer();
+      window.dialogs().setHeadless(true);
+      // Parented to the draw screen, the box would bring it to the front over the display.
+      QCOMPARE(boxParent, &display);
+    });
+    QTest::keyClick(&window, Qt::Key_F7);
+    QCOMPARE(boxText, QStringLiteral("'九' is not a valid floating point value"));
   }
 };
 

@@ -9,11 +9,11 @@
 #include <QtTest>
 
 #include "base/text_file.h"
-#include "platform/font_substitutions.h"
 #include "scoring/TComProSys.h"
 #include "scoring/core/scoring_file.h"
 #include "scoring/core/scoring_fixture.h"
 #include "scoring/scoring_grid.h"
+#include "window_test_setup.h"
 
 using scoring::ScoringGrid;
 using scoring_testing::gbk;
@@ -31,6 +31,7 @@ class OpenedUrls : public QObject {
 class SetupDialogTest : public QObject {
   Q_OBJECT
 
+  testing_support::WindowTestSetup setup_;
   OpenedUrls opened_;
 
   static QString child(scoring::TComProSys& dialog, const char* name) {
@@ -47,10 +48,7 @@ class SetupDialogTest : public QObject {
   }
 
  private slots:
-  void initTestCase() {
-    platform::installFontSubstitutions();
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened_, "open");
-  }
+  void initTestCase() { QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened_, "open"); }
   void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
 
   void freshSetupShowsOneEmptyRowEach() {

@@ -7,10 +7,10 @@
 #include <QtTest>
 
 #include "base/ini_file.h"
-#include "platform/font_substitutions.h"
 #include "platform/password_store.h"
 #include "screen/command_wiring.h"
 #include "test_folder.h"
+#include "window_test_setup.h"
 
 using screen::Element;
 using screen::Label;
@@ -59,9 +59,9 @@ QString message(const QString& text) { return QStringLiteral("message: ") + text
 class AppearanceCommandsTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void initTestCase() { platform::installFontSubstitutions(); }
+  testing_support::WindowTestSetup setup_;
 
+ private slots:
   void titlesRefuseBlanksAndKeepBlanksAround() {
     Screen s;
     s.dialogs.setNextText(QStringLiteral("   "));

@@ -9,8 +9,8 @@
 #include <QWidget>
 #include <QtTest>
 
-#include "platform/font_substitutions.h"
 #include "screen/element_menus.h"
+#include "window_test_setup.h"
 
 using screen::Element;
 
@@ -57,9 +57,9 @@ void sendMouse(QWidget* widget, QEvent::Type type, QPoint global, Qt::MouseButto
 class MainMenuTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void initTestCase() { platform::installFontSubstitutions(); }
+  testing_support::WindowTestSetup setup_;
 
+ private slots:
   void treeFollowsTheCommandTables() {
     QWidget window;
     screen::MainMenu menu(&window);

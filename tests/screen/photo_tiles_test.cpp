@@ -9,11 +9,11 @@
 #include <stdexcept>
 
 #include "base/ini_file.h"
-#include "platform/font_substitutions.h"
 #include "platform/qt_gbk.h"
 #include "screen/picture_scaling.h"
 #include "screen/rolling_frame.h"
 #include "test_folder.h"
+#include "window_test_setup.h"
 
 using screen::PhotoEntry;
 using screen::PhotoTiles;
@@ -93,9 +93,9 @@ const QColor kIntruder(255, 0, 255);
 class PhotoTilesTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void initTestCase() { platform::installFontSubstitutions(); }
+  testing_support::WindowTestSetup setup_;
 
+ private slots:
   // Every person gets the tile of their own photo in roster order, whatever order
   // the workers finish in; missing photos and names that would leave the photo
   // folder get the sample; progress counts up one by one to the total.

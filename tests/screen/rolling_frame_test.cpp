@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QtTest>
 
-#include "platform/font_substitutions.h"
+#include "window_test_setup.h"
 
 namespace {
 
@@ -34,9 +34,9 @@ QImage drawn(const QString& text, const QFont& font, const QColor& colour, QSize
 class RollingFrameTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void initTestCase() { platform::installFontSubstitutions(); }
+  testing_support::WindowTestSetup setup_;
 
+ private slots:
   void showsWhatDrawTextDrawsInEveryFont() {
     screen::RollingFrame frame;
     const QStringList texts = {QStringLiteral("员工12"), QStringLiteral("张三丰"), QStringLiteral("Li  Xiaolong 李"),

@@ -9,10 +9,10 @@
 #include <QtTest>
 
 #include "base/file_error.h"
-#include "platform/font_substitutions.h"
 #include "screen/THelpForm.h"
 #include "screen/command_wiring.h"
 #include "test_folder.h"
+#include "window_test_setup.h"
 
 using testing_support::TestFolder;
 
@@ -53,9 +53,9 @@ QStringList rows(const QGroupBox* group) {
 class ToolCommandsTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void initTestCase() { platform::installFontSubstitutions(); }
+  testing_support::WindowTestSetup setup_;
 
+ private slots:
   void restartAsksOnlyWhenWinnersExist() {
     Tools t;
     QVERIFY(t.tools.confirmRestart(false));

@@ -5,8 +5,8 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "dialogs/TSheetColumns.h"
 #include "dialogs/sheet_roster_import.h"
+#include "sheets/TSheetColumns.h"
 #include "test_folder.h"
 
 class SheetColumnsTest : public QObject {
@@ -43,17 +43,16 @@ class SheetColumnsTest : public QObject {
     testing_support::TestFolder dir;
     dir.write("r.csv", "姓名,部门\r\n张三,研发\r\n😀,市场\r\n李四,财务\r\n");
     const QString file = QString::fromStdString((dir / "r.csv").string());
-    TSheetColumns::ask = [](const sheets::Sheet&, QWidget*) {
-      sheets::ColumnChoice choice;
-      choice.columns = {0};
-      choice.skipFirstRow = true;
-      return std::optional<sheets::ColumnChoice>(choice);
-    };
+    sheets::ColumnChoice choice;
+    choice.columns = {0};
+    choice.skipFirstRow = true;
     screen::DialogService dialogs;
     dialogs.setHeadless(true);
+    dialogs.setNextColumns(choice);
     dialogs.setNextAnswer(true);
     QCOMPARE(dialogs::importSheetRoster(file, dialogs), std::optional<QStringList>(QStringList{"张三", "李四"}));
     QVERIFY(dialogs.log().constLast().contains(QStringLiteral("😀")));
+    dialogs.setNextColumns(choice);
     dialogs.setNextAnswer(false);
     QCOMPARE(dialogs::importSheetRoster(file, dialogs), std::nullopt);
 

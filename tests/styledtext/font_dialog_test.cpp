@@ -106,14 +106,14 @@ class FontDialogTest : public QObject {
     QVERIFY(colours->currentText().startsWith(QStringLiteral("自定义")));
     QCOMPARE(dialog.font().color, 99999);
 
-    std::optional<QColor> answer = QColor(10, 20, 30);
-    QColor offered;
-    dialog.setCustomColourChooser([&](QWidget*, const QColor& current) {
+    std::optional<int> answer = 10 + 256 * 20 + 65536 * 30;
+    int offered = 0;
+    dialog.setCustomColourChooser([&](int current) {
       offered = current;
       return answer;
     });
     colours->setCurrentIndex(colourIndex(colours, QStringLiteral("自定义…")));
-    QCOMPARE(offered, styledtext::FontDialog::qColour(99999));
+    QCOMPARE(offered, 99999);
     QCOMPARE(dialog.font().color, 10 + 256 * 20 + 65536 * 30);
 
     answer.reset();  // cancelled: the colour stays
@@ -133,7 +133,7 @@ class FontDialogTest : public QObject {
                  button == QDialogButtonBox::Ok ? QStringLiteral("确定") : QStringLiteral("取消"));
         child<QDialogButtonBox>(*dialog, "buttons")->button(button)->click();
       });
-      const std::optional<FontRecord> chosen = styledtext::FontDialog::choose(nullptr, titleFont());
+      const std::optional<FontRecord> chosen = styledtext::FontDialog::choose(nullptr, titleFont(), {});
       if (button == QDialogButtonBox::Cancel) {
         QVERIFY(!chosen);
       } else {

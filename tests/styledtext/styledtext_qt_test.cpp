@@ -6,12 +6,12 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "platform/font_substitutions.h"
 #include "styledtext/SmoothTimer.h"
 #include "styledtext/TSmoothFontDlg.h"
 #include "styledtext/TSmoothLabel.h"
 #include "styledtext/TSmoothScrollText.h"
 #include "styledtext/qt_rasteriser.h"
+#include "window_test_setup.h"
 
 using namespace styledtext;
 
@@ -39,9 +39,9 @@ void whenDialogShows(std::function<void(TSmoothFontDlg&)> step) {
 class StyledTextTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void initTestCase() { platform::installFontSubstitutions(); }
+  testing_support::WindowTestSetup setup_;
 
+ private slots:
   void rasteriserDrawsWhiteTextAndTurnsIt() {
     QtTextRasteriser rasteriser;
     SmoothRenderer renderer(rasteriser);
@@ -223,7 +223,7 @@ class StyledTextTest : public QObject {
     QVERIFY(!dialog.Execute());
     QCOMPARE(dialog.Effect().Blur(), 0);
 
-    TSmoothFontDlg::chooseColor = [](QWidget*, int) { return std::optional<int>(255); };
+    dialog.setQuestions({[](int) { return std::optional<int>(255); }, {}, {}, {}});
     dialog.setAllowChangeFont(true);
     whenDialogShows([](TSmoothFontDlg& dlg) {
       QVERIFY(dlg.findChild<QPushButton*>("FontButton")->isVisible());

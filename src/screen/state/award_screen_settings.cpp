@@ -1,5 +1,6 @@
 #include "screen/state/award_screen_settings.h"
 
+#include "base/conversion_error.h"
 #include "base/gbk.h"
 #include "screen/state/ini_names.h"
 
@@ -63,6 +64,15 @@ std::vector<std::pair<std::string, std::string>> awardScreenEntries(const AwardS
 void saveAwardScreenSettings(base::IniFile& config, const AwardScreenSettings& settings) {
   base::IniBatch batch(config);
   for (const auto& [k, value] : awardScreenEntries(settings)) config.writeString(names::screenSettings(), k, value);
+}
+
+void applyAwardScreenSettings(const AwardScreenSettings& settings, draw::DrawSettings& draw) {
+  draw.autoStop = settings.autoStop;
+  draw.autoStart = settings.autoStart;
+  const int stopSeconds = base::toInt(settings.autoStopSeconds);
+  const int startSeconds = base::toInt(settings.autoStartSeconds);
+  draw.autoStopSeconds = stopSeconds;
+  draw.autoStartSeconds = startSeconds;
 }
 
 }  // namespace screen

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/ini_file.h"
+#include "draw/draw_data.h"
 #include "screen/state/screen_model.h"
 
 namespace screen {
@@ -42,5 +43,10 @@ std::vector<std::pair<std::string, std::string>> awardScreenEntries(const AwardS
 
 // Writes the entries in that order, in one rewrite of the file.
 void saveAwardScreenSettings(base::IniFile& config, const AwardScreenSettings& settings);
+
+// What a save hands the draw at once: the two auto switches and their seconds.
+// Raises base::ConversionError when a seconds text is not a whole number; the
+// switches are set by then, the seconds of neither field are.
+void applyAwardScreenSettings(const AwardScreenSettings& settings, draw::DrawSettings& draw);
 
 }  // namespace screen

@@ -1,4 +1,4 @@
-#include "dialogs/TSheetColumns.h"
+#include "sheets/TSheetColumns.h"
 
 #include <QPushButton>
 
@@ -14,13 +14,6 @@ QString columnLetters(int column) {
 }
 
 }  // namespace
-
-std::function<std::optional<sheets::ColumnChoice>(const sheets::Sheet&, QWidget*)> TSheetColumns::ask =
-    [](const sheets::Sheet& sheet, QWidget* parent) -> std::optional<sheets::ColumnChoice> {
-  TSheetColumns dialog(sheet, parent);
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return dialog.choice();
-};
 
 TSheetColumns::TSheetColumns(const sheets::Sheet& sheet, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TSheetColumns>()), sheet_(sheet) {

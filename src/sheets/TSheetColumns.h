@@ -1,11 +1,10 @@
 #pragma once
 // The columns of a spreadsheet that make a roster line: the operator ticks
 // them, chooses the separator between them and whether the first row is
-// headings, and sees the resulting lines as they will be imported.
+// headings, and sees the resulting lines as they will be imported. Opened
+// through screen::DialogService::sheetColumns.
 #include <QDialog>
-#include <functional>
 #include <memory>
-#include <optional>
 
 #include "sheets/roster_columns.h"
 
@@ -21,9 +20,6 @@ class TSheetColumns : public QDialog {
   ~TSheetColumns() override;
 
   sheets::ColumnChoice choice() const;
-
-  // Asks the operator; nothing when cancelled. Tests replace it.
-  static std::function<std::optional<sheets::ColumnChoice>(const sheets::Sheet&, QWidget*)> ask;
 
   // Rows shown in the table and lines in the preview.
   static constexpr int kPreviewRows = 20;
