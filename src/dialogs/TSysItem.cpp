@@ -477,7 +477,7 @@ void TSysItem::changePicture() {
     if (fs::equivalent(source, target, ec)) return;
     // The file's own bytes: the same picture in its own format, nothing re-encoded.
     fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
-    if (ec) throw base::FileError(base::FileError::Kind::CannotWrite, target, ec.message());
+    if (ec) throw base::FileError(base::FileError::Kind::CannotWrite, target, base::describeError(ec));
   });
   if (!copied) return;
   QTableWidget* grid = ui->StringGrid1;

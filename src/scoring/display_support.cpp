@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include "base/config_files.h"
+#include "base/file_error.h"
 #include "base/gbk.h"
 #include "base/paths.h"
 #include "platform/image_files.h"
@@ -89,7 +90,7 @@ std::optional<std::string> chooseBackground(const fs::path& programDir, screen::
     fs::create_directories(folder, ec);
     fs::copy_file(source, folder / source.filename(), fs::copy_options::overwrite_existing, ec);
     if (ec) {
-      dialogs.message(QStringLiteral("无法复制图片到 backpic: %1").arg(QString::fromStdString(ec.message())));
+      dialogs.message(QStringLiteral("无法复制图片到 backpic: %1").arg(QString::fromStdString(base::describeError(ec))));
       return std::nullopt;
     }
   }
