@@ -46,13 +46,13 @@ EventFolderChoice decide() {
 
 bool isUnderSystemPrefix(const fs::path& folder) {
   const fs::path normal = folder.lexically_normal();
-  for (const char* prefix : kSystemPrefixes) {
-    auto p = fs::path(prefix).begin();
-    const auto pEnd = fs::path(prefix).end();
+  for (const char* name : kSystemPrefixes) {
+    const fs::path prefix(name);
+    auto p = prefix.begin();
     auto f = normal.begin();
-    for (; p != pEnd && f != normal.end() && *p == *f; ++p, ++f) {
+    for (; p != prefix.end() && f != normal.end() && *p == *f; ++p, ++f) {
     }
-    if (p == pEnd) return true;
+    if (p == prefix.end()) return true;
   }
   return false;
 }

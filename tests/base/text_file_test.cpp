@@ -36,6 +36,7 @@ TEST(TextFile, SplitsLinesAtEveryLineEnd) {
       {std::string("x\0y\n", 4), {std::string("x\0y", 3)}},  // NUL bytes are kept
       {"\xEF\xBB\xBF[a]\r\nk=1", {"[a]", "k=1"}},           // an editor's byte order mark goes
       {"x\xEF\xBB\xBF", {"x\xEF\xBB\xBF"}},                 // only at the very start
+      {"\xEF\xBB\xBF\xEF\xBB\xBF[a]", {"[a]"}},             // one editor after another
   };
   for (const auto& c : cases) EXPECT_EQ(base::splitLines(c.text), c.lines);
 }
