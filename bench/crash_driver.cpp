@@ -288,9 +288,9 @@ int check(const fs::path& dir, const fs::path& journalPath, std::size_t cut) {
     if (notedBatch) {
       std::cout << "INTERRUPTED " << recorded.size() << " of " << planned << "\n";
       if (!interruptionTold) checker.fault("an interrupted batch was not told");
-      const std::vector<std::string> shown =
-          data.settings.peopleRolling ? view.visibleFrameTexts()
-                                      : std::vector<std::string>{view.fieldText[draw::Field::HonorGuest]};
+      const std::vector<std::string> shown = data.settings.peopleRolling
+                                                 ? view.visibleFrameTexts()
+                                                 : std::vector<std::string>{view.fieldText[draw::Field::HonorGuest]};
       if (!recorded.empty() && shown != recorded)
         checker.fault("an interrupted batch's " + std::to_string(recorded.size()) + " recorded winners were not shown");
     } else if (!recorded.empty() && static_cast<long>(recorded.size()) != planned) {

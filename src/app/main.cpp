@@ -52,10 +52,10 @@ int main(int argc, char* argv[]) {
   } catch (const base::FileError&) {
   }
   if (!eventTaken) {
-    QMessageBox::information(nullptr, platform::secondInstanceCaption(),
-                             platform::secondInstanceMessage() +
-                                 QStringLiteral("\n活动文件夹 %1 正由另一个抽奖程序使用。")
-                                     .arg(platform::toQString(event->folder)));
+    QMessageBox::information(
+        nullptr, platform::secondInstanceCaption(),
+        platform::secondInstanceMessage() +
+            QStringLiteral("\n活动文件夹 %1 正由另一个抽奖程序使用。").arg(platform::toQString(event->folder)));
     return 0;
   }
   if (event->otherEvent) QMessageBox::warning(nullptr, title, platform::otherEventMessage(*event));

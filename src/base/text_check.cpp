@@ -39,8 +39,7 @@ int utf8CharactersBeyondAscii(std::string_view text) {
 TextProblem findTextProblem(std::string_view bytes) {
   for (char c : bytes) {
     const auto byte = static_cast<unsigned char>(c);
-    if ((byte < 0x20 && byte != '\t' && byte != '\r' && byte != '\n') || byte == 0x7F)
-      return TextProblem::ControlBytes;
+    if ((byte < 0x20 && byte != '\t' && byte != '\r' && byte != '\n') || byte == 0x7F) return TextProblem::ControlBytes;
   }
   // The readers drop byte order marks at the start; so does the check.
   bool byteOrderMark = false;

@@ -18,9 +18,7 @@ namespace draw {
 
 using texts::gbk;
 
-void LifecycleOutcome::addMessage(const std::string& text) {
-  message = message ? *message + "\r\n\r\n" + text : text;
-}
+void LifecycleOutcome::addMessage(const std::string& text) { message = message ? *message + "\r\n\r\n" + text : text; }
 
 std::string blockedHint() { return gbk("现在不能抽奖,请按空格键查看原因"); }
 
@@ -58,11 +56,10 @@ bool loadWinnersRecord(DrawData& data, const EventFolder& folder, const StartupQ
   RecordReading reading = readWinnersRecord(*bytes, data);
   const std::string name = recordName(folder);
   if (!reading.unsafe.empty()) {
-    const std::string text =
-        gbk("中奖记录 ") + name + gbk(" 中有读不出的行,其中可能含有中奖记录:") + "\r\n" +
-        describeFindings(reading.unsafe) +
-        gbk("去掉这些行可能使一个名额或一个人被重复抽取,因此现在不能抽奖。请用文本编辑器修复这些行"
-            "(每行一条记录:序号|姓名|显示姓名|奖项名称|奖项编号),然后重新启动程序。");
+    const std::string text = gbk("中奖记录 ") + name + gbk(" 中有读不出的行,其中可能含有中奖记录:") + "\r\n" +
+                             describeFindings(reading.unsafe) +
+                             gbk("去掉这些行可能使一个名额或一个人被重复抽取,因此现在不能抽奖。请用文本编辑器修复这些行"
+                                 "(每行一条记录:序号|姓名|显示姓名|奖项名称|奖项编号),然后重新启动程序。");
     outcome.addMessage(text);
     outcome.hint = blockedHint();
     data.state.drawBlocked = text;
@@ -71,17 +68,18 @@ bool loadWinnersRecord(DrawData& data, const EventFolder& folder, const StartupQ
   if (!reading.whole()) {
     const std::filesystem::path aside = asideNameFor(file);
     if (reading.needsConsent()) {
-      const std::string question =
-          gbk("中奖记录 ") + name + gbk(" 中有不能完整读取的行:") + "\r\n" + describeFindings(reading.damaged) +
-          describeFindings(reading.unreadable) +
-          gbk("读出了序号和奖项编号的记录照常有效;其余的行不是完整的中奖记录,不占名额。") + "\r\n\r\n" +
-          gbk("是否把原文件另存为 ") + aside.filename().string() + gbk(",改正或去掉这些行,用其余 ") +
-          std::to_string(reading.records.size()) + gbk(" 条记录继续抽奖?") + "\r\n" +
-          gbk("选\"否\"则现在不能抽奖,请修复该文件后重新启动程序。");
+      const std::string question = gbk("中奖记录 ") + name + gbk(" 中有不能完整读取的行:") + "\r\n" +
+                                   describeFindings(reading.damaged) + describeFindings(reading.unreadable) +
+                                   gbk("读出了序号和奖项编号的记录照常有效;其余的行不是完整的中奖记录,不占名额。") +
+                                   "\r\n\r\n" + gbk("是否把原文件另存为 ") + aside.filename().string() +
+                                   gbk(",改正或去掉这些行,用其余 ") + std::to_string(reading.records.size()) +
+                                   gbk(" 条记录继续抽奖?") + "\r\n" +
+                                   gbk("选\"否\"则现在不能抽奖,请修复该文件后重新启动程序。");
       if (!ask(question)) {
         outcome.hint = blockedHint();
-        data.state.drawBlocked = gbk("中奖记录 ") + name +
-                                 gbk(" 中有不能完整读取的行(见启动时的提示),现在不能抽奖。请修复该文件后重新启动程序。");
+        data.state.drawBlocked =
+            gbk("中奖记录 ") + name +
+            gbk(" 中有不能完整读取的行(见启动时的提示),现在不能抽奖。请修复该文件后重新启动程序。");
         return false;
       }
     }
@@ -134,8 +132,9 @@ LifecycleOutcome startupLoad(DrawData& data, const EventFolder& folder) {
     if (auto finished = finishInterruptedWrites(folder)) outcome.addMessage(*finished);
     if (const base::TextProblem problem = rosterLoad(folder, data); problem != base::TextProblem::None) {
       const std::string roster = folder.rosterPath(data.settings.textDraw).filename().string();
-      outcome.addMessage(gbk("名单文件 ") + roster + " " + base::utf8ToGbk(base::describeTextProblem(problem)) +
-                         gbk(",名字会显示成乱码,抽中后也会这样记录。请把名单文件另存为GBK编码(或用[抽奖名单]重新录入)后再抽奖。"));
+      outcome.addMessage(
+          gbk("名单文件 ") + roster + " " + base::utf8ToGbk(base::describeTextProblem(problem)) +
+          gbk(",名字会显示成乱码,抽中后也会这样记录。请把名单文件另存为GBK编码(或用[抽奖名单]重新录入)后再抽奖。"));
     }
     return outcome;
   });

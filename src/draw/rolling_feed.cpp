@@ -99,7 +99,8 @@ std::vector<ShownWinner> batchWinners(const DrawData& data, int n) {
   const std::size_t rows = pool.rowCount();
   std::vector<ShownWinner> winners;
   for (std::size_t k = 1; k <= static_cast<std::size_t>(std::max(n, 0)) && k < rows; ++k)
-    winners.push_back({pool.cell(person::kDisplayName, rows - k), base::parseInt(pool.cell(person::kSerial, rows - k)).value_or(0)});
+    winners.push_back(
+        {pool.cell(person::kDisplayName, rows - k), base::parseInt(pool.cell(person::kSerial, rows - k)).value_or(0)});
   return winners;
 }
 

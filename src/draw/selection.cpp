@@ -8,8 +8,8 @@
 #include "base/conversion_error.h"
 #include "base/file_error.h"
 #include "base/gbk.h"
-#include "draw/draw_texts.h"
 #include "draw/batch_note.h"
+#include "draw/draw_texts.h"
 #include "draw/event_files.h"
 #include "draw/pool.h"
 

@@ -15,11 +15,10 @@ namespace {
 
 // Sections every settings file of this program holds some of (UTF-8 names).
 constexpr const char* kOwnSections[] = {
-    "程序运行情况", "窗体样式", "背景",     "TitlePic",   "界面设置",     "MainTitle",    "SecTitle",
-    "ActionHint",   "PrizeName", "HonorGuest", "RateProgress", "ItemName",     "TimeShow",     "PrizePic",
-    "S1",           "L31",       "NamePic1",   "图片抽奖",   "奖项设置",     "弃奖",         "补奖",
-    "内定设置",     "内定设置B", "奖项分组",   "奖项分组设定", "音效设置",     "ShowPrizeName", "节目设置",
-    "评委设置",     "评分展示",  "评分细节",   "未完成操作"};
+    "程序运行情况", "窗体样式",   "背景",          "TitlePic", "界面设置", "MainTitle", "SecTitle",  "ActionHint",
+    "PrizeName",    "HonorGuest", "RateProgress",  "ItemName", "TimeShow", "PrizePic",  "S1",        "L31",
+    "NamePic1",     "图片抽奖",   "奖项设置",      "弃奖",     "补奖",     "内定设置",  "内定设置B", "奖项分组",
+    "奖项分组设定", "音效设置",   "ShowPrizeName", "节目设置", "评委设置", "评分展示",  "评分细节",  "未完成操作"};
 
 bool holdsOwnSection(const base::IniDocument& document) {
   for (const char* name : kOwnSections)
@@ -58,8 +57,9 @@ std::optional<SettingsProblem> findSettingsProblem(const base::ConfigFiles& file
 
 std::string settingsQuestion(const SettingsProblem& problem, const fs::path& aside) {
   const std::string name = problem.file.filename().string();
-  std::string text = (problem.isTemplate ? "模板文件 " : "设置文件 ") + name + " 不是本程序的设置文件:" + problem.reason +
-                     "。\n原文件已另存为 " + aside.filename().string() + "。\n\n";
+  std::string text = (problem.isTemplate ? "模板文件 " : "设置文件 ") + name +
+                     " 不是本程序的设置文件:" + problem.reason + "。\n原文件已另存为 " + aside.filename().string() +
+                     "。\n\n";
   if (problem.isTemplate)
     text += "是否不用模板,以默认设置开始(奖项、名单等需要重新设置)?\n选\"否\"将退出程序," + name + " 保持原样。";
   else

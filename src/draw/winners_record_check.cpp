@@ -78,7 +78,7 @@ std::string cleanField(const std::string& field, base::TextProblem lineProblem) 
 
 RecordReading readWinnersRecord(std::string_view bytes, const DrawData& data) {
   RecordReading reading;
-  std::set<std::string> people;  // roster serials that won, while repeat winning is off
+  std::set<std::string> people;    // roster serials that won, while repeat winning is off
   std::map<long long, int> taken;  // records and places given up per award row
   const std::vector<std::string_view> lines = base::splitLineViews(bytes);
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -110,8 +110,9 @@ RecordReading readWinnersRecord(std::string_view bytes, const DrawData& data) {
       Table::Row candidate;
       if (fields.size() == winner::kColumnCount) candidate.assign(fields.begin(), fields.end());
       if (candidate.empty() || !serialsRead(candidate)) {
-        refuse(problem != base::TextProblem::None ? base::describeTextProblem(problem)
-                                                  : std::string("不是完整的中奖记录(序号|姓名|显示姓名|奖项|奖项编号)"));
+        refuse(problem != base::TextProblem::None
+                   ? base::describeTextProblem(problem)
+                   : std::string("不是完整的中奖记录(序号|姓名|显示姓名|奖项|奖项编号)"));
         continue;
       }
       for (std::string& field : candidate) field = cleanField(field, problem);
@@ -119,8 +120,8 @@ RecordReading readWinnersRecord(std::string_view bytes, const DrawData& data) {
         if (field.empty()) field = " ";
       record = std::move(candidate);
       damaged = true;
-      finding.reason = problem != base::TextProblem::None ? base::describeTextProblem(problem)
-                                                          : std::string("姓名中的字节不成字");
+      finding.reason =
+          problem != base::TextProblem::None ? base::describeTextProblem(problem) : std::string("姓名中的字节不成字");
     }
 
     const int person = *base::parseInt(record[winner::kSerial]);

@@ -75,9 +75,10 @@ EventFolderChoice chooseEventFolder(const ProgramLocation& location) {
 
 QString otherEventMessage(const EventFolderChoice& choice) {
   if (!choice.otherEvent) return {};
-  return QStringLiteral("在两个位置都找到了抽奖活动的文件:\n\n正在使用:%1\n另一处:%2\n\n"
-                        "另一处的活动不会被使用,也不会被改动。如果要继续的是另一处的活动,请退出程序,"
-                        "把它的文件(Config.ini、LuckName.txt、log.txt 和名单)复制到正在使用的文件夹中,再启动程序。")
+  return QStringLiteral(
+             "在两个位置都找到了抽奖活动的文件:\n\n正在使用:%1\n另一处:%2\n\n"
+             "另一处的活动不会被使用,也不会被改动。如果要继续的是另一处的活动,请退出程序,"
+             "把它的文件(Config.ini、LuckName.txt、log.txt 和名单)复制到正在使用的文件夹中,再启动程序。")
       .arg(toQString(choice.folder), toQString(*choice.otherEvent));
 }
 

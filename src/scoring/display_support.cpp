@@ -90,7 +90,8 @@ std::optional<std::string> chooseBackground(const fs::path& programDir, screen::
     fs::create_directories(folder, ec);
     fs::copy_file(source, folder / source.filename(), fs::copy_options::overwrite_existing, ec);
     if (ec) {
-      dialogs.message(QStringLiteral("无法复制图片到 backpic: %1").arg(QString::fromStdString(base::describeError(ec))));
+      dialogs.message(
+          QStringLiteral("无法复制图片到 backpic: %1").arg(QString::fromStdString(base::describeError(ec))));
       return std::nullopt;
     }
   }

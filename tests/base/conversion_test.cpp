@@ -37,7 +37,9 @@ TEST(Conversion, ErrorsCarryThePlatformMessage) {
 // by an excerpt, and a NUL does not cut the message short.
 TEST(Conversion, ErrorsQuoteAShortExcerptOfTheText) {
   const std::string cases[] = {std::string(50 * 1024 * 1024, 'x'), testing_support::gbk(std::string(200, 'a') + "三"),
-                               std::string("1\0" "2", 3)};
+                               std::string("1\0"
+                                           "2",
+                                           3)};
   for (const std::string& text : cases) {
     try {
       base::toInt(text);
@@ -49,7 +51,10 @@ TEST(Conversion, ErrorsQuoteAShortExcerptOfTheText) {
     }
   }
   try {
-    base::toInt(std::string("1\0" "2", 3));
+    base::toInt(
+        std::string("1\0"
+                    "2",
+                    3));
   } catch (const base::ConversionError& error) {
     EXPECT_STREQ(error.what(), "'1\\x002' is not a valid integer value");
   }

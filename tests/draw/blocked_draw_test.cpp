@@ -187,13 +187,12 @@ TEST(InterruptedBatch, TheNextStartShowsItsRecordedWinners) {
     auto lines = event.lines("LuckName.txt");
     ASSERT_EQ(lines.size(), 42u);
     lines.pop_back();
-    const std::vector<std::string> winner = base::splitLines(
-        [&] {
-          std::string fields = lines.back();
-          for (char& c : fields)
-            if (c == '|') c = '\n';
-          return fields;
-        }());
+    const std::vector<std::string> winner = base::splitLines([&] {
+      std::string fields = lines.back();
+      for (char& c : fields)
+        if (c == '|') c = '\n';
+      return fields;
+    }());
 
     DrawRun run(event.folder());
     EXPECT_TRUE(draw::headlessStartup(run.data, event.folder(), run.view, run.luck));

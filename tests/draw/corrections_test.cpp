@@ -218,7 +218,8 @@ TEST(PairedWrites, ANoteThatCannotBeTakenBackIsToldNowAndFinishedAtTheNextStart)
           noted = base::readFile(configPath);
           std::filesystem::remove(configPath);
           std::filesystem::create_directories(configPath / "blocked");
-          throw base::FileError(base::FileError::Kind::CannotWrite, e.event.folder().winnersRecordPath(), "磁盘是只读的");
+          throw base::FileError(base::FileError::Kind::CannotWrite, e.event.folder().winnersRecordPath(),
+                                "磁盘是只读的");
         },
         "弃奖");
     ADD_FAILURE() << "the failure was not raised";

@@ -18,8 +18,8 @@ using testing_support::gbk;
 namespace item = draw::item;
 
 std::string record(int person, const std::string& award = "幸运奖", int serial = 1) {
-  return std::to_string(person) + "|" + gbk("人") + std::to_string(person) + "|" + gbk("人*") +
-         std::to_string(person) + "|" + gbk(award) + "|" + std::to_string(serial) + "\r\n";
+  return std::to_string(person) + "|" + gbk("人") + std::to_string(person) + "|" + gbk("人*") + std::to_string(person) +
+         "|" + gbk(award) + "|" + std::to_string(serial) + "\r\n";
 }
 
 std::vector<std::filesystem::path> copiesOf(const EventFixture& event) {
@@ -30,14 +30,14 @@ std::vector<std::filesystem::path> copiesOf(const EventFixture& event) {
 }
 
 enum class Outcome {
-  Asks,     // the operator chooses: keep a copy and go on, or stop
-  Blocks,   // a line may hide a record: the draw waits until it is mended
-  Tells,    // set aside or kept with a notice, the draw goes on
+  Asks,    // the operator chooses: keep a copy and go on, or stop
+  Blocks,  // a line may hide a record: the draw waits until it is mended
+  Tells,   // set aside or kept with a notice, the draw goes on
 };
 
 struct Case {
   std::string name;
-  std::string records;   // LuckName.txt as the disk holds it
+  std::string records;  // LuckName.txt as the disk holds it
   bool repeatWinning;
   Outcome outcome;
   std::size_t counted;   // records that count once the draw goes on
@@ -49,18 +49,17 @@ std::vector<Case> cases() {
   const std::string fiftyMegabytes = std::string(50 * 1024 * 1024, 'x') + "\r\n";
   return {
       {"a line of UTF-8 text", record(1) + utf8Line + record(3), false, Outcome::Asks, 3, "第2行"},
-      {"a line of NUL bytes", record(1) + std::string(6, '\0') + "\r\n" + record(3), false, Outcome::Asks, 2,
+      {"a line of NUL bytes", record(1) + std::string(6, '\0') + "\r\n" + record(3), false, Outcome::Asks, 2, "第2行"},
+      {"a record holding a NUL", record(1) + std::string("2|a\0b|a|x|1\r\n", 13) + record(3), false, Outcome::Asks, 3,
        "第2行"},
-      {"a record holding a NUL", record(1) + std::string("2|a\0b|a|x|1\r\n", 13) + record(3), false, Outcome::Asks,
-       3, "第2行"},
       // The next append starts on a line of its own, so the cut-off record stands alone.
       {"a torn line completed by the next append", record(1) + "2|" + gbk("人2") + "|\r\n" + record(3), false,
        Outcome::Asks, 2, "第2行"},
       // Written by a program that did not start on a fresh line: record 3 is inside line 2.
-      {"a torn line run into the next record", record(1) + "2|" + gbk("人2") + "|" + record(3), false,
-       Outcome::Blocks, 0, "第2行"},
-      {"three lines repeated, repeat winning off", record(1) + record(2) + record(3) + record(1) + record(2) + record(3),
-       false, Outcome::Tells, 3, "第4行"},
+      {"a torn line run into the next record", record(1) + "2|" + gbk("人2") + "|" + record(3), false, Outcome::Blocks,
+       0, "第2行"},
+      {"three lines repeated, repeat winning off",
+       record(1) + record(2) + record(3) + record(1) + record(2) + record(3), false, Outcome::Tells, 3, "第4行"},
       {"repeats beyond the places, repeat winning on",
        record(1) + record(2) + record(3) + record(4) + record(5) + record(4) + record(5), true, Outcome::Tells, 7,
        "第6行"},

@@ -106,8 +106,8 @@ TEST(FullDisk, ABatchRecordsOnlyWhatReachedTheDiskAndTheDrawGoesOn) {
 TEST(FullDisk, ABatchCutShortShowsOnlyItsRecordedWinnersAndReportsThemFirst) {
   EventFixture event;
   auto config = EventFixture::awardLines({{"一等奖", 6, 3}});
-  config.insert(config.end(), {"[界面设置]", "抽奖准备=0", "分组显示名单=0", "重复中奖=0", "[音效设置]", "背景音乐_check=0",
-                               "抽奖开始_check=0", "抽奖停止_check=0"});
+  config.insert(config.end(), {"[界面设置]", "抽奖准备=0", "分组显示名单=0", "重复中奖=0", "[音效设置]",
+                               "背景音乐_check=0", "抽奖开始_check=0", "抽奖停止_check=0"});
   event.config(config);
   event.roster(EventFixture::numberedNames(9));
   std::string earlier;

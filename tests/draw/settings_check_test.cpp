@@ -1,12 +1,13 @@
 // A settings file that is not the program's own is kept aside and nothing is
 // written over it until the operator chooses; a roster that is not GBK text is
 // told once. Valid GB18030 (four-byte characters too) is the program's own.
+#include "draw/settings_check.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "draw/headless_startup.h"
-#include "draw/settings_check.h"
 #include "event_fixture.h"
 
 namespace {
