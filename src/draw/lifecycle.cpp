@@ -1,5 +1,7 @@
 #include "draw/lifecycle.h"
 
+#include <algorithm>
+
 #include "base/conversion_error.h"
 #include "base/file_error.h"
 #include "base/folder_access.h"
@@ -68,8 +70,12 @@ bool loadWinnersRecord(DrawData& data, const EventFolder& folder, const StartupQ
   if (!reading.whole()) {
     const std::filesystem::path aside = asideNameFor(file);
     if (reading.needsConsent()) {
+      std::vector<RecordFinding> lines = reading.damaged;
+      lines.insert(lines.end(), reading.unreadable.begin(), reading.unreadable.end());
+      std::sort(lines.begin(), lines.end(),
+                [](const RecordFinding& a, const RecordFinding& b) { return a.line < b.line; });
       const std::string question = gbk("中奖记录 ") + name + gbk(" 中有不能完整读取的行:") + "\r\n" +
-                                   describeFindings(reading.damaged) + describeFindings(reading.unreadable) +
+                                   describeFindings(lines) +
                                    gbk("读出了序号和奖项编号的记录照常有效;其余的行不是完整的中奖记录,不占名额。") +
                                    "\r\n\r\n" + gbk("是否把原文件另存为 ") + aside.filename().string() +
                                    gbk(",改正或去掉这些行,用其余 ") + std::to_string(reading.records.size()) +

@@ -137,8 +137,7 @@ void Luck::showInterruptedBatch(const std::vector<Table::Row>& records) {
   const int award = base::parseInt(records.front()[winner::kAwardSerial]).value_or(0);
   if (data_.isAwardRow(award)) {
     const auto row = static_cast<std::size_t>(award);
-    view_.setFieldText(Field::ItemName, data_.ItemGrid.cell(item::kName, row));
-    view_.setFieldText(Field::PrizeName, data_.ItemGrid.cell(item::kPrize, row));
+    showAward(row);
     try {
       view_.setFieldText(Field::RateProgress, progressLine(row));
     } catch (const base::ConversionError&) {
@@ -312,8 +311,9 @@ bool Luck::nobodyMayWin(std::size_t row) const {
   return peopleWhoMayWin(data_, config, data_.ItemGrid.cell(item::kSerial, row)) == 0;
 }
 
-void Luck::showCurrentAward() {
-  const std::size_t row = currentRow(data_);
+void Luck::showCurrentAward() { showAward(currentRow(data_)); }
+
+void Luck::showAward(std::size_t row) {
   const Table& items = data_.ItemGrid;
   view_.setFieldText(Field::PrizeName, items.cell(item::kPrize, row));
   view_.setFieldText(Field::ItemName, items.cell(item::kName, row));

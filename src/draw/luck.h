@@ -94,6 +94,8 @@ class Luck {
   bool exactlyFinished(std::size_t row) const;
   void endDraw();
   void showCurrentAward();
+  // Award name, prize, draw guest and prize picture of an award row.
+  void showAward(std::size_t row);
   void changeMode(bool textDraw, bool peopleRolling, const std::string& message);
 
   void setCaption(const std::string& caption);

@@ -102,6 +102,8 @@ RecordReading readWinnersRecord(std::string_view bytes, const DrawData& data) {
     const base::TextProblem problem = base::findTextProblem(line);
     Table::Row record;
     bool damaged = false;
+    // A UTF-8 line is quoted as the operator wrote it.
+    if (problem == base::TextProblem::Utf8) finding.excerpt = base::excerptForMessage(base::utf8ToGbk(line));
     if (problem == base::TextProblem::None) record = splitRecord(line);
     if (record.empty() || !serialsRead(record)) {
       // A record whose text another program garbled still names its person and
