@@ -90,8 +90,9 @@ TEST(ConfigBackup, AFailedExportTakesAwayWhatItMade) {
     } catch (const base::FileError& error) {
       // The library reports the limit in its own way; whatever the cause, it is in words.
       const std::string& reason = error.reason();
-      EXPECT_TRUE(std::any_of(reason.begin(), reason.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
-          << error.what();
+      EXPECT_TRUE(std::any_of(reason.begin(), reason.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x80;
+      })) << error.what();
     }
     EXPECT_FALSE(fs::exists(backup));
   }));
