@@ -128,10 +128,10 @@ LifecycleOutcome startupLoad(DrawData& data, const EventFolder& folder) {
   data.state.drawBlocked = startupFailureMessage("启动没有完成。");
   return blockingOnFailure(data, [&] {
     LifecycleOutcome outcome;
-    const base::ConfigFiles& files = folder.configFiles();
-    if (auto problem = base::findWriteProblem(folder.programDir(), {files.configPath().filename().string(),
-                                                                    folder.winnersRecordPath().filename().string(),
-                                                                    folder.logPath().filename().string()}))
+    // The files the draw appends to, and the folder every rewrite makes its new file in.
+    if (auto problem = base::findWriteProblem(
+            folder.programDir(),
+            {folder.winnersRecordPath().filename().string(), folder.logPath().filename().string()}))
       throw *problem;
     data.random.seedFromClock();
     data.state.singleAwardTarget = 0;
