@@ -196,6 +196,8 @@ void batchRecord(DrawData& data, const EventFolder& folder) {
                           build.predetermined == data.LuckDetail.revision() &&
                           build.barred == data.BlackDetail.revision() && build.award == serial;
   data.state.pickedFromBuild = 0;
+  // The batch's records, first pick first (the last row of the pool first).
+  std::vector<Table::Row> records;
   std::vector<std::string> planned;
   for (int i = 0; i < batch; ++i) {
     Table::Row record = pool.row(pool.rowCount() - 1 - static_cast<std::size_t>(i));
@@ -203,14 +205,12 @@ void batchRecord(DrawData& data, const EventFolder& folder) {
     record[winner::kAwardName] = awardName;
     record[winner::kAwardSerial] = serial;
     planned.push_back(winnerRecordLine(record));
+    records.push_back(std::move(record));
   }
   const BatchNote note(folder, data.winnerCount(), planned);
   for (int i = 0; i < batch; ++i) {
     const std::size_t r = pool.rowCount() - 1;
-    Table::Row record = pool.row(r);
-    record.resize(winner::kColumnCount);
-    record[winner::kAwardName] = awardName;
-    record[winner::kAwardSerial] = serial;
+    Table::Row record = std::move(records[static_cast<std::size_t>(i)]);
     const std::string person = record[winner::kSerial];
     const std::string name = record[winner::kName];
     try {
