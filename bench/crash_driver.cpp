@@ -4,16 +4,21 @@
 // The two halves of scripts/crash_test.sh. "run" drives whole events on a folder
 // without a window, as the program would, until it is killed: start-up (which
 // resumes whatever the folder holds), batches, give-ups, supplementary places,
-// restarts of the draw and fresh start-ups, at random. Before each operation it
-// appends "A <operation> <records>" to JOURNAL and after it "R <records>", where
-// records is the number of lines of the winners record it knows of.
+// restarts of the draw and fresh start-ups, at random. It writes its process id
+// to JOURNAL.pid first (the script may run it under a tracer that slows its
+// syncs, and kills the driver itself). Before each operation it appends
+// "A <operation> <records>" to JOURNAL (a batch's stop adds the winners it is to
+// record: "A stop <records> <winners>") and after it "R <records>", where
+// records is the number of lines of the winners record it knows of. A batch's
+// winners are on screen from the moment its stop begins.
 //
 // "check" runs after a kill, on what the disk holds: every file parses, no
 // record is torn, lost or doubled (against the journal's last operation), no
-// award holds more winners than its places, and start-up works. With --cut it
-// first cuts BYTES off the end of LuckName.txt, as a power cut could, and
-// expects start-up to repair it. Prints one "FAULT ..." line per fault found and
-// exits 1 when there was one.
+// award holds more winners than its places, and start-up works; after a kill
+// inside a batch's stop, start-up shows every winner of that batch the disk
+// holds and says the batch was interrupted. With --cut it first cuts BYTES off
+// the end of LuckName.txt, as a power cut could, and expects start-up to repair
+// it. Prints one "FAULT ..." line per fault found and exits 1 when there was one.
 #include <unistd.h>
 
 #include <cstdio>
@@ -60,6 +65,10 @@ class Journal {
 
 int run(const fs::path& dir, const fs::path& journalPath, unsigned seed) {
   draw::EventFolder folder(dir);
+  {
+    std::ofstream pid(journalPath.string() + ".pid");
+    pid << ::getpid() << "\n";
+  }
   Journal journal(journalPath);
   std::mt19937 random(seed);
   auto chance = [&](int percent) { return static_cast<int>(random() % 100) < percent; };
@@ -88,6 +97,9 @@ int run(const fs::path& dir, const fs::path& journalPath, unsigned seed) {
           while (luck.countingDown()) luck.Timer4Timer();
           if (luck.rolling()) {
             luck.Timer1Timer();
+            journal.line("R " + std::to_string(data.winnerCount()));
+            const int winners = data.settings.peopleRolling ? data.state.batchSize : 1;
+            journal.line("A stop " + std::to_string(data.winnerCount()) + " " + std::to_string(winners));
             luck.startStopCommand();
             while (luck.countingDown()) luck.Timer4Timer();
           }
@@ -164,18 +176,21 @@ int check(const fs::path& dir, const fs::path& journalPath, std::size_t cut) {
   std::string lastAction;
   long before = -1;
   long after = -1;
+  long planned = 0;  // winners of the stop in hand
   {
     std::ifstream journal(journalPath);
     std::string kind;
     while (journal >> kind) {
       if (kind == "A") {
         journal >> lastAction >> before;
+        if (lastAction == "stop") journal >> planned;
         after = -1;
       } else if (kind == "R") {
         journal >> after;
       }
     }
   }
+  const bool notedBatch = std::filesystem::exists(folder.batchNotePath());
 
   const base::IniDocument config =
       base::IniDocument::parse(base::readFileIfExists(folder.configFiles().configPath()).value_or(""));
@@ -206,14 +221,14 @@ int check(const fs::path& dir, const fs::path& journalPath, std::size_t cut) {
 
   // Lost or doubled records against the journal.
   const long onDisk = static_cast<long>(lines.size());
-  if (recordTornByKill && (after >= 0 || lastAction != "batch"))
+  if (recordTornByKill && (after >= 0 || lastAction != "stop"))
     checker.fault("the winners record ends inside a line after " + lastAction);
   if (after >= 0 && onDisk != after) {
     checker.fault(lastAction + " finished with " + std::to_string(after) + " records, disk holds " +
                   std::to_string(onDisk));
   } else if (after < 0 && before >= 0) {
     bool fits = onDisk == before;
-    if (lastAction == "batch") fits = onDisk >= before && onDisk <= before + 31;
+    if (lastAction == "stop") fits = onDisk >= before && onDisk <= before + planned;
     if (lastAction == "giveup") fits = fits || onDisk == before - 1;
     if (lastAction == "restart") fits = fits || onDisk == 0;
     if (!fits)
@@ -251,15 +266,37 @@ int check(const fs::path& dir, const fs::path& journalPath, std::size_t cut) {
   const bool torn = endsInsideALine(recordBytes);
   bool repairTold = false;
   bool logRepairTold = false;
+  bool interruptionTold = false;
   for (const auto& event : view.transcript) {
     const std::string text = base::gbkToUtf8(event.text);
     if (event.kind != draw::HeadlessView::Event::Kind::Message) continue;
-    if (text.find("LuckName.txt") != std::string::npos)
-      repairTold = true;
-    else if (text.find("log.txt") != std::string::npos)
-      logRepairTold = true;
-    else
-      checker.fault("start-up said: " + text);
+    // One box may hold several notices, a blank line between them.
+    bool known = false;
+    if (text.find("LuckName.txt") != std::string::npos) repairTold = known = true;
+    if (text.find("log.txt") != std::string::npos) logRepairTold = known = true;
+    if (text.find("中断") != std::string::npos) interruptionTold = known = true;
+    if (!known) checker.fault("start-up said: " + text);
+  }
+  // A kill inside a stop: the winners the disk holds of that batch are all on
+  // screen again, and the operator hears the batch was interrupted. Without the
+  // batch's note every winner must be on disk (the note goes only after them).
+  if (lastAction == "stop" && after < 0 && cut == 0) {
+    const std::size_t first = static_cast<std::size_t>(before) + 1;
+    std::vector<std::string> recorded;
+    for (std::size_t r = first; r <= data.winnerCount(); ++r)
+      recorded.push_back(data.LuckNameGrid.cell(draw::winner::kDisplayName, r));
+    if (notedBatch) {
+      std::cout << "INTERRUPTED " << recorded.size() << " of " << planned << "\n";
+      if (!interruptionTold) checker.fault("an interrupted batch was not told");
+      const std::vector<std::string> shown = data.settings.peopleRolling
+                                                 ? view.visibleFrameTexts()
+                                                 : std::vector<std::string>{view.fieldText[draw::Field::HonorGuest]};
+      if (!recorded.empty() && shown != recorded)
+        checker.fault("an interrupted batch's " + std::to_string(recorded.size()) + " recorded winners were not shown");
+    } else if (!recorded.empty() && static_cast<long>(recorded.size()) != planned) {
+      checker.fault("a batch recorded " + std::to_string(recorded.size()) + " of " + std::to_string(planned) +
+                    " winners without its note");
+    }
   }
   if (torn != repairTold) checker.fault(torn ? "a torn record was not repaired" : "a whole record was reported torn");
   if (logTorn != logRepairTold)

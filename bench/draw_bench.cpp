@@ -85,7 +85,7 @@ struct LoadedEvent {
   LoadedEvent(std::int64_t people, int awards) : folder(dir.path()) {
     writeEvent(dir.path(), static_cast<int>(people), awards, 1000000000, 0);
     draw::startupLoad(data, folder);
-    draw::startupResume(data, folder, false);
+    draw::startupResume(data, folder, false, [](const std::string&) { return false; });
     data.random.seed(1);
   }
   base::IniFile config() const { return folder.configFiles().openConfigOnly(); }
@@ -103,7 +103,7 @@ void engineStart(benchmark::State& state, const draw::EventFolder& folder, std::
   state.ResumeTiming();
   data.emplace();
   draw::startupLoad(*data, folder);
-  auto outcome = draw::startupResume(*data, folder, false);
+  auto outcome = draw::startupResume(*data, folder, false, [](const std::string&) { return false; });
   benchmark::DoNotOptimize(outcome);
 }
 

@@ -1,10 +1,13 @@
 // The winners record LuckName.txt as a crash, a full disk or another machine
 // may leave it. Promises checked: start-up either reads it or says why in a
-// message, never escapes with an error; when it reads it, no award counts more
-// than it has records for and the draw goes on from there.
+// message, never escapes with an error (the operator's answer to a damaged
+// line alternates with the input's length); when it reads it, no award counts
+// more than it has records for, nobody holds two records (repeat winning is
+// off), and the draw goes on from there.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -31,11 +34,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   draw::EventFolder folder(dir.path());
   folder.dateTimeText = [] { return std::string("2026-12-08 20:15:03"); };
   fuzzing::EventRun run;
+  run.view.answer = size % 2 == 1;
   fuzzing::runEvent(folder, run, 4);
   if (run.started) {
     int counted = 0;
     for (std::size_t r = 1; r <= run.data.awardRowCount(); ++r) counted += std::stoi(run.data.ItemGrid.cell(8, r));
     if (counted > static_cast<int>(run.data.winnerCount())) fuzzing::broken("awards count more winners than records");
+    std::set<std::string> people;
+    for (std::size_t r = 1; r <= run.data.winnerCount(); ++r)
+      if (!people.insert(run.data.LuckNameGrid.cell(0, r)).second) fuzzing::broken("a person holds two records");
   }
   return 0;
 }

@@ -19,6 +19,7 @@
 #include "base/file_error.h"
 #include "base/gbk.h"
 #include "draw/lifecycle.h"
+#include "draw/settings_check.h"
 #include "platform/image_files.h"
 #include "platform/qt_gbk.h"
 #include "screen/appearance_commands.h"
@@ -178,6 +179,15 @@ void TForm1::runGuarded(const std::function<void()>& command) { dialogs_.reportF
 
 void TForm1::FormCreate() {
   const base::ConfigFiles& files = folder_.configFiles();
+  // A settings file that is not the program's own is kept aside and the operator
+  // chooses before anything reads or writes it.
+  if (!draw::settleSettingsFile(
+          files, [this](const std::string& question) { return ask(question, {}, draw::QuestionKind::Warning); },
+          [this](const std::string& text) { showMessage(text); })) {
+    startupDeclined_ = true;
+    skipExitSave_ = true;
+    return;
+  }
   // An unreadable Config.ini is shown as a message here and again by the loads below, never a crash.
   runGuarded([&] {
     luck_->sounds().load(folder_);
@@ -189,25 +199,32 @@ void TForm1::FormCreate() {
 
   // The screen is laid out even when the roster cannot be read (a picture draw
   // whose PicList.txt does not exist yet): the operator needs a clean screen and
-  // the menu to set the roster up.
+  // the menu to set the roster up. The draw stays blocked then (lifecycle.h).
   bool loaded = false;
   runGuarded([&] { screen::loadMainSettings(files, display(), model_); });
-  runGuarded([&] {
-    draw::startupLoad(data_, folder_);
+  try {
+    const draw::LifecycleOutcome outcome = draw::startupLoad(data_, folder_);
     loaded = true;
-  });
+    if (outcome.message) showMessage(*outcome.message);
+  } catch (const base::FileError&) {
+    showMessage(data_.state.drawBlocked);
+  } catch (const base::ConversionError&) {
+    showMessage(data_.state.drawBlocked);
+  }
   // Its one write (the first-run flag) failing on a full disk must not keep the
   // winners record from loading, and an unreadable roster must not keep the
   // screen from being laid out: it runs on its own.
   runGuarded([&] { screen::loadPositions(files, display(), model_); });
   loadBackground();
+  draw::LifecycleOutcome resumed;
   if (loaded) {
-    runGuarded([&] {
-      draw::LifecycleOutcome outcome = draw::startupResume(data_, folder_, model_.firstRun);
-      if (outcome.hint) model_.label(Label::ActionHint).caption = *outcome.hint;
-      if (outcome.message) showMessage(*outcome.message);
+    resumed = draw::startupResume(data_, folder_, model_.firstRun, [this](const std::string& question) {
+      return ask(question, {}, draw::QuestionKind::Warning);
     });
+    if (resumed.hint) model_.label(Label::ActionHint).caption = *resumed.hint;
+    if (resumed.message) showMessage(*resumed.message);
   }
+  if (!data_.state.drawBlocked.empty()) model_.label(Label::ActionHint).caption = draw::blockedHint();
   model_.textDraw = data_.settings.textDraw;
   model_.peopleRolling = data_.settings.peopleRolling;
   model_.pictureLoadButtonVisible =
@@ -217,6 +234,8 @@ void TForm1::FormCreate() {
   renderModel();
   if (loaded) luck_->buildSingleAwardMenu();
   setStartCaption(base::utf8ToGbk("开始"));
+  // The winners of a batch a kill interrupted are what the audience must see first.
+  runGuarded([&] { luck_->showInterruptedBatch(resumed.interruptedBatch); });
   started_ = true;
   Timer3.start(1000);
 }

@@ -81,6 +81,10 @@ class TForm1 : public QWidget, public draw::DrawView {
 
   // The exit save: the screen's state and the draw's modes into Config.ini.
   void saveState();
+  // The operator chose at start-up to end the program rather than replace a
+  // settings file that is not the program's own: nothing was loaded or written,
+  // and nothing will be.
+  bool startupDeclined() const { return startupDeclined_; }
 
  signals:
   // The program is to end without its exit save and start again (after an
@@ -112,6 +116,7 @@ class TForm1 : public QWidget, public draw::DrawView {
   void setPictureLoadButtonVisible(bool visible) override;
   void startTimer(draw::DrawTimer timer, int intervalMs) override;
   void stopTimer(draw::DrawTimer timer) override;
+  void showNow() override;
   void showMessage(const std::string& text) override;
   bool ask(const std::string& text, const std::string& caption, draw::QuestionKind kind) override;
   bool askDuringDraw(const std::string& text, const std::string& caption) override;
@@ -261,4 +266,5 @@ class TForm1 : public QWidget, public draw::DrawView {
   int currentBatchSize_ = 0;
   bool started_ = false;
   bool skipExitSave_ = false;
+  bool startupDeclined_ = false;
 };

@@ -48,6 +48,12 @@ bool TForm1::betweenBatches() {
 
 void TForm1::N18Click() {
   if (!betweenBatches()) return;
+  // A give-up rewrites the winners record from the table: while the record is not
+  // loaded whole that would drop the records the table lacks.
+  if (!data_.state.drawBlocked.empty()) {
+    showMessage(data_.state.drawBlocked);
+    return;
+  }
   TGiveUp dialog(data_, folder_, dialogs_, this);
   dialog.exec();
   luck_->buildSingleAwardMenu();

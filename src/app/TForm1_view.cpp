@@ -98,8 +98,8 @@ void TForm1::layoutLoad(int batchSize) {
 }
 
 void TForm1::layoutStore(int batchSize) {
-  // Called in the middle of a stop, before the winners are recorded: a layout
-  // that cannot be written is reported, never allowed to cut the stop short.
+  // Called at the end of a stop, after the winners are recorded: a layout that
+  // cannot be written is reported, never allowed to cut the stop short.
   runGuarded([&] {
     base::IniFile config = folder_.configFiles().openConfig();
     screen::storeLayout(config, batchSize, data_.settings.textDraw, model_.rolling);
@@ -175,6 +175,8 @@ void TForm1::stopTimer(draw::DrawTimer which) {
   t.stop();
   memoryReturn_.schedule();
 }
+
+void TForm1::showNow() { repaint(); }
 
 void TForm1::showMessage(const std::string& text) { dialogs_.message(fromGbk(text)); }
 

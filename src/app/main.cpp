@@ -1,5 +1,5 @@
-// The draw program: one instance, the Windows font faces mapped to installed
-// ones, and the draw screen maximised on the event in the program folder.
+// The draw program: one instance, one program per event, the Windows font faces
+// mapped to installed ones, and the draw screen maximised on the event.
 #include <QApplication>
 #include <QFileInfo>
 #include <QLibraryInfo>
@@ -10,9 +10,12 @@
 
 #include "app/TForm1.h"
 #include "base/file_error.h"
+#include "base/folder_access.h"
 #include "platform/font_substitutions.h"
 #include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "platform/single_instance.h"
+#include "platform/termination_signals.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -31,14 +34,34 @@ int main(int argc, char* argv[]) {
     return 0;
   }
 
-  std::filesystem::path eventFolder;
+  const platform::EventFolderChoice* event = nullptr;
   try {
-    eventFolder = platform::programDirPath();
+    event = &platform::eventFolder();
   } catch (const base::FileError& error) {
     QMessageBox::warning(nullptr, title, QString::fromStdString(error.what()));
     return 1;
   }
-  TForm1 window(eventFolder);
+  // The instance lock above is per user and runtime folder; this one is the
+  // event's own, so that one event is drawn by one program however each was
+  // started. A folder where not even the lock file can be made cannot be written
+  // at all: start-up says so and nothing is drawn there.
+  base::FolderLock eventLock(event->folder);
+  bool eventTaken = true;
+  try {
+    eventTaken = eventLock.tryLock();
+  } catch (const base::FileError&) {
+  }
+  if (!eventTaken) {
+    QMessageBox::information(
+        nullptr, platform::secondInstanceCaption(),
+        platform::secondInstanceMessage() +
+            QStringLiteral("\n活动文件夹 %1 正由另一个抽奖程序使用。").arg(platform::toQString(event->folder)));
+    return 0;
+  }
+  if (event->otherEvent) QMessageBox::warning(nullptr, title, platform::otherEventMessage(*event));
+
+  TForm1 window(event->folder);
+  if (window.startupDeclined()) return 0;
   // Without a window manager (a projector machine in kiosk mode) "maximised" means
   // nothing, so the window takes its screen's whole area itself.
   window.setGeometry(window.screen()->availableGeometry());
@@ -48,7 +71,14 @@ int main(int argc, char* argv[]) {
     restart = true;
     QApplication::quit();
   });
+  platform::quitOnTerminationSignals(&app, [&window] {
+    window.close();
+    QApplication::quit();
+  });
   const int code = app.exec();
-  if (restart) platform::restartProgram(instance, QCoreApplication::applicationFilePath());
+  if (restart) {
+    eventLock.release();
+    platform::restartProgram(instance, QCoreApplication::applicationFilePath());
+  }
   return code;
 }

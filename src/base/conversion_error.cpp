@@ -9,11 +9,11 @@
 namespace base {
 
 ConversionError ConversionError::integer(std::string_view text) {
-  return ConversionError("'" + gbkToUtf8(text) + "' is not a valid integer value");
+  return ConversionError("'" + gbkToUtf8(excerptForMessage(text)) + "' is not a valid integer value");
 }
 
 ConversionError ConversionError::floatingPoint(std::string_view text) {
-  return ConversionError("'" + gbkToUtf8(text) + "' is not a valid floating point value");
+  return ConversionError("'" + gbkToUtf8(excerptForMessage(text)) + "' is not a valid floating point value");
 }
 
 namespace {

@@ -2,7 +2,8 @@
 // The conversion error of a command that met text where a number belongs. Its
 // message is the one operators know from the platform, and the command's
 // top-level handler shows it in a message box; what the command did before stays.
-// what() is UTF-8 (the offending GBK text is converted), like FileError's.
+// what() is UTF-8 (the offending GBK text is converted), like FileError's; it
+// quotes at most an excerpt of the text (base::excerptForMessage).
 #include <optional>
 #include <stdexcept>
 #include <string>

@@ -131,6 +131,49 @@ std::string utf8ToGbk(std::string_view utf8) {
   return out;
 }
 
+bool isValidGb18030(std::string_view text) {
+  if (isAscii(text)) return true;
+  thread_local iconv_t cd = iconv_open("UTF-32", "GB18030");
+  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv cannot read GB18030");
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  char* in = const_cast<char*>(text.data());
+  std::size_t inLeft = text.size();
+  char buffer[4096];
+  while (inLeft > 0) {
+    char* out = buffer;
+    std::size_t outLeft = sizeof buffer;
+    if (iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1)) break;
+    if (errno != E2BIG) return false;
+  }
+  return true;
+}
+
+std::string excerptForMessage(std::string_view gbk, std::size_t maxChars) {
+  std::string shown;
+  std::size_t pos = 0;
+  std::size_t chars = 0;
+  for (; pos < gbk.size() && chars < maxChars; ++chars) {
+    const auto byte = static_cast<unsigned char>(gbk[pos]);
+    if (byte < 0x20 || byte == 0x7F) {
+      static const char digits[] = "0123456789ABCDEF";
+      shown += "\\x";
+      shown += digits[byte >> 4];
+      shown += digits[byte & 0xF];
+      ++pos;
+      continue;
+    }
+    std::size_t length = charLengthAt(gbk, pos);
+    // A four-byte GB18030 character is one character: never cut apart.
+    if (pos + 3 < gbk.size() && isLeadByte(byte) && gbk[pos + 1] >= '0' && gbk[pos + 1] <= '9' &&
+        isLeadByte(static_cast<unsigned char>(gbk[pos + 2])) && gbk[pos + 3] >= '0' && gbk[pos + 3] <= '9')
+      length = 4;
+    shown.append(gbk.substr(pos, length));
+    pos += length;
+  }
+  if (pos < gbk.size()) shown += "\xA1\xAD";  // …
+  return shown;
+}
+
 bool equalsIgnoreLatinCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   std::size_t pos = 0;

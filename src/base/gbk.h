@@ -43,6 +43,17 @@ bool decodeGbk(std::string_view gbk, std::string* out, InvalidSequence onInvalid
 std::string gbkToUtf8(std::string_view gbk);
 std::string utf8ToGbk(std::string_view utf8);
 
+// True when every byte sequence is a GB18030 character (ASCII, two-byte GBK and
+// the four-byte forms), as glibc's iconv reads it.
+bool isValidGb18030(std::string_view text);
+
+// A piece of outside text fit to quote in a message (GBK): at most maxChars
+// characters, then "…" when the text goes on; a control byte (NUL, ESC …) is
+// shown as \xNN, since a box would cut the text at a NUL or show nothing. A
+// message box lays out whatever it is given, and a line of megabytes takes it
+// minutes.
+std::string excerptForMessage(std::string_view gbk, std::size_t maxChars = 80);
+
 // Compares two GBK texts, folding only the case of Latin letters; the second byte
 // of a two-byte character is compared exactly even when it falls in A-Z.
 bool equalsIgnoreLatinCase(std::string_view a, std::string_view b);

@@ -46,7 +46,7 @@ std::vector<std::size_t> lineBreakPositions(const char* data, std::size_t size) 
 }  // namespace
 
 std::vector<std::string_view> splitLineViews(std::string_view text) {
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  while (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   const char* data = text.data();
   const std::size_t size = text.size();
   const std::vector<std::size_t> breaks = lineBreakPositions(data, size);

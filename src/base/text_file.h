@@ -17,9 +17,10 @@ namespace base {
 
 // Splits text into lines: CR LF, LF or CR each end a line; a last line without a
 // line end still counts; the line end after the last line adds no empty line.
-// A UTF-8 byte order mark at the very start (an editor's, on a file copied from
-// elsewhere) is dropped: left in, it would hide the first section header of an
-// INI file and make the first record or name unreadable.
+// UTF-8 byte order marks at the very start (an editor's, on a file copied from
+// elsewhere; one editor after another may add its own) are dropped: left in, one
+// would hide the first section header of an INI file and make the first record
+// or name unreadable.
 std::vector<std::string> splitLines(std::string_view text);
 // The lines of an editor's text (LF line ends): as splitLines, but a text that
 // ends with a line end has an empty last line, where the cursor stands.

@@ -26,15 +26,15 @@ bool giveUp(DrawData& data, const EventFolder& folder, const GiveUpChoice& choic
     if (r != choice.recordRow) lines.push_back(winnerRecordLine(data.LuckNameGrid, r));
   if (placeLost) {
     const auto row = static_cast<std::size_t>(*award);
-    base::IniFile config = folder.configFiles().openConfig();
-    {
-      base::IniBatch batch(config);
-      config.writeString(texts::sectionGivenUp(), std::to_string(*award),
-                         std::to_string(data.count(row, item::kGivenUp) + 1));
-      noteWinnerRemoval(config, choice.recordRow, winnerRecordLine(record), lines.size());
-    }
-    base::rewriteLines(folder.winnersRecordPath(), lines);
-    dropNote(config);
+    pairedWrite(
+        folder,
+        [&](base::IniFile& config) {
+          base::IniBatch batch(config);
+          config.writeString(texts::sectionGivenUp(), std::to_string(*award),
+                             std::to_string(data.count(row, item::kGivenUp) + 1));
+          noteWinnerRemoval(config, choice.recordRow, winnerRecordLine(record), lines.size());
+        },
+        [&] { base::rewriteLines(folder.winnersRecordPath(), lines); }, "弃奖");
   } else {
     base::rewriteLines(folder.winnersRecordPath(), lines);
   }

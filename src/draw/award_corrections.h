@@ -23,7 +23,9 @@ struct GiveUpChoice {
 // place is drawn again, makes the person eligible again when asked, and
 // rewrites LuckName.txt. A record whose award or person names no row is still
 // removed; the counts and marks of rows that do not exist are left alone.
-// Returns false (nothing changed) when recordRow is not a record.
+// Returns false (nothing changed) when recordRow is not a record. A file that
+// cannot be written raises base::FileError with nothing changed, neither the
+// tables nor the files (paired_writes.h).
 bool giveUp(DrawData& data, const EventFolder& folder, const GiveUpChoice& choice);
 
 struct SupplementaryRequest {

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "base/file_error.h"
+#include "base/folder_access.h"
 
 namespace draw {
 
@@ -30,21 +31,29 @@ bool isWithin(const fs::path& inner, const fs::path& outer) {
   return true;
 }
 
-void copyTree(const fs::path& from, const fs::path& to, const std::vector<std::string>& skipAtTop) {
+// What a copy made that was not there before, in the order made, so that a
+// failed export can take it away again.
+using Made = std::vector<fs::path>;
+
+void copyTree(const fs::path& from, const fs::path& to, const std::vector<std::string>& skipAtTop, Made* made) {
   std::error_code ec;
+  if (made && !fs::exists(to, ec)) made->push_back(to);
   fs::create_directories(to, ec);
-  if (ec) throw base::FileError(base::FileError::Kind::CannotWrite, to, ec.message());
+  if (ec) throw base::FileError(base::FileError::Kind::CannotWrite, to, base::describeError(ec));
   for (fs::directory_iterator it(from, ec), end; it != end; it.increment(ec)) {
     if (ec) break;
     const fs::path name = it->path().filename();
     if (std::find(skipAtTop.begin(), skipAtTop.end(), name.string()) != skipAtTop.end()) continue;
     if (it->is_directory(ec)) {
-      copyTree(it->path(), to / name, {});
+      copyTree(it->path(), to / name, {}, made);
     } else {
+      std::error_code exists;
+      const bool fresh = !fs::exists(to / name, exists);
       copyFileReplacing(it->path(), to / name);
+      if (made && fresh) made->push_back(to / name);
     }
   }
-  if (ec) throw base::FileError(base::FileError::Kind::CannotOpen, from, ec.message());
+  if (ec) throw base::FileError(base::FileError::Kind::CannotOpen, from, base::describeError(ec));
 }
 
 }  // namespace
@@ -64,13 +73,23 @@ void copyFileReplacing(const fs::path& from, const fs::path& to) {
   if (ec) {
     std::error_code ignored;
     fs::remove(temporary, ignored);
-    throw base::FileError(base::FileError::Kind::CannotWrite, to, ec.message());
+    throw base::FileError(base::FileError::Kind::CannotWrite, to, base::describeError(ec));
   }
 }
 
 void exportConfiguration(const fs::path& programDir, const fs::path& backup,
                          const std::vector<std::string>& programFiles) {
-  copyTree(programDir, backup, programFiles);
+  std::vector<std::string> skipped = programFiles;
+  skipped.emplace_back(base::kEventLockName);
+  Made made;
+  try {
+    copyTree(programDir, backup, skipped, &made);
+  } catch (const base::FileError&) {
+    // A half export is no backup: what it made goes, newest first (files before their folders).
+    std::error_code ignored;
+    for (auto it = made.rbegin(); it != made.rend(); ++it) fs::remove_all(*it, ignored);
+    throw;
+  }
 }
 
 bool hasBackupFolderName(std::string_view utf8Path) {
@@ -115,7 +134,7 @@ ImportOutcome importConfiguration(const fs::path& backup, const fs::path& progra
       continue;
     }
     try {
-      copyTree(backup / folder, programDir / folder, {});
+      copyTree(backup / folder, programDir / folder, {}, nullptr);
     } catch (const base::FileError&) {
       outcome.foldersCopied = false;
       outcome.failures.push_back(folder);

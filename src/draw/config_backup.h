@@ -23,8 +23,9 @@ bool exportWouldCopyIntoItself(const std::filesystem::path& programDir, const st
 
 // Copies every file and subfolder of programDir into `backup`, creating folders
 // and replacing files, but not the program's own files at the top, named in
-// `programFiles` (the executable and the modules beside it). Raises
-// base::FileError at the first failure; what was copied before stays.
+// `programFiles` (the executable and the modules beside it), nor the event's
+// lock file. Raises base::FileError at the first failure, after taking away the
+// files and folders it made (files it replaced stay replaced).
 void exportConfiguration(const std::filesystem::path& programDir, const std::filesystem::path& backup,
                          const std::vector<std::string>& programFiles);
 

@@ -107,6 +107,11 @@ struct DrawState {
   // Why a draw log line of the running batch could not be written; raised once
   // the batch's winner records are on disk, so a full log never costs a record.
   std::string logFailure;
+  // Why no batch may be drawn now (GBK, the whole message for the operator);
+  // empty when one may. Start-up sets it first and clears it only once the
+  // winners record is loaded whole: a draw on a record that was not read would
+  // give places and people that the record already holds a second time.
+  std::string drawBlocked;
 
   // What the working roster was last built from, by table revision, so that a
   // start whose build would give the same rows keeps them. A stop that only

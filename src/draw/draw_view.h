@@ -66,6 +66,11 @@ class DrawView {
   virtual void startTimer(DrawTimer timer, int intervalMs) = 0;
   virtual void stopTimer(DrawTimer timer) = 0;
 
+  // Paints what was set so far at once, before the command goes on to slow work
+  // (the synced records of a batch): the audience sees the winners then, not
+  // when the command is over. A view without a screen does nothing.
+  virtual void showNow() {}
+
   virtual void showMessage(const std::string& text) = 0;
   // Yes/No question; true for Yes.
   virtual bool ask(const std::string& text, const std::string& caption, QuestionKind kind) = 0;

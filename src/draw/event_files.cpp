@@ -18,9 +18,11 @@ using texts::gbk;
 // Both roster tables in one pass over the lines: the fixed roster AllNameList,
 // every flag "N", and the working copy AllNameGrid the pool is drawn from, flags
 // empty. Each cell is made in its row's storage, once.
-void rosterLoad(const EventFolder& folder, DrawData& data) {
+base::TextProblem rosterLoad(const EventFolder& folder, DrawData& data) {
   loadDrawSettings(folder.configFiles().openWithFallback(), data);
-  data.FirstName = base::readLines(folder.rosterPath(data.settings.textDraw));
+  const std::string bytes = base::readFile(folder.rosterPath(data.settings.textDraw));
+  const base::TextProblem problem = base::findTextProblem(bytes);
+  data.FirstName = base::splitLines(bytes);
 
   const std::vector<std::string>& lines = data.FirstName;
   Table fixed(person::kColumnCount, 1);
@@ -52,47 +54,14 @@ void rosterLoad(const EventFolder& folder, DrawData& data) {
   data.AllNameList = std::move(fixed);
   data.AllNameGrid = std::move(working);
   data.clearWinners();
+  return problem;
 }
 
-namespace {
-
-// Splits at every "|" that is not the second byte of a two-byte character, in
-// one walk along the line; an empty field is kept as " ".
-Table::Row splitRecord(std::string_view line) {
-  Table::Row fields;
-  fields.reserve(winner::kColumnCount);
-  auto take = [&](std::size_t start, std::size_t end) {
-    fields.emplace_back(start == end ? std::string_view(" ") : line.substr(start, end - start));
-  };
-  std::size_t start = 0;
-  std::size_t pos = 0;
-  while (pos < line.size() && fields.size() + 1 < winner::kColumnCount) {
-    if (line[pos] == '|') {
-      take(start, pos);
-      start = ++pos;
-    } else {
-      pos += base::charLengthAt(line, pos);
-    }
-  }
-  // The last field runs to the next bar or the end of the line.
-  std::size_t end = pos;
-  while (end < line.size() && line[end] != '|') end += base::charLengthAt(line, end);
-  take(start, std::min(end, line.size()));
-  return fields;
-}
-
-}  // namespace
-
-void winnersRecordLoad(const EventFolder& folder, DrawData& data) {
-  std::optional<std::string> bytes = base::readFileIfExists(folder.winnersRecordPath());
-  if (!bytes) return;
-  for (const std::string_view line : base::splitLineViews(*bytes)) {
-    Table::Row record = splitRecord(line);
+void takeWinnerRecords(DrawData& data, std::vector<Table::Row> records) {
+  for (Table::Row& record : records) {
     record.resize(winner::kColumnCount);
-    // Both serials are converted before the record is taken, so a damaged line
-    // stops the load without leaving half a record in the spare row.
-    const int person = base::toInt(record[winner::kSerial]);
-    const int award = base::toInt(record[winner::kAwardSerial]);
+    const int person = base::parseInt(record[winner::kSerial]).value_or(0);
+    const int award = base::parseInt(record[winner::kAwardSerial]).value_or(0);
     if (data.settings.predeterminedOn) {
       for (std::size_t r = 1; r < data.LuckDetail.rowCount(); ++r) {
         if (data.LuckDetail.cell(entry::kPerson, r) == record[winner::kSerial] &&

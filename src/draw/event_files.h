@@ -5,6 +5,7 @@
 // failure raises base::FileError.
 #include <string_view>
 
+#include "base/text_check.h"
 #include "draw/draw_data.h"
 #include "draw/event_folder.h"
 
@@ -14,16 +15,17 @@ namespace draw {
 // rule opens, then the roster file of the draw mode into FirstName, the full and
 // the working roster (display names masked when the mask is on), and an empty
 // winners table. A missing roster file raises base::FileError before any table
-// but the settings and the award table has changed.
-void rosterLoad(const EventFolder& folder, DrawData& data);
+// but the settings and the award table has changed. Returns what is wrong with
+// the roster's text (a UTF-8 roster reads as garbled names), for the start-up to
+// tell once.
+base::TextProblem rosterLoad(const EventFolder& folder, DrawData& data);
 
-// Winners record load (program start only): every line of LuckName.txt becomes a
-// record and is counted. A line whose roster serial or award serial is not a
-// number raises base::ConversionError; the records before it stay. A record whose
-// award serial names no award row, or whose roster serial names no person (an
-// award removed or a roster shortened after the draw), stays in the winners
-// table and counts nowhere.
-void winnersRecordLoad(const EventFolder& folder, DrawData& data);
+// The winners record load (program start only), once start-up has sorted the
+// lines of LuckName.txt (winners_record_check.h): every record is appended to the
+// winners table and counted. A record whose award serial names no award row, or
+// whose roster serial names no person (an award removed or a roster shortened
+// after the draw), stays in the winners table and counts nowhere.
+void takeWinnerRecords(DrawData& data, std::vector<Table::Row> records);
 
 void appendWinnerRecord(const EventFolder& folder, std::string_view line);
 void truncateWinnersRecord(const EventFolder& folder);

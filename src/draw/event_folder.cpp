@@ -16,6 +16,8 @@ fs::path EventFolder::rosterPath(bool textDraw) const {
 
 fs::path EventFolder::winnersRecordPath() const { return base::findIgnoringCase(programDir_, "LuckName.txt"); }
 
+fs::path EventFolder::batchNotePath() const { return programDir_ / "LuckName.txt.pending"; }
+
 fs::path EventFolder::logPath() const { return base::findIgnoringCase(programDir_, "log.txt"); }
 
 }  // namespace draw

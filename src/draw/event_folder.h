@@ -21,6 +21,8 @@ class EventFolder {
   std::filesystem::path rosterPath(bool textDraw) const;
   std::filesystem::path winnersRecordPath() const;  // LuckName.txt
   std::filesystem::path logPath() const;            // log.txt
+  // The note of the batch being recorded, beside the winners record (batch_note.h).
+  std::filesystem::path batchNotePath() const;  // LuckName.txt.pending
 
   // "date time" text for the draw log header lines; tests replace it to fix the text.
   std::function<std::string()> dateTimeText;

@@ -9,11 +9,14 @@
 
 namespace draw {
 
-// Seeds the random source, loads the sounds and starts the background music,
-// loads the roster, clears the first-run flag as the position load does, loads
-// the winners record, finds the current award, sets the hint and builds the
-// single-award menu. A missing roster or a damaged winners record shows its
-// message and ends the start-up there; returns false then.
+// Settles a settings file that is not the program's own (asking the view), seeds
+// the random source, loads the sounds and starts the background music, loads the
+// roster, clears the first-run flag as the position load does, loads the winners
+// record (asking the view about damaged lines), shows the batch a kill
+// interrupted, finds the current award, sets the hint and builds the
+// single-award menu. Returns false when the draw is blocked (a missing roster, a
+// folder that cannot be written, a winners record that cannot be read whole) or
+// the settings file was declined; its message has been shown then.
 bool headlessStartup(DrawData& data, const EventFolder& folder, HeadlessView& view, Luck& luck);
 
 // The draw-state keys of the exit save: draw mode, rolling mode and the

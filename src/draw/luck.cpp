@@ -1,6 +1,7 @@
 #include "draw/luck.h"
 
 #include <exception>
+#include <optional>
 
 #include "base/conversion_error.h"
 #include "base/file_error.h"
@@ -95,8 +96,15 @@ void Luck::setTimer4(bool on) {
 
 // --- the command -------------------------------------------------------------
 
+bool Luck::refusedWhileBlocked() {
+  if (data_.state.drawBlocked.empty() || timer1On_) return false;
+  view_.showMessage(data_.state.drawBlocked);
+  return true;
+}
+
 void Luck::startStopCommand() {
   guarded([this] {
+    if (refusedWhileBlocked()) return;
     if (!timer1On_) {
       view_.hideRollingArea();
       view_.setFieldText(Field::ActionHint, gbk("即将开始抽取"));
@@ -120,8 +128,35 @@ void Luck::startStopCommand() {
 
 void Luck::singleAwardCommand(int row) {
   if (busy_) return;
-  data_.state.singleAwardTarget = row;
+  if (data_.state.drawBlocked.empty() || timer1On_) data_.state.singleAwardTarget = row;
   startStopCommand();
+}
+
+void Luck::showInterruptedBatch(const std::vector<Table::Row>& records) {
+  if (records.empty()) return;
+  const int award = base::parseInt(records.front()[winner::kAwardSerial]).value_or(0);
+  if (data_.isAwardRow(award)) {
+    const auto row = static_cast<std::size_t>(award);
+    showAward(row);
+    try {
+      view_.setFieldText(Field::RateProgress, progressLine(row));
+    } catch (const base::ConversionError&) {
+      // A damaged count was told at start-up; the winners are shown all the same.
+    }
+  }
+  if (!data_.settings.peopleRolling) {
+    view_.setFieldText(Field::HonorGuest, records.front()[winner::kDisplayName]);
+    view_.setFieldVisible(Field::HonorGuest, true);
+    return;
+  }
+  std::vector<ShownWinner> winners;
+  for (const Table::Row& record : records)
+    winners.push_back({record[winner::kDisplayName], base::parseInt(record[winner::kSerial]).value_or(0)});
+  const int n = static_cast<int>(winners.size());
+  if (!data_.settings.textDraw && !view_.photoTilesLoaded()) view_.loadPhotoTiles();
+  showFramesForBatch(data_, view_, n);
+  view_.layoutLoad(n);
+  showWinners(data_, view_, winners);
 }
 
 void Luck::Timer4Timer() {
@@ -296,8 +331,9 @@ bool Luck::nobodyMayWin(std::size_t row) const {
   return peopleWhoMayWin(data_, config, data_.ItemGrid.cell(item::kSerial, row)) == 0;
 }
 
-void Luck::showCurrentAward() {
-  const std::size_t row = currentRow(data_);
+void Luck::showCurrentAward() { showAward(currentRow(data_)); }
+
+void Luck::showAward(std::size_t row) {
   const Table& items = data_.ItemGrid;
   view_.setFieldText(Field::PrizeName, items.cell(item::kPrize, row));
   view_.setFieldText(Field::ItemName, items.cell(item::kName, row));
@@ -376,14 +412,28 @@ void Luck::endDraw() {
 void Luck::peopleStop() {
   DrawState& state = data_.state;
   setRolling(false);
-  showBatchResult(data_, view_, state.batchSize);
-  view_.layoutStore(state.batchSize);
+  const std::vector<ShownWinner> shown = batchWinners(data_, state.batchSize);
+  showWinners(data_, view_, shown);
   setCaption(captionStart());
   sounds_.playStopSound(view_);
+  view_.showNow();
+  // The winners are recorded before anything else is written: a full disk must
+  // not hold them up behind a message about the layout, and what failed besides
+  // is told after what became of them.
   logHeaderIfNewAward(data_, folder_);
-  batchRecord(data_, folder_);
+  const std::size_t recordsBefore = data_.winnerCount();
+  std::optional<std::string> recordFailure;
+  try {
+    batchRecord(data_, folder_);
+  } catch (const base::FileError& error) {
+    recordFailure = base::utf8ToGbk(error.what());
+  }
   const std::size_t row = currentRow(data_);
+  // The progress line counts what is on disk; names that are not are taken off the screen.
   view_.setFieldText(Field::RateProgress, progressLine(row));
+  hideUnrecordedWinners(data_, view_, shown, data_.winnerCount() - recordsBefore);
+  if (recordFailure) view_.showMessage(*recordFailure);
+  view_.layoutStore(state.batchSize);
   if (data_.settings.awardPreparation && exactlyFinished(row)) setCaption(captionNextAward());
   if (data_.settings.groupDisplay && data_.ItemGrid.cell(item::kPlaces, row) == data_.ItemGrid.cell(item::kDrawn, row))
     setTimer2(true);

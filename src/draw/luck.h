@@ -10,7 +10,11 @@
 // ignored (a single-award item still sets its target), so a command never runs
 // inside another and no winner is recorded twice. Rolling ticks run even then:
 // they change only what is shown, so the names keep moving behind a box.
+//
+// While the draw is blocked (DrawState::drawBlocked) a command that would start
+// a batch shows the reason instead.
 #include <string>
+#include <vector>
 
 #include "draw/draw_data.h"
 #include "draw/draw_view.h"
@@ -46,6 +50,11 @@ class Luck {
   // The base rolling interval changed in the settings: a running rolling takes it at once.
   void applyBaseRollingInterval() { setRollingInterval(data_.settings.baseRollingInterval); }
 
+  // Start-up after a batch whose recording was interrupted: its recorded winners
+  // (records of one award, first pick first) in the frames as after a stop, with
+  // their award; in award rolling mode the winner whose turn it was.
+  void showInterruptedBatch(const std::vector<Table::Row>& records);
+
   // Rebuilds the single-award submenu from the award table.
   void buildSingleAwardMenu();
 
@@ -73,6 +82,9 @@ class Luck {
   template <typename Command>
   void guarded(Command&& command);
 
+  // A draw command while start-up could not load the winners record whole:
+  // shows why and refuses. A running batch may still be stopped.
+  bool refusedWhileBlocked();
   void drawStep();
   void peopleStart();
   void peopleStop();
@@ -90,6 +102,8 @@ class Luck {
   // however often it fails, and the draw goes on as if no sound were on.
   void soundSystemFailed();
   void showCurrentAward();
+  // Award name, prize, draw guest and prize picture of an award row.
+  void showAward(std::size_t row);
   void changeMode(bool textDraw, bool peopleRolling, const std::string& message);
 
   void setCaption(const std::string& caption);

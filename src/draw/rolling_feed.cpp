@@ -94,26 +94,53 @@ void awardRollingStep(DrawData& data, DrawView& view) {
   view.setFieldText(Field::ItemName, data.ItemGrid.cell(item::kName, row));
 }
 
-void showBatchResult(const DrawData& data, DrawView& view, int n) {
+std::vector<ShownWinner> batchWinners(const DrawData& data, int n) {
   const Table& pool = data.AllNameGrid;
   const std::size_t rows = pool.rowCount();
+  std::vector<ShownWinner> winners;
+  for (std::size_t k = 1; k <= static_cast<std::size_t>(std::max(n, 0)) && k < rows; ++k)
+    winners.push_back(
+        {pool.cell(person::kDisplayName, rows - k), base::parseInt(pool.cell(person::kSerial, rows - k)).value_or(0)});
+  return winners;
+}
+
+void showWinners(const DrawData& data, DrawView& view, const std::vector<ShownWinner>& winners) {
+  const std::size_t n = winners.size();
   if (data.settings.textDraw) {
-    for (std::size_t k = 1; k <= static_cast<std::size_t>(kFrameCount); ++k)
-      if (rows > k) view.setFrameText(static_cast<int>(k), pool.cell(person::kDisplayName, rows - k));
-    if (n > kFrameCount) {
+    for (std::size_t k = 1; k <= std::min<std::size_t>(n, kFrameCount); ++k)
+      view.setFrameText(static_cast<int>(k), winners[k - 1].displayName);
+    if (n > static_cast<std::size_t>(kFrameCount)) {
       std::vector<std::string> names;
-      for (std::size_t k = 1; k <= static_cast<std::size_t>(n) && k < rows; ++k)
-        names.push_back(pool.cell(person::kDisplayName, rows - k));
+      for (const ShownWinner& winner : winners) names.push_back(winner.displayName);
       view.setFrameText(kBigFrame, bigFrameText(view.bigFrameNamesPerLine(), names, widestName(names)));
       for (int k = 1; k <= kFrameCount; ++k) view.setFrameVisible(k, false);
     }
   } else {
-    for (std::size_t k = 1; k <= static_cast<std::size_t>(std::min(n, kFrameCount)); ++k) {
-      if (rows - 1 < k) break;
+    for (std::size_t k = 1; k <= std::min<std::size_t>(n, kFrameCount); ++k) {
       view.setPictureFrameTile(static_cast<int>(k), -1);
-      const int serial = base::toInt(pool.cell(person::kSerial, rows - k));
-      view.setPictureFrameTile(static_cast<int>(k), serial - 1);
+      view.setPictureFrameTile(static_cast<int>(k), winners[k - 1].serial - 1);
     }
+  }
+}
+
+void showBatchResult(const DrawData& data, DrawView& view, int n) { showWinners(data, view, batchWinners(data, n)); }
+
+void hideUnrecordedWinners(const DrawData& data, DrawView& view, const std::vector<ShownWinner>& shown,
+                           std::size_t recorded) {
+  const std::size_t n = shown.size();
+  if (recorded >= n) return;
+  if (data.settings.textDraw && n > static_cast<std::size_t>(kFrameCount)) {
+    std::vector<std::string> all;
+    for (const ShownWinner& winner : shown) all.push_back(winner.displayName);
+    const std::vector<std::string> kept(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(recorded));
+    view.setFrameText(kBigFrame, bigFrameText(view.bigFrameNamesPerLine(), kept, widestName(all)));
+    return;
+  }
+  for (std::size_t k = recorded + 1; k <= std::min<std::size_t>(n, kFrameCount); ++k) {
+    if (data.settings.textDraw)
+      view.setFrameVisible(static_cast<int>(k), false);
+    else
+      view.setPictureFrameVisible(static_cast<int>(k), false);
   }
 }
 

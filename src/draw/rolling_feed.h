@@ -35,7 +35,23 @@ void showFramesForBatch(const DrawData& data, DrawView& view, int n);
 void peopleRollingStep(DrawData& data, DrawView& view);
 // One tick of award rolling: a random award row's picture, prize and name.
 void awardRollingStep(DrawData& data, DrawView& view);
-// The batch's winners (the last n rows of the working roster, first pick first) in the frames.
+// A winner as the frames show one: the display name, and the roster serial
+// whose photo tile stands for the person in picture draw mode.
+struct ShownWinner {
+  std::string displayName;
+  int serial = 0;
+};
+
+// The batch's winners: the last n rows of the working roster, first pick first.
+std::vector<ShownWinner> batchWinners(const DrawData& data, int n);
+// Winners in the frames of their batch size, first pick first: the display names
+// in text frames 1 … 30 (the big frame beyond 30), or the photo tiles.
+void showWinners(const DrawData& data, DrawView& view, const std::vector<ShownWinner>& winners);
+// The batch's winners in the frames (batchWinners, then showWinners).
 void showBatchResult(const DrawData& data, DrawView& view, int n);
+// After a batch whose records stopped after the first `recorded` of its winners:
+// the others, who do not count, leave the screen; the frames stay where they are.
+void hideUnrecordedWinners(const DrawData& data, DrawView& view, const std::vector<ShownWinner>& shown,
+                           std::size_t recorded);
 
 }  // namespace draw

@@ -8,6 +8,7 @@
 #include "base/conversion_error.h"
 #include "base/file_error.h"
 #include "base/gbk.h"
+#include "draw/batch_note.h"
 #include "draw/draw_texts.h"
 #include "draw/event_files.h"
 #include "draw/pool.h"
@@ -80,6 +81,28 @@ void raiseLogFailure(DrawData& data, const EventFolder& folder) {
                         error.reason() + "。本批中奖者中这" + std::to_string(unrecorded.size()) +
                             "名没有记录,不算中奖,名额将重新抽取:" + names);
 }
+
+// The batch's note (batch_note.h) lives while its records are written, and goes
+// when the batch has ended, however it ended.
+class BatchNote {
+ public:
+  BatchNote(const EventFolder& folder, std::size_t recordsBefore, const std::vector<std::string>& lines)
+      : folder_(folder) {
+    try {
+      noteBatch(folder, recordsBefore, lines);
+    } catch (const base::FileError&) {
+      // Without the note a start-up after a kill cannot show this batch again;
+      // the records, which are what counts, are written all the same, and a
+      // disk too full for the note stops them with their own message.
+    }
+  }
+  ~BatchNote() { dropBatchNote(folder_); }
+  BatchNote(const BatchNote&) = delete;
+  BatchNote& operator=(const BatchNote&) = delete;
+
+ private:
+  const EventFolder& folder_;
+};
 
 bool forcePredetermined(DrawData& data, std::size_t n) {
   Table& pool = data.AllNameGrid;
@@ -173,12 +196,21 @@ void batchRecord(DrawData& data, const EventFolder& folder) {
                           build.predetermined == data.LuckDetail.revision() &&
                           build.barred == data.BlackDetail.revision() && build.award == serial;
   data.state.pickedFromBuild = 0;
+  // The batch's records, first pick first (the last row of the pool first).
+  std::vector<Table::Row> records;
+  std::vector<std::string> planned;
   for (int i = 0; i < batch; ++i) {
-    const std::size_t r = pool.rowCount() - 1;
-    Table::Row record = pool.row(r);
+    Table::Row record = pool.row(pool.rowCount() - 1 - static_cast<std::size_t>(i));
     record.resize(winner::kColumnCount);
     record[winner::kAwardName] = awardName;
     record[winner::kAwardSerial] = serial;
+    planned.push_back(winnerRecordLine(record));
+    records.push_back(std::move(record));
+  }
+  const BatchNote note(folder, data.winnerCount(), planned);
+  for (int i = 0; i < batch; ++i) {
+    const std::size_t r = pool.rowCount() - 1;
+    Table::Row record = std::move(records[static_cast<std::size_t>(i)]);
     const std::string person = record[winner::kSerial];
     const std::string name = record[winner::kName];
     try {
@@ -251,6 +283,7 @@ std::size_t awardPickAndRecord(DrawData& data, const EventFolder& folder) {
   record[winner::kAwardName] = awardName;
   record[winner::kAwardSerial] = serial;
   const std::string name = record[winner::kName];
+  const BatchNote note(folder, data.winnerCount(), {winnerRecordLine(record)});
   try {
     recordWinner(data, folder, std::move(record), award, true);
   } catch (const base::FileError& error) {

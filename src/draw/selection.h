@@ -22,7 +22,8 @@ void batchPick(DrawData& data);
 // first pick first: winners table, 已抽取人数, eligibility (repeat winning off),
 // the winners record line, LuckDetail and the draw log line. Each winner's
 // record line is on disk (synced) before the tables take the winner, and before
-// the log line: it is the only record of who won, so a log that cannot be
+// the log line; while they are written a note tells a later start-up which
+// records the batch was writing (batch_note.h): it is the only record of who won, so a log that cannot be
 // written must not keep a winner out of it. A record that cannot be written ends
 // the batch with the file and the tables agreeing on the winners so far and
 // raises base::FileError naming the winners left unrecorded; a log line that

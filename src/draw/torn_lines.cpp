@@ -14,10 +14,6 @@ using texts::gbk;
 
 namespace {
 
-// The operator reads the dropped line to tell who may be missing; a line of
-// megabytes would bury the message.
-constexpr std::size_t kShownBytes = 120;
-
 std::string timeStamp() {
   std::time_t now = std::time(nullptr);
   std::tm local{};
@@ -27,7 +23,9 @@ std::string timeStamp() {
   return text;
 }
 
-std::filesystem::path asideName(const std::filesystem::path& file) {
+}  // namespace
+
+std::filesystem::path asideNameFor(const std::filesystem::path& file) {
   const std::string base = file.filename().string() + ".damaged-" + timeStamp();
   std::filesystem::path candidate = file.parent_path() / base;
   std::error_code ec;
@@ -35,6 +33,10 @@ std::filesystem::path asideName(const std::filesystem::path& file) {
     candidate = file.parent_path() / (base + "-" + std::to_string(n));
   return candidate;
 }
+
+void keepAside(const std::filesystem::path& aside, std::string_view bytes) { base::writeFileAtomically(aside, bytes); }
+
+namespace {
 
 // The repair of one file; the notice names it by `what` (GBK).
 std::optional<std::string> repairFile(const std::filesystem::path& file, const std::string& what) {
@@ -45,13 +47,12 @@ std::optional<std::string> repairFile(const std::filesystem::path& file, const s
 
   const std::size_t end = bytes->find_last_of("\r\n");
   const std::size_t keep = end == std::string::npos ? 0 : end + 1;
-  const std::filesystem::path aside = asideName(file);
-  base::writeFileAtomically(aside, *bytes);
+  const std::filesystem::path aside = asideNameFor(file);
+  keepAside(aside, *bytes);
   base::writeFileAtomically(file, std::string_view(*bytes).substr(0, keep));
 
-  std::string_view dropped = std::string_view(*bytes).substr(keep);
-  std::string shown(base::prefixAtCharBoundary(dropped, kShownBytes));
-  if (shown.size() < dropped.size()) shown += "...";
+  // The operator reads the dropped line to tell who may be missing.
+  const std::string shown = base::excerptForMessage(std::string_view(*bytes).substr(keep));
   return what + " " + file.filename().string() +
          gbk(" 的最后一行没有写完整(上次写入时断电、程序被关闭或磁盘已满),已去掉这一行:") + "\r\n    " + shown +
          "\r\n" + gbk("原文件已另存为 ") + aside.filename().string() + gbk("。") + "\r\n";

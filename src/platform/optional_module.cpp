@@ -44,7 +44,9 @@ QFunctionPointer moduleEntry(const char* name, const char* symbol, QString* erro
     // A loaded module stays loaded until the program ends, whatever becomes of `module`.
     QLibrary module(path);
     if (!module.load()) {
-      reason = QStringLiteral("程序组件 %1 无法加载: %2").arg(fileName, module.errorString());
+      // The loader's own words name the missing system library: kept, after the cause in Chinese.
+      reason = QStringLiteral("程序组件 %1 无法加载(文件已损坏,或缺少它需要的系统库,请重新安装程序)。技术信息:%2")
+                   .arg(fileName, module.errorString());
       continue;
     }
     if (QFunctionPointer entry = module.resolve(symbol)) return found[key] = entry;

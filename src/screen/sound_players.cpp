@@ -1,5 +1,6 @@
 #include "screen/sound_players.h"
 
+#include "base/gbk.h"
 #include "base/paths.h"
 #include "platform/optional_module.h"
 #include "platform/qt_gbk.h"
@@ -36,7 +37,7 @@ SoundPlayers::~SoundPlayers() {
 }
 
 QString SoundPlayers::missingSoundText(const std::string& gbkFileName) {
-  return QStringLiteral("找不到") + platform::fromGbk(gbkFileName);
+  return QStringLiteral("找不到") + platform::fromGbk(base::excerptForMessage(gbkFileName));
 }
 
 SoundPlayers::Playback SoundPlayers::playSetting(bool switchOn, const fs::path& programDir,

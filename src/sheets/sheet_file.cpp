@@ -1,7 +1,9 @@
 #include "sheets/sheet_file.h"
 
-#include <QFile>
+#include <filesystem>
 
+#include "base/file_error.h"
+#include "base/text_file.h"
 #include "sheets/csv_reader.h"
 #include "sheets/xlsx_reader.h"
 
@@ -18,9 +20,12 @@ Sheet readSheetFile(const QString& path) {
     case SheetKind::Xlsx:
       return readXlsx(path);
     case SheetKind::Csv: {
-      QFile file(path);
-      if (!file.open(QIODevice::ReadOnly)) throw SheetError("无法打开文件: " + path.toStdString());
-      return readCsv(file.readAll());
+      try {
+        const std::string bytes = base::readFile(std::filesystem::path(path.toStdString()));
+        return readCsv(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+      } catch (const base::FileError& error) {
+        throw SheetError(error.what());
+      }
     }
     case SheetKind::None:
       break;

@@ -11,6 +11,7 @@
 #include "app/TForm1.h"
 #include "base/ini_file.h"
 #include "platform/program_dir.h"
+#include "platform/qt_gbk.h"
 #include "platform/single_instance.h"
 #include "screen/state/background_lookup.h"
 #include "test_folder.h"
@@ -24,7 +25,45 @@ class AppTest : public QObject {
   testing_support::WindowTestSetup setup_;
 
  private slots:
-  void eventFolderIsTheUsersWhenTheProgramFolderIsReadOnly() {
+  // The event is in the program folder, but an installed program's is in the
+  // user's data folder, whoever runs it; writability plays no part, and an event
+  // in the other place is reported, never taken.
+  void eventFolderFollowsTheInstalledRule() {
+    namespace fs = std::filesystem;
+    testing_support::TestFolder dir;
+    const fs::path home = dir / "home/.local/share";
+    struct Case {
+      const char* name;
+      fs::path executable;
+      bool owned;
+      bool installed;
+      bool otherEvent;  // an event waits in the place not chosen
+    } cases[] = {
+        {"a build folder of the user", dir / "build/Kelvara抽奖软件/Kelvara抽奖软件", true, false, false},
+        {"a build folder owned by another user", dir / "build/Kelvara抽奖软件/Kelvara抽奖软件", false, true, false},
+        {"a system prefix", "/usr/lib/kelvara-not-installed/Kelvara抽奖软件", true, true, false},
+        {"a folder merely named usr", dir / "usr2/kelvara/Kelvara抽奖软件", true, false, false},
+        {"a build folder with an old copy in the data folder", dir / "copy/Kelvara抽奖软件", true, false, true},
+    };
+    for (const Case& c : cases) {
+      const fs::path data = home / c.executable.filename();
+      if (c.otherEvent) {
+        fs::create_directories(data);
+        base::writeFileAtomically(data / "LuckName.txt", "1|a|a|x|1\r\n");
+      }
+      const platform::EventFolderChoice choice = platform::chooseEventFolder({c.executable, c.owned, home});
+      QVERIFY2(choice.installed == c.installed, c.name);
+      QCOMPARE(choice.folder, c.installed ? data : c.executable.parent_path());
+      QVERIFY2(choice.otherEvent.has_value() == c.otherEvent, c.name);
+      if (c.otherEvent) {
+        QCOMPARE(*choice.otherEvent, data);
+        QVERIFY(platform::otherEventMessage(choice).contains(platform::toQString(data)));
+      }
+      fs::remove_all(home);
+    }
+  }
+
+  void installedEventIsLaidOutFromTheShippedFilesOnly() {
     namespace fs = std::filesystem;
     testing_support::TestFolder dir;
     const fs::path install = dir / "usr/lib/kelvara";
@@ -33,15 +72,16 @@ class AppTest : public QObject {
     dir.write("usr/lib/kelvara/Kelvara抽奖软件", "ELF");
     dir.write("usr/lib/kelvara/SysConfig.ini", "[a]\r\n");
     dir.write("usr/lib/kelvara/music/a.wav", "RIFF");
-    const fs::path home = dir / "home/.local/share";
-
-    QCOMPARE(platform::eventFolderFor(executable, true, home), install);
-    const fs::path event = platform::eventFolderFor(executable, false, home);
-    QCOMPARE(event, home / "Kelvara抽奖软件");
+    // What a run as root left there once: never carried into a user's event.
+    dir.write("usr/lib/kelvara/Config.ini", "[a]\r\n");
+    dir.write("usr/lib/kelvara/LuckName.txt", "1|a|a|x|1\r\n");
+    const fs::path event = dir / "home/.local/share/Kelvara抽奖软件";
 
     platform::layOutEventFolder(install, executable, event);
     QCOMPARE(base::readFile(event / "music/a.wav"), std::string("RIFF"));
     QVERIFY(!fs::exists(event / "Kelvara抽奖软件"));
+    QVERIFY(!fs::exists(event / "Config.ini"));
+    QVERIFY(!fs::exists(event / "LuckName.txt"));
     for (const char* folder : {"backpic", "image", "photo", "prize", "music", "data", "manager"})
       QVERIFY2(fs::is_directory(event / folder), folder);
 

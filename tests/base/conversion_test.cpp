@@ -32,3 +32,30 @@ TEST(Conversion, ErrorsCarryThePlatformMessage) {
   }
   EXPECT_DOUBLE_EQ(base::toDouble("8.25"), 8.25);
 }
+
+// A message box lays out all it is given: a damaged line of megabytes is quoted
+// by an excerpt, and a NUL does not cut the message short.
+TEST(Conversion, ErrorsQuoteAShortExcerptOfTheText) {
+  const std::string cases[] = {std::string(50 * 1024 * 1024, 'x'), testing_support::gbk(std::string(200, 'a') + "三"),
+                               std::string("1\0"
+                                           "2",
+                                           3)};
+  for (const std::string& text : cases) {
+    try {
+      base::toInt(text);
+      FAIL();
+    } catch (const base::ConversionError& error) {
+      const std::string message = error.what();
+      EXPECT_LT(message.size(), 200u);
+      EXPECT_NE(message.find("' is not a valid integer value"), std::string::npos) << message;
+    }
+  }
+  try {
+    base::toInt(
+        std::string("1\0"
+                    "2",
+                    3));
+  } catch (const base::ConversionError& error) {
+    EXPECT_STREQ(error.what(), "'1\\x002' is not a valid integer value");
+  }
+}

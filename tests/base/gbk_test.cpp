@@ -45,3 +45,27 @@ TEST(Gbk, LatinCaseFoldingLeavesSecondBytesAlone) {
   EXPECT_FALSE(base::equalsIgnoreLatinCase("\x81\x41", "\x81\x61"));
   EXPECT_EQ(base::foldLatinCase("\x81\x41Z"), "\x81\x41z");
 }
+
+TEST(Gbk, ExcerptsKeepCharactersWholeAndMarkWhatIsLeftOut) {
+  using testing_support::gbk;
+  const std::string fourByte = "\x95\x32\x82\x36";  // one GB18030 character
+  struct Case {
+    std::string text;
+    std::size_t maxChars;
+    std::string excerpt;
+  } cases[] = {
+      {gbk("张三"), 80, gbk("张三")},
+      {gbk("张三李四"), 2, gbk("张三…")},
+      {std::string(100, 'x'), 80, std::string(80, 'x') + gbk("…")},
+      {"a" + fourByte + "b", 2, "a" + fourByte + gbk("…")},
+      {std::string("a\0\x1B", 3), 80, "a\\x00\\x1B"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(base::excerptForMessage(c.text, c.maxChars), c.excerpt) << c.text;
+}
+
+TEST(Gbk, Gb18030ValidityAcceptsFourByteCharacters) {
+  EXPECT_TRUE(base::isValidGb18030(testing_support::gbk("中奖名单") + "\x95\x32\x82\x36"));
+  EXPECT_TRUE(base::isValidGb18030(""));
+  EXPECT_FALSE(base::isValidGb18030("\x81"));
+  EXPECT_FALSE(base::isValidGb18030("a\xFF"));
+}

@@ -2,6 +2,7 @@
 
 #include "base/config_files.h"
 #include "base/file_error.h"
+#include "base/ini_document.h"
 #include "base/ini_file.h"
 #include "test_folder.h"
 
@@ -71,6 +72,17 @@ TEST(Ini, InvalidGbkSurvivesAReadAndAWrite) {
   EXPECT_EQ(ini.readString("S", "name", ""), "\xFF\xB0z");
   ini.writeString("S", "other", "1");
   EXPECT_EQ(folder.read("Config.ini"), "[S]\r\nname=\xFF\xB0z\r\nother=1\r\njunk \x81\r\n");
+}
+
+// Byte order marks from one editor after another: the first section is still
+// read, and a document written back reads as itself (the fuzzer found one that
+// did not).
+TEST(Ini, ByteOrderMarksBeforeTheFirstSectionAreDropped) {
+  const std::string twice = "\xEF\xBB\xBF\xEF\xBB\xBF[MainTitle]\r\nk=v\r\n";
+  const base::IniDocument document = base::IniDocument::parse(twice);
+  EXPECT_EQ(document.value("MainTitle", "k"), "v");
+  const std::string written = document.serialize();
+  EXPECT_EQ(base::IniDocument::parse(written).serialize(), written);
 }
 
 TEST(Ini, AWriteThatCannotBeDoneIsReported) {

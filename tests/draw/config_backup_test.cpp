@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
+#include "base/file_error.h"
+#include "file_size_limit.h"
 #include "test_folder.h"
 
 namespace {
@@ -68,6 +71,31 @@ TEST(ConfigBackup, ExportLeavesTheProgramOutAndImportBringsTheEventBack) {
   EXPECT_EQ(imported["SysConfig.ini"], "own template");
   EXPECT_EQ(imported["manager/m.jpg"], "own judge");
   for (const auto& [name, bytes] : imported) EXPECT_EQ(name.find(".kvcopy"), std::string::npos) << name;
+}
+
+// An export the disk cannot take (here a size limit, which holds root too) says
+// why in Chinese and leaves no half backup behind, not even an empty folder.
+TEST(ConfigBackup, AFailedExportTakesAwayWhatItMade) {
+  TestFolder root;
+  const fs::path program = root / "Kelvara抽奖软件";
+  put(program / "Config.ini", "[a]\r\n");
+  put(program / "photo" / "big.jpg", std::string(64 * 1024, 'j'));
+  put(program / "music" / "a.mp3", "ID3");
+  const fs::path backup = draw::backupFolderIn(root / "usb");
+  fs::create_directories(root / "usb");
+  EXPECT_TRUE(testing_support::passesUnderFileSizeLimit(16 * 1024, [&] {
+    try {
+      draw::exportConfiguration(program, backup, {});
+      ADD_FAILURE() << "the export went through";
+    } catch (const base::FileError& error) {
+      // The library reports the limit in its own way; whatever the cause, it is in words.
+      const std::string& reason = error.reason();
+      EXPECT_TRUE(std::any_of(reason.begin(), reason.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x80;
+      })) << error.what();
+    }
+    EXPECT_FALSE(fs::exists(backup));
+  }));
 }
 
 TEST(ConfigBackup, AllFiveFoldersMakeACompleteImport) {

@@ -5,6 +5,7 @@
 #include "base/conversion_error.h"
 #include "base/file_error.h"
 #include "draw/draw_settings.h"
+#include "draw/winners_record_check.h"
 #include "event_fixture.h"
 
 namespace {
@@ -110,6 +111,13 @@ TEST(EventFiles, RosterLoadKeepsEveryLineAndMasksDisplayNames) {
   EXPECT_THROW(draw::rosterLoad(event.folder(), data), base::FileError);
 }
 
+// The winners record load as start-up runs it on a record whose lines are all whole.
+void loadRecord(const EventFixture& event, DrawData& data) {
+  const draw::RecordReading reading = draw::readWinnersRecord(event.dir().read("LuckName.txt"), data);
+  ASSERT_TRUE(reading.whole());
+  draw::takeWinnerRecords(data, reading.records);
+}
+
 TEST(EventFiles, WinnersRecordLoadCountsMarksAndKeepsRecordsNamingNoRow) {
   EventFixture event;
   std::vector<std::string> config = EventFixture::awardLines({{"一等奖", 2, 1}, {"二等奖", 3, 3}});
@@ -123,7 +131,7 @@ TEST(EventFiles, WinnersRecordLoadCountsMarksAndKeepsRecordsNamingNoRow) {
                                         "3|c|c|x|7\r\n9|z|z|x|2\r\n");
   DrawData data;
   draw::rosterLoad(event.folder(), data);
-  draw::winnersRecordLoad(event.folder(), data);
+  loadRecord(event, data);
   ASSERT_EQ(data.winnerCount(), 4u);
   EXPECT_EQ(data.LuckNameGrid.cell(draw::winner::kName, 2), "A B");
   EXPECT_EQ(data.LuckNameGrid.cell(draw::winner::kDisplayName, 2), odd);
@@ -148,22 +156,27 @@ TEST(EventFiles, WinnersRecordLoadWithRepeatWinningLeavesPeopleEligible) {
   event.dir().write("LuckName.txt", "1|a|a|x|1\n1|a|a|x|1\n");
   DrawData data;
   draw::rosterLoad(event.folder(), data);
-  draw::winnersRecordLoad(event.folder(), data);
+  loadRecord(event, data);
   EXPECT_EQ(data.count(1, item::kDrawn), 2);
   EXPECT_EQ(data.AllNameList.cell(draw::person::kFlag, 1), "N");
 }
 
-TEST(EventFiles, DamagedWinnersLineStopsTheLoadKeepingEarlierRecords) {
+// A line whose serial is damaged may be a winner's record: the records after it
+// are not dropped behind it (their places would be drawn again), nothing is
+// loaded, and the draw waits until the line is mended.
+TEST(EventFiles, DamagedWinnersLineStopsTheDrawAndLoadsNothing) {
   EventFixture event;
   event.config(EventFixture::awardLines({{"一等奖", 5, 1}}));
   event.roster({"a", "b"});
-  event.dir().write("LuckName.txt", "1|a|a|x|1\r\nb|b|b|x|1\r\n2|b|b|x|1\r\n");
+  const std::string record = "1|a|a|x|1\r\nb|b|b|x|1\r\n2|b|b|x|1\r\n";
+  event.dir().write("LuckName.txt", record);
   DrawData data;
-  draw::rosterLoad(event.folder(), data);
-  EXPECT_THROW(draw::winnersRecordLoad(event.folder(), data), base::ConversionError);
-  EXPECT_EQ(data.winnerCount(), 1u);
-  EXPECT_EQ(data.count(1, item::kDrawn), 1);
-  EXPECT_EQ(data.LuckNameGrid.cell(0, 2), "");  // the spare row stays empty
+  const draw::LifecycleOutcome outcome = event.start(data);
+  EXPECT_EQ(data.winnerCount(), 0u);
+  EXPECT_FALSE(data.state.drawBlocked.empty());
+  ASSERT_TRUE(outcome.message);
+  EXPECT_NE(base::gbkToUtf8(*outcome.message).find("第2行"), std::string::npos) << base::gbkToUtf8(*outcome.message);
+  EXPECT_EQ(event.dir().read("LuckName.txt"), record);
 }
 
 TEST(EventFiles, LogHeaderAndAppendedLines) {

@@ -70,12 +70,25 @@ class EventFixture {
     return bytes ? base::splitLines(*bytes) : std::vector<std::string>{};
   }
 
-  // Program start without the window steps; the seed replaces the clock's.
+  // Program start without the window steps; the seed replaces the clock's. The
+  // notices of both halves come in the outcome's message; questions are answered
+  // with `answer` and kept in `questions`.
   draw::LifecycleOutcome start(draw::DrawData& data, std::uint64_t seed = 7, bool firstRun = false) {
-    draw::startupLoad(data, folder_);
+    draw::LifecycleOutcome loaded = draw::startupLoad(data, folder_);
     data.random.seed(seed);
-    return draw::startupResume(data, folder_, firstRun);
+    draw::LifecycleOutcome outcome = draw::startupResume(data, folder_, firstRun, [this](const std::string& text) {
+      questions.push_back(text);
+      return answer;
+    });
+    if (loaded.message) {
+      const std::optional<std::string> later = outcome.message;
+      outcome.message = loaded.message;
+      if (later) outcome.addMessage(*later);
+    }
+    return outcome;
   }
+  bool answer = false;
+  std::vector<std::string> questions;
 
  private:
   testing_support::TestFolder dir_;

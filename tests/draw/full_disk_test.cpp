@@ -65,9 +65,10 @@ TEST(FullDisk, ABatchRecordsOnlyWhatReachedTheDiskAndTheDrawGoesOn) {
     event.dir().write("log.txt", std::string(c.logBytesBefore, '-'));
     // Earlier records of a second award bring the winners record up to the
     // limit, as a long event would; start-up's own writes still fit.
+    // (People of an earlier roster, off the present one: nobody is counted twice.)
     std::string earlier;
-    while (earlier.size() + 40 < c.limit)
-      earlier += "9|" + gbk("人9") + "|" + gbk("人9") + "|" + gbk("二等奖") + "|2\r\n";
+    for (int person = 100; earlier.size() + 40 < c.limit; ++person)
+      earlier += std::to_string(person) + "|" + gbk("人9") + "|" + gbk("人9") + "|" + gbk("二等奖") + "|2\r\n";
     if (c.recordedFirst == 3) earlier.clear();
     event.dir().write("LuckName.txt", earlier);
     const std::size_t before = base::splitLines(earlier).size();
@@ -97,6 +98,38 @@ TEST(FullDisk, ABatchRecordsOnlyWhatReachedTheDiskAndTheDrawGoesOn) {
     event.start(after);
     EXPECT_EQ(after.count(1, item::kDrawn), 6) << c.name;
   }
+}
+
+// A batch whose records stopped after the first: only the recorded winner stays
+// on screen, the progress line counts what is on disk, and the record's message
+// comes before anything else of the stop is written (the layout store).
+TEST(FullDisk, ABatchCutShortShowsOnlyItsRecordedWinnersAndReportsThemFirst) {
+  EventFixture event;
+  auto config = EventFixture::awardLines({{"一等奖", 6, 3}});
+  config.insert(config.end(), {"[界面设置]", "抽奖准备=0", "分组显示名单=0", "重复中奖=0", "[音效设置]",
+                               "背景音乐_check=0", "抽奖开始_check=0", "抽奖停止_check=0"});
+  event.config(config);
+  event.roster(EventFixture::numberedNames(9));
+  std::string earlier;
+  for (int person = 100; earlier.size() < 400; ++person) earlier += std::to_string(person) + "|a|a|x|7\r\n";
+  event.dir().write("LuckName.txt", earlier);
+  EXPECT_TRUE(testing_support::passesUnderFileSizeLimit(earlier.size() + 30, [&] {
+    DrawRun run(event.folder());
+    ASSERT_TRUE(draw::headlessStartup(run.data, event.folder(), run.view, run.luck));
+    std::vector<std::size_t> storesAtMessage;
+    run.view.whileModal = [&] { storesAtMessage.push_back(run.view.layoutStores.size()); };
+    const std::size_t storesBefore = run.view.layoutStores.size();
+    run.batch();
+    ASSERT_EQ(run.messages().size(), 1u) << ::testing::PrintToString(run.messages());
+    EXPECT_NE(run.messages()[0].find("这2名没有记录"), std::string::npos) << run.messages()[0];
+    EXPECT_EQ(storesAtMessage, std::vector<std::size_t>{storesBefore});
+    EXPECT_EQ(run.view.layoutStores.size(), storesBefore + 1);
+    EXPECT_EQ(run.view.visibleFrameTexts().size(), 1u);
+    ASSERT_EQ(run.data.winnerCount(), base::splitLines(earlier).size() + 1);
+    EXPECT_EQ(run.view.visibleFrameTexts()[0],
+              run.data.LuckNameGrid.cell(draw::winner::kDisplayName, run.data.winnerCount()));
+    EXPECT_NE(base::gbkToUtf8(run.view.fieldText[draw::Field::RateProgress]).find("已抽取1名"), std::string::npos);
+  }));
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "base/conversion_error.h"
 #include "event_fixture.h"
 
 namespace {
@@ -83,22 +82,20 @@ TEST(TornLastLine, IsKeptAsideDroppedAndReportedOnce) {
 }
 
 // The repair's notice comes first; a damaged whole line after it still stops the
-// load with the conversion message, and the notice is not lost.
-TEST(TornLastLine, NoticeSurvivesAConversionErrorOfAnotherLine) {
+// draw with its own message, and the notice is not lost.
+TEST(TornLastLine, NoticeSurvivesADamagedLineElsewhere) {
   EventFixture event;
   event.config(EventFixture::awardLines(kAwards));
   event.roster(EventFixture::numberedNames(6));
   event.dir().write("LuckName.txt", "x|b|b|A|2\r\n3|c|c|A|");
   DrawData data;
-  draw::startupLoad(data, event.folder());
-  try {
-    draw::startupResume(data, event.folder(), false);
-    FAIL() << "a damaged whole line was read";
-  } catch (const base::ConversionError& error) {
-    const std::string text = error.what();
-    EXPECT_NE(text.find("LuckName.txt"), std::string::npos);
-    EXPECT_NE(text.find("'x' is not a valid integer value"), std::string::npos);
-  }
+  const draw::LifecycleOutcome outcome = event.start(data);
+  ASSERT_TRUE(outcome.message);
+  const std::string text = base::gbkToUtf8(*outcome.message);
+  EXPECT_NE(text.find("没有写完整"), std::string::npos) << text;
+  EXPECT_NE(text.find("第1行"), std::string::npos) << text;
+  EXPECT_LT(text.find("没有写完整"), text.find("第1行")) << text;
+  EXPECT_FALSE(data.state.drawBlocked.empty());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "base/conversion_error.h"
 #include "base/gbk.h"
 #include "base/paths.h"
+#include "base/text_check.h"
 #include "base/text_file.h"
 
 namespace scoring {
@@ -109,7 +110,15 @@ ScoreSheet ScoreSheet::parse(std::string_view bytes) {
 ScoreSheet ScoreSheet::load(const fs::path& file) {
   if (file.empty()) return {};
   try {
-    if (auto bytes = base::readFileIfExists(file)) return parse(*bytes);
+    if (auto bytes = base::readFileIfExists(file)) {
+      if (const base::TextProblem problem = base::findTextProblem(*bytes); problem != base::TextProblem::None) {
+        ScoreSheet unreadable;
+        unreadable.problem_ = "评分文件 " + file.string() + " 读不出分数:" + base::describeTextProblem(problem) +
+                              "。请把它另存为GBK编码后再打开评分展示。";
+        return unreadable;
+      }
+      return parse(*bytes);
+    }
   } catch (const std::exception&) {
     // A file the editor holds half-written or locked reads as empty; the next reading corrects it.
   }

@@ -44,7 +44,12 @@ class ScoreSheet {
   // Parses the file's bytes (a missing file reads as an empty sheet).
   static ScoreSheet parse(std::string_view bytes);
   // Reads the file; an empty path or a file that cannot be read gives an empty sheet.
+  // A file that is not GBK text (saved as UTF-8, binary bytes) gives an empty
+  // sheet too, with its problem: read as it is, every score would be missing.
   static ScoreSheet load(const std::filesystem::path& file);
+
+  // Why the file could not be read as a scoring file (UTF-8, naming it); empty when it could.
+  const std::string& problem() const { return problem_; }
 
   // 数据格式: any non-zero integer is the by-judge layout; missing or not an integer, by programme.
   FileLayout layout() const;
@@ -58,6 +63,7 @@ class ScoreSheet {
  private:
   base::IniDocument document_;
   FileLayout layout_ = FileLayout::ByProgramme;
+  std::string problem_;
 };
 
 }  // namespace scoring

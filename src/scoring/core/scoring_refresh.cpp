@@ -88,6 +88,10 @@ std::string resultLine(const CurrentProgramme& current, DropRules drops) {
 
 ScoringReading readScores(const ScoringInputs& inputs, const ScoreSheet& sheet, bool withRanks, bool withCurrent) {
   ScoringReading reading;
+  if (!sheet.problem().empty()) {
+    reading.error = sheet.problem();
+    return reading;
+  }
   try {
     reading.averages.reserve(inputs.programmes.size());
     for (const Programme& programme : inputs.programmes)

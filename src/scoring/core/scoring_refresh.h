@@ -49,7 +49,9 @@ struct ScoringReading {
   // One rank per programme once all averages are computed; empty otherwise.
   std::vector<std::string> ranks;
   std::optional<CurrentProgramme> current;  // when asked for and reached
-  std::string error;                        // the conversion message (UTF-8) that stopped it; empty when none
+  // The conversion message (UTF-8) that stopped it, or the sheet's problem (a file
+  // that is not GBK text); empty when none.
+  std::string error;
   bool complete() const { return error.empty(); }
 };
 

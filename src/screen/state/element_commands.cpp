@@ -118,7 +118,7 @@ AdoptedPicture adoptPicture(const fs::path& chosen, const fs::path& folder) {
   std::error_code ec;
   fs::create_directories(folder, ec);
   fs::copy_file(chosen, adopted.file, fs::copy_options::overwrite_existing, ec);
-  if (ec) throw base::FileError(base::FileError::Kind::CannotWrite, adopted.file, ec.message());
+  if (ec) throw base::FileError(base::FileError::Kind::CannotWrite, adopted.file, base::describeError(ec));
   return adopted;
 }
 

@@ -118,6 +118,20 @@ TEST(ScoringReading, ABadScoreStopsWithWhatWasComputedBefore) {
   EXPECT_FALSE(reading.current);
 }
 
+// A scoring file saved as UTF-8 or overwritten with binary bytes would read as
+// 0.00 for every programme: the reading stops with a message naming the file.
+TEST(ScoringReading, AFileThatIsNotGbkTextIsNamedNotReadAsZero) {
+  const std::string utf8 = "[1.舞蹈]\r\n甲=9\r\n[当前节目]\r\n编号=1\r\n";
+  for (const std::string& bytes : {utf8, std::string("\0\x17\x8F\xFF", 4)}) {
+    ScoringEvent event;
+    event.lists({{"舞蹈", ""}}, {"甲"});
+    base::writeFileAtomically(event.dir() / "data" / "评分文件.txt", bytes);
+    const scoring::ScoringReading reading = read(event);
+    EXPECT_NE(reading.error.find("评分文件.txt"), std::string::npos) << reading.error;
+    EXPECT_TRUE(reading.averages.empty());
+  }
+}
+
 TEST(ScoringReading, NoFileOrNoListsReadAsUnscored) {
   ScoringEvent event;
   event.lists({{"舞蹈", ""}}, {"甲"});
