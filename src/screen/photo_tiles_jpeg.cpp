@@ -1,6 +1,6 @@
 #include "screen/photo_tiles_jpeg.h"
 
-#include <QFile>
+#include <algorithm>
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
@@ -35,7 +35,15 @@ struct Decoder {
 
 // The steps that may call error_exit hold no object with a destructor, so the
 // jump back leaves nothing behind.
-bool readHeader(Decoder& d, const unsigned char* data, unsigned long size, int scaleNum) {
+void setUp(Decoder& d) {
+  d.info.err = jpeg_std_error(&d.errors.library);
+  d.errors.library.error_exit = errorExit;
+  d.errors.library.emit_message = emitMessage;
+  d.errors.library.output_message = outputMessage;
+  jpeg_create_decompress(&d.info);
+}
+
+bool readHeader(Decoder& d, const unsigned char* data, unsigned long size) {
   if (setjmp(d.errors.back)) return false;
   jpeg_mem_src(&d.info, data, size);
   jpeg_read_header(&d.info, TRUE);
@@ -50,7 +58,12 @@ bool readHeader(Decoder& d, const unsigned char* data, unsigned long size, int s
     default:
       return false;  // CMYK and YCCK: Qt's reader converts them its own way
   }
-  d.info.scale_num = static_cast<unsigned int>(scaleNum);
+  return d.errors.warnings == 0;
+}
+
+bool setScale(Decoder& d, int eighths) {
+  if (setjmp(d.errors.back)) return false;
+  d.info.scale_num = static_cast<unsigned int>(eighths);
   d.info.scale_denom = 8;
   jpeg_calc_output_dimensions(&d.info);
   return d.errors.warnings == 0;
@@ -69,33 +82,42 @@ bool readPixels(Decoder& d, unsigned char* pixels, long bytesPerLine) {
 
 }  // namespace
 
-QImage readJpegScaled(const std::filesystem::path& file, QSize source, QSize target) {
-  if (source.isEmpty() || target.isEmpty()) return {};
-  QFile input(platform::toQString(file));
-  if (!input.open(QIODevice::ReadOnly)) return {};
-  const qint64 size = input.size();
-  const uchar* data = size > 0 ? input.map(0, size) : nullptr;
-  if (!data) return {};
-
-  // The scale Qt's reader asks for: M/8 with M = ceil(8 / f), f the smaller of
-  // the two reductions, M from 1 to 8.
-  const double factor = std::min(double(source.width()) / target.width(), double(source.height()) / target.height());
-  const int scaleNum = std::clamp(static_cast<int>(std::ceil(8 / factor)), 1, 8);
-
+JpegFile::JpegFile(const std::filesystem::path& file) : file_(platform::toQString(file)) {
+  if (!file_.open(QIODevice::ReadOnly)) return;
+  length_ = file_.size();
+  data_ = length_ > 0 ? file_.map(0, length_) : nullptr;
+  if (!data_) return;
   Decoder d;
-  d.info.err = jpeg_std_error(&d.errors.library);
-  d.errors.library.error_exit = errorExit;
-  d.errors.library.emit_message = emitMessage;
-  d.errors.library.output_message = outputMessage;
-  jpeg_create_decompress(&d.info);
+  setUp(d);
+  if (readHeader(d, data_, static_cast<unsigned long>(length_)))
+    size_ = QSize(static_cast<int>(d.info.image_width), static_cast<int>(d.info.image_height));
+  jpeg_destroy_decompress(&d.info);
+}
+
+int JpegFile::eighthsFor(QSize source, QSize target) {
+  const double factor = std::min(double(source.width()) / target.width(), double(source.height()) / target.height());
+  return std::clamp(static_cast<int>(std::ceil(8 / factor)), 1, 8);
+}
+
+QImage JpegFile::decode(int eighths) const {
+  if (!readable()) return {};
+  Decoder d;
+  setUp(d);
   QImage picture;
-  if (readHeader(d, data, static_cast<unsigned long>(size), scaleNum) &&
-      QSize(int(d.info.image_width), int(d.info.image_height)) == source) {
+  if (readHeader(d, data_, static_cast<unsigned long>(length_)) && setScale(d, std::clamp(eighths, 1, 8))) {
     picture = QImage(int(d.info.output_width), int(d.info.output_height),
                      d.info.out_color_space == JCS_GRAYSCALE ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
     if (picture.isNull() || !readPixels(d, picture.bits(), picture.bytesPerLine())) picture = QImage();
   }
   jpeg_destroy_decompress(&d.info);
+  return picture;
+}
+
+QImage readJpegScaled(const std::filesystem::path& file, QSize source, QSize target) {
+  if (source.isEmpty() || target.isEmpty()) return {};
+  const JpegFile jpeg(file);
+  if (jpeg.size() != source) return {};
+  QImage picture = jpeg.decode(JpegFile::eighthsFor(source, target));
   if (!picture.isNull() && picture.size() != target)
     picture = picture.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   return picture;
