@@ -124,7 +124,7 @@ class PoolAhead::Fill {
     return data.AllNameList.revision() == key_.roster && (!started() || data.AllNameGrid.revision() == written_);
   }
 
-  // Writes at most `budget` rows; true when the build is complete.
+  // Looks at most `budget` roster rows; true when the build is complete.
   bool run(DrawData& data, std::size_t budget) {
     const Table& roster = data.AllNameList;
     Table& pool = data.AllNameGrid;
@@ -139,15 +139,14 @@ class PoolAhead::Fill {
         row[person::kFlag] = mark;
       });
       ++used_;
-      --budget;
     };
-    for (; frontAt_ < front_.size() && budget > 0; ++frontAt_) {
+    for (; frontAt_ < front_.size() && budget > 0; ++frontAt_, --budget) {
       const std::size_t k = front_[frontAt_];
       if (roster.cell(person::kFlag, k) != "N") continue;
       std::size_t at = 0;
       write(k, reaches(barred_, at, k) ? "N" : "Y");
     }
-    for (; next_ <= last && budget > 0; ++next_) {
+    for (; next_ <= last && budget > 0; ++next_, --budget) {
       const std::size_t k = next_;
       if (roster.cell(person::kFlag, k) != "N" || reaches(front_, frontSkip_, k)) continue;
       write(k, reaches(other_, otherAt_, k) || reaches(barred_, barredAt_, k) ? "N" : "");

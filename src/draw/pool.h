@@ -75,7 +75,7 @@ class PoolAhead {
   // unless the working roster holds it already or this build is under way.
   // Returns whether rows remain to be written.
   bool plan(DrawData& data, const base::IniFile& config, const std::string& award);
-  // Writes at most `rows` more rows. Returns whether rows remain.
+  // Goes at most `rows` rows further through the roster. Returns whether rows remain.
   bool step(DrawData& data, std::size_t rows);
   bool pending() const;
   void drop();

@@ -120,7 +120,10 @@ QImage readTilePicture(const fs::path& file, QSize box, const platform::Thumbnai
   const bool storeThumbnail = source && thumbnail.isNull();
   const QSize thumbnailSize = platform::ThumbnailCache::sizeFor(jpeg.size());
   if (storeThumbnail) eighths = std::max(eighths, eighthsForThumbnail(jpeg.size(), thumbnailSize));
-  const QImage picture = jpeg.decode(eighths);
+  // Each worker decodes into the pixels of its last photo when the size is the same.
+  thread_local QImage lastPicture;
+  const QImage picture = jpeg.decode(eighths, &lastPicture);
+  lastPicture = picture;
   if (picture.isNull()) return readCovering(file, box);
   if (storeThumbnail) {
     thumbnail = closeEnough(picture.size(), thumbnailSize)

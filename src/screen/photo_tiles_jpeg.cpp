@@ -4,6 +4,7 @@
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
+#include <utility>
 // jpeglib.h needs size_t and FILE declared first.
 #include <jpeglib.h>
 
@@ -99,14 +100,19 @@ int JpegFile::eighthsFor(QSize source, QSize target) {
   return std::clamp(static_cast<int>(std::ceil(8 / factor)), 1, 8);
 }
 
-QImage JpegFile::decode(int eighths) const {
+QImage JpegFile::decode(int eighths, QImage* reuse) const {
   if (!readable()) return {};
   Decoder d;
   setUp(d);
   QImage picture;
   if (readHeader(d, data_, static_cast<unsigned long>(length_)) && setScale(d, std::clamp(eighths, 1, 8))) {
-    picture = QImage(int(d.info.output_width), int(d.info.output_height),
-                     d.info.out_color_space == JCS_GRAYSCALE ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
+    const QSize size(int(d.info.output_width), int(d.info.output_height));
+    const QImage::Format format =
+        d.info.out_color_space == JCS_GRAYSCALE ? QImage::Format_Grayscale8 : QImage::Format_RGB32;
+    if (reuse && reuse->size() == size && reuse->format() == format && reuse->isDetached())
+      picture = std::move(*reuse);  // the only holder: bits() below writes in place
+    else
+      picture = QImage(size, format);
     if (picture.isNull() || !readPixels(d, picture.bits(), picture.bytesPerLine())) picture = QImage();
   }
   jpeg_destroy_decompress(&d.info);

@@ -25,8 +25,11 @@ class JpegFile {
 
   // The picture decoded at eighths/8 of its size (1 … 8) by the library's
   // scaling in the DCT, Format_RGB32 or Format_Grayscale8; null when the
-  // library reported anything about the file, damage included.
-  QImage decode(int eighths) const;
+  // library reported anything about the file, damage included. When `reuse`
+  // holds a picture of that size and format that nothing else shares, the
+  // picture takes its pixels (leaving `reuse` null): a loader that keeps its
+  // last picture per thread touches no fresh memory for each photo.
+  QImage decode(int eighths, QImage* reuse = nullptr) const;
 
   // The eighths Qt's reader decodes at for setScaledSize(`target`): M/8 with
   // M = ceil(8 / f), f the smaller of the two reductions, M from 1 to 8.
