@@ -5,6 +5,7 @@
 #include <QList>
 #include <QPainter>
 #include <QtConcurrent/QtConcurrentMap>
+#include <cstdlib>
 #include <numeric>
 #include <unordered_map>
 
@@ -80,6 +81,14 @@ bool covers(QSize picture, QSize box) {
   return needed.width() <= picture.width() && needed.height() <= picture.height();
 }
 
+// Whether a thumbnail has the photo's proportions, but for the rounding of its
+// sides: not one turned upright from a photo stored on its side, nor a cropped one.
+bool proportional(QSize thumbnail, QSize photo) {
+  const long long across = static_cast<long long>(thumbnail.width()) * photo.height();
+  const long long down = static_cast<long long>(thumbnail.height()) * photo.width();
+  return std::abs(across - down) <= std::max(photo.width(), photo.height());
+}
+
 // A thumbnail is taken from the photo's decode as it is when that is within a
 // sixteenth of the thumbnail's full size and no larger: a 4000-pixel camera
 // photo decoded at an eighth for its tile (500 pixels) gives its thumbnail
@@ -105,19 +114,24 @@ int eighthsForThumbnail(QSize source, QSize thumbnail) {
 // through JpegFile when it is a JPEG that reader takes, else through
 // readCovering(), and a JPEG without a valid thumbnail gets one. The tile is
 // then made from that thumbnail, so a later run that finds it makes the same
-// tile. Null when the photo cannot be read.
+// tile. Photos stored turned (an EXIF orientation) are left out of the cache:
+// their tiles show the stored pixels, the desktop's thumbnails the turned ones.
+// Null when the photo cannot be read.
 QImage readTilePicture(const fs::path& file, QSize box, const platform::ThumbnailCache& cache) {
   if (box.isEmpty()) return {};
-  const std::optional<platform::ThumbnailSource> source = platform::ThumbnailCache::describe(file);
-  QImage thumbnail = source ? cache.find(*source) : QImage();
-  auto tileOfThumbnail = [&] { return coverTile(thumbnail, coverPlacement(thumbnail.size(), box), box); };
-  if (!thumbnail.isNull() && covers(thumbnail.size(), box)) return tileOfThumbnail();
-
   const JpegFile jpeg(file);
   if (!jpeg.readable()) return readCovering(file, box);
+  const std::optional<platform::ThumbnailSource> source =
+      jpeg.orientation() == 1 ? platform::ThumbnailCache::describe(file) : std::nullopt;
+  QImage thumbnail = source ? cache.find(*source) : QImage();
+  auto tileOfThumbnail = [&] { return coverTile(thumbnail, coverPlacement(thumbnail.size(), box), box); };
+  const bool usable = !thumbnail.isNull() && proportional(thumbnail.size(), jpeg.size());
+  if (usable && covers(thumbnail.size(), box)) return tileOfThumbnail();
+
   const Placement placement = coverPlacement(jpeg.size(), box);
   int eighths = JpegFile::eighthsFor(jpeg.size(), placement.scaled);
-  const bool storeThumbnail = source && thumbnail.isNull();
+  // A usable thumbnail too small for the tile stays; one of other proportions is replaced.
+  const bool storeThumbnail = source && !usable;
   const QSize thumbnailSize = platform::ThumbnailCache::sizeFor(jpeg.size());
   if (storeThumbnail) eighths = std::max(eighths, eighthsForThumbnail(jpeg.size(), thumbnailSize));
   // Each worker decodes into the pixels of its last photo when the size is the same.

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 // jpeglib.h needs size_t and FILE declared first.
 #include <jpeglib.h>
@@ -90,9 +92,46 @@ JpegFile::JpegFile(const std::filesystem::path& file) : file_(platform::toQStrin
   if (!data_) return;
   Decoder d;
   setUp(d);
-  if (readHeader(d, data_, static_cast<unsigned long>(length_)))
+  jpeg_save_markers(&d.info, JPEG_APP0 + 1, 0xFFFF);
+  if (readHeader(d, data_, static_cast<unsigned long>(length_))) {
     size_ = QSize(static_cast<int>(d.info.image_width), static_cast<int>(d.info.image_height));
+    for (jpeg_saved_marker_ptr marker = d.info.marker_list; marker; marker = marker->next) {
+      if (marker->marker == JPEG_APP0 + 1) {
+        if (const int found = exifOrientation(marker->data, marker->data_length)) orientation_ = found;
+      }
+    }
+  }
   jpeg_destroy_decompress(&d.info);
+}
+
+int exifOrientation(const unsigned char* data, std::size_t size) {
+  static const unsigned char kExif[] = {'E', 'x', 'i', 'f', 0, 0};
+  if (size < 6 + 8 || std::memcmp(data, kExif, 6) != 0) return 0;
+  const unsigned char* tiff = data + 6;
+  const std::size_t length = size - 6;
+  const bool motorola = tiff[0] == 'M' && tiff[1] == 'M';
+  if (!motorola && !(tiff[0] == 'I' && tiff[1] == 'I')) return 0;
+  auto read16 = [&](std::size_t at) {
+    return motorola ? (tiff[at] << 8) | tiff[at + 1] : tiff[at] | (tiff[at + 1] << 8);
+  };
+  auto read32 = [&](std::size_t at) {
+    return motorola ? (std::uint32_t(read16(at)) << 16) | std::uint32_t(read16(at + 2))
+                    : std::uint32_t(read16(at)) | (std::uint32_t(read16(at + 2)) << 16);
+  };
+  if (read16(2) != 42) return 0;
+  const std::uint32_t ifd = read32(4);
+  if (ifd > length - 2) return 0;
+  const int entries = read16(ifd);
+  for (int i = 0; i < entries; ++i) {
+    const std::size_t entry = ifd + 2 + std::size_t(i) * 12;
+    if (entry + 12 > length) return 0;
+    // The orientation tag: one SHORT, held in the entry itself.
+    if (read16(entry) == 0x0112 && read16(entry + 2) == 3) {
+      const int value = read16(entry + 8);
+      return value >= 1 && value <= 8 ? value : 0;
+    }
+  }
+  return 0;
 }
 
 int JpegFile::eighthsFor(QSize source, QSize target) {

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QImage>
 #include <QSize>
+#include <cstddef>
 #include <filesystem>
 
 namespace screen {
@@ -22,6 +23,11 @@ class JpegFile {
   bool readable() const { return !size_.isEmpty(); }
   // The size in the file's header; empty when not readable().
   QSize size() const { return size_; }
+  // The EXIF orientation the camera recorded (1 … 8), 1 when there is none: the
+  // pixels are stored turned or mirrored for any other value. The tiles show
+  // the stored pixels, as they always have; a thumbnail, which the desktop
+  // shows upright, is only kept for pictures stored upright.
+  int orientation() const { return orientation_; }
 
   // The picture decoded at eighths/8 of its size (1 … 8) by the library's
   // scaling in the DCT, Format_RGB32 or Format_Grayscale8; null when the
@@ -40,7 +46,12 @@ class JpegFile {
   const uchar* data_ = nullptr;
   qint64 length_ = 0;
   QSize size_;
+  int orientation_ = 1;
 };
+
+// The orientation (1 … 8) of an APP1 marker's data holding EXIF, 0 when it
+// holds none.
+int exifOrientation(const unsigned char* data, std::size_t size);
 
 // The JPEG `file` decoded at the size Qt's reader would give for
 // setScaledSize(`target`), or a null image when the file is not a JPEG this

@@ -3,6 +3,7 @@
 #include "screen/photo_tiles.h"
 
 #include <QFontInfo>
+#include <QBuffer>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
@@ -17,6 +18,7 @@
 #include "platform/font_substitutions.h"
 #include "platform/qt_gbk.h"
 #include "platform/thumbnail_cache.h"
+#include "screen/photo_tiles_jpeg.h"
 #include "screen/picture_scaling.h"
 #include "screen/rolling_frame.h"
 #include "test_folder.h"
@@ -253,6 +255,7 @@ class PhotoTilesTest : public QObject {
     QTest::newRow("older than the photo") << QStringLiteral("stale") << false;
     QTest::newRow("damaged") << QStringLiteral("damaged") << false;
     QTest::newRow("of another file") << QStringLiteral("other uri") << false;
+    QTest::newRow("turned upright by a file manager") << QStringLiteral("turned") << false;
   }
   void laterRunsTrustOnlyValidThumbnails() {
     QFETCH(QString, kind);
@@ -272,6 +275,7 @@ class PhotoTilesTest : public QObject {
     QImage blue(512, 384, QImage::Format_RGB32);
     blue.fill(Qt::blue);
     if (kind == "foreign writer" || kind == "stale") writeForeignThumbnail(thumbnail, blue, source->uri, mtime);
+    if (kind == "turned") writeForeignThumbnail(thumbnail, blue.copy(0, 0, 384, 512), source->uri, mtime);
     if (kind == "other uri") writeForeignThumbnail(thumbnail, blue, "file:///elsewhere/p.jpg", mtime);
     if (kind == "damaged") std::ofstream(thumbnail, std::ios::binary | std::ios::trunc) << "\x89PNG broken";
     if (kind == "stale") {
@@ -287,6 +291,36 @@ class PhotoTilesTest : public QObject {
     const QImage kept = platform::ThumbnailCache().find(*platform::ThumbnailCache::describe(file));
     QVERIFY(!kept.isNull());
     QVERIFY(near(kept.pixelColor(10, 10), used ? QColor(Qt::blue) : QColor(Qt::red)));
+  }
+
+  // A camera photo stored turned (an EXIF orientation) shows its stored pixels,
+  // as readCovering (Qt's reader) does, pixel for pixel, and gets no thumbnail:
+  // the desktop shows thumbnails upright.
+  void aPhotoStoredTurnedStaysOutOfTheCache() {
+    TestFolder folder;
+    writeTileSettings(folder, 200, 250, false);
+    QImage photo(1800, 2400, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y)
+      for (int x = 0; x < photo.width(); ++x) photo.setPixel(x, y, qRgb(x * 255 / 1800, y * 255 / 2400, (x ^ y) & 0xFF));
+    QByteArray jpeg;
+    {
+      QBuffer buffer(&jpeg);
+      buffer.open(QIODevice::WriteOnly);
+      QVERIFY(photo.save(&buffer, "JPG", 85));
+    }
+    // An APP1 marker with the orientation "turned right" (6), just after SOI.
+    const unsigned char app1[] = {0xFF, 0xE1, 0x00, 0x22, 'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8,
+                                  0,    1,    0x01, 0x12, 0,   3,   0,   0,   0, 1, 0,   6,   0, 0,  0, 0, 0, 0};
+    jpeg.insert(2, reinterpret_cast<const char*>(app1), sizeof app1);
+    const std::filesystem::path file = folder / "photo" / "p.jpg";
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary).write(jpeg.constData(), jpeg.size());
+    QCOMPARE(screen::JpegFile(file).orientation(), 6);
+
+    PhotoTiles tiles;
+    tiles.load(folder.path(), {{"p", "p"}});
+    QVERIFY(tiles.tile(0) == screen::readCovering(file, QSize(200, 250)));
+    QVERIFY(!std::filesystem::exists(thumbnailOf(file)));
   }
 
   // The display name sits on the bottom edge, centred by the width of the roster
