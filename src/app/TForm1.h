@@ -114,6 +114,7 @@ class TForm1 : public QWidget, public draw::DrawView {
   void stopTimer(draw::DrawTimer timer) override;
   void showMessage(const std::string& text) override;
   bool ask(const std::string& text, const std::string& caption, draw::QuestionKind kind) override;
+  bool askDuringDraw(const std::string& text, const std::string& caption) override;
   void stopSoundPlayer() override;
   void playSoundFile(const std::string& path, bool repeat) override;
   bool prepareStopSound(const std::string& path) override;

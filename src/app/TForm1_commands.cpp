@@ -7,7 +7,6 @@
 #include <QPushButton>
 
 #include "app/TForm1.h"
-#include "base/gbk.h"
 #include "draw/lifecycle.h"
 #include "draw/rolling_feed.h"
 #include "platform/qt_gbk.h"
@@ -56,15 +55,7 @@ void TForm1::connectCommands() {
     tools_->exportWinners(
         [this](const std::filesystem::path& chosen) { return sheets::exportWinnersAs(data_, chosen); });
   });
-  connect(sounds_, &screen::SoundPlayers::stopSoundFailed, this, [this] {
-    // The sound system gave up on the stop sound after the batch had started.
-    if (ask(base::utf8ToGbk(screen::kSoundCardQuestion), base::utf8ToGbk(screen::kSoundCardCaption),
-            draw::QuestionKind::Plain)) {
-      openSoundSettings();
-      luck_->sounds().load(folder_);
-      luck_->playBackgroundMusic();
-    }
-  });
+  connect(sounds_, &screen::SoundPlayers::stopSoundFailed, this, [this] { luck_->stopSoundFailed(); });
 
   const std::pair<Element, QWidget*> elements[] = {{Element::MainTitle, label(Label::MainTitle)},
                                                    {Element::SecTitle, label(Label::SecTitle)},

@@ -195,6 +195,10 @@ bool TForm1::ask(const std::string& text, const std::string& caption, draw::Ques
   return dialogs_.question(fromGbk(text), kind == draw::QuestionKind::Warning, fromGbk(caption));
 }
 
+bool TForm1::askDuringDraw(const std::string& text, const std::string& caption) {
+  return dialogs_.drawQuestion(fromGbk(text), fromGbk(caption));
+}
+
 void TForm1::stopSoundPlayer() { sounds_->stop(); }
 
 void TForm1::playSoundFile(const std::string& path, bool repeat) { sounds_->play(std::filesystem::path(path), repeat); }

@@ -71,6 +71,10 @@ class DrawView {
   virtual void showMessage(const std::string& text) = 0;
   // Yes/No question; true for Yes.
   virtual bool ask(const std::string& text, const std::string& caption, QuestionKind kind) = 0;
+  // A Yes/No question that comes up between two presses of the draw key: the
+  // next press, meant to stop the names, must not answer it, so the space bar
+  // does nothing on it and No is the default. True for Yes.
+  virtual bool askDuringDraw(const std::string& text, const std::string& caption) = 0;
 
   // Sound players: MediaPlayer1 plays one file, optionally repeating; MediaPlayer2
   // holds the stop sound ready. Paths are full file paths (UTF-8).

@@ -59,6 +59,10 @@ bool HeadlessView::ask(const std::string& text, const std::string&, QuestionKind
   return answer;
 }
 
+bool HeadlessView::askDuringDraw(const std::string& text, const std::string& caption) {
+  return ask(text, caption, QuestionKind::Plain);
+}
+
 bool HeadlessView::lockCheck() {
   runModal();
   return lockPasses;

@@ -98,6 +98,8 @@ class HeadlessView : public DrawView {
   void stopTimer(DrawTimer timer) override { timers[timer].on = false; }
   void showMessage(const std::string& text) override;
   bool ask(const std::string& text, const std::string& caption, QuestionKind kind) override;
+  // Recorded and answered as any other question.
+  bool askDuringDraw(const std::string& text, const std::string& caption) override;
   void stopSoundPlayer() override { sounds.push_back("stop"); }
   void playSoundFile(const std::string& path, bool repeat) override;
   bool prepareStopSound(const std::string& path) override;

@@ -245,6 +245,26 @@ void Luck::abandonBatch() {
   data_.state.batchSize = 0;
 }
 
+void Luck::stopSoundFailed() {
+  guarded([this] { soundSystemFailed(); });
+}
+
+void Luck::soundSystemFailed() {
+  if (soundFailureTold_) return;
+  soundFailureTold_ = true;
+  if (!data_.settings.peopleRolling) {
+    view_.showMessage(gbk("声音设备打开失败"));
+    return;
+  }
+  // Yes opens a window in front of the audience, so the question is one the
+  // draw key cannot answer.
+  if (view_.askDuringDraw(gbk("电脑声卡未安装,关闭音乐可解决,是否打开设置？"), gbk("提示"))) {
+    view_.openSoundSettings();
+    sounds_.load(folder_);
+    playBackgroundMusic();
+  }
+}
+
 void Luck::playBackgroundMusic() { sounds_.play(folder_, view_, SoundEvent::BackgroundMusic, true); }
 
 // --- people rolling ----------------------------------------------------------
@@ -355,13 +375,7 @@ void Luck::peopleStart() {
     view_.showMessage(gbk("奖项设置为空,无法开始抽奖,请检查[参数设置]->[奖项设置]!"));
     return;
   }
-  if (sounds_.setting(SoundEvent::DrawStop).on && !sounds_.prepareStopSound(folder_, view_)) {
-    if (view_.ask(gbk("电脑声卡未安装,关闭音乐可解决,是否打开设置？"), gbk("提示"), QuestionKind::Plain)) {
-      view_.openSoundSettings();
-      sounds_.load(folder_);
-      playBackgroundMusic();
-    }
-  }
+  if (sounds_.setting(SoundEvent::DrawStop).on && !sounds_.prepareStopSound(folder_, view_)) soundSystemFailed();
   if (!data_.settings.textDraw) {
     if (!view_.photoTilesLoaded()) view_.loadPhotoTiles();
     for (std::size_t r = 1; r <= data_.awardRowCount(); ++r) {
@@ -457,10 +471,7 @@ void Luck::awardStart() {
     return;
   }
   if (!view_.prizePicturesLoaded()) view_.loadPrizePictures();
-  if (!sounds_.prepareStopSound(folder_, view_) && !soundFailureTold_) {
-    soundFailureTold_ = true;
-    view_.showMessage(gbk("声音设备打开失败"));
-  }
+  if (!sounds_.prepareStopSound(folder_, view_)) soundSystemFailed();
   setTimer2(false);
   setCaption(captionStop());
   timer1Interval_ = data_.settings.speedRamp ? kRampStartInterval : data_.settings.baseRollingInterval;

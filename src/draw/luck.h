@@ -57,6 +57,11 @@ class Luck {
   // moments the pool of the next start can be planned, which this does too.
   void buildSingleAwardMenu();
 
+  // The player gave up on the prepared stop sound after the batch had started
+  // (the window learns it from the media back end). Told as a failure at the
+  // start is; ignored while a command runs.
+  void stopSoundFailed();
+
   SoundBoard& sounds() { return sounds_; }
   // Background music with repeat.
   void playBackgroundMusic();
@@ -101,6 +106,9 @@ class Luck {
   bool nobodyMayWin(std::size_t row) const;
   bool exactlyFinished(std::size_t row) const;
   void endDraw();
+  // The stop sound could not be prepared: the operator is told once a run,
+  // however often it fails, and the draw goes on as if no sound were on.
+  void soundSystemFailed();
   void showCurrentAward();
   void changeMode(bool textDraw, bool peopleRolling, const std::string& message);
   // Sets out to write the pool the next start will draw from, when the working
@@ -129,8 +137,10 @@ class Luck {
   bool busy_ = false;
   bool ticking_ = false;
   // A machine without audio output (a projector's HDMI without a sound sink)
-  // fails every stop-sound preparation of the award-rolling draw; a sound never
-  // stops a draw, so the operator is told once a run and the draw goes on silently.
+  // fails every stop-sound preparation, at every batch of the evening. A sound
+  // never holds up a draw: the operator is told once a run, in either rolling
+  // mode, and the draw goes on silently. The switches stay as they are, so the
+  // next run, perhaps on a machine with a device, plays the sounds again.
   bool soundFailureTold_ = false;
 };
 

@@ -1,8 +1,10 @@
 #include "screen/dialog_service.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 
@@ -82,6 +84,45 @@ bool DialogService::question(const QString& message, bool warning, const QString
   const auto answer = warning ? QMessageBox::warning(parent_, title, message, buttons, QMessageBox::Yes)
                               : QMessageBox::question(parent_, title, message, buttons, QMessageBox::Yes);
   return answer == QMessageBox::Yes;
+}
+
+namespace {
+
+// Swallows the space bar on the widgets it watches.
+class SpaceBarFilter : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    const auto type = event->type();
+    if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space)
+      return true;
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+}  // namespace
+
+bool DialogService::drawQuestion(const QString& message, const QString& caption) {
+  log_ << QStringLiteral("question: ") + message;
+  bool yes = false;
+  if (takeQueued(answers_, yes) || headless_) return yes;
+  QMessageBox box(QMessageBox::Question, caption.isEmpty() ? QApplication::applicationName() : caption, message,
+                  QMessageBox::Yes | QMessageBox::No, parent_);
+  // Named here, not by the translation, so that the Y/N keys answer whatever
+  // translations are installed.
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::No);
+  // A push button with the focus clicks on the space bar, and keys the focus
+  // widget leaves go up to the box: the filter sits on both.
+  SpaceBarFilter filter;
+  box.installEventFilter(&filter);
+  for (QAbstractButton* button : box.buttons()) button->installEventFilter(&filter);
+  return box.exec() == QMessageBox::Yes;
 }
 
 DialogService::Choice DialogService::choice(const QString& message, const QString& caption) {

@@ -47,6 +47,12 @@ class DialogService {
   std::optional<styledtext::FontRecord> font(const styledtext::FontRecord& initial);
   // Yes/No; true for Yes. `warning` shows the warning icon, else the question icon.
   bool question(const QString& message, bool warning = false, const QString& caption = {});
+  // Yes/No put by a draw command. The space bar drives the draw, so the next
+  // press, meant to stop the names, must not answer a box that came up in between:
+  // this box ignores the space bar and answers only to Enter, the Y/N keys of its
+  // buttons 是(&Y) and 否(&N), Escape and the mouse. 否 is the default, for a Yes
+  // that would put a window in front of the audience. Logged as "question: …".
+  bool drawQuestion(const QString& message, const QString& caption = {});
   void message(const QString& message, const QString& caption = {});
   // Yes/No/Cancel with the question icon, for "save before closing?".
   enum class Choice { Yes, No, Cancel };

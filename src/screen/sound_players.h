@@ -23,9 +23,6 @@
 
 namespace screen {
 
-inline constexpr char kSoundCardQuestion[] = "电脑声卡未安装,关闭音乐可解决,是否打开设置？";
-inline constexpr char kSoundCardCaption[] = "提示";
-
 class SoundPlayers : public QObject {
   Q_OBJECT
 

@@ -476,6 +476,52 @@ TEST(DrawControl, ThePoolWrittenAheadIsTheOneTheStartDrawsFrom) {
   EXPECT_TRUE(s.messages().empty());
 }
 
+// A laptop without audio output fails the stop sound at every batch of the
+// evening. The question comes once a run, whatever the answer and whether the
+// first failure comes at a start or from the player while the names roll; the
+// batch it interrupted goes on, every batch is recorded, and the next run, with
+// the switches as they were, asks again.
+TEST(DrawControl, AMissingSoundDeviceAsksOnceARun) {
+  struct Case {
+    bool answer;
+    bool firstFailureWhileRolling;
+  };
+  for (const Case c : {Case{false, false}, Case{true, false}, Case{false, true}}) {
+    SCOPED_TRACE(testing::Message() << "answer " << c.answer << ", late " << c.firstFailureWhileRolling);
+    Session s({{"一等奖", 12, 2}, {"二等奖", 10, 2}}, 50, {"分组显示名单=0", "抽奖准备=0"},
+              {"[音效设置]", "背景音乐=bg.wav", "抽奖开始=start.wav", "抽奖停止=stop.wav", "背景音乐_check=1",
+               "抽奖开始_check=1", "抽奖停止_check=1"});
+    std::filesystem::create_directories(s.event.dir() / "music");
+    for (const char* name : {"bg.wav", "start.wav", "stop.wav"})
+      s.event.dir().write(std::string("music/") + name, "RIFF");
+    s.start();
+    s.view.answer = c.answer;
+    s.view.soundSystemFails = !c.firstFailureWhileRolling;
+    for (std::size_t batch = 1; batch <= 10; ++batch) {
+      s.command();
+      ASSERT_TRUE(s.luck->rolling());
+      if (batch == 1 && c.firstFailureWhileRolling) {
+        s.luck->stopSoundFailed();  // as the window reports the player's failure
+        s.view.soundSystemFails = true;
+      }
+      if (batch == 5) s.luck->stopSoundFailed();
+      s.command();
+      ASSERT_FALSE(s.luck->rolling());
+      EXPECT_EQ(s.records().size(), 2 * batch);
+    }
+    EXPECT_EQ(s.questions(), std::vector<std::string>{"电脑声卡未安装,关闭音乐可解决,是否打开设置？"});
+    EXPECT_TRUE(s.messages().empty());
+
+    s.start();
+    EXPECT_TRUE(s.luck->sounds().setting(draw::SoundEvent::DrawStop).on);
+    EXPECT_TRUE(s.luck->sounds().setting(draw::SoundEvent::DrawStart).on);
+    s.view.soundSystemFails = true;
+    s.command();
+    EXPECT_EQ(s.questions().size(), 1u);
+    EXPECT_TRUE(s.luck->rolling());
+  }
+}
+
 // Group ranges are read from Config.ini alone: before the event has one, the
 // template's ranges do not narrow the pool.
 TEST(DrawControl, GroupRangesComeFromConfigIniOnly) {
