@@ -69,6 +69,7 @@ TForm1::TForm1(std::filesystem::path programDir, QWidget* parent, QSize desktop)
   connect(&Timer1, &QTimer::timeout, this, [this] { luck_->Timer1Timer(); });
   connect(&Timer2, &QTimer::timeout, this, [this] { luck_->Timer2Timer(); });
   connect(&Timer4, &QTimer::timeout, this, [this] { luck_->Timer4Timer(); });
+  connect(&poolAheadTimer_, &QTimer::timeout, this, [this] { luck_->poolAheadTimer(); });
   Timer1.setTimerType(Qt::PreciseTimer);
   Timer3.setSingleShot(true);
   connect(&Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);

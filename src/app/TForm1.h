@@ -74,6 +74,7 @@ class TForm1 : public QWidget, public draw::DrawView {
   screen::PictureFrame* pictureFrame(int k) const { return pictureFrames_[static_cast<std::size_t>(k - 1)]; }
   QPushButton* startButton() const { return startRun_; }
   QTimer& timer(int number);
+  QTimer& drawTimer(draw::DrawTimer which);
   screen::MainMenu& mainMenu() { return *mainMenu_; }
   const screen::PhotoTiles& photoTiles() const { return photoTiles_; }
   // Names shown in the visible text frames 1 … 30, in frame order.
@@ -261,6 +262,8 @@ class TForm1 : public QWidget, public draw::DrawView {
   QTimer Timer2;
   QTimer Timer3;
   QTimer Timer4;
+  // Runs whenever the event loop is idle while the pool of the next start is written ahead.
+  QTimer poolAheadTimer_;
   // Two seconds after the start-up and after the ticks start or stop.
   platform::FreedMemoryReturn memoryReturn_;
   int currentBatchSize_ = 0;

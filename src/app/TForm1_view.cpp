@@ -164,16 +164,29 @@ void TForm1::setPictureLoadButtonVisible(bool visible) {
   Button1->setVisible(visible);
 }
 
+QTimer& TForm1::drawTimer(draw::DrawTimer which) {
+  switch (which) {
+    case draw::DrawTimer::Timer1:
+      return Timer1;
+    case draw::DrawTimer::Timer2:
+      return Timer2;
+    case draw::DrawTimer::Timer4:
+      return Timer4;
+    case draw::DrawTimer::PoolAhead:
+      break;
+  }
+  return poolAheadTimer_;
+}
+
 void TForm1::startTimer(draw::DrawTimer which, int intervalMs) {
-  QTimer& t = which == draw::DrawTimer::Timer1 ? Timer1 : which == draw::DrawTimer::Timer2 ? Timer2 : Timer4;
-  t.start(intervalMs);
-  memoryReturn_.schedule();
+  drawTimer(which).start(intervalMs);
+  // The pool written ahead allocates nothing: the allocator has nothing to give back after it.
+  if (which != draw::DrawTimer::PoolAhead) memoryReturn_.schedule();
 }
 
 void TForm1::stopTimer(draw::DrawTimer which) {
-  QTimer& t = which == draw::DrawTimer::Timer1 ? Timer1 : which == draw::DrawTimer::Timer2 ? Timer2 : Timer4;
-  t.stop();
-  memoryReturn_.schedule();
+  drawTimer(which).stop();
+  if (which != draw::DrawTimer::PoolAhead) memoryReturn_.schedule();
 }
 
 void TForm1::showNow() { repaint(); }

@@ -113,26 +113,37 @@ struct DrawState {
   // give places and people that the record already holds a second time.
   std::string drawBlocked;
 
-  // What the working roster was last built from, by table revision, so that a
-  // start whose build would give the same rows keeps them. A stop that only
-  // takes its winners out of the pool (repeat winning off, nothing else moved)
-  // leaves the pool equal to a fresh build and says so here.
+  // What the working roster was last built from, so that a start whose build
+  // would give the same rows keeps them: the full roster's revision, the group
+  // range and the people the marks single out (roster serials folded for
+  // comparison, sorted). The award is not part of it: awards of the same range
+  // and the same marks have the same pool. A stop that takes its winners out of
+  // the pool and puts back those who stay eligible (repeat winning on) leaves
+  // the pool equal to a fresh build and says so here.
   struct PoolBuild {
     std::uint64_t roster = 0;
-    std::uint64_t predetermined = 0;
-    std::uint64_t barred = 0;
-    std::string award;
     int first = 0;
     int last = -1;
-    bool predeterminedOn = false;
-    bool blacklistOn = false;
-    std::uint64_t pool = 0;  // the pool's revision when it was as built
+    std::vector<std::string> thisAward;   // predetermined for the award, not yet drawn: "Y"
+    std::vector<std::string> otherAward;  // predetermined for another award, not yet drawn: "N"
+    std::vector<std::string> barred;      // blacklisted for the award or for every award: "N"
+    std::uint64_t pool = 0;               // the pool's revision when it was as built
     bool operator==(const PoolBuild&) const = default;
   };
   PoolBuild poolBuild;
-  // The pool's revision right after a pick that moved only its winners to the
-  // end, of a pool that was as built; 0 otherwise.
+  // The pool's revision right after a pick from a pool that was as built, and
+  // the roster serials of every row the pick moved; 0 and empty otherwise.
   std::uint64_t pickedFromBuild = 0;
+  std::vector<std::string> movedByPick;
+  // A build ahead of the next start writes over the working roster: whether it
+  // had no data row before (the last batch took the last candidates, which the
+  // award choice asks), valid while the working roster keeps the revision the
+  // build ahead left.
+  struct PoolBeforeAhead {
+    bool empty = false;
+    std::uint64_t revisionAfter = 0;
+  };
+  PoolBeforeAhead poolBeforeAhead;
 };
 
 class DrawData {

@@ -14,7 +14,9 @@ namespace draw {
 // Screen fields the draw writes.
 enum class Field { ActionHint, RateProgress, ItemName, PrizeName, HonorGuest, TimeShow };
 
-enum class DrawTimer { Timer1, Timer2, Timer4 };
+// PoolAhead runs as often as the user-interface thread is idle (interval 0)
+// while the pool of the next start is being written ahead of it.
+enum class DrawTimer { Timer1, Timer2, Timer4, PoolAhead };
 
 // The show ticks of the screen settings menu that the draw consults.
 enum class ShowTick { ActionHint, StartButton };

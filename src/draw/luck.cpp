@@ -1,5 +1,6 @@
 #include "draw/luck.h"
 
+#include <chrono>
 #include <exception>
 #include <optional>
 
@@ -19,6 +20,11 @@ using texts::gbk;
 namespace {
 constexpr int kCountdownInterval = 1000;
 constexpr int kWinnersDisplayDelay = 3000;
+// A slice of the pool written ahead stays well inside a frame, so the screen
+// stays smooth while it runs; rows are written in steps of kPoolAheadRows
+// between looks at the clock.
+constexpr auto kPoolAheadSlice = std::chrono::milliseconds(4);
+constexpr std::size_t kPoolAheadRows = 4096;
 
 const std::string& captionStart() {
   static const std::string text = gbk("开始");
@@ -54,6 +60,8 @@ void Luck::guarded(Command&& command) {
     throw;
   }
   busy_ = false;
+  // A slice that came while the command waited on a modal window was put off.
+  if (poolAhead_.pending() && !timer1On_) setPoolAheadTimer(true);
 }
 
 // --- timers as the view sees them -----------------------------------------
@@ -84,6 +92,15 @@ void Luck::setTimer2(bool on) {
     view_.startTimer(DrawTimer::Timer2, kWinnersDisplayDelay);
   else
     view_.stopTimer(DrawTimer::Timer2);
+}
+
+void Luck::setPoolAheadTimer(bool on) {
+  if (on == poolAheadOn_) return;
+  poolAheadOn_ = on;
+  if (on)
+    view_.startTimer(DrawTimer::PoolAhead, 0);
+  else
+    view_.stopTimer(DrawTimer::PoolAhead);
 }
 
 void Luck::setTimer4(bool on) {
@@ -208,6 +225,37 @@ void Luck::Timer1Timer() {
   ticking_ = false;
 }
 
+void Luck::poolAheadTimer() {
+  if (!poolAheadOn_) return;
+  // The working roster is the running command's or the rolling batch's: the
+  // build waits for the command's end, and a batch start plans anew.
+  if (busy_ || timer1On_ || !data_.settings.peopleRolling) {
+    setPoolAheadTimer(false);
+    return;
+  }
+  const auto until = std::chrono::steady_clock::now() + kPoolAheadSlice;
+  bool more = true;
+  while (more && std::chrono::steady_clock::now() < until) more = poolAhead_.step(data_, kPoolAheadRows);
+  if (!more) setPoolAheadTimer(false);
+}
+
+void Luck::planPoolAhead() {
+  if (!data_.settings.peopleRolling || timer1On_) return;
+  try {
+    // The start builds the pool of the award it chooses, or of the current award
+    // when it chooses none.
+    const AwardChoice choice = walkAwards([](std::size_t) {});
+    const std::string award = choice.row ? data_.ItemGrid.cell(item::kSerial, choice.row) : data_.state.currentAward;
+    if (award.empty()) return;
+    const base::IniFile config = folder_.configFiles().openConfigOnly();
+    setPoolAheadTimer(poolAhead_.plan(data_, config, award));
+  } catch (const base::ConversionError&) {
+    // A damaged count or an unreadable Config.ini: the start meets it and says
+    // so; until then the pool is simply not written ahead.
+  } catch (const base::FileError&) {
+  }
+}
+
 void Luck::Timer2Timer() {
   if (busy_ || !timer2On_) return;
   guarded([this] {
@@ -287,42 +335,57 @@ bool hasAwardRow(const DrawData& data) {
 std::size_t currentRow(const DrawData& data) { return static_cast<std::size_t>(base::toInt(data.state.currentAward)); }
 }  // namespace
 
-void Luck::chooseAward() {
-  DrawState& state = data_.state;
+template <typename OnShortfall>
+Luck::AwardChoice Luck::walkAwards(OnShortfall onShortfall) const {
+  const DrawState& state = data_.state;
   const int order = data_.settings.drawOrder;
   const int rows = static_cast<int>(data_.awardRowCount());
-  int batch = 0;
-  if (order == 0 || order == 1) {
-    for (int i = 0; i < rows; ++i) {
-      const int r = order == 0 ? i + 1 : rows - i;
-      const auto row = static_cast<std::size_t>(r);
-      if (state.singleAwardTarget > 0 && r != state.singleAwardTarget) continue;
-      if (state.singleAwardTarget > 0 && exactlyFinished(row)) {
-        state.singleAwardTarget = -1;
-        view_.showMessage(data_.ItemGrid.cell(item::kName, row) + gbk("已抽完"));
-        batch = 0;
-        break;
-      }
-      batch = data_.count(row, item::kBatchSize);
-      const int remaining = data_.remaining(row);
-      if (remaining <= batch) batch = remaining;
-      if (order == 0 && data_.AllNameGrid.rowCount() < 2 && batch > 0 && nobodyMayWin(row)) {
-        data_.setCount(
-            row, item::kShortfall,
-            data_.count(row, item::kPlaces) + data_.count(row, item::kSupplementary) - data_.count(row, item::kDrawn));
-        data_.AllNameGrid.setRowCount(2);
-        batch = 0;
-        continue;
-      }
-      if (batch > 0) {
-        state.currentAward = data_.ItemGrid.cell(item::kSerial, row);
-        break;
-      }
+  AwardChoice choice;
+  if (order != 0 && order != 1) return choice;
+  bool poolEmpty = lastPoolEmpty(data_);
+  for (int i = 0; i < rows; ++i) {
+    const int r = order == 0 ? i + 1 : rows - i;
+    const auto row = static_cast<std::size_t>(r);
+    if (state.singleAwardTarget > 0 && r != state.singleAwardTarget) continue;
+    if (state.singleAwardTarget > 0 && exactlyFinished(row)) {
+      choice.finishedTarget = row;
+      return choice;
+    }
+    int batch = data_.count(row, item::kBatchSize);
+    const int remaining = data_.remaining(row);
+    if (remaining <= batch) batch = remaining;
+    if (order == 0 && poolEmpty && batch > 0 && nobodyMayWin(row)) {
+      onShortfall(row);
+      poolEmpty = false;
+      continue;
+    }
+    if (batch > 0) {
+      choice.row = row;
+      choice.batch = batch;
+      return choice;
     }
   }
+  return choice;
+}
+
+void Luck::chooseAward() {
+  DrawState& state = data_.state;
+  // A row found short would give the working roster one empty row, so that the
+  // rows after it are not short as well; the walk keeps that in its own flag
+  // instead, and the pool written ahead for the award it chooses stays.
+  const AwardChoice choice = walkAwards([this](std::size_t row) {
+    data_.setCount(
+        row, item::kShortfall,
+        data_.count(row, item::kPlaces) + data_.count(row, item::kSupplementary) - data_.count(row, item::kDrawn));
+  });
+  if (choice.finishedTarget) {
+    state.singleAwardTarget = -1;
+    view_.showMessage(data_.ItemGrid.cell(item::kName, choice.finishedTarget) + gbk("已抽完"));
+  }
+  if (choice.row) state.currentAward = data_.ItemGrid.cell(item::kSerial, choice.row);
   // An award with more places given up than it has would leave a negative batch;
   // nothing can be drawn from it, which is the end of the draw.
-  state.batchSize = batch > 0 ? batch : 0;
+  state.batchSize = choice.batch;
   if (!state.currentAward.empty()) showCurrentAward();
 }
 
@@ -362,7 +425,7 @@ void Luck::peopleStart() {
   chooseAward();
   {
     base::IniFile config = folder_.configFiles().openConfigOnly();
-    if (auto emptyPool = buildPool(data_, config)) view_.showMessage(*emptyPool);
+    if (auto emptyPool = buildPool(data_, config, &poolAhead_)) view_.showMessage(*emptyPool);
   }
   const int poolSize = static_cast<int>(data_.AllNameGrid.rowCount()) - 1;
   if (poolSize < state.batchSize) state.batchSize = poolSize < 0 ? 0 : poolSize;
@@ -508,6 +571,7 @@ void Luck::buildSingleAwardMenu() {
     items.push_back(std::move(entry));
   }
   view_.setSingleAwardMenu(data_.settings.peopleRolling ? gbk("单独抽取") : gbk("抽取状况"), items);
+  planPoolAhead();
 }
 
 void Luck::changeMode(bool textDraw, bool peopleRolling, const std::string& message) {

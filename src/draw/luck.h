@@ -19,6 +19,7 @@
 #include "draw/draw_data.h"
 #include "draw/draw_view.h"
 #include "draw/event_folder.h"
+#include "draw/pool.h"
 #include "draw/sound_board.h"
 
 namespace draw {
@@ -34,6 +35,10 @@ class Luck {
   void Timer1Timer();  // one rolling step, then the speed ramp
   void Timer2Timer();  // the delayed winners display of a finished award
   void Timer4Timer();  // one second of the countdown
+  // One slice of the pool of the next start, written ahead of it while the draw
+  // is idle, so that no press of the space bar waits for a large pool; a few
+  // milliseconds at most, between the events of the user-interface thread.
+  void poolAheadTimer();
   // A popup menu opened: the pending winners display is cancelled.
   void popupMenuOpened();
   // Ends a running batch or countdown without recording anything. A restart or a
@@ -55,7 +60,10 @@ class Luck {
   // their award; in award rolling mode the winner whose turn it was.
   void showInterruptedBatch(const std::vector<Table::Row>& records);
 
-  // Rebuilds the single-award submenu from the award table.
+  // Rebuilds the single-award submenu from the award table. The menu is rebuilt
+  // whenever the award counts or the tables may have changed (start-up, every
+  // stop, a restart or reset, the give-up and supplementary dialogs): the
+  // moments the pool of the next start can be planned, which this does too.
   void buildSingleAwardMenu();
 
   // The player gave up on the prepared stop sound after the batch had started
@@ -85,6 +93,19 @@ class Luck {
   // A draw command while start-up could not load the winners record whole:
   // shows why and refuses. A running batch may still be stopped.
   bool refusedWhileBlocked();
+
+  // What the award choice decides, apart from the shortfalls it records.
+  struct AwardChoice {
+    std::size_t row = 0;  // the award row chosen; 0 when none
+    int batch = 0;
+    std::size_t finishedTarget = 0;  // the single-award target, when it has no place left
+  };
+  // The award choice's walk over the award rows. onShortfall(row) is called for
+  // each row the walk finds short (draw order 0, the last pool empty and nobody
+  // left who may win the award) before it goes on.
+  template <typename OnShortfall>
+  AwardChoice walkAwards(OnShortfall onShortfall) const;
+
   void drawStep();
   void peopleStart();
   void peopleStop();
@@ -105,12 +126,16 @@ class Luck {
   // Award name, prize, draw guest and prize picture of an award row.
   void showAward(std::size_t row);
   void changeMode(bool textDraw, bool peopleRolling, const std::string& message);
+  // Sets out to write the pool the next start will draw from, when the working
+  // roster does not hold it already.
+  void planPoolAhead();
 
   void setCaption(const std::string& caption);
   void setRolling(bool on);
   void setRollingInterval(int intervalMs);
   void setTimer2(bool on);
   void setTimer4(bool on);
+  void setPoolAheadTimer(bool on);
 
   DrawData& data_;
   const EventFolder& folder_;
@@ -122,6 +147,8 @@ class Luck {
   int timer1Interval_ = 120;
   bool timer2On_ = false;
   bool timer4On_ = false;
+  bool poolAheadOn_ = false;
+  PoolAhead poolAhead_;
   bool busy_ = false;
   bool ticking_ = false;
   // A machine without audio output (a projector's HDMI without a sound sink)

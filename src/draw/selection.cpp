@@ -104,20 +104,21 @@ class BatchNote {
   const EventFolder& folder_;
 };
 
-bool forcePredetermined(DrawData& data, std::size_t n) {
+// `moved` collects the roster serials of the rows moved.
+void forcePredetermined(DrawData& data, std::size_t n, std::vector<std::string>& moved) {
   Table& pool = data.AllNameGrid;
   const auto pending = static_cast<std::size_t>(std::max(data.state.pendingPredetermined, 0));
-  std::size_t moved = 0;
+  std::size_t count = 0;
   const std::size_t lastRow = pool.rowCount() - 1;
-  for (std::size_t i = 1; i < lastRow && moved < pending && moved < n;) {
+  for (std::size_t i = 1; i < lastRow && count < pending && count < n;) {
     if (pool.cell(person::kFlag, i) == "Y") {
+      moved.push_back(pool.cell(person::kSerial, i));
       pool.moveRow(i, lastRow);
-      ++moved;
+      ++count;
     } else {
       ++i;
     }
   }
-  return moved > 0;
 }
 
 // A barred winner is replaced by an unmarked candidate from outside the
@@ -125,12 +126,11 @@ bool forcePredetermined(DrawData& data, std::size_t n) {
 // would suggest, would hand every replacement to the lowest roster serials.
 // Moving the candidate to row r shifts the rows between up by one, so the barred
 // person is examined again at r − 1 and ends just before the winners' rows.
-bool fixBarred(DrawData& data, std::size_t n) {
+void fixBarred(DrawData& data, std::size_t n, std::vector<std::string>& moved) {
   Table& pool = data.AllNameGrid;
   const std::size_t rowCount = pool.rowCount();
   const std::size_t firstWinner = rowCount - n;
   auto isFree = [&](std::size_t a) { return pool.cell(person::kFlag, a).empty(); };
-  bool moved = false;
   for (std::size_t r = rowCount - 1; r >= firstWinner; --r) {
     if (pool.cell(person::kFlag, r) != "N") continue;
     int freeCount = 0;
@@ -141,10 +141,9 @@ bool fixBarred(DrawData& data, std::size_t n) {
     for (;; ++a) {
       if (isFree(a) && --k == 0) break;
     }
+    moved.push_back(pool.cell(person::kSerial, a));
     pool.moveRow(a, r);
-    moved = true;
   }
-  return moved;
 }
 
 }  // namespace
@@ -170,15 +169,19 @@ void batchPick(DrawData& data) {
     sorted.insert(at, row);
     picked.push_back(row);
   }
+  // Every row the pick moves is noted, so that the stop can put the pool back
+  // to what a fresh build gives.
   const bool asBuilt = pool.revision() == data.state.poolBuild.pool;
+  std::vector<std::string> moved;
+  for (const std::size_t row : picked) moved.push_back(pool.cell(person::kSerial, row));
   pool.moveRowsToEnd(picked);
   const DrawSettings& s = data.settings;
-  bool moved = false;
   if (s.predeterminedOn && data.remaining(currentAwardRow(data)) - n < data.state.pendingPredetermined) {
-    moved = forcePredetermined(data, static_cast<std::size_t>(n));
+    forcePredetermined(data, static_cast<std::size_t>(n), moved);
   }
-  if (s.predeterminedOn || s.blacklistOn) moved = fixBarred(data, static_cast<std::size_t>(n)) || moved;
-  data.state.pickedFromBuild = asBuilt && !moved ? pool.revision() : 0;
+  if (s.predeterminedOn || s.blacklistOn) fixBarred(data, static_cast<std::size_t>(n), moved);
+  data.state.pickedFromBuild = asBuilt ? pool.revision() : 0;
+  data.state.movedByPick = asBuilt ? std::move(moved) : std::vector<std::string>{};
 }
 
 void batchRecord(DrawData& data, const EventFolder& folder) {
@@ -187,18 +190,15 @@ void batchRecord(DrawData& data, const EventFolder& folder) {
   const std::string awardName = data.ItemGrid.cell(item::kName, award);
   Table& pool = data.AllNameGrid;
   const int batch = std::min<int>(data.state.batchSize, static_cast<int>(pool.rowCount()) - 1);
-  // Taking the winners out leaves the pool a fresh build would give when they
-  // become ineligible and nothing else changed since the pick.
-  DrawState::PoolBuild& build = data.state.poolBuild;
-  const bool keepsBuild = !data.settings.repeatWinning && data.state.pickedFromBuild != 0 &&
-                          data.state.pickedFromBuild == pool.revision() &&
-                          build.roster == data.AllNameList.revision() &&
-                          build.predetermined == data.LuckDetail.revision() &&
-                          build.barred == data.BlackDetail.revision() && build.award == serial;
+  // A pool that was as built at the pick, with nothing changed since, is put
+  // back to what a fresh build gives once the winners are recorded.
+  const bool keepsBuild = data.state.pickedFromBuild != 0 && data.state.pickedFromBuild == pool.revision() &&
+                          data.state.poolBuild.roster == data.AllNameList.revision();
   data.state.pickedFromBuild = 0;
   // The batch's records, first pick first (the last row of the pool first).
   std::vector<Table::Row> records;
   std::vector<std::string> planned;
+  std::vector<std::string> winners;
   for (int i = 0; i < batch; ++i) {
     Table::Row record = pool.row(pool.rowCount() - 1 - static_cast<std::size_t>(i));
     record.resize(winner::kColumnCount);
@@ -213,6 +213,7 @@ void batchRecord(DrawData& data, const EventFolder& folder) {
     Table::Row record = std::move(records[static_cast<std::size_t>(i)]);
     const std::string person = record[winner::kSerial];
     const std::string name = record[winner::kName];
+    winners.push_back(person);
     try {
       recordWinner(data, folder, std::move(record), award, !data.settings.repeatWinning);
     } catch (const base::FileError& error) {
@@ -224,11 +225,7 @@ void batchRecord(DrawData& data, const EventFolder& folder) {
     if (data.settings.predeterminedOn) markPredeterminedDrawn(data, person, serial);
     appendLogLineAfterRecords(data, folder, name);
   }
-  if (keepsBuild) {
-    build.roster = data.AllNameList.revision();
-    build.predetermined = data.LuckDetail.revision();
-    build.pool = pool.revision();
-  }
+  if (keepsBuild) keepPoolAfterBatch(data, winners);
   raiseLogFailure(data, folder);
 }
 

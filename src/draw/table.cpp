@@ -165,6 +165,12 @@ void Table::appendRow(Row cells) {
   push(fitted(std::move(cells)));
 }
 
+void Table::insertRow(std::size_t row, Row cells) {
+  if (row > rowCount()) rowOutOfRange();
+  changed();
+  insertAt(row, fitted(std::move(cells)));
+}
+
 void Table::deleteRow(std::size_t row) {
   if (row >= rowCount()) rowOutOfRange();
   changed();

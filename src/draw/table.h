@@ -39,6 +39,8 @@ class Table {
   // Cells past the column count are dropped, missing ones are empty.
   void setRow(std::size_t row, Row cells);
   void appendRow(Row cells = {});
+  // Inserts a row before data row `row` (rowCount() appends); the rows from there shift down.
+  void insertRow(std::size_t row, Row cells);
   void deleteRow(std::size_t row);
   // Removes the row at `from` and inserts it at `to`; the rows between shift by one.
   void moveRow(std::size_t from, std::size_t to);
@@ -49,6 +51,11 @@ class Table {
   // distinct data rows.
   void moveRowsToEnd(const std::vector<std::size_t>& rows);
   void clearRow(std::size_t row);
+  // Calls edit(cells) on the row's own cells, which must keep their count: one
+  // lookup and one revision for a row written whole, as a pool build writes
+  // hundreds of thousands of them.
+  template <typename Edit>
+  void editRow(std::size_t row, Edit edit);
   // Moves every data row for which keep(row) is true to the front, both groups
   // keeping their order.
   template <typename Predicate>
@@ -99,6 +106,13 @@ class Table {
   std::vector<std::size_t> blockAt_;
   std::uint64_t revision_ = nextRevision();
 };
+
+template <typename Edit>
+void Table::editRow(std::size_t row, Edit edit) {
+  Row& cells = at(row);
+  changed();
+  edit(cells);
+}
 
 template <typename Predicate>
 void Table::stableMoveToFront(Predicate keep) {

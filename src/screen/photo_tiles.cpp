@@ -2,18 +2,18 @@
 
 #include <QFont>
 #include <QFontMetrics>
-#include <QImageReader>
 #include <QList>
 #include <QPainter>
 #include <QtConcurrent/QtConcurrentMap>
+#include <cstdlib>
 #include <numeric>
 #include <unordered_map>
 
 #include "base/config_files.h"
 #include "base/gbk.h"
 #include "base/paths.h"
-#include "platform/image_files.h"
 #include "platform/qt_gbk.h"
+#include "platform/thumbnail_cache.h"
 #include "screen/photo_tiles_jpeg.h"
 #include "screen/picture_scaling.h"
 #include "styledtext/qt_rasteriser.h"
@@ -63,27 +63,91 @@ class PhotoFolder {
   std::unordered_map<std::string, fs::path> folded_;
 };
 
-// The picture of a tile, as readCovering() makes it: a JPEG through
-// readJpegScaled (the whole file handed to the decoder at once), anything else,
-// and any JPEG that reader leaves, through readCovering().
-QImage readTilePicture(const fs::path& file, QSize box) {
-  if (box.isEmpty()) return {};
-  QSize source;
-  {
-    QImageReader reader(platform::toQString(file));
-    platform::useExtensionDecoder(reader);
-    if (reader.format() != "jpeg") return readCovering(file, box);
-    source = reader.size();
-  }
-  if (!source.isValid() || source.isEmpty()) return readCovering(file, box);
-  const Placement placement = coverPlacement(source, box);
-  const QImage picture = readJpegScaled(file, source, placement.scaled);
-  if (picture.isNull()) return readCovering(file, box);
+// A decoded picture scaled to `placement` on a white tile.
+QImage coverTile(const QImage& picture, const Placement& placement, QSize box) {
   QImage result(box, QImage::Format_RGB32);
   result.fill(Qt::white);
   QPainter painter(&result);
-  painter.drawImage(placement.offset, picture);
+  if (picture.size() == placement.scaled)
+    painter.drawImage(placement.offset, picture);
+  else
+    painter.drawImage(placement.offset,
+                      picture.scaled(placement.scaled, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
   return result;
+}
+
+// Whether `picture` covers the tile without being enlarged.
+bool covers(QSize picture, QSize box) {
+  const QSize needed = coverPlacement(picture, box).scaled;
+  return needed.width() <= picture.width() && needed.height() <= picture.height();
+}
+
+// Whether a thumbnail has the photo's proportions, but for the rounding of its
+// sides: not one turned upright from a photo stored on its side, nor a cropped one.
+bool proportional(QSize thumbnail, QSize photo) {
+  const long long across = static_cast<long long>(thumbnail.width()) * photo.height();
+  const long long down = static_cast<long long>(thumbnail.height()) * photo.width();
+  return std::abs(across - down) <= std::max(photo.width(), photo.height());
+}
+
+// A thumbnail is taken from the photo's decode as it is when that is within a
+// sixteenth of the thumbnail's full size and no larger: a 4000-pixel camera
+// photo decoded at an eighth for its tile (500 pixels) gives its thumbnail
+// without another decode or scaling, which would cost every first run more
+// than the missing pixels are worth.
+bool closeEnough(QSize picture, QSize thumbnail) {
+  const int have = std::max(picture.width(), picture.height());
+  const int full = std::max(thumbnail.width(), thumbnail.height());
+  return have <= full && have >= full - full / 16;
+}
+
+// The smallest eighths whose decode gives at least what closeEnough() asks.
+int eighthsForThumbnail(QSize source, QSize thumbnail) {
+  const int longest = std::max(source.width(), source.height());
+  const int full = std::max(thumbnail.width(), thumbnail.height());
+  for (int eighths = 1; eighths < 8; ++eighths)
+    if ((longest * eighths + 7) / 8 >= full - full / 16) return eighths;
+  return 8;
+}
+
+// The tile of a photo. A valid thumbnail of the desktop's cache that covers the
+// tile gives it without decoding the photo; otherwise the photo is decoded,
+// through JpegFile when it is a JPEG that reader takes, else through
+// readCovering(), and a JPEG without a valid thumbnail gets one. The tile is
+// then made from that thumbnail, so a later run that finds it makes the same
+// tile. Photos stored turned (an EXIF orientation) are left out of the cache:
+// their tiles show the stored pixels, the desktop's thumbnails the turned ones.
+// Null when the photo cannot be read.
+QImage readTilePicture(const fs::path& file, QSize box, const platform::ThumbnailCache& cache) {
+  if (box.isEmpty()) return {};
+  const JpegFile jpeg(file);
+  if (!jpeg.readable()) return readCovering(file, box);
+  const std::optional<platform::ThumbnailSource> source =
+      jpeg.orientation() == 1 ? platform::ThumbnailCache::describe(file) : std::nullopt;
+  QImage thumbnail = source ? cache.find(*source) : QImage();
+  auto tileOfThumbnail = [&] { return coverTile(thumbnail, coverPlacement(thumbnail.size(), box), box); };
+  const bool usable = !thumbnail.isNull() && proportional(thumbnail.size(), jpeg.size());
+  if (usable && covers(thumbnail.size(), box)) return tileOfThumbnail();
+
+  const Placement placement = coverPlacement(jpeg.size(), box);
+  int eighths = JpegFile::eighthsFor(jpeg.size(), placement.scaled);
+  // A usable thumbnail too small for the tile stays; one of other proportions is replaced.
+  const bool storeThumbnail = source && !usable;
+  const QSize thumbnailSize = platform::ThumbnailCache::sizeFor(jpeg.size());
+  if (storeThumbnail) eighths = std::max(eighths, eighthsForThumbnail(jpeg.size(), thumbnailSize));
+  // Each worker decodes into the pixels of its last photo when the size is the same.
+  thread_local QImage lastPicture;
+  const QImage picture = jpeg.decode(eighths, &lastPicture);
+  lastPicture = picture;
+  if (picture.isNull()) return readCovering(file, box);
+  if (storeThumbnail) {
+    thumbnail = closeEnough(picture.size(), thumbnailSize)
+                    ? picture
+                    : picture.scaled(thumbnailSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    cache.store(*source, thumbnail, jpeg.size());
+    if (covers(thumbnail.size(), box)) return tileOfThumbnail();
+  }
+  return coverTile(picture, placement, box);
 }
 
 struct TilePicture {
@@ -151,14 +215,15 @@ void PhotoTiles::load(const fs::path& programDir, const std::vector<PhotoEntry>&
   }
 
   const PhotoFolder folder(base::findIgnoringCase(programDir, "photo"));
+  const platform::ThumbnailCache cache;
   const QSize size = tileSize_;
-  auto readTile = [&roster, &folder, size](int index) {
+  auto readTile = [&roster, &folder, &cache, size](int index) {
     TilePicture result;
     const std::string& name = roster[static_cast<std::size_t>(index)].name;
     if (base::isUnsafeBareName(name)) return result;
     const fs::path file = folder.find(base::gbkToUtf8(name) + ".jpg");
     if (file.empty()) return result;
-    result.picture = readTilePicture(file, size);
+    result.picture = readTilePicture(file, size, cache);
     if (result.picture.isNull()) result.unreadable = file;
     return result;
   };

@@ -51,8 +51,14 @@ struct Session {
     ASSERT_TRUE(draw::headlessStartup(data, event.folder(), view, *luck));
     data.random.seed(11);
   }
-  // One start/stop command with the countdown ticks that fall due, and `ticks` rolling ticks after a start.
+  // The event loop idle between commands: the pool of the next start is written ahead.
+  void idle() {
+    for (int slice = 0; slice < 1000 && view.timerOn(DrawTimer::PoolAhead); ++slice) luck->poolAheadTimer();
+  }
+  // One start/stop command after the idle time before it, with the countdown
+  // ticks that fall due, and `ticks` rolling ticks after a start.
   void command(int ticks = 2) {
+    idle();
     luck->startStopCommand();
     while (luck->countingDown()) luck->Timer4Timer();
     if (luck->rolling())
@@ -436,6 +442,38 @@ TEST(DrawControl, AMissingSoundDeviceNeverStopsTheAwardRollingDraw) {
   for (int i = 0; i < 6; ++i) s.command();
   EXPECT_EQ(s.messages(), std::vector<std::string>{"声音设备打开失败"});
   EXPECT_EQ(s.records().size(), 3u);
+}
+
+// The pool of the next award is written ahead while the draw is idle, and the
+// start then draws from it as it is. It changes nothing the operator sees: the
+// award choice still finds an award short when the last batch took the last
+// candidates of its range, although the working roster holds the next pool.
+TEST(DrawControl, ThePoolWrittenAheadIsTheOneTheStartDrawsFrom) {
+  Session s({{"一等奖", 3, 3}, {"二等奖", 2, 2}, {"三等奖", 2, 1}}, 9,
+            {"抽奖顺序=0", "重复中奖=0", "抽奖准备=0", "分组显示名单=0"},
+            {"[奖项分组设定]", "OpenClassify=1", "[奖项分组]", "1_B=1", "1_E=3", "2_B=1", "2_E=3", "3_B=4", "3_E=9"});
+  s.command();  // award 1 takes everybody of 1 … 3
+  s.command();
+  EXPECT_TRUE(s.view.timerOn(DrawTimer::PoolAhead));
+  s.idle();
+  EXPECT_FALSE(s.view.timerOn(DrawTimer::PoolAhead));
+  // Written ahead: award 3's range, as a fresh build gives it.
+  std::vector<std::string> serials;
+  for (std::size_t r = 1; r < s.data.AllNameGrid.rowCount(); ++r) serials.push_back(s.data.AllNameGrid.cell(0, r));
+  EXPECT_EQ(serials, (std::vector<std::string>{"4", "5", "6", "7", "8", "9"}));
+  const std::uint64_t written = s.data.AllNameGrid.revision();
+  EXPECT_EQ(s.data.state.poolBuild.pool, written);
+
+  s.luck->startStopCommand();  // award 2 is short (nobody of 1 … 3 is left); award 3 starts
+  EXPECT_EQ(s.data.state.poolBuild.pool, written) << "the start built the pool again";
+  EXPECT_EQ(s.data.count(2, item::kShortfall), 2);
+  EXPECT_EQ(s.data.state.currentAward, "3");
+  EXPECT_TRUE(s.luck->rolling());
+  s.luck->startStopCommand();
+  for (int press = 0; press < 2; ++press) s.command();
+  EXPECT_EQ(s.data.count(3, item::kDrawn), 2);
+  expectInvariants(s.data, false);
+  EXPECT_TRUE(s.messages().empty());
 }
 
 // A laptop without audio output fails the stop sound at every batch of the

@@ -229,6 +229,9 @@ struct Walk {
     static const char* const names[] = {"command",    "single award", "rolling tick",  "countdown tick", "display tick",
                                         "popup menu", "give-up",      "supplementary", "restart"};
     view.answer = chance(50);
+    // The event loop between two actions runs a slice of the pool written ahead
+    // when one is due, as the window's idle timer does.
+    if (view.timerOn(DrawTimer::PoolAhead)) luck->poolAheadTimer();
     const Action action = choose();
     trace = "step " + std::to_string(step) + " " + names[static_cast<int>(action)];
     switch (action) {
@@ -279,7 +282,7 @@ struct Walk {
       b.shortfall.push_back(data.count(a, item::kShortfall));
     }
     b.records = data.winnerCount();
-    b.poolEmpty = data.AllNameGrid.rowCount() < 2;
+    b.poolEmpty = draw::lastPoolEmpty(data);
     b.startsBatch = !luck->rolling();
     if (!peopleRolling && luck->rolling() && data.settings.predeterminedOn && data.AllNameGrid.rowCount() > 1) {
       const std::string& head = data.AllNameGrid.cell(draw::person::kSerial, 1);

@@ -136,9 +136,27 @@ TEST(Pool, QueueTicketsAndRecount) {
 
 }  // namespace
 
+namespace {
+
+std::vector<draw::Table::Row> poolRows(const DrawData& d) {
+  std::vector<draw::Table::Row> out;
+  for (std::size_t r = 1; r < d.AllNameGrid.rowCount(); ++r) out.push_back(d.AllNameGrid.row(r));
+  return out;
+}
+
+std::vector<draw::Table::Row> freshBuild(const DrawData& data, const base::IniFile& ini) {
+  DrawData fresh = data;
+  fresh.state.poolBuild = {};
+  draw::buildPool(fresh, ini);
+  return poolRows(fresh);
+}
+
 // A start keeps the pool the last stop left when a fresh build would give the
-// same rows; whatever changes between the batches (or while the names roll),
-// the pool must be exactly the fresh build's, rows and marks in order.
+// same rows, with repeat winning off (the winners leave) and on (they go back
+// to their places), also after picks that forced predetermined winners in and
+// pushed barred people out; whatever changes between the batches (or while the
+// names roll), the pool must be exactly the fresh build's, rows and marks in
+// order. With nothing changed no start builds the pool again.
 TEST(Pool, AKeptPoolIsAlwaysWhatAFreshBuildGives) {
   using Change = void (*)(DrawData&);
   const std::vector<std::pair<const char*, Change>> changes{
@@ -153,39 +171,90 @@ TEST(Pool, AKeptPoolIsAlwaysWhatAFreshBuildGives) {
        [](DrawData& d) {
          d.BlackDetail.appendRow({"9", "26", "x", "1", "x", ""});
        }},
-      {"repeat winning on", [](DrawData& d) { d.settings.repeatWinning = true; }},
+      {"repeat winning switched", [](DrawData& d) { d.settings.repeatWinning = !d.settings.repeatWinning; }},
       {"the blacklist switched off", [](DrawData& d) { d.settings.blacklistOn = false; }},
   };
-  const auto rows = [](const DrawData& d) {
-    std::vector<draw::Table::Row> out;
-    for (std::size_t r = 1; r < d.AllNameGrid.rowCount(); ++r) out.push_back(d.AllNameGrid.row(r));
-    return out;
-  };
-  for (const auto& [what, change] : changes) {
-    for (const bool whileRolling : {false, true}) {
-      EventFixture event;
-      auto config = EventFixture::awardLines({{"一等奖", 30, 4}});
-      config.insert(config.end(), {"[界面设置]", "重复中奖=0", "[内定设置]", "Open=1", "1=1|7|x|1|x", "[内定设置B]",
-                                   "Open=1", "1=1|8|x|1|x"});
-      event.config(config);
-      event.roster(EventFixture::numberedNames(60));
-      DrawData data;
-      event.start(data);
-      const auto ini = event.folder().configFiles().openConfigOnly();
-      for (int batch = 0; batch < 4; ++batch) {
-        data.state.currentAward = "1";
-        data.state.batchSize = 4;
-        draw::buildPool(data, ini);
-        DrawData fresh = data;
-        fresh.state.poolBuild = {};
-        draw::buildPool(fresh, ini);
-        ASSERT_EQ(rows(data), rows(fresh)) << what << ", batch " << batch;
-        draw::batchPick(data);
-        if (batch == 1 && whileRolling) change(data);
-        draw::logHeaderIfNewAward(data, event.folder());
-        draw::batchRecord(data, event.folder());
-        if (batch == 1 && !whileRolling) change(data);
+  for (const bool repeatWinning : {false, true}) {
+    for (const auto& [what, change] : changes) {
+      for (const bool whileRolling : {false, true}) {
+        SCOPED_TRACE(std::string(what) + (repeatWinning ? ", repeat winning" : "") +
+                     (whileRolling ? ", while rolling" : ""));
+        EventFixture event;
+        auto config = EventFixture::awardLines({{"一等奖", 16, 4}, {"二等奖", 5, 1}});
+        config.insert(config.end(),
+                      {"[界面设置]", repeatWinning ? "重复中奖=1" : "重复中奖=0", "[内定设置]", "Open=1", "1=1|7|x|1|x",
+                       "2=2|9|x|1|x", "3=3|11|x|2|x", "[内定设置B]", "Open=1", "1=1|8|x|1|x"});
+        for (int k = 12; k <= 21; ++k)
+          config.push_back(std::to_string(k - 10) + "=" + std::to_string(k - 10) + "|" + std::to_string(k) + "|x|0|x");
+        event.config(config);
+        event.roster(EventFixture::numberedNames(60));
+        DrawData data;
+        event.start(data);
+        const auto ini = event.folder().configFiles().openConfigOnly();
+        for (int batch = 0; batch < 6; ++batch) {
+          const bool kept = data.state.poolBuild.pool == data.AllNameGrid.revision();
+          if (batch > 0 && std::string(what) == "nothing") {
+            EXPECT_TRUE(kept) << "batch " << batch;
+          }
+          data.state.currentAward = "1";
+          data.state.batchSize = 4;
+          draw::buildPool(data, ini);
+          ASSERT_EQ(poolRows(data), freshBuild(data, ini)) << "batch " << batch;
+          draw::batchPick(data);
+          if (batch == 1 && whileRolling) change(data);
+          draw::logHeaderIfNewAward(data, event.folder());
+          draw::batchRecord(data, event.folder());
+          if (batch == 1 && !whileRolling) change(data);
+        }
       }
     }
   }
 }
+
+// The pool of the next award written ahead in slices is the fresh build's; a
+// change of the roster or of the working roster between two slices drops it,
+// and a start whose pool differs from the one written ahead builds its own.
+TEST(Pool, APoolWrittenAheadIsWhatAFreshBuildGives) {
+  using Between = void (*)(DrawData&);
+  const std::vector<std::pair<const char*, Between>> cases{
+      {"nothing", [](DrawData&) {}},
+      {"somebody made ineligible", [](DrawData& d) { d.AllNameList.setCell(draw::person::kFlag, 30, "Y"); }},
+      {"the working roster touched", [](DrawData& d) { d.AllNameGrid.setCell(draw::person::kFlag, 1, "N"); }},
+      {"a predetermined entry for award 2",
+       [](DrawData& d) {
+         d.LuckDetail.appendRow({"9", "33", "x", "2", "x", "N"});
+       }},
+  };
+  for (const auto& [what, between] : cases) {
+    SCOPED_TRACE(what);
+    EventFixture event;
+    auto config = EventFixture::awardLines({{"一等奖", 4, 4}, {"二等奖", 4, 4}});
+    config.insert(config.end(), {"[界面设置]", "重复中奖=0", "[奖项分组设定]", "OpenClassify=1", "[奖项分组]", "1_E=20",
+                                 "2_B=11", "[内定设置]", "Open=1", "1=1|40|x|2|x", "2=2|15|x|1|x"});
+    event.config(config);
+    event.roster(EventFixture::numberedNames(50));
+    DrawData data;
+    event.start(data);
+    const auto ini = event.folder().configFiles().openConfigOnly();
+    data.state.currentAward = "1";
+    data.state.batchSize = 4;
+    draw::buildPool(data, ini);
+    draw::batchPick(data);
+    draw::batchRecord(data, event.folder());
+
+    draw::PoolAhead ahead;
+    ASSERT_TRUE(ahead.plan(data, ini, "2"));
+    ASSERT_TRUE(ahead.step(data, 7));
+    between(data);
+    while (ahead.step(data, 7)) {
+    }
+    data.state.currentAward = "2";
+    draw::buildPool(data, ini, &ahead);
+    EXPECT_FALSE(ahead.pending());
+    EXPECT_EQ(poolRows(data), freshBuild(data, ini));
+    EXPECT_EQ(data.AllNameGrid.cell(draw::person::kFlag, 1), "Y");  // award 2's predetermined winners first
+    EXPECT_FALSE(ahead.plan(data, ini, "2")) << "the pool is written already";
+  }
+}
+
+}  // namespace

@@ -26,7 +26,9 @@ struct Case {
   const char* winners;  // "award:person" of every record, in record order
 };
 
-std::string runEvent(const Case& c) {
+// With `idle`, the event loop is idle between the commands: the pool of the
+// next start is written ahead, as the window's timer writes it.
+std::string runEvent(const Case& c, bool idle) {
   EventFixture event;
   auto config = EventFixture::awardLines(c.awards);
   config.insert(config.end(), c.config.begin(), c.config.end());
@@ -41,6 +43,8 @@ std::string runEvent(const Case& c) {
   EXPECT_TRUE(draw::headlessStartup(data, event.folder(), view, luck));
   data.random.seed(c.seed);
   for (int step = 0; step < 80; ++step) {
+    for (int slice = 0; idle && slice < 1000 && view.timerOn(draw::DrawTimer::PoolAhead); ++slice)
+      luck.poolAheadTimer();
     luck.startStopCommand();
     while (luck.countingDown()) luck.Timer4Timer();
     for (int t = 0; t < 3 && luck.rolling(); ++t) luck.Timer1Timer();
@@ -83,7 +87,9 @@ TEST(SeededOutcome, SameSeedSameWinnersInTheSameOrder) {
        "2:1 3:2 3:3 1:4 3:5 1:6 2:7 3:8 2:9 3:10 3:11 3:12 3:13 1:14 3:15 2:16 3:17 2:18 3:19 3:20 3:21 3:22 3:23 2:24 "
        "1:25 "},
   };
-  for (const Case& c : cases) EXPECT_EQ(runEvent(c), c.winners) << c.what;
+  for (const Case& c : cases) {
+    for (const bool idle : {false, true}) EXPECT_EQ(runEvent(c, idle), c.winners) << c.what << (idle ? ", idle" : "");
+  }
 }
 
 }  // namespace

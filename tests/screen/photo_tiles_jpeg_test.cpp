@@ -114,6 +114,51 @@ class PhotoTilesJpegTest : public QObject {
     }
   }
 
+  // The EXIF orientation of an APP1 marker, in either byte order; anything
+  // else (no EXIF, cut short, another type or value) reads as none.
+  void readsTheExifOrientation() {
+    auto exif = [](bool motorola, int type, int value, std::size_t cut = 0) {
+      std::vector<unsigned char> d{'E', 'x', 'i', 'f', 0, 0};
+      auto put16 = [&](int v) {
+        d.push_back(static_cast<unsigned char>(motorola ? v >> 8 : v & 0xFF));
+        d.push_back(static_cast<unsigned char>(motorola ? v & 0xFF : v >> 8));
+      };
+      auto put32 = [&](unsigned v) {
+        if (motorola) {
+          put16(int(v >> 16));
+          put16(int(v & 0xFFFF));
+        } else {
+          put16(int(v & 0xFFFF));
+          put16(int(v >> 16));
+        }
+      };
+      d.push_back(motorola ? 'M' : 'I');
+      d.push_back(motorola ? 'M' : 'I');
+      put16(42);
+      put32(8);
+      put16(2);  // two entries: the image width, then the orientation
+      put16(0x0100), put16(4), put32(1), put32(4000);
+      put16(0x0112), put16(type), put32(1), put16(value), put16(0);
+      put32(0);
+      d.resize(d.size() - cut);
+      return d;
+    };
+    const struct {
+      const char* what;
+      std::vector<unsigned char> data;
+      int expected;
+    } cases[] = {
+        {"Motorola, turned right", exif(true, 3, 6), 6},
+        {"Intel, upside down", exif(false, 3, 3), 3},
+        {"upright", exif(true, 3, 1), 1},
+        {"not a SHORT", exif(true, 4, 6), 0},
+        {"out of range", exif(false, 3, 9), 0},
+        {"cut short", exif(true, 3, 6, 12), 0},
+        {"XMP, not EXIF", {'h', 't', 't', 'p', ':', '/', '/', 'n', 's', '.', 'a', 'd', 'o', 'b', 'e'}, 0},
+    };
+    for (const auto& c : cases) QVERIFY2(screen::exifOrientation(c.data.data(), c.data.size()) == c.expected, c.what);
+  }
+
   void leavesToQtsReaderWhatItDoesNotTake() {
     QTemporaryDir dir;
     const std::filesystem::path path = std::filesystem::path(dir.path().toStdString()) / "p.jpg";

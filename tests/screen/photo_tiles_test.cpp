@@ -3,13 +3,21 @@
 #include "screen/photo_tiles.h"
 
 #include <QFontInfo>
+#include <QBuffer>
 #include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
 #include <QPainter>
 #include <QtTest>
+#include <chrono>
+#include <fstream>
+#include <memory>
 #include <stdexcept>
 
 #include "base/ini_file.h"
 #include "platform/qt_gbk.h"
+#include "platform/thumbnail_cache.h"
+#include "screen/photo_tiles_jpeg.h"
 #include "screen/picture_scaling.h"
 #include "screen/rolling_frame.h"
 #include "test_folder.h"
@@ -85,6 +93,20 @@ QImage shownOnFrame(const PhotoTiles& tiles, int index, QSize frameSize) {
   return image;
 }
 
+// Where the desktop's cache keeps the thumbnail of `photo`.
+std::filesystem::path thumbnailOf(const std::filesystem::path& photo) {
+  return platform::ThumbnailCache().pathFor(platform::ThumbnailCache::describe(photo)->uri);
+}
+
+// A thumbnail as another program writes it: Qt's PNG writer with the two keys.
+void writeForeignThumbnail(const std::filesystem::path& file, QImage image, const std::string& uri,
+                           const std::string& mtime) {
+  std::filesystem::create_directories(file.parent_path());
+  image.setText(QStringLiteral("Thumb::URI"), QString::fromStdString(uri));
+  image.setText(QStringLiteral("Thumb::MTime"), QString::fromStdString(mtime));
+  QVERIFY(QImageWriter(platform::toQString(file), "png").write(image));
+}
+
 const QColor kSample(250, 160, 0);
 const QColor kIntruder(255, 0, 255);
 
@@ -96,6 +118,12 @@ class PhotoTilesTest : public QObject {
   testing_support::WindowTestSetup setup_;
 
  private slots:
+  // Every test has an empty thumbnail cache of its own.
+  void init() {
+    cacheHome_ = std::make_unique<TestFolder>();
+    qputenv("XDG_CACHE_HOME", QByteArray::fromStdString(cacheHome_->path().string()));
+  }
+  void cleanup() { cacheHome_.reset(); }
   // Every person gets the tile of their own photo in roster order, whatever order
   // the workers finish in; missing photos and names that would leave the photo
   // folder get the sample; progress counts up one by one to the total.
@@ -174,9 +202,11 @@ class PhotoTilesTest : public QObject {
     QVERIFY2(near(at(96), Qt::blue), qPrintable(describe(at(96))));
   }
 
-  // A camera-sized photo, grey or colourful, gives the tile readCovering
-  // (Qt's reader) gives, pixel for pixel.
-  void cameraPhotoGivesReadCoveringsTile() {
+  // A camera-sized photo, grey or colourful, gives the tile readCovering (Qt's
+  // reader) gives but for the scaling's rounding, through the thumbnail the
+  // first run writes to the desktop's cache (its longest side 512, the user's
+  // alone); a later run makes the same tile from that thumbnail, pixel for pixel.
+  void cameraPhotoTileComesThroughItsThumbnail() {
     for (const bool colourful : {false, true}) {
       TestFolder folder;
       writeTileSettings(folder, 200, 250, false);
@@ -196,15 +226,101 @@ class PhotoTilesTest : public QObject {
       const QImage expected = screen::readCovering(file, QSize(200, 250));
       const QImage& tile = tiles.tile(0);
       QCOMPARE(tile.size(), expected.size());
-      int largest = 0;
+      long long total = 0;
       for (int y = 0; y < tile.height(); ++y)
         for (int x = 0; x < tile.width(); ++x) {
           const QRgb a = tile.pixel(x, y), b = expected.pixel(x, y);
-          largest = std::max(
-              {largest, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+          total += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
         }
-      QVERIFY2(largest == 0, qPrintable(QStringLiteral("largest difference %1").arg(largest)));
+      const double mean = double(total) / (3.0 * tile.width() * tile.height());
+      QVERIFY2(mean < 2.0, qPrintable(QStringLiteral("mean difference %1").arg(mean)));
+
+      const std::filesystem::path thumbnail = thumbnailOf(file);
+      QCOMPARE(QImageReader(platform::toQString(thumbnail)).size(), QSize(384, 512));
+      QCOMPARE(std::filesystem::status(thumbnail).permissions() & std::filesystem::perms::all,
+               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+      PhotoTiles later;
+      later.load(folder.path(), {{"p", "p"}});
+      QVERIFY(later.tile(0) == tile);
     }
+  }
+
+  // A later run takes a valid thumbnail (its own or another program's) instead
+  // of the photo, and decodes the photo again, writing a new thumbnail, when the
+  // one found is older than the photo, damaged or made for another file.
+  void laterRunsTrustOnlyValidThumbnails_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("used");
+    QTest::newRow("written by another program") << QStringLiteral("foreign writer") << true;
+    QTest::newRow("older than the photo") << QStringLiteral("stale") << false;
+    QTest::newRow("damaged") << QStringLiteral("damaged") << false;
+    QTest::newRow("of another file") << QStringLiteral("other uri") << false;
+    QTest::newRow("turned upright by a file manager") << QStringLiteral("turned") << false;
+  }
+  void laterRunsTrustOnlyValidThumbnails() {
+    QFETCH(QString, kind);
+    QFETCH(bool, used);
+    TestFolder folder;
+    writeTileSettings(folder, 40, 50, false);
+    const std::filesystem::path file = folder / "photo" / "p.jpg";
+    savePlain(file, Qt::red, QSize(640, 480));
+    PhotoTiles first;
+    first.load(folder.path(), {{"p", "p"}});
+    QVERIFY(near(first.tile(0).pixelColor(20, 25), Qt::red));
+
+    const std::filesystem::path thumbnail = thumbnailOf(file);
+    const std::optional<platform::ThumbnailSource> source = platform::ThumbnailCache::describe(file);
+    QVERIFY(source.has_value());
+    const std::string mtime = std::to_string(source->mtime);
+    QImage blue(512, 384, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    if (kind == "foreign writer" || kind == "stale") writeForeignThumbnail(thumbnail, blue, source->uri, mtime);
+    if (kind == "turned") writeForeignThumbnail(thumbnail, blue.copy(0, 0, 384, 512), source->uri, mtime);
+    if (kind == "other uri") writeForeignThumbnail(thumbnail, blue, "file:///elsewhere/p.jpg", mtime);
+    if (kind == "damaged") std::ofstream(thumbnail, std::ios::binary | std::ios::trunc) << "\x89PNG broken";
+    if (kind == "stale") {
+      const auto time = std::filesystem::last_write_time(file);
+      std::filesystem::last_write_time(file, time + std::chrono::seconds(5));
+    }
+
+    PhotoTiles later;
+    later.load(folder.path(), {{"p", "p"}});
+    const QColor shown = later.tile(0).pixelColor(20, 25);
+    QVERIFY2(near(shown, used ? QColor(Qt::blue) : QColor(Qt::red)), qPrintable(describe(shown)));
+    // What is in the cache afterwards is valid for the photo as it is now.
+    const QImage kept = platform::ThumbnailCache().find(*platform::ThumbnailCache::describe(file));
+    QVERIFY(!kept.isNull());
+    QVERIFY(near(kept.pixelColor(10, 10), used ? QColor(Qt::blue) : QColor(Qt::red)));
+  }
+
+  // A camera photo stored turned (an EXIF orientation) shows its stored pixels,
+  // as readCovering (Qt's reader) does, pixel for pixel, and gets no thumbnail:
+  // the desktop shows thumbnails upright.
+  void aPhotoStoredTurnedStaysOutOfTheCache() {
+    TestFolder folder;
+    writeTileSettings(folder, 200, 250, false);
+    QImage photo(1800, 2400, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y)
+      for (int x = 0; x < photo.width(); ++x) photo.setPixel(x, y, qRgb(x * 255 / 1800, y * 255 / 2400, (x ^ y) & 0xFF));
+    QByteArray jpeg;
+    {
+      QBuffer buffer(&jpeg);
+      buffer.open(QIODevice::WriteOnly);
+      QVERIFY(photo.save(&buffer, "JPG", 85));
+    }
+    // An APP1 marker with the orientation "turned right" (6), just after SOI.
+    const unsigned char app1[] = {0xFF, 0xE1, 0x00, 0x22, 'E', 'x', 'i', 'f', 0, 0, 'M', 'M', 0, 42, 0, 0, 0, 8,
+                                  0,    1,    0x01, 0x12, 0,   3,   0,   0,   0, 1, 0,   6,   0, 0,  0, 0, 0, 0};
+    jpeg.insert(2, reinterpret_cast<const char*>(app1), sizeof app1);
+    const std::filesystem::path file = folder / "photo" / "p.jpg";
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary).write(jpeg.constData(), jpeg.size());
+    QCOMPARE(screen::JpegFile(file).orientation(), 6);
+
+    PhotoTiles tiles;
+    tiles.load(folder.path(), {{"p", "p"}});
+    QVERIFY(tiles.tile(0) == screen::readCovering(file, QSize(200, 250)));
+    QVERIFY(!std::filesystem::exists(thumbnailOf(file)));
   }
 
   // The display name sits on the bottom edge, centred by the width of the roster
@@ -334,6 +450,9 @@ class PhotoTilesTest : public QObject {
     QCOMPARE(tiles.count(), 50);
     QCOMPARE(tiles.tile(49).size(), QSize(30, 30));
   }
+
+ private:
+  std::unique_ptr<TestFolder> cacheHome_;
 };
 
 QTEST_MAIN(PhotoTilesTest)
