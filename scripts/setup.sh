@@ -14,7 +14,7 @@ packages=(
   fonts-noto-cjk fonts-arphic-ukai fonts-dejavu-core
   xvfb xauth imagemagick x11-utils sox xdotool openbox
   libxlsxwriter-dev libzip-dev libcsv-dev
-  dpkg-dev file desktop-file-utils python3
+  dpkg-dev file desktop-file-utils lintian man-db python3
   clang libclang-rt-dev strace
 )
 

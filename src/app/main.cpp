@@ -6,9 +6,13 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTextStream>
 #include <QTranslator>
+#include <algorithm>
 
 #include "app/TForm1.h"
+#include "app/command_line.h"
+#include "app/desktop_identity.h"
 #include "base/file_error.h"
 #include "base/folder_access.h"
 #include "platform/font_substitutions.h"
@@ -18,7 +22,22 @@
 #include "platform/termination_signals.h"
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
+  // Arguments are answered on the terminal, without a window (command_line.h).
+  if (argc > 1) {
+    QCoreApplication answer(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return app::answerArguments(QCoreApplication::arguments().mid(1), app::runningProgramPlaces(), out, err);
+  }
+  // The toolkit's own options are not the user's to give; "-name" sets the
+  // WM_CLASS instance name that the menu entry matches (desktop_identity.h).
+  char nameOption[] = "-name";
+  char desktopName[sizeof app::kDesktopName];
+  std::copy(std::begin(app::kDesktopName), std::end(app::kDesktopName), desktopName);
+  char* qtArgv[] = {argv[0], nameOption, desktopName, nullptr};
+  int qtArgc = 3;
+  QApplication app(qtArgc, qtArgv);
+  app::setDesktopIdentity();
   const QString title = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
   QApplication::setApplicationName(title);
   platform::installFontSubstitutions();

@@ -12,13 +12,16 @@ namespace {
 
 QString fileNameOf(const char* name) { return QStringLiteral("lib%1.so").arg(QString::fromLatin1(name)); }
 
+QStringList& addedFolders() {
+  static QStringList folders;
+  return folders;
+}
+
 QStringList moduleFolders() {
   QStringList folders;
   if (QCoreApplication::instance()) folders << QCoreApplication::applicationDirPath();
-#ifdef KV_BUILD_MODULE_DIR
-  folders << QString::fromUtf8(KV_BUILD_MODULE_DIR);
-#endif
-  return folders;
+  folders << QString::fromUtf8(KV_PACKAGE_MODULE_DIR);
+  return folders + addedFolders();
 }
 
 }  // namespace
@@ -26,6 +29,8 @@ QStringList moduleFolders() {
 std::vector<std::string> moduleFileNames() {
   return {fileNameOf(kSoundModule).toStdString(), fileNameOf(kWorkbookModule).toStdString()};
 }
+
+void addModuleFolder(const QString& folder) { addedFolders() << folder; }
 
 QFunctionPointer moduleEntry(const char* name, const char* symbol, QString* error) {
   // An entry point found once is kept: the sound system is asked about at every

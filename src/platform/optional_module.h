@@ -6,8 +6,11 @@
 // off that never touches a workbook never maps them, which keeps the draw
 // screen several megabytes smaller and its start quicker.
 //
-// The module lib<name>.so is looked for beside the executable; programs run
-// from the build tree (tests, benchmarks) find it where the build puts it.
+// The module lib<name>.so is looked for beside the executable (the program
+// folder of a build), then in the package's library folder (the installed
+// program), then in the folders that programs of the build tree other than the
+// program itself (tests, tools) name with addModuleFolder(). No folder of a
+// build tree is compiled into the program.
 #include <QLibrary>
 #include <QString>
 #include <string>
@@ -27,5 +30,9 @@ std::vector<std::string> moduleFileNames();
 // the first call; null when the module or the entry point is missing, with the
 // reason in `error` (Chinese, for the operator).
 QFunctionPointer moduleEntry(const char* name, const char* symbol, QString* error = nullptr);
+
+// Adds a folder to look in after the program's own, for programs that run
+// outside the program folder; call it before the first module is needed.
+void addModuleFolder(const QString& folder);
 
 }  // namespace platform
