@@ -88,13 +88,9 @@ int answerArguments(const QStringList& arguments, const ProgramPlaces& places, Q
 ProgramPlaces runningProgramPlaces() {
   ProgramPlaces places;
   places.programFolder = QCoreApplication::applicationDirPath();
-  {
-    const std::filesystem::path executable(QCoreApplication::applicationFilePath().toStdString());
-    const bool writable = QFileInfo(places.programFolder).isWritable();
-    places.eventFolder = platform::toQString(platform::eventFolderFor(
-        executable, writable,
-        std::filesystem::path(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString())));
-  }
+  // Where the event would be, without laying anything out: the answer to --help
+  // writes nothing.
+  places.eventFolder = platform::toQString(platform::chooseEventFolder(platform::runningProgramLocation()).folder);
   // An installed program's documents are where the package puts them: from
   // <prefix>/lib/kelvara to <prefix>/share/doc/kelvara.
   const QString documents = QDir::cleanPath(places.programFolder + QStringLiteral("/../../share/doc/kelvara"));

@@ -31,18 +31,23 @@ bool madeByAnEvent(const fs::path& file) {
 }
 
 EventFolderChoice decide() {
-  ProgramLocation location;
-  location.executable = fs::path(QCoreApplication::applicationFilePath().toStdString());
-  struct stat info {};
-  location.folderOwnedByUser =
-      ::stat(location.executable.parent_path().c_str(), &info) != 0 || info.st_uid == ::geteuid();
-  location.dataHome = fs::path(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString());
+  const ProgramLocation location = runningProgramLocation();
   EventFolderChoice choice = chooseEventFolder(location);
   if (choice.installed) layOutEventFolder(location.executable.parent_path(), location.executable, choice.folder);
   return choice;
 }
 
 }  // namespace
+
+ProgramLocation runningProgramLocation() {
+  ProgramLocation location;
+  location.executable = fs::path(QCoreApplication::applicationFilePath().toStdString());
+  struct stat info {};
+  location.folderOwnedByUser =
+      ::stat(location.executable.parent_path().c_str(), &info) != 0 || info.st_uid == ::geteuid();
+  location.dataHome = fs::path(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString());
+  return location;
+}
 
 bool isUnderSystemPrefix(const fs::path& folder) {
   const fs::path normal = folder.lexically_normal();

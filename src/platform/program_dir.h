@@ -33,6 +33,9 @@ struct ProgramLocation {
   std::filesystem::path dataHome;  // $XDG_DATA_HOME, by default ~/.local/share
 };
 
+// The running executable's location.
+ProgramLocation runningProgramLocation();
+
 // The folder lies under a system prefix.
 bool isUnderSystemPrefix(const std::filesystem::path& folder);
 // The rule: the executable's folder, or for an installed program dataHome / <the

@@ -7,7 +7,6 @@
 #include <random>
 
 #include "app/TForm1.h"
-#include "displays/display_stage.h"
 #include "draw/event_fixture.h"
 #include "screen/main_menu.h"
 #include "styledtext/TSmoothLabel.h"
@@ -42,7 +41,6 @@ class StartupSafetyTest : public QObject {
  private slots:
   void initTestCase() {
     screen::DialogService::setHeadlessByDefault(true);
-    displays::DisplayStage::modalRunner() = [](displays::DisplayStage& display) { display.close(); };
   }
 
   // Two records run into one line: whatever the space bar, the start button or
