@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <functional>
 
@@ -29,9 +30,19 @@ inline bool passesAsOrdinaryUser(const std::filesystem::path& folder, const std:
           ::setuid(kNobody) != 0)
         ::_exit(3);
     }
-    body();
+    // The child ends here whatever the body does: an escaping exception must not
+    // carry it back into the rest of the suite.
+    int outcome = 1;
+    try {
+      body();
+      outcome = ::testing::Test::HasFailure() ? 1 : 0;
+    } catch (const std::exception& error) {
+      ADD_FAILURE() << "the body raised: " << error.what();
+    } catch (...) {
+      ADD_FAILURE() << "the body raised an exception";
+    }
     std::fflush(nullptr);
-    ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+    ::_exit(outcome);
   }
   int status = 0;
   if (child < 0 || ::waitpid(child, &status, 0) != child) return false;

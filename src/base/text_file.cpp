@@ -30,8 +30,8 @@ std::vector<std::size_t> lineBreakPositions(const char* data, std::size_t size) 
   const __m128i lf = _mm_set1_epi8('\n');
   for (; pos + 16 <= size; pos += 16) {
     __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + pos));
-    auto mask = static_cast<unsigned>(
-        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf))));
+    auto mask =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf))));
     while (mask) {
       positions.push_back(pos + static_cast<std::size_t>(__builtin_ctz(mask)));
       mask &= mask - 1;
@@ -75,6 +75,21 @@ std::vector<std::string> splitEditorLines(std::string_view text) {
   return lines;
 }
 
+int DurabilityCalls::fsync(int fd) { return ::fsync(fd); }
+int DurabilityCalls::fdatasync(int fd) { return ::fdatasync(fd); }
+int DurabilityCalls::rename(const char* from, const char* to) { return ::rename(from, to); }
+
+namespace {
+DurabilityCalls systemCalls;
+DurabilityCalls* durability = &systemCalls;
+}  // namespace
+
+DurabilityCalls* setDurabilityCalls(DurabilityCalls* calls) {
+  DurabilityCalls* previous = durability == &systemCalls ? nullptr : durability;
+  durability = calls ? calls : &systemCalls;
+  return previous;
+}
+
 namespace {
 
 std::string errnoText() { return describeErrno(errno); }
@@ -116,7 +131,7 @@ void writeAll(int fd, std::string_view bytes, const fs::path& path) {
 void syncFolder(const fs::path& folder) {
   int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;  // the rename has happened; a folder we cannot open for sync is no failure
-  ::fsync(fd);
+  durability->fsync(fd);
   ::close(fd);
 }
 
@@ -170,9 +185,9 @@ void writeFileAtomically(const fs::path& path, std::string_view bytes) {
   FileDescriptor file(fd);
   try {
     writeAll(fd, bytes, path);
-    if (::fsync(fd) != 0) throw FileError(FileError::Kind::CannotWrite, path, errnoText());
+    if (durability->fsync(fd) != 0) throw FileError(FileError::Kind::CannotWrite, path, errnoText());
     if (!file.close()) throw FileError(FileError::Kind::CannotWrite, path, errnoText());
-    if (::rename(temporary.c_str(), path.c_str()) != 0)
+    if (durability->rename(temporary.c_str(), path.c_str()) != 0)
       throw FileError(FileError::Kind::CannotWrite, path, errnoText());
   } catch (...) {
     ::unlink(temporary.c_str());
@@ -217,14 +232,14 @@ void appendLine(const fs::path& path, std::string_view text) {
   line += "\r\n";
   try {
     writeAll(fd, line, path);
-    if (::fdatasync(fd) != 0) throw FileError(FileError::Kind::CannotWrite, path, errnoText());
+    if (durability->fdatasync(fd) != 0) throw FileError(FileError::Kind::CannotWrite, path, errnoText());
   } catch (const FileError&) {
     // A full disk or a size limit can take part of the line: cut the file back
     // to what it held, so that the failed line leaves no torn record behind.
     if (created && oldSize == 0) {
       ::unlink(path.c_str());
     } else if (::ftruncate(fd, oldSize) == 0) {
-      ::fdatasync(fd);
+      durability->fdatasync(fd);
     }
     throw;
   }

@@ -50,4 +50,18 @@ void appendLine(const std::filesystem::path& path, std::string_view text);
 // Makes the file empty (creating it when missing).
 void truncateFile(const std::filesystem::path& path);
 
+// The calls that make the writes above durable. A killed process never shows a
+// missing sync, so a test puts a recorder here to see which file is synced and
+// in what order against the rename. The defaults are the system's calls.
+class DurabilityCalls {
+ public:
+  virtual ~DurabilityCalls() = default;
+  virtual int fsync(int fd);
+  virtual int fdatasync(int fd);
+  virtual int rename(const char* from, const char* to);
+};
+// Routes the calls of this file through `calls` (nullptr: the system's) and
+// returns the previous ones. Not for use while another thread writes.
+DurabilityCalls* setDurabilityCalls(DurabilityCalls* calls);
+
 }  // namespace base

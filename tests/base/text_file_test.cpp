@@ -1,12 +1,16 @@
+#include "base/text_file.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <random>
+#include <string>
+#include <vector>
 
 #include "base/file_error.h"
-#include "base/text_file.h"
 #include "file_size_limit.h"
+#include "ordinary_user.h"
 #include "test_folder.h"
 
 using testing_support::TestFolder;
@@ -112,13 +116,16 @@ TEST(TextFile, FailuresAreReportedNotSwallowed) {
   EXPECT_THROW(base::rewriteLines(folder / "photo" / "x.txt", {"x"}), base::FileError);
   EXPECT_EQ(folder.read("photo"), "not a folder");
 
-  if (::geteuid() != 0) {  // root writes into read-only folders; the size limit below holds root too
-    folder.write("log.txt", "old\r\n");
-    ::chmod(folder.path().c_str(), 0555);
+  // Root writes into read-only folders: the case runs as an ordinary user.
+  folder.write("log.txt", "old\r\n");
+  EXPECT_TRUE(testing_support::passesAsOrdinaryUser(folder.path(), [&] {
+    ASSERT_EQ(::chmod(folder.path().c_str(), 0555), 0);
     EXPECT_THROW(base::rewriteLines(folder / "log.txt", {"new"}), base::FileError);
+    EXPECT_THROW(base::appendLine(folder / "new.txt", "x"), base::FileError);
     ::chmod(folder.path().c_str(), 0755);
-    EXPECT_EQ(folder.read("log.txt"), "old\r\n");
-  }
+  }));
+  EXPECT_EQ(folder.read("log.txt"), "old\r\n");
+  EXPECT_FALSE(std::filesystem::exists(folder / "new.txt"));
 }
 
 // A write that the disk cannot take fails with a message and leaves every file
@@ -160,4 +167,53 @@ TEST(TextFile, AnAppendAlwaysStartsOnAFreshLine) {
     EXPECT_EQ(lines.back(), "2|b|b|A|1") << before;
     EXPECT_EQ(lines.size(), base::splitLines(before).size() + 1) << before;
   }
+}
+
+namespace {
+// Records every sync and rename as "<call> <name>", the name taken relative to
+// the test's folder ("." for the folder itself, the digits of a temporary
+// file's name dropped), and still makes the calls.
+class RecordedCalls : public base::DurabilityCalls {
+ public:
+  explicit RecordedCalls(const std::filesystem::path& folder) : folder_(folder) { base::setDurabilityCalls(this); }
+  ~RecordedCalls() override { base::setDurabilityCalls(nullptr); }
+  int fsync(int fd) override {
+    calls.push_back("fsync " + nameOf(std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd))));
+    return DurabilityCalls::fsync(fd);
+  }
+  int fdatasync(int fd) override {
+    calls.push_back("fdatasync " + nameOf(std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd))));
+    return DurabilityCalls::fdatasync(fd);
+  }
+  int rename(const char* from, const char* to) override {
+    calls.push_back("rename " + nameOf(from) + " " + nameOf(to));
+    return DurabilityCalls::rename(from, to);
+  }
+  std::vector<std::string> calls;
+
+ private:
+  std::string nameOf(const std::filesystem::path& path) const {
+    std::string name =
+        std::filesystem::weakly_canonical(path).lexically_relative(std::filesystem::weakly_canonical(folder_)).string();
+    if (auto tmp = name.find(".tmp"); tmp != std::string::npos) name.resize(tmp + 4);
+    return name;
+  }
+  std::filesystem::path folder_;
+};
+}  // namespace
+
+// A crash after the rename must find the new contents on disk, and the rename
+// itself must be on disk before the call returns; an appended line is on disk
+// before the draw goes on.
+TEST(TextFile, WritesAreSyncedInTheOrderThatSurvivesAPowerCut) {
+  using Calls = std::vector<std::string>;
+  TestFolder folder;
+  RecordedCalls recorded(folder.path());
+  base::rewriteLines(folder / "Config.ini", {"[a]"});
+  EXPECT_EQ(recorded.calls, (Calls{"fsync Config.ini.tmp", "rename Config.ini.tmp Config.ini", "fsync ."}));
+
+  recorded.calls.clear();
+  base::appendLine(folder / "LuckName.txt", "1|a|a|A|1");  // a new file: its folder entry too
+  base::appendLine(folder / "LuckName.txt", "2|b|b|A|1");
+  EXPECT_EQ(recorded.calls, (Calls{"fdatasync LuckName.txt", "fsync .", "fdatasync LuckName.txt"}));
 }

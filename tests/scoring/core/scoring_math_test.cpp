@@ -25,7 +25,10 @@ TEST(ScoringMath, AverageWithDropRules) {
       {{}, {true, true}, "0.00"},
       {{"8.125"}, {false, false}, "8.13"},  // a half goes away from zero
       {{"-8.125"}, {false, false}, "-8.13"},
-      {{"7.245"}, {false, false}, "7.25"},  // a decimal half stored just below it
+      // Decimal halves that the double holds just below the half (1.005 × 100 is
+      // 100.49999999999999): plain rounding would give 1.00.
+      {{"1.005"}, {false, false}, "1.01"},
+      {{"-1.005"}, {false, false}, "-1.01"},
       {{" 8.5 "}, {false, false}, "8.50"},
       {{"+9", "1e1"}, {false, false}, "9.50"},
   };

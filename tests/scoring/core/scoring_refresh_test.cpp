@@ -48,6 +48,9 @@ TEST(ScoringReading, ResultLineAndMarksFollowTheDropsAndTheTexts) {
       // 9.50 is not written 9.5: the judge who typed 9.5 gets the mark.
       {{"9.50", "9.5", "7", "8"}, true, true, "去除最高分9.5,去除最低分7,得分:8.75", {"", "Max", "Min", ""}},
       {{"9.50", "7", "8"}, true, true, "去除最高分9.5,去除最低分7,得分:7.50", {"", "Min", ""}},
+      // Tied ends: only the first judge with the score is marked.
+      {{"9", "7", "7"}, true, true, "去除最高分9,去除最低分7,得分:7.00", {"Max", "Min", ""}},
+      {{"9", "9", "7"}, true, true, "去除最高分9,去除最低分7,得分:8.00", {"Max", "", "Min"}},
       // One judge both lowest and highest: Max replaces Min.
       {{"8"}, true, true, "得分:8.00", {"Max"}},
       {{"", ""}, true, true, "得分:0.00", {"", ""}},
