@@ -170,6 +170,17 @@ TEST(WholeEvent, BatchesGiveUpRestartAndExport) {
   ASSERT_TRUE(draw_testing::drawBatch(data, event.folder()));
   EXPECT_EQ(data.state.currentAward, "1");
   EXPECT_EQ(headerBlocks(event.lines("log.txt")), lastLogged == "1" ? 3u : 4u);
+
+  // The restart is finished: the next start keeps the batch drawn after it and
+  // has nothing to complete or show again.
+  const std::string recordAfterRestart = event.dir().read("LuckName.txt");
+  ASSERT_FALSE(recordAfterRestart.empty());
+  DrawData next;
+  auto nextStart = event.start(next);
+  EXPECT_FALSE(nextStart.message) << nextStart.message.value_or("");
+  EXPECT_TRUE(nextStart.interruptedBatch.empty());
+  EXPECT_EQ(next.winnerCount(), data.winnerCount());
+  EXPECT_EQ(event.dir().read("LuckName.txt"), recordAfterRestart);
 }
 
 TEST(WholeEvent, AwardRollingRestartRebuildsQueueAndTickets) {
