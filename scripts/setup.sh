@@ -15,7 +15,7 @@ packages=(
   xvfb xauth imagemagick x11-utils sox xdotool openbox
   libxlsxwriter-dev libzip-dev libcsv-dev
   dpkg-dev file desktop-file-utils lintian man-db python3
-  clang libclang-rt-dev strace
+  clang libclang-rt-dev lld strace
 )
 
 missing=()
