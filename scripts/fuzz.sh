@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # scripts/fuzz.sh [SECONDS] [TARGET...]
 #
-# Builds the libFuzzer targets of fuzz/ with clang, AddressSanitizer and
-# UndefinedBehaviorSanitizer (build-fuzz/), then runs each one for SECONDS
-# (default 60), one after the other, niced. New inputs collect in
-# build-fuzz/corpus/<target> (the seeds in fuzz/corpus/ are only read); a
-# finding is saved under build-fuzz/findings/. Prints one line per target and
+# Builds the libFuzzer targets of fuzz/ in the sanitizer build (build-sanitize/,
+# scripts/sanitize_build.sh), then runs each one for SECONDS (default 60), one
+# after the other, niced. New inputs collect in build-sanitize/corpus/<target>
+# (the seeds in fuzz/corpus/ are only read); a finding is saved under
+# build-sanitize/findings/. Prints one line per target and
 # exits 1 when any target found something.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,18 +13,6 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 case "$seconds" in '' | *[!0-9]*) echo "usage: scripts/fuzz.sh [SECONDS] [TARGET...]" >&2; exit 2 ;; esac
-
-if ! command -v clang++ >/dev/null; then
-  echo "fuzz: clang++ is missing (scripts/setup.sh installs it)" >&2
-  exit 2
-fi
-
-generator=()
-command -v ninja >/dev/null && generator=(-G Ninja)
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S . -B build-fuzz "${generator[@]}" "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_COMPILER=clang++ -DKV_CORE_ONLY=ON -DKV_FUZZ=ON -DKV_BUILD_BENCH=OFF >/dev/null
 
 # Every fuzz/<name>_fuzz.cpp is the target fuzz_<name> (fuzz/CMakeLists.txt adds it).
 all_targets=()
@@ -34,25 +22,25 @@ for source in fuzz/*_fuzz.cpp; do
 done
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all_targets[@]}")
-cmake --build build-fuzz -j "$(nproc)" --target "${targets[@]}" >/dev/null
+bash scripts/sanitize_build.sh "${targets[@]}" >/dev/null
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:allocator_may_return_null=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-mkdir -p build-fuzz/findings
+mkdir -p build-sanitize/findings
 failed=0
 for target in "${targets[@]}"; do
   name=${target#fuzz_}
-  work=build-fuzz/corpus/$name
+  work=build-sanitize/corpus/$name
   mkdir -p "$work"
-  log=build-fuzz/$target.log
+  log=build-sanitize/$target.log
   seeds=()
   [ -d "fuzz/corpus/$name" ] && seeds=("fuzz/corpus/$name")
-  if nice -n 10 "build-fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -max_len=16384 -artifact_prefix="build-fuzz/findings/$name-" -print_final_stats=1 \
+  if nice -n 10 "build-sanitize/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    -max_len=16384 -artifact_prefix="build-sanitize/findings/$name-" -print_final_stats=1 \
     "$work" "${seeds[@]}" >"$log" 2>&1; then
     outcome="no findings"
   else
-    outcome="FINDING (see $log and build-fuzz/findings/)"
+    outcome="FINDING (see $log and build-sanitize/findings/)"
     failed=1
   fi
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")

@@ -1,29 +1,65 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test headless: all tests in
-# the normal build, then the tests of the Qt-free core under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then a short crash test and a few seconds of each
-# fuzzing target.
+# the normal build, a short crash test, then the tests of the Qt-free core under
+# AddressSanitizer and UndefinedBehaviorSanitizer and a few seconds of each
+# fuzzing target, both from the one sanitizer build.
+#
+# Each phase ends with a line "PHASE <name> <seconds>" (its wall time) and a
+# line "CPU <name> <seconds>" (the user and system time of its programs), so that
+# a slow run shows where the time went.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
-python3 scripts/check_layers.py
+
+# The user+system time of the finished child processes, in whole seconds. The
+# shell's own "times" is read in this shell: a subshell starts its count at zero.
+times_file=$(mktemp)
+trap 'rm -f "$times_file"' EXIT
+children_cpu_seconds() {
+  python3 -c 'import re, sys
+lines = open(sys.argv[1]).read().split("\n")
+print(round(sum(int(m) * 60 + float(s) for m, s in re.findall(r"(\d+)m([\d.]+)s", lines[1]))))' "$times_file"
+}
+
+# phase NAME COMMAND...: runs the command and reports its times.
+phase() {
+  local name=$1
+  shift
+  local start cpu_start
+  start=$(date +%s)
+  times >"$times_file"
+  cpu_start=$(children_cpu_seconds)
+  "$@"
+  times >"$times_file"
+  echo "PHASE $name $(($(date +%s) - start))"
+  echo "CPU $name $(($(children_cpu_seconds) - cpu_start))"
+}
 
 generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
 jobs=$(nproc)
 
-# Only what the tests need: the benchmarks and screenshot programs stay out.
-cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_BUILD_BENCH=OFF >/dev/null
-cmake --build build -j "$jobs"
-export QT_QPA_PLATFORM=offscreen
-(cd build && ctest --output-on-failure -j "$jobs")
-bash scripts/package_check.sh build
+build_normal() {
+  # Only what the tests need: the benchmarks and screenshot programs stay out.
+  cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_BUILD_BENCH=OFF >/dev/null
+  cmake --build build -j "$jobs"
+}
+test_normal() {
+  (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
+  bash scripts/package_check.sh build
+}
+test_sanitize() {
+  (cd build-sanitize &&
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+      ctest --output-on-failure -j "$jobs")
+}
 
-cmake -S . -B build-sanitize "${generator[@]}" -DCMAKE_BUILD_TYPE=Debug -DKV_CORE_ONLY=ON -DKV_SANITIZE=ON >/dev/null
-cmake --build build-sanitize -j "$jobs"
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-(cd build-sanitize && ctest --output-on-failure -j "$jobs")
-
-# A short run of each; scripts/crash_test.sh and scripts/fuzz.sh take longer counts.
-bash scripts/crash_test.sh 30
-bash scripts/fuzz.sh 4
+phase setup bash scripts/setup.sh
+phase layers python3 scripts/check_layers.py
+phase build build_normal
+phase tests test_normal
+# A short run; scripts/crash_test.sh takes a longer count.
+phase crash-test bash scripts/crash_test.sh 30
+phase sanitize-build bash scripts/sanitize_build.sh
+phase sanitize-tests test_sanitize
+# A few seconds of each target; scripts/fuzz.sh takes a longer time.
+phase fuzz bash scripts/fuzz.sh 4

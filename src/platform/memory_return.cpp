@@ -6,10 +6,11 @@
 
 namespace platform {
 
-FreedMemoryReturn::FreedMemoryReturn(int delayMs, QObject* parent) : QObject(parent) {
+FreedMemoryReturn::FreedMemoryReturn(int delayMs, QObject* parent, std::function<void()> giveBack)
+    : QObject(parent), giveBack_(std::move(giveBack)) {
   timer_.setSingleShot(true);
   timer_.setInterval(delayMs);
-  connect(&timer_, &QTimer::timeout, this, &FreedMemoryReturn::returnNow);
+  connect(&timer_, &QTimer::timeout, this, [this] { giveBack_(); });
 }
 
 void FreedMemoryReturn::schedule() { timer_.start(); }

@@ -6,12 +6,15 @@
 // at its working size rather than at its largest.
 #include <QObject>
 #include <QTimer>
+#include <functional>
 
 namespace platform {
 
 class FreedMemoryReturn : public QObject {
  public:
-  explicit FreedMemoryReturn(int delayMs = 2000, QObject* parent = nullptr);
+  // `giveBack` is what runs when the time comes: returnNow, or a test's recorder.
+  explicit FreedMemoryReturn(int delayMs = 2000, QObject* parent = nullptr,
+                             std::function<void()> giveBack = &FreedMemoryReturn::returnNow);
 
   // Returns the memory `delayMs` after the last call.
   void schedule();
@@ -20,6 +23,7 @@ class FreedMemoryReturn : public QObject {
 
  private:
   QTimer timer_;
+  std::function<void()> giveBack_;
 };
 
 }  // namespace platform

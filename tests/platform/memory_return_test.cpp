@@ -1,7 +1,9 @@
 // The allocator's freed pages go back to the system when asked: a burst of
-// blocks freed below one still in use stays resident until then.
+// blocks freed below one still in use stays resident until then. The return
+// comes once, a delay after the last of a run of requests.
 #include "platform/memory_return.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QtTest>
 #include <cstdlib>
@@ -41,6 +43,27 @@ class MemoryReturnTest : public QObject {
     const long returned = residentKb();
     std::free(stillInUse);
     QVERIFY2(kept - returned > 20000, qPrintable(QStringLiteral("%1 kB before, %2 kB after").arg(kept).arg(returned)));
+  }
+
+  // A roll's frames ask again and again: the return waits for the last request.
+  void returnsOnceTheDelayAfterTheLastRequest() {
+    constexpr int delayMs = 150;
+    int returns = 0;
+    qint64 msAfterLastRequest = -1;
+    QElapsedTimer sinceLastRequest;
+    platform::FreedMemoryReturn memoryReturn(delayMs, nullptr, [&] {
+      ++returns;
+      msAfterLastRequest = sinceLastRequest.elapsed();
+    });
+    memoryReturn.schedule();
+    QTest::qWait(delayMs / 2);
+    memoryReturn.schedule();
+    sinceLastRequest.start();
+    QTRY_COMPARE_WITH_TIMEOUT(returns, 1, 5000);
+    // A coarse timer may fire up to 5 % early.
+    QVERIFY2(msAfterLastRequest >= delayMs * 95 / 100, qPrintable(QString::number(msAfterLastRequest)));
+    QTest::qWait(2 * delayMs);
+    QCOMPARE(returns, 1);
   }
 };
 
