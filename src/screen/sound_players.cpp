@@ -14,15 +14,23 @@ fs::path musicFile(const fs::path& programDir, const std::string& gbkFileName) {
   return base::joinGbk(base::findIgnoringCase(programDir, "music"), gbkFileName);
 }
 
-SoundPlayers::SoundPlayers(QObject* parent) : QObject(parent) {}
+SoundPlayers::SoundPlayers(QObject* parent, SoundBackEnd backEnd) : QObject(parent), backEnd_(std::move(backEnd)) {}
+
+SoundBackEnd SoundPlayers::moduleBackEnd() {
+  return {[]() -> SoundOutput* {
+            const auto make = reinterpret_cast<MakeSoundOutput>(
+                platform::moduleEntry(platform::kSoundModule, kMakeSoundOutputEntry));
+            return make ? make() : nullptr;
+          },
+          &SoundPlayers::soundSystemAvailable};
+}
 
 bool SoundPlayers::ensurePlayers() {
   if (player1_) return true;
-  const auto make =
-      reinterpret_cast<MakeSoundOutput>(platform::moduleEntry(platform::kSoundModule, kMakeSoundOutputEntry));
-  if (!make) return false;
-  player1_.reset(make());
-  player2_.reset(make());
+  std::unique_ptr<SoundOutput> first(backEnd_.make());
+  if (!first) return false;
+  player1_ = std::move(first);
+  player2_.reset(backEnd_.make());
   // Either player's completion checks MediaPlayer1, as the repeat rule was made.
   player1_->onEnd = [this] { restartIfRepeating(); };
   player2_->onEnd = [this] { restartIfRepeating(); };
@@ -98,7 +106,7 @@ bool SoundPlayers::prepareStopSound(const fs::path& file) {
   }
   if (!ensurePlayers()) return false;
   if (!player2_->isStopped()) player2_->stop();
-  if (!soundSystemAvailable() || !player2_->isAvailable()) return false;
+  if (!backEnd_.outputPresent() || !player2_->isAvailable()) return false;
   player2_->setSource(platform::toQString(file));
   if (player2_->failed()) return false;
   stopSoundPrepared_ = true;

@@ -16,6 +16,7 @@
 #include <QObject>
 #include <QString>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,11 +24,21 @@
 
 namespace screen {
 
+// Where the players come from: the kv_sound module, or a test's fake outputs.
+struct SoundBackEnd {
+  // Makes one player; null when the back end cannot be loaded.
+  std::function<SoundOutput*()> make;
+  // At least one audio output device is present.
+  std::function<bool()> outputPresent;
+};
+
 class SoundPlayers : public QObject {
   Q_OBJECT
 
  public:
-  explicit SoundPlayers(QObject* parent = nullptr);
+  explicit SoundPlayers(QObject* parent = nullptr, SoundBackEnd backEnd = moduleBackEnd());
+  // The back end of the kv_sound module.
+  static SoundBackEnd moduleBackEnd();
   ~SoundPlayers() override;
 
   enum class Playback { Played, SwitchedOff, Missing };
@@ -78,6 +89,7 @@ class SoundPlayers : public QObject {
   // end cannot be loaded.
   bool ensurePlayers();
 
+  SoundBackEnd backEnd_;
   std::unique_ptr<SoundOutput> player1_;
   std::unique_ptr<SoundOutput> player2_;
   bool repeat_ = false;

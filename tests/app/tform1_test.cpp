@@ -258,10 +258,17 @@ class TForm1Test : public QObject {
       }
       if (step % 500 == 0) verifyInvariants(*window, event);
     }
-    // The real timers get their turn too.
+    // The real timers get their turn too: after each key, the event loop runs
+    // until a running timer has ticked (a second at most).
+    int ticks = 0;
+    for (int number = 1; number <= 4; ++number)
+      connect(&window->timer(number), &QTimer::timeout, this, [&ticks] { ++ticks; });
     for (int i = 0; i < 20; ++i) {
       press(*window);
-      QTest::qWait(30);
+      const int before = ticks;
+      const bool running = window->timer(1).isActive() || window->timer(2).isActive() ||
+                           window->timer(3).isActive() || window->timer(4).isActive();
+      if (running) QTest::qWaitFor([&] { return ticks > before; }, 1000);
     }
     verifyInvariants(*window, event);
     QVERIFY(window->drawData().winnerCount() > 10);

@@ -14,6 +14,7 @@
 #include "window_test_setup.h"
 
 using display_testing::keysInOrder;
+using display_testing::storedValue;
 using displays::TPrize;
 using testing_support::gbk;
 
@@ -129,6 +130,18 @@ class PrizeDisplayTest : public QObject {
     QCOMPARE(again.timer().interval(), 100);
     QVERIFY(again.picture()->isHidden());
     again.close();
+  }
+
+  // Opening and closing the display without choosing a background keeps the stored one.
+  void aStoredBackgroundSurvivesAnOpenAndAClose() {
+    testing_support::TestFolder folder;
+    writeEvent(folder, "[ShowPrizeName]\r\nPicture=舞台.jpg\r\n");
+    {
+      TPrize prize(contextFor(folder, 0));
+      prize.show();
+      QTest::keyClick(&prize, Qt::Key_F11);
+    }
+    QCOMPARE(storedValue(folder, "ShowPrizeName", "Picture"), std::string("舞台.jpg"));
   }
 
   void f3OpensItFromTheDrawScreen() {

@@ -16,6 +16,7 @@
 #include "window_test_setup.h"
 
 using display_testing::keysInOrder;
+using display_testing::storedValue;
 using displays::TShowPanel;
 using testing_support::gbk;
 
@@ -114,11 +115,10 @@ class WinnersDisplayTest : public QObject {
     window.dialogs().setNextDisplay(
         [&](screen::DisplayStage& stage) { byF9 = dynamic_cast<TShowPanel&>(stage).displayText(); });
     QTest::keyClick(&window, Qt::Key_F9);  // the current award alone
-    const draw::DrawData& data = window.drawData();
-    const std::size_t current = std::stoul(data.state.currentAward);
-    QCOMPARE(byF9.substr(0, byF9.find('\n')), data.ItemGrid.cell(draw::item::kName, current) + "(" +
-                                                  data.ItemGrid.cell(draw::item::kDrawn, current) + gbk("名)"));
-    QCOMPARE(data.state.shownAward, data.state.currentAward);
+    // Award 1 stays the current award until the next batch starts.
+    QCOMPARE(QString::fromStdString(window.drawData().state.currentAward), QStringLiteral("1"));
+    QCOMPARE(byF9.substr(0, byF9.find('\n')), gbk("一等奖(3名)"));
+    QCOMPARE(window.drawData().state.shownAward, std::string("1"));
 
     std::string byMenu;
     window.dialogs().setNextDisplay(
@@ -173,6 +173,19 @@ class WinnersDisplayTest : public QObject {
     // Two per row: one full line and the padded last one.
     QCOMPARE(again.displayText(), gbk("一等奖(3名)\n(奖品:)\n 张三 李四 \n 王五      \n\n"));
     again.close();
+  }
+
+  // Opening and closing the display without choosing a background keeps the stored one.
+  void aStoredBackgroundSurvivesAnOpenAndAClose() {
+    testing_support::TestFolder folder;
+    writeEvent(folder, "[ShowTitlePic]\r\nPicture=舞台.jpg\r\n");
+    Tables tables({"张三"});
+    bool locked = false;
+    screen::DialogService dialogs;
+    TShowPanel panel(contextFor(folder, tables.data, &locked, dialogs));
+    panel.show();
+    panel.backgroundItem(QStringLiteral("返回抽奖[F11]"))->trigger();
+    QCOMPARE(storedValue(folder, "ShowTitlePic", "Picture"), std::string("舞台.jpg"));
   }
 
   void elementsMoveOnlyWithoutTheLockAndTheTextBoxResizesByItsBottomEdge() {

@@ -19,19 +19,27 @@ using scoring_testing::ScoringEvent;
 
 namespace {
 
-// Closes the first top-level window of type T once it shows; counts what it closed.
+// While it lives, closes each window of type T as it shows, and counts them. It
+// acts on the show event itself: nothing polls, and nothing is left running
+// after the test when the window never opens.
 template <typename T>
-void closeWhenShown(int& closed) {
-  QTimer::singleShot(20, [&closed] {
-    for (QWidget* top : QApplication::topLevelWidgets())
-      if (auto* window = qobject_cast<T*>(top); window && window->isVisible()) {
+class CloseWhenShown : public QObject {
+ public:
+  CloseWhenShown() { QCoreApplication::instance()->installEventFilter(this); }
+  ~CloseWhenShown() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+  int closed = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show)
+      if (auto* window = qobject_cast<T*>(watched); window && window->isWindow()) {
         ++closed;
-        window->close();
-        return;
+        QTimer::singleShot(0, window, &QWidget::close);
       }
-    closeWhenShown<T>(closed);
-  });
-}
+    return false;
+  }
+};
 
 }  // namespace
 
@@ -51,11 +59,10 @@ class ScoringOpenersTest : public QObject {
     window.mainMenu().action("N36")->trigger();
     QCOMPARE(window.dialogs().log().last(), QStringLiteral("message: 抱歉,密码不正确,不能修改"));
 
-    int closed = 0;
-    closeWhenShown<scoring::TComProSys>(closed);
+    CloseWhenShown<scoring::TComProSys> closer;
     window.dialogs().setNextText(QStringLiteral("secret"));
     window.mainMenu().action("N36")->trigger();
-    QCOMPARE(closed, 1);
+    QCOMPARE(closer.closed, 1);
     platform::PasswordStore().setPassword("");
   }
 

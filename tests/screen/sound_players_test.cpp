@@ -1,13 +1,17 @@
-// The two players of the draw screen. The test machine may have no audio
-// device: what is checked is what shows either way (the playing state, the
-// repeat, the answers for missing, empty and broken files); nothing waits
-// longer than a few seconds.
+// The two players of the draw screen. Their rules (the repeat, the stop that
+// ends the start sound, the stop sound's preparation with and without an audio
+// output) run on fake outputs whose ends and failures the test causes. The
+// real back end is checked where the machine plays sound: a tone plays and
+// ends, and a file that is no sound is reported; every wait ends on the event
+// it waits for, within a few seconds.
 #include "screen/sound_players.h"
 
 #include <QSignalSpy>
 #include <QtTest>
 #include <cstdint>
+#include <vector>
 
+#include "screen/sound_output.h"
 #include "test_folder.h"
 
 using screen::SoundPlayers;
@@ -58,6 +62,64 @@ bool backendPlays() {
   return plays;
 }
 
+// An output that plays nothing: the test ends its sound or makes it fail.
+class FakeOutput final : public screen::SoundOutput {
+ public:
+  void setSource(const QString& file) override {
+    source = file;
+    playing_ = atEnd_ = failed_ = false;
+  }
+  void playFromStart() override {
+    playing_ = true;
+    atEnd_ = false;
+    ++starts;
+  }
+  void stop() override { playing_ = false; }
+  bool isStopped() const override { return !playing_; }
+  bool isPlaying() const override { return playing_; }
+  bool atEnd() const override { return atEnd_; }
+  bool failed() const override { return failed_; }
+  bool isAvailable() const override { return true; }
+
+  // The sound reaches its end, as the back end reports it.
+  void finish() {
+    if (!playing_) return;
+    playing_ = false;
+    atEnd_ = true;
+    onEnd();
+  }
+  // A late end: the back end reports an end after a stop.
+  void reportEndAfterStop() { onEnd(); }
+  void fail() {
+    failed_ = true;
+    playing_ = false;
+    onFailure();
+  }
+
+  QString source;
+  int starts = 0;
+
+ private:
+  bool playing_ = false;
+  bool atEnd_ = false;
+  bool failed_ = false;
+};
+
+// The two fake players of a SoundPlayers, made on its first sound.
+struct FakeBackEnd {
+  std::vector<FakeOutput*> made;
+  bool outputPresent = true;
+  screen::SoundBackEnd backEnd() {
+    return {[this] {
+              made.push_back(new FakeOutput);
+              return made.back();
+            },
+            [this] { return outputPresent; }};
+  }
+  FakeOutput& player1() { return *made.at(0); }
+  FakeOutput& player2() { return *made.at(1); }
+};
+
 void writeMusic(const TestFolder& folder) {
   std::filesystem::create_directories(folder / "music");
   folder.write("music/短音.wav", wavBytes(200));
@@ -106,70 +168,90 @@ class SoundPlayersTest : public QObject {
   void repeatLoopsUntilStopped() {
     TestFolder folder;
     writeMusic(folder);
-    const auto tone = folder / "music" / "短音.wav";
-    SoundPlayers players;
-    if (!backendPlays()) QSKIP("the media back end of this machine plays no WAV file");
-    players.play(tone, true);
-    QTRY_VERIFY_WITH_TIMEOUT(players.isPlaying(), 2000);
-    QTest::qWait(700);  // three and a half times the tone's length
-    QTRY_VERIFY_WITH_TIMEOUT(players.isPlaying(), 500);
+    FakeBackEnd fake;
+    SoundPlayers players(nullptr, fake.backEnd());
+    players.play(folder / "music" / "短音.wav", true);
+    FakeOutput& output = fake.player1();
+    output.finish();
+    output.finish();
+    QCOMPARE(output.starts, 3);
+    QVERIFY(players.isPlaying());
     players.stop();
+    output.reportEndAfterStop();
     QVERIFY(!players.isPlaying());
-    QTest::qWait(400);
-    QVERIFY(!players.isPlaying());
+    QCOMPARE(output.starts, 3);
 
-    players.play(tone, false);
-    QTRY_VERIFY_WITH_TIMEOUT(players.isPlaying(), 2000);
-    QTRY_VERIFY_WITH_TIMEOUT(!players.isPlaying(), 2000);
-    QTest::qWait(400);
+    players.play(folder / "music" / "短音.wav", false);
+    output.finish();
     QVERIFY(!players.isPlaying());
+    QCOMPARE(output.starts, 4);
   }
 
   // The stop sound is either ready, or its failure is told: at once when there is
-  // no audio output, or by stopSoundFailed() when the file turns out no sound.
+  // no audio output, or once by stopSoundFailed() when the file turns out no
+  // sound before it is played; after it played, its errors are silent.
   void stopSoundPreparation() {
+    TestFolder folder;
+    writeMusic(folder);
+    for (bool outputPresent : {false, true}) {
+      FakeBackEnd fake;
+      fake.outputPresent = outputPresent;
+      SoundPlayers players(nullptr, fake.backEnd());
+      QSignalSpy failed(&players, &SoundPlayers::stopSoundFailed);
+      QVERIFY(players.prepareStopSound(folder.path(), ""));
+      QVERIFY(players.prepareStopSound(folder.path(), "gone.wav"));
+      QVERIFY(!players.stopSoundReady());
+      QCOMPARE(players.prepareStopSound(folder.path(), gbk("短音.wav")), outputPresent);
+      QCOMPARE(players.stopSoundReady(), outputPresent);
+      if (!outputPresent) continue;
+
+      fake.player2().fail();
+      fake.player2().fail();
+      QCOMPARE(failed.count(), 1);
+      QVERIFY(!players.stopSoundReady());
+
+      QVERIFY(players.prepareStopSound(folder.path(), gbk("短音.wav")));
+      players.playStopSound(true);
+      fake.player2().fail();
+      QCOMPARE(failed.count(), 1);
+    }
+  }
+
+  // The stop ends the draw-start sound, whether or not the stop sound is on; the
+  // stop sound plays only with its switch on.
+  void stopSoundPlayEndsTheStartSound() {
+    TestFolder folder;
+    writeMusic(folder);
+    for (bool switchOn : {false, true}) {
+      FakeBackEnd fake;
+      SoundPlayers players(nullptr, fake.backEnd());
+      QVERIFY(players.prepareStopSound(folder.path(), gbk("短音.wav")));
+      players.play(folder / "music" / "短音.wav", true);
+      players.playStopSound(switchOn);
+      QVERIFY(!players.isPlaying());
+      fake.player1().reportEndAfterStop();
+      QVERIFY(!players.isPlaying());
+      QCOMPARE(fake.player2().starts, switchOn ? 1 : 0);
+    }
+  }
+
+  // The real back end: a tone plays and ends by itself, and a file that is no
+  // sound is reported once it fails to load.
+  void theBackEndPlaysATone() {
+    if (!backendPlays()) QSKIP("the media back end of this machine plays nothing: playing and stopping cannot be seen");
     TestFolder folder;
     writeMusic(folder);
     SoundPlayers players;
     QSignalSpy failed(&players, &SoundPlayers::stopSoundFailed);
-
-    QVERIFY(players.prepareStopSound(folder.path(), ""));
+    players.play(folder / "music" / "短音.wav", false);
+    QTRY_VERIFY_WITH_TIMEOUT(players.isPlaying(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(!players.isPlaying(), 3000);
+    // Without an audio output device the stop sound is refused at once.
+    const bool output = SoundPlayers::soundSystemAvailable();
+    QCOMPARE(players.prepareStopSound(folder.path(), gbk("短音.wav")), output);
+    if (output && players.prepareStopSound(folder / "music" / "text.wav"))
+      QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, 3000);
     QVERIFY(!players.stopSoundReady());
-    QVERIFY(players.prepareStopSound(folder.path(), "gone.wav"));
-    QVERIFY(!players.stopSoundReady());
-
-    if (!SoundPlayers::soundSystemAvailable()) {
-      QVERIFY(!players.prepareStopSound(folder.path(), gbk("短音.wav")));
-      QVERIFY(!players.stopSoundReady());
-      QVERIFY(!players.prepareStopSound(folder / "music" / "text.wav"));
-      QCOMPARE(failed.count(), 0);
-      return;
-    }
-    QVERIFY(players.prepareStopSound(folder.path(), gbk("短音.wav")));
-    QVERIFY(players.stopSoundReady());
-    QTest::qWait(500);
-    QCOMPARE(failed.count(), 0);
-    QVERIFY(players.stopSoundReady());
-
-    if (players.prepareStopSound(folder / "music" / "text.wav")) QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, 3000);
-    QVERIFY(!players.stopSoundReady());
-  }
-
-  // The stop ends the draw-start sound, whether or not the stop sound is on.
-  void stopSoundPlayEndsTheStartSound() {
-    if (!backendPlays()) QSKIP("the media back end of this machine plays nothing: a stopped sound cannot be seen");
-    TestFolder folder;
-    writeMusic(folder);
-    SoundPlayers players;
-    players.prepareStopSound(folder.path(), gbk("短音.wav"));
-    for (bool switchOn : {false, true}) {
-      players.play(folder / "music" / "短音.wav", true);
-      QTRY_VERIFY_WITH_TIMEOUT(players.isPlaying(), 2000);
-      players.playStopSound(switchOn);
-      QVERIFY(!players.isPlaying());
-      QTest::qWait(300);
-      QVERIFY(!players.isPlaying());
-    }
   }
 };
 

@@ -144,12 +144,21 @@ class SheetsTest : public QObject {
     const std::string good = dir.read("good.xlsx");
     dir.write("damaged.xlsx", good.substr(0, good.size() / 2));
     dir.write("roster.ods", "x");
-    for (const char* name : {"text.xlsx", "old.xlsx", "damaged.xlsx", "roster.ods", "missing.xlsx"}) {
+    // Each file is refused for its own reason, and the message says which.
+    const std::pair<const char*, QString> refusals[] = {
+        {"text.xlsx", QStringLiteral("此文件不是有效的 Excel 工作簿(.xlsx),无法导入")},
+        {"old.xlsx", QStringLiteral("此文件是旧格式(.xls)或设有密码的工作簿,无法导入。"
+                                    "请在电子表格程序中另存为 .xlsx 或 .csv 后再导入")},
+        {"damaged.xlsx", QStringLiteral("此文件不是有效的 Excel 工作簿(.xlsx),无法导入")},
+        {"roster.ods", QStringLiteral("只能导入 .xlsx 或 .csv 表格")},
+        {"missing.xlsx", QStringLiteral("无法打开文件: ") + path(dir / "missing.xlsx")},
+    };
+    for (const auto& [name, reason] : refusals) {
       try {
         sheets::readSheetFile(path(dir / name));
         QFAIL(name);
       } catch (const sheets::SheetError& error) {
-        QVERIFY2(!error.message().isEmpty(), name);
+        QCOMPARE(error.message(), reason);
       }
     }
   }
