@@ -5,6 +5,7 @@
 #include "dialogs/setup_grid.h"
 #include "draw/group_ranges.h"
 #include "platform/qt_gbk.h"
+#include "screen/dialog_keys.h"
 #include "ui_TClassifyForm.h"
 
 namespace dialogs {
@@ -89,6 +90,7 @@ void TClassifyForm::enterPressed() {
 
 void TClassifyForm::save() {
   if (!loaded_) return;
+  screen::commitOpenEditor(*ui->ItemGrid);
   dialogs_.reportFailures([this] {
     std::vector<groups::AwardRange> ranges;
     QTableWidget* grid = ui->ItemGrid;

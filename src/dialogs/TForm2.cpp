@@ -1,5 +1,6 @@
 #include "dialogs/TForm2.h"
 
+#include "screen/dialog_keys.h"
 #include "screen/dialog_service.h"
 #include "screen/digit_field.h"
 #include "ui_TForm2.h"
@@ -15,6 +16,7 @@ std::string gbkOf(const QString& text) { return draw::editorToGbk(text.toUtf8().
 TForm2::TForm2(screen::DialogService& dialogs, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TForm2>()), dialogs_(dialogs) {
   ui->setupUi(this);
+  screen::setDefaultButton(*this, ui->Button1);
   auto* digits = new screen::DigitFieldFilter(dialogs_, this);
   for (QLineEdit* field : {ui->Edit3, ui->Edit4, ui->Edit6}) digits->attach(field);
   connect(ui->Button1, &QPushButton::clicked, this, &TForm2::Button1Click);

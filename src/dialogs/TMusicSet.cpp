@@ -12,6 +12,7 @@
 #include "draw/sound_board.h"
 #include "platform/desktop_open.h"
 #include "platform/qt_gbk.h"
+#include "screen/dialog_keys.h"
 #include "ui_TMusicSet.h"
 
 using platform::fromGbk;
@@ -32,6 +33,7 @@ TMusicSet::TMusicSet(std::filesystem::path programDir, screen::SoundPlayers& pla
       players_(players),
       dialogs_(dialogs) {
   ui->setupUi(this);
+  screen::setDefaultButton(*this, ui->Button1);
   listSoundFiles();
   const base::IniFile config = base::ConfigFiles(programDir_).openWithFallback();
   for (std::size_t i = 0; i < draw::kSoundEventCount; ++i) {

@@ -198,7 +198,16 @@ void TnameList::N3Click() {
 
 void TnameList::N21Click() { appendLines(runGenerator()); }
 
-void TnameList::N12Click() { save(rosterPath()); }
+void TnameList::N12Click() {
+  // What the close would save: without empty lines at the end, so that closing
+  // right after finds nothing left to save.
+  draw::Lines current = lines();
+  if (draw::dropTrailingEmptyLines(current)) replaceLines(current);
+  if (!save(rosterPath())) return;
+  modified_ = false;
+  // The roster file is what the draw reads: it has changed as after a save on close.
+  changedMark_ = true;
+}
 
 void TnameList::N13Click() {
   const QString chosen =

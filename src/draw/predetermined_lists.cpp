@@ -132,4 +132,22 @@ std::vector<std::size_t> staleRows(const std::vector<Entry>& entries, const std:
   return stale;
 }
 
+std::string resolveAward(const Entry& entry, const std::vector<std::string>& awardNames) {
+  if (entry.award == "0" || isBlank(entry.awardName)) return entry.award;
+  const std::optional<int> stored = base::parseInt(entry.award);
+  if (stored && *stored >= 1 && static_cast<std::size_t>(*stored) <= awardNames.size() &&
+      awardNames[static_cast<std::size_t>(*stored) - 1] == entry.awardName)
+    return std::to_string(*stored);
+  const auto named = std::find(awardNames.begin(), awardNames.end(), entry.awardName);
+  if (named == awardNames.end()) return {};
+  return std::to_string(named - awardNames.begin() + 1);
+}
+
+std::vector<std::size_t> goneAwardRows(const std::vector<Entry>& entries, const std::vector<std::string>& awardNames) {
+  std::vector<std::size_t> rows;
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    if (!isBlank(entries[i].person) && resolveAward(entries[i], awardNames).empty()) rows.push_back(i);
+  return rows;
+}
+
 }  // namespace draw::lists
