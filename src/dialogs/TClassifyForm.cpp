@@ -6,6 +6,7 @@
 #include "draw/group_ranges.h"
 #include "platform/qt_gbk.h"
 #include "screen/dialog_keys.h"
+#include "screen/window_fit.h"
 #include "ui_TClassifyForm.h"
 
 namespace dialogs {
@@ -23,6 +24,7 @@ TClassifyForm::TClassifyForm(draw::DrawData& data, const draw::EventFolder& fold
                              QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TClassifyForm>()), data_(data), folder_(folder), dialogs_(dialogs) {
   ui->setupUi(this);
+  screen::fitToScreen(*this);
   roster_ = new RosterListModel(this);
   setupRosterList(ui->NameList, roster_);
   setupColumns(ui->ItemGrid, {{QStringLiteral("项号"), 35, true},

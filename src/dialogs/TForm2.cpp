@@ -3,6 +3,7 @@
 #include "screen/dialog_keys.h"
 #include "screen/dialog_service.h"
 #include "screen/digit_field.h"
+#include "screen/window_fit.h"
 #include "ui_TForm2.h"
 
 namespace dialogs {
@@ -16,6 +17,7 @@ std::string gbkOf(const QString& text) { return draw::editorToGbk(text.toUtf8().
 TForm2::TForm2(screen::DialogService& dialogs, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TForm2>()), dialogs_(dialogs) {
   ui->setupUi(this);
+  screen::fitToScreen(*this);
   screen::setDefaultButton(*this, ui->Button1);
   auto* digits = new screen::DigitFieldFilter(dialogs_, this);
   for (QLineEdit* field : {ui->Edit3, ui->Edit4, ui->Edit6}) digits->attach(field);

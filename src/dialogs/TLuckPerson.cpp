@@ -7,6 +7,7 @@
 #include "draw/award_setup.h"
 #include "platform/qt_gbk.h"
 #include "screen/dialog_keys.h"
+#include "screen/window_fit.h"
 #include "ui_TLuckPerson.h"
 
 namespace dialogs {
@@ -74,6 +75,7 @@ TLuckPerson::TLuckPerson(draw::DrawData& data, const draw::EventFolder& folder, 
       dialogs_(dialogs),
       hideChanged_(std::move(hideChanged)) {
   ui->setupUi(this);
+  screen::fitToScreen(*this);
   paintRed(ui->Label1, 16);
   paintRed(ui->Label6);
   paintRed(ui->Label11);

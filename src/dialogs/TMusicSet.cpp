@@ -13,6 +13,7 @@
 #include "platform/desktop_open.h"
 #include "platform/qt_gbk.h"
 #include "screen/dialog_keys.h"
+#include "screen/window_fit.h"
 #include "ui_TMusicSet.h"
 
 using platform::fromGbk;
@@ -33,6 +34,7 @@ TMusicSet::TMusicSet(std::filesystem::path programDir, screen::SoundPlayers& pla
       players_(players),
       dialogs_(dialogs) {
   ui->setupUi(this);
+  screen::fitToScreen(*this);
   screen::setDefaultButton(*this, ui->Button1);
   listSoundFiles();
   const base::IniFile config = base::ConfigFiles(programDir_).openWithFallback();

@@ -6,6 +6,7 @@
 #include "platform/qt_gbk.h"
 #include "screen/dialog_keys.h"
 #include "screen/digit_field.h"
+#include "screen/window_fit.h"
 #include "ui_TOtherItem.h"
 
 using platform::fromGbk;
@@ -14,6 +15,7 @@ TOtherItem::TOtherItem(draw::DrawData& data, const draw::EventFolder& folder, sc
                        QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TOtherItem>()), data_(data), folder_(folder), dialogs_(dialogs) {
   ui->setupUi(this);
+  screen::fitToScreen(*this);
   screen::setDefaultButton(*this, ui->Button1);
   (new screen::DigitFieldFilter(dialogs_, this))->attach(ui->Edit1);
   for (std::size_t r = 1; r <= data_.awardRowCount(); ++r)

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTableWidget>
 
 #include "base/conversion_error.h"
@@ -14,6 +15,7 @@
 #include "screen/picture_scaling.h"
 #include "screen/prize_pictures.h"
 #include "screen/state/award_screen_settings.h"
+#include "screen/window_fit.h"
 #include "ui_TSysItem.h"
 
 namespace dialogs {
@@ -58,6 +60,12 @@ TSysItem::TSysItem(draw::DrawData& data, const draw::EventFolder& folder, screen
                                  {QStringLiteral("奖品名称"), 100},
                                  {QStringLiteral("抽奖嘉宾"), 80},
                                  {QStringLiteral("奖品图片"), 120}});
+  // On a small screen the grid scrolls sideways and the settings scroll down,
+  // so that 确定 and 取消 stay on the screen.
+  ui->StringGrid1->setMinimumWidth(360);
+  ui->SettingsScroll->setMinimumWidth(ui->SettingsPage->minimumSizeHint().width() +
+                                      ui->SettingsScroll->verticalScrollBar()->sizeHint().width());
+  screen::fitToScreen(*this);
   delegate_ = new SetupGridDelegate(ui->StringGrid1, {item::kPlaces, item::kBatchSize}, dialogs_);
   delegate_->enterPressed = [this] { walkEnter(); };
   delegate_->typed = [this] { markChanged(); };

@@ -15,6 +15,7 @@
 #include "dialogs/sheet_roster_import.h"
 #include "platform/qt_gbk.h"
 #include "screen/dialog_service.h"
+#include "screen/window_fit.h"
 #include "sheets/sheet_file.h"
 #include "ui_TnameList.h"
 
@@ -71,6 +72,7 @@ TnameList::TnameList(fs::path programDir, screen::DialogService& dialogs, draw::
       dialogs_(dialogs),
       random_(random) {
   ui->setupUi(this);
+  screen::fitToScreen(*this);
   layout()->setMenuBar(ui->MainMenu1);
   QFont text(QStringLiteral("宋体"));
   text.setPixelSize(16);

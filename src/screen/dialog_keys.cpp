@@ -22,7 +22,7 @@ void setDefaultButton(QDialog& dialog, QPushButton* button) {
 
 void commitOpenEditor(QAbstractItemView& view) {
   const QModelIndex current = view.currentIndex();
-  if (!current.isValid() || view.isPersistentEditorOpen(current)) return;
+  if (!current.isValid()) return;
   QWidget* editor = view.indexWidget(current);
   QAbstractItemDelegate* delegate = view.itemDelegateForIndex(current);
   if (editor == nullptr || delegate == nullptr) return;
