@@ -60,11 +60,20 @@ TSysItem::TSysItem(draw::DrawData& data, const draw::EventFolder& folder, screen
                                  {QStringLiteral("奖品名称"), 100},
                                  {QStringLiteral("抽奖嘉宾"), 80},
                                  {QStringLiteral("奖品图片"), 120}});
-  // On a small screen the grid scrolls sideways and the settings scroll down,
-  // so that 确定 and 取消 stay on the screen.
-  ui->StringGrid1->setMinimumWidth(360);
-  ui->SettingsScroll->setMinimumWidth(ui->SettingsPage->minimumSizeHint().width() +
-                                      ui->SettingsScroll->verticalScrollBar()->sizeHint().width());
+  // It opens showing every column and every setting where the screen has the
+  // room; on a small screen the grid scrolls sideways and the settings scroll
+  // down, so that 确定 and 取消 stay on the screen.
+  const int wholeGrid = ui->StringGrid1->minimumWidth();
+  ui->SettingsScroll->setMinimumSize(
+      ui->SettingsPage->minimumSizeHint().width() + ui->SettingsScroll->verticalScrollBar()->sizeHint().width(),
+      ui->SettingsPage->sizeHint().height());
+  // A little more than the columns need, as the grid's frame and header may
+  // come out wider once shown.
+  const QSize whole = sizeHint() + QSize(40, 0);
+  ui->SettingsScroll->setMinimumHeight(0);
+  ui->StringGrid1->setMinimumWidth(std::min(wholeGrid, 360));
+  layout()->activate();  // the window's minimum follows the smaller parts
+  resize(whole);
   screen::fitToScreen(*this);
   delegate_ = new SetupGridDelegate(ui->StringGrid1, {item::kPlaces, item::kBatchSize}, dialogs_);
   delegate_->enterPressed = [this] { walkEnter(); };

@@ -84,8 +84,11 @@ std::unique_ptr<QInputDialog> DialogService::inputBox(QWidget* parent, const QSt
   title.setBold(true);
   title.setPointSizeF(title.pointSizeF() * 1.2);
   constexpr int kTitleBarButtons = 160;
-  box->setMinimumWidth(
-      std::max(box->minimumSizeHint().width(), QFontMetrics(title).horizontalAdvance(caption) + kTitleBarButtons));
+  // The box's layout sets its minimum from its contents at every show, so the
+  // width goes to the field (the margins around it only add to it).
+  (void)box->sizeHint();  // makes the box's widgets
+  if (auto* field = box->findChild<QLineEdit*>())
+    field->setMinimumWidth(QFontMetrics(title).horizontalAdvance(caption) + kTitleBarButtons);
   return box;
 }
 

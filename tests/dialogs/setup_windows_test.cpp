@@ -127,7 +127,9 @@ class SetupWindowsTest : public QObject {
     QCOMPARE(box->textEchoMode(), QLineEdit::Password);
     QFont bar = box->font();
     bar.setBold(true);
-    QVERIFY(box->minimumWidth() >= QFontMetrics(bar).horizontalAdvance(caption) + 120);
+    box->show();
+    QVERIFY(box->width() >= QFontMetrics(bar).horizontalAdvance(caption) + 120);
+    box->hide();
   }
 };
 
