@@ -78,6 +78,8 @@ std::unique_ptr<QInputDialog> DialogService::inputBox(QWidget* parent, const QSt
   box->setLabelText(prompt);
   box->setTextEchoMode(masked ? QLineEdit::Password : QLineEdit::Normal);
   box->setTextValue(prefill);
+  box->setOkButtonText(QStringLiteral("确定"));
+  box->setCancelButtonText(QStringLiteral("取消"));
   // The title bar's font is the window manager's, often larger and bold, and it
   // shares the bar with the icon and three buttons: room for both, generously.
   QFont title = box->font();
