@@ -56,7 +56,14 @@ void moveEntries(base::IniFile& config, const std::string& section, const Serial
     const std::optional<int> was = base::parseInt(lists::resolveAward(entry, oldNames));
     if (!was) continue;
     const auto to = moves.find(static_cast<std::size_t>(*was));
-    if (to == moves.end()) continue;  // its award was deleted: the entry now names none
+    if (to == moves.end()) {
+      // Its award was deleted: the entry keeps the name and belongs to no award.
+      if (*was >= 1 && static_cast<std::size_t>(*was) <= oldNames.size()) {
+        cells[entry::kAward].clear();
+        config.writeString(section, key, base::writeDelimitedRow(cells));
+      }
+      continue;
+    }
     const std::string serial = std::to_string(to->second);
     const std::string& name = newNames[to->second - 1];
     if (serial == entry.award && name == entry.awardName) continue;

@@ -258,7 +258,7 @@ class AwardSettingsTest : public QObject {
     QCOMPARE(storedNames(), (std::vector<std::string>{"三等奖", "四等奖", "五等奖", "一等奖"}));
     base::IniFile config(event.dir() / "Config.ini");
     QCOMPARE(config.readString(gbk("内定设置"), "1", ""), gbk("1|12|范仪梅|4|一等奖"));
-    QCOMPARE(config.readString(gbk("内定设置"), "2", ""), gbk("2|13|人13|2|二等奖"));  // names a gone award
+    QCOMPARE(config.readString(gbk("内定设置"), "2", ""), gbk("2|13|人13||二等奖"));  // names a gone award
     QCOMPARE(config.readString(gbk("奖项分组"), "1_B", ""), std::string("5"));
     QCOMPARE(config.readString(gbk("奖项分组"), "3_B", ""), std::string());
     QCOMPARE(config.readString(gbk("补奖"), "4", ""), std::string("2"));

@@ -81,8 +81,8 @@ TEST(AwardSave, EntriesKeptBySerialFollowTheirAward) {
       {"内定设置/3", "3|14|王五|1|特等奖"},
       {"内定设置B/1", "1|5|赵六|0|全部"},
       {"内定设置B/2", "2|6|钱七|3|一等奖"},
-      // 二等奖 is gone: its entry is left as stored and names an award that no longer exists.
-      {"内定设置/2", "2|13|李四|3|二等奖"}};
+      // 二等奖 is gone: its entry keeps its name and loses its serial.
+      {"内定设置/2", "2|13|李四||二等奖"}};
   for (const auto& [where, value] : expected) {
     const std::string path = where;
     const std::size_t slash = path.find('/');
@@ -106,12 +106,12 @@ TEST(AwardSave, AnEntryIsFoundByTheNameItStores) {
     const char* name;
     const char* found;
   } cases[] = {
-      {"2", "一等奖", "2"},                       // where it was stored
-      {"4", "一等奖", "2"},                       // an entry written before its award moved (files of earlier versions)
-      {"4", "纪念奖", "4"},                       // of two awards with one name, the stored serial decides
-      {"1", "纪念奖", "3"}, {"2", "二等奖", ""},  // deleted
-      {"0", "全部", "0"},                         // every award
-      {"3", "", "3"},                             // no name stored: the serial as it stands
+      {"2", "一等奖", "2"},  // where it was stored
+      {"4", "一等奖", "2"},  // an entry written before its award moved (files of earlier versions)
+      {"4", "纪念奖", "4"},  // of two awards with one name, the stored serial decides
+      {"1", "纪念奖", "3"}, {"2", "二等奖", "2"}, {"", "二等奖", ""},  // unknown name: serial as stored; deleted: none
+      {"0", "全部", "0"},                                              // every award
+      {"3", "", "3"},                                                  // no name stored: the serial as it stands
   };
   for (const Case& c : cases) {
     const lists::Entry entry{"1", gbk("张三"), c.award, gbk(c.name)};
