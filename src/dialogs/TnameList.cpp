@@ -26,7 +26,7 @@ namespace {
 
 const QString kTextFilter = QStringLiteral("文本文件(*.txt)");
 // The import also reads the spreadsheets that rosters come in; text stays first.
-const QString kImportFilter = kTextFilter + QStringLiteral(";;Excel 工作簿(*.xlsx);;CSV 表格(*.csv)");
+const QString kImportFilter = kTextFilter + QStringLiteral(";;Excel 工作簿(*.xlsx *.xls);;CSV 表格(*.csv)");
 
 QString editorText(const draw::Lines& lines) {
   std::string joined;
@@ -135,7 +135,10 @@ void TnameList::tellUndecodable(const draw::Lines& lines) {
 }
 
 draw::Lines TnameList::lines() const {
-  return base::splitEditorLines(draw::editorToGbk(ui->Memo1->toPlainText().toUtf8().toStdString()));
+  const QString text = ui->Memo1->toPlainText();
+  // toUtf8 would turn half a character into "?": such text is refused whole.
+  if (!platform::isStorable(text)) platform::toGbk(text);
+  return base::splitEditorLines(draw::editorToGbk(text.toStdString()));
 }
 
 void TnameList::replaceLines(const draw::Lines& lines) {
@@ -159,14 +162,15 @@ void TnameList::appendLines(const draw::Lines& added) {
 }
 
 void TnameList::transform(const std::function<void(draw::Lines&)>& operation) {
-  draw::Lines current = lines();
-  operation(current);
-  replaceLines(current);
+  dialogs_.reportFailures([&] {
+    draw::Lines current = lines();
+    operation(current);
+    replaceLines(current);
+  });
 }
 
 bool TnameList::save(const fs::path& file) {
-  const draw::Lines current = lines();
-  return dialogs_.reportFailures([&] { base::rewriteLines(file, current); });
+  return dialogs_.reportFailures([&] { base::rewriteLines(file, lines()); });
 }
 
 QString TnameList::exportName(const QString& chosen) {
@@ -190,10 +194,10 @@ void TnameList::N3Click() {
     replaceLines(fromSheet);
     return;
   }
-  draw::Lines imported;
-  if (!dialogs_.reportFailures([&] { imported = importRosterFile(pathOf(chosen)); })) return;
-  replaceLines(imported);
-  tellUndecodable(imported);
+  std::optional<draw::Lines> imported;
+  if (!dialogs_.reportFailures([&] { imported = importRosterFile(pathOf(chosen), dialogs_); }) || !imported) return;
+  replaceLines(*imported);
+  tellUndecodable(*imported);
 }
 
 void TnameList::N21Click() { appendLines(runGenerator()); }
@@ -211,7 +215,10 @@ void TnameList::N14Click() {
   QPrinter printer;
   if (!choosePrinter(printer)) return;
   QStringList text;
-  for (const std::string& line : lines()) text << QString::fromUtf8(draw::gbkToEditor(line));
+  if (!dialogs_.reportFailures([&] {
+        for (const std::string& line : lines()) text << QString::fromUtf8(draw::gbkToEditor(line));
+      }))
+    return;
   printRoster(printer, text, ui->Memo1->font());
 }
 
@@ -222,7 +229,8 @@ void TnameList::N17Click() { transform(draw::trimLines); }
 void TnameList::N7Click() { transform(draw::removeSpaces); }
 
 void TnameList::N18Click() {
-  draw::Lines current = lines();
+  draw::Lines current;
+  if (!dialogs_.reportFailures([&] { current = lines(); })) return;
   const draw::Lines removed = draw::removeDuplicates(current);
   dialogs_.message(QString::fromUtf8(draw::gbkToEditor(draw::duplicatesMessage(removed))));
   replaceLines(current);
@@ -252,7 +260,8 @@ void TnameList::N23Click() {
 // ---- closing ----
 
 bool TnameList::mayClose() {
-  draw::Lines current = lines();
+  draw::Lines current;
+  if (!dialogs_.reportFailures([&] { current = lines(); })) return false;
   if (draw::dropTrailingEmptyLines(current)) replaceLines(current);
   if (!modified_) return true;
   switch (dialogs_.choice(QStringLiteral("名单已被修改,是否保存?"), QStringLiteral("提示"))) {
