@@ -10,6 +10,7 @@
 #include "base/paths.h"
 #include "base/text_file.h"
 #include "dialogs/TForm2.h"
+#include "dialogs/editor_text.h"
 #include "dialogs/roster_import.h"
 #include "dialogs/roster_print.h"
 #include "dialogs/sheet_roster_import.h"
@@ -135,10 +136,7 @@ void TnameList::tellUndecodable(const draw::Lines& lines) {
 }
 
 draw::Lines TnameList::lines() const {
-  const QString text = ui->Memo1->toPlainText();
-  // toUtf8 would turn half a character into "?": such text is refused whole.
-  if (!platform::isStorable(text)) platform::toGbk(text);
-  return base::splitEditorLines(draw::editorToGbk(text.toStdString()));
+  return base::splitEditorLines(editorBytes(ui->Memo1->toPlainText()));
 }
 
 void TnameList::replaceLines(const draw::Lines& lines) {
@@ -245,16 +243,14 @@ void TnameList::N22Click() {
   // Cancelling gives an empty prefix: the lines stay, the text counts as changed.
   const QString prefix =
       dialogs_.text(QStringLiteral("添加前缀"), QStringLiteral("请输入前缀字符"), QString()).value_or(QString());
-  const std::string gbk = draw::editorToGbk(prefix.toUtf8().toStdString());
-  transform([&gbk](draw::Lines& l) { draw::addPrefix(l, gbk); });
+  transform([&prefix](draw::Lines& l) { draw::addPrefix(l, editorBytes(prefix)); });
 }
 
 void TnameList::N23Click() {
   // The suffix box carries the prefix box's caption and prompt, as operators know it.
   const QString suffix =
       dialogs_.text(QStringLiteral("添加前缀"), QStringLiteral("请输入前缀字符"), QString()).value_or(QString());
-  const std::string gbk = draw::editorToGbk(suffix.toUtf8().toStdString());
-  transform([&gbk](draw::Lines& l) { draw::addSuffix(l, gbk); });
+  transform([&suffix](draw::Lines& l) { draw::addSuffix(l, editorBytes(suffix)); });
 }
 
 // ---- closing ----
