@@ -52,7 +52,8 @@ namespace {
 class Converter {
  public:
   Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv cannot convert between GB18030 and UTF-8");
+    if (cd_ == reinterpret_cast<iconv_t>(-1))
+      throw std::runtime_error("iconv cannot convert between GB18030 and UTF-8");
   }
   ~Converter() { iconv_close(cd_); }
   Converter(const Converter&) = delete;
@@ -141,9 +142,11 @@ std::string quotable(std::string_view utf8) {
   std::string shown;
   for (std::size_t pos = 0; pos < utf8.size() && shown.size() < 240;) {
     const auto lead = static_cast<unsigned char>(utf8[pos]);
-    std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                                       : lead >= 0xF0 && lead <= 0xF4   ? 4
-                                                                        : 0;
+    std::size_t length = lead < 0x80                    ? 1
+                         : lead >= 0xC2 && lead <= 0xDF ? 2
+                         : lead >= 0xE0 && lead <= 0xEF ? 3
+                         : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                        : 0;
     bool whole = length > 0 && pos + length <= utf8.size();
     for (std::size_t k = 1; whole && k < length; ++k)
       whole = (static_cast<unsigned char>(utf8[pos + k]) & 0xC0) == 0x80;

@@ -135,9 +135,7 @@ void TnameList::tellUndecodable(const draw::Lines& lines) {
   dialogs_.message(QStringLiteral("名单中有%1行含有无法识别的文字(显示为方框),保存时会原样保留。").arg(count));
 }
 
-draw::Lines TnameList::lines() const {
-  return base::splitEditorLines(editorBytes(ui->Memo1->toPlainText()));
-}
+draw::Lines TnameList::lines() const { return base::splitEditorLines(editorBytes(ui->Memo1->toPlainText())); }
 
 void TnameList::replaceLines(const draw::Lines& lines) {
   const WaitCursor wait(lines.size() > kLargeText);

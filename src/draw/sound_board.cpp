@@ -1,7 +1,6 @@
 #include "draw/sound_board.h"
 
 #include <algorithm>
-
 #include <optional>
 
 #include "base/gbk.h"

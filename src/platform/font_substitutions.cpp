@@ -46,8 +46,7 @@ void installFontSubstitutions() {
   QFont::insertSubstitutions(QStringLiteral("Sans Serif"), withRare({kSans}));
   // The faces mapped to, when named directly (the application font, a face
   // chosen in the font dialog), fall back to the rare characters' face too.
-  for (const QString& family : {kSans, kSerif, kKai, kLatin})
-    QFont::insertSubstitutions(family, kRare);
+  for (const QString& family : {kSans, kSerif, kKai, kLatin}) QFont::insertSubstitutions(family, kRare);
   if (QGuiApplication::instance()) {
     QFont font(kSans);
     font.setPointSize(10);

@@ -294,7 +294,8 @@ bool TComProSys::refuseBadValues() {
     const std::optional<std::string> gbk = platform::tryToGbk(name);
     const std::string problem = gbk ? scoringNameProblem(*gbk) : "含有无法保存的字符(不完整的文字)";
     if (problem.empty()) return false;
-    dialogs_.message(QStringLiteral("%1\"%2\"%3,否则评分文件会读错,请修改").arg(what, name, QString::fromStdString(problem)));
+    dialogs_.message(
+        QStringLiteral("%1\"%2\"%3,否则评分文件会读错,请修改").arg(what, name, QString::fromStdString(problem)));
     grid->setCurrentCell(row, column);
     return true;
   };

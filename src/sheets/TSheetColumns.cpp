@@ -24,9 +24,8 @@ TSheetColumns::TSheetColumns(const sheets::Sheet& sheet, QWidget* parent)
   ui->SkipHeadings->setChecked(initial.skipFirstRow);
   if (headingRow_ > 0) {
     // The table starts at the heading row; the operator is told what lies above.
-    ui->RowsLabel->setText(QStringLiteral("表格从第 %1 行起(上方 %2 行是表格的标题,不导入):")
-                               .arg(headingRow_ + 1)
-                               .arg(headingRow_));
+    ui->RowsLabel->setText(
+        QStringLiteral("表格从第 %1 行起(上方 %2 行是表格的标题,不导入):").arg(headingRow_ + 1).arg(headingRow_));
     ui->SkipHeadings->setText(QStringLiteral("第 %1 行是标题,不导入").arg(headingRow_ + 1));
   }
   fillColumns();
@@ -53,7 +52,8 @@ void TSheetColumns::fillColumns() {
 }
 
 void TSheetColumns::fillTable() {
-  const int rows = std::min<int>(kPreviewRows, static_cast<int>(sheet_.rows.size() - std::min(headingRow_, sheet_.rows.size())));
+  const int rows =
+      std::min<int>(kPreviewRows, static_cast<int>(sheet_.rows.size() - std::min(headingRow_, sheet_.rows.size())));
   const int columns = sheet_.columnCount();
   ui->Rows->setRowCount(rows);
   ui->Rows->setColumnCount(columns);

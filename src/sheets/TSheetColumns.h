@@ -1,8 +1,8 @@
 #pragma once
 // The columns of a spreadsheet that make a roster line: the operator ticks
 // them, chooses the separator between them and whether the heading row (the
-// row labelled 姓名 or name, the first row without one) is left out, and sees the resulting lines as they will be imported. Opened
-// through screen::DialogService::sheetColumns.
+// row labelled 姓名 or name, the first row without one) is left out, and sees the resulting lines as they will be
+// imported. Opened through screen::DialogService::sheetColumns.
 #include <QDialog>
 #include <memory>
 

@@ -145,7 +145,8 @@ class AppTest : public QObject {
   // AR PL face) fall back to HanaMin, whatever face a caption stores.
   void rareCharactersNeverDrawAsBoxes() {
     for (const QString& family : platform::rareCharacterFamilies())
-      if (!QFontDatabase::hasFamily(family)) QSKIP(qPrintable(family + QStringLiteral(" (fonts-hanazono) is not installed")));
+      if (!QFontDatabase::hasFamily(family))
+        QSKIP(qPrintable(family + QStringLiteral(" (fonts-hanazono) is not installed")));
     const QString sample = QStringLiteral("陈𠀀李𬌗赵𪚥王䶮");
     QStringList faces{QString(), QStringLiteral("Noto Sans CJK SC")};
     for (const auto& mapped : platform::windowsFaceMap()) faces << mapped.first;

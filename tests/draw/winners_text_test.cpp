@@ -110,8 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
                          "1",
                          2,
                          false,
-                         "一等奖(3名)\n(奖品:手机)\n 张三       陈𠀀       \n ئابدۇ" + std::string(12, ' ') +
-                             "\n\n"},
+                         "一等奖(3名)\n(奖品:手机)\n 张三       陈𠀀       \n ئابدۇ" + std::string(12, ' ') + "\n\n"},
                     // 緗 and 縷 end in byte 0x7C, the field separator of the stored rows: they
                     // are two bytes each like any other character.
                     Case{"GBK characters whose second byte is 0x7C",

@@ -216,7 +216,8 @@ class SetupDialogTest : public QObject {
     dialog.judgeGrid()->setCellText(0, 0, QStringLiteral("陈𠀀"));
     dialog.programmeGrid()->setCellText(0, 1, QStringLiteral("小品[新]"));
     click(dialog, "Button1");
-    QCOMPARE(dialogs.log().last(), QStringLiteral("message: 节目名称\"小品[新]\"不能含有\"[\",否则评分文件会读错,请修改"));
+    QCOMPARE(dialogs.log().last(),
+             QStringLiteral("message: 节目名称\"小品[新]\"不能含有\"[\",否则评分文件会读错,请修改"));
     QVERIFY(!std::filesystem::exists(event.dir() / "Config.ini"));
   }
 

@@ -163,9 +163,9 @@ TEST(ScoringLists, NamesTheFileCannotHoldAreNamedByTheirCharacter) {
       {gbk(";王"), "不能以\";\"开头"},
       {gbk("王\r\n五"), "不能含有换行"},
       {"\x81", "含有无法保存的字符(不是GB18030编码的文字)"},
-      {gbk("王;五"), ""},            // only a leading ";" starts a comment
-      {gbk("陈𠀀"), ""},             // four-byte characters are names like any other
-      {"\x81\x5B\x81\x5D", ""},      // "[" and "]" as second bytes of GBK characters
+      {gbk("王;五"), ""},        // only a leading ";" starts a comment
+      {gbk("陈𠀀"), ""},         // four-byte characters are names like any other
+      {"\x81\x5B\x81\x5D", ""},  // "[" and "]" as second bytes of GBK characters
   };
   for (const Case& c : cases) EXPECT_EQ(scoring::scoringNameProblem(c.name), c.problem) << c.name;
 }
