@@ -79,12 +79,12 @@ TEST(Gb18030, NamesOutsideGbkKeepEveryCharacter) {
     std::size_t bytes;
     std::size_t columns;
   } cases[] = {
-      {"张三", 4, 4},            // GBK
-      {"王䶮", 4, 4},            // a GB18030 two-byte character
-      {"李𬌗", 6, 4},            // four-byte (CJK extension E)
-      {"陈𠀀", 6, 4},            // four-byte (CJK extension B)
-      {"José Zoë", 12, 10},      // é is GBK pinyin, ë takes four bytes
-      {"ئابدۇ", 20, 10},         // Uyghur: every letter four bytes
+      {"张三", 4, 4},        // GBK
+      {"王䶮", 4, 4},        // a GB18030 two-byte character
+      {"李𬌗", 6, 4},     // four-byte (CJK extension E)
+      {"陈𠀀", 6, 4},        // four-byte (CJK extension B)
+      {"José Zoë", 12, 10},  // é is GBK pinyin, ë takes four bytes
+      {"ئابدۇ", 20, 10},     // Uyghur: every letter four bytes
       {"김민수", 12, 6},
   };
   for (const Case& c : cases) {
@@ -123,7 +123,9 @@ TEST(Gb18030, EveryGbkCharacterReadsAndWritesUnchanged) {
 }
 
 TEST(Gb18030, TextThatIsNotUtf8IsRefusedNeverMadeQuestionMarks) {
-  for (const std::string bad : {std::string("\xC0\xAF"), std::string("\xE4\xB8"), std::string("a\xFF" "b"),
+  for (const std::string bad : {std::string("\xC0\xAF"), std::string("\xE4\xB8"),
+                                std::string("a\xFF"
+                                            "b"),
                                 std::string("\xED\xA0\x80")}) {
     EXPECT_FALSE(base::tryUtf8ToGbk("王" + bad).has_value());
     try {
