@@ -40,7 +40,7 @@ make_program_folder() {
   set_ini "$dest/Config.ini" 音效设置 抽奖停止_check 0
 }
 
-# set_ini FILE SECTION KEY VALUE: one key of a GBK, CR LF INI file; the section
+# set_ini FILE SECTION KEY VALUE: one key of a GB18030 (GBK), CR LF INI file; the section
 # and key are added when missing, every other line is kept.
 set_ini() {
   python3 - "$@" <<'EOF'
@@ -48,7 +48,7 @@ import os, sys
 # The arguments are UTF-8 whatever the locale says.
 path, section, key, value = (os.fsencode(a).decode("utf-8") for a in sys.argv[1:5])
 with open(path, "rb") as f:
-    lines = f.read().decode("gbk").split("\r\n")
+    lines = f.read().decode("gb18030").split("\r\n")
 out, current, done, seen = [], None, False, False
 for line in lines:
     stripped = line.strip()
@@ -67,7 +67,7 @@ if not done:
     if not seen:
         out.append(f"[{section}]")
     out.append(f"{key}={value}")
-open(path, "wb").write("\r\n".join(out).encode("gbk"))
+open(path, "wb").write("\r\n".join(out).encode("gb18030"))
 EOF
 }
 

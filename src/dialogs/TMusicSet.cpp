@@ -83,7 +83,7 @@ void TMusicSet::preview(std::size_t event) {
 
 void TMusicSet::Button1Click() {
   for (std::size_t i = 0; i < draw::kSoundEventCount; ++i) {
-    if (!platform::spellableInGbk(field(i)->currentText())) {
+    if (!platform::isStorable(field(i)->currentText())) {
       dialogs_.message(QStringLiteral("文件名含有无法保存的字符:") + field(i)->currentText());
       return;
     }
@@ -116,7 +116,7 @@ void TMusicSet::Button3Click() {
   QStringList failed;
   for (const QString& file : chosen) {
     const QString name = QFileInfo(file).fileName();
-    if (!platform::spellableInGbk(name)) {
+    if (!platform::isStorable(name)) {
       failed << name;
       continue;
     }

@@ -47,8 +47,8 @@ void TOtherItem::ComboBox1Change() {
 void TOtherItem::Button1Click() {
   const QString award = ui->ComboBox1->currentText();
   const QString prize = !ui->Edit2->isHidden() ? ui->Edit2->text() : QString();
-  if (!platform::spellableInGbk(award) || !platform::spellableInGbk(prize)) {
-    dialogs_.message(QStringLiteral("奖项名称或奖品名称含有无法保存的字符"));
+  if (!platform::isStorable(award) || !platform::isStorable(prize) || !platform::isStorable(ui->Edit1->text())) {
+    dialogs_.message(QStringLiteral("奖项名称、名额或奖品名称含有无法保存的字符"));
     return;
   }
   const int index = ui->ComboBox1->currentIndex();

@@ -45,7 +45,7 @@ void TPasswdSet::Button1Click() {
     dialogs_.message(QStringLiteral("两次输入的密码不一次"));
     return;
   }
-  if (!platform::spellableInGbk(typed)) {
+  if (!platform::isStorable(typed)) {
     dialogs_.message(QStringLiteral("密码含有无法保存的字符,请换用其它字符"));
     return;
   }

@@ -40,7 +40,8 @@ class TnameList : public QDialog {
   // Set by every change of the text since opening or the last 保存.
   bool modified() const { return modified_; }
 
-  // The text as GBK lines: every line of the editor, the last one too.
+  // The text as the roster's lines: every line of the editor, the last one too.
+  // Raises base::UnstorableText for text the file cannot hold.
   draw::Lines lines() const;
   // Replaces the whole text (one undo step) and marks it modified.
   void replaceLines(const draw::Lines& lines);

@@ -12,6 +12,7 @@
 
 #include "base/conversion_error.h"
 #include "base/file_error.h"
+#include "base/gbk.h"
 #include "screen/display_stage.h"
 #include "sheets/TSheetColumns.h"
 #include "styledtext/TSmoothFontDlg.h"
@@ -248,6 +249,8 @@ bool DialogService::reportFailures(const std::function<void()>& command) {
   } catch (const base::FileError& error) {
     message(QString::fromStdString(error.what()));
   } catch (const base::ConversionError& error) {
+    message(QString::fromStdString(error.what()));
+  } catch (const base::UnstorableText& error) {
     message(QString::fromStdString(error.what()));
   }
   return false;
