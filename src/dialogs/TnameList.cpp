@@ -203,7 +203,9 @@ void TnameList::N21Click() { appendLines(runGenerator()); }
 void TnameList::N12Click() {
   // What the close would save: without empty lines at the end, so that closing
   // right after finds nothing left to save.
-  draw::Lines current = lines();
+  // A text the roster file cannot hold is refused before anything changes.
+  draw::Lines current;
+  if (!dialogs_.reportFailures([&] { current = lines(); })) return;
   if (draw::dropTrailingEmptyLines(current)) replaceLines(current);
   if (!save(rosterPath())) return;
   modified_ = false;
