@@ -40,7 +40,9 @@ TEST(DelimitedRow, ReadsTheWayTheFilesWereAlwaysRead) {
 TEST(DelimitedRow, WrittenRowsReadBackWithEmptyCellsAsBlank) {
   // Cells that end inside a character (a name cut short by another program), one
   // of them followed by another cell that its lone lead byte must not swallow.
-  Row cells = {"5", gbk("五等奖"), "", "a b", "q\"uote", "\x81\x7C|", "x|\xB5", "\xB5", "b"};
+  // Guests with four-byte characters ("陈𠀀", a Uyghur name with a blank) stay whole.
+  Row cells = {"5",         gbk("五等奖"),       "",       "a b", "q\"uote", "\x81\x7C|",
+               gbk("陈𠀀"), gbk("ئابدۇ ئەخمەت"), "x|\xB5", "\xB5",   "b"};
   Row back = base::readDelimitedRow(base::writeDelimitedRow(cells), 13);
   Row expected = cells;
   expected[2] = " ";
