@@ -54,21 +54,21 @@ void TForm1::N18Click() {
     showMessage(data_.state.drawBlocked);
     return;
   }
-  TGiveUp dialog(data_, folder_, dialogs_, this);
+  TGiveUp dialog(data_, folder_, dialogs_, dialogs_.parentWindow());
   dialog.exec();
   luck_->buildSingleAwardMenu();
 }
 
 void TForm1::N58Click() {
   if (!betweenBatches()) return;
-  TOtherItem dialog(data_, folder_, dialogs_, this);
+  TOtherItem dialog(data_, folder_, dialogs_, dialogs_.parentWindow());
   dialog.exec();
   luck_->buildSingleAwardMenu();
 }
 
 void TForm1::openSoundSettings() {
   sounds_->stop();
-  TMusicSet dialog(programDir_, *sounds_, dialogs_, this);
+  TMusicSet dialog(programDir_, *sounds_, dialogs_, dialogs_.parentWindow());
   dialog.exec();
 }
 
@@ -88,7 +88,7 @@ void TForm1::N106Click() {
     dialogs_.message(QString::fromStdString(error.what()));
     return;
   }
-  TPasswdSet dialog(passwords_, dialogs_, this);
+  TPasswdSet dialog(passwords_, dialogs_, dialogs_.parentWindow());
   dialog.exec();
 }
 
