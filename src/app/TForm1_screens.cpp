@@ -7,11 +7,11 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include "app/TForm1.h"
 #include "base/conversion_error.h"
@@ -153,7 +153,8 @@ void TForm1::createStageScreenMenu() {
   connect(stageScreenMenu_, &QMenu::aboutToShow, this, &TForm1::fillStageScreenMenu);
   connect(main, &QMenu::aboutToShow, this,
           [this] { stageScreenMenu_->menuAction()->setVisible(QGuiApplication::screens().size() > 1); });
-  connect(qApp, &QGuiApplication::screenRemoved, this, [this] { QTimer::singleShot(0, this, &TForm1::screensChanged); });
+  connect(qApp, &QGuiApplication::screenRemoved, this,
+          [this] { QTimer::singleShot(0, this, &TForm1::screensChanged); });
   connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen* added) {
     const QString name = added->name();
     QTimer::singleShot(0, this, [this, name] { offerNewScreen(name); });
@@ -205,7 +206,8 @@ void TForm1::offerNewScreen(const QString& name) {
     return;
   }
   const QString question =
-      QStringLiteral("检测到新的显示器 %1,是否把抽奖画面移到该显示器上?\n(本电脑的屏幕将显示控制台)").arg(screenCaption(added));
+      QStringLiteral("检测到新的显示器 %1,是否把抽奖画面移到该显示器上?\n(本电脑的屏幕将显示控制台)")
+          .arg(screenCaption(added));
   if (!dialogs_.drawQuestion(question, QStringLiteral("提示"))) return;
   operatorChoseStage(added);
 }

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
@@ -42,8 +43,11 @@ TConsole::TConsole(const draw::DrawData& data, screen::MainMenu& menu, screen::D
       dialogs_(dialogs),
       status_(std::move(status)) {
   ui->setupUi(this);
-  ui->awardTable->horizontalHeader()->setStretchLastSection(true);
+  QHeaderView* header = ui->awardTable->horizontalHeader();
+  header->setSectionResizeMode(QHeaderView::ResizeToContents);
+  header->setSectionResizeMode(1, QHeaderView::Stretch);  // the prize names take the room left
   ui->awardTable->verticalHeader()->hide();
+  ui->awardTable->verticalHeader()->setDefaultSectionSize(ui->awardTable->fontMetrics().height() + 6);
   ui->singleAwardButton->setMenu(menu_.submenu(QStringLiteral("N89")));
   ui->menuButton->setMenu(menu_.menu());
   ui->stageScreenButton->hide();
@@ -67,9 +71,9 @@ void TConsole::setStageScreenMenu(QMenu* menu) {
 
 void TConsole::connectButtons() {
   const std::pair<QPushButton*, int> keys[] = {
-      {ui->startButton, Qt::Key_Space},        {ui->prizeButton, Qt::Key_F3},
-      {ui->detailsButton, Qt::Key_F7},         {ui->rankingButton, Qt::Key_F8},
-      {ui->currentWinnersButton, Qt::Key_F9},  {ui->allWinnersButton, Qt::Key_F10},
+      {ui->startButton, Qt::Key_Space},       {ui->prizeButton, Qt::Key_F3},
+      {ui->detailsButton, Qt::Key_F7},        {ui->rankingButton, Qt::Key_F8},
+      {ui->currentWinnersButton, Qt::Key_F9}, {ui->allWinnersButton, Qt::Key_F10},
       {ui->closeDisplayButton, Qt::Key_F11},
   };
   for (const auto& [button, key] : keys) connect(button, &QPushButton::clicked, this, [this, key] { press(key); });
@@ -202,8 +206,8 @@ void TConsole::refreshAwards() {
   for (std::size_t row = 1; row <= count; ++row) {
     cells.push_back(data_.ItemGrid.cell(draw::item::kName, row));
     cells.push_back(data_.ItemGrid.cell(draw::item::kPrize, row));
-    for (std::size_t column : {draw::item::kPlaces, draw::item::kDrawn, draw::item::kShortfall,
-                               draw::item::kGivenUp, draw::item::kSupplementary})
+    for (std::size_t column : {draw::item::kPlaces, draw::item::kDrawn, draw::item::kShortfall, draw::item::kGivenUp,
+                               draw::item::kSupplementary})
       cells.push_back(data_.ItemGrid.cell(column, row));
   }
   cells.push_back(data_.state.currentAward);
@@ -238,7 +242,6 @@ void TConsole::refreshAwards() {
       table->setItem(static_cast<int>(row - 1), column, item);
     }
   }
-  table->resizeColumnsToContents();
 }
 
 void TConsole::refreshLastBatch(bool rolling) {

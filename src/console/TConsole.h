@@ -32,11 +32,11 @@ class DrawPreview;
 
 // What the draw screen shows now that is not in the draw's tables.
 struct ConsoleStatus {
-  QString event;           // the event's title and folder
-  QString startCaption;    // the start button's caption
-  QString countdown;       // the countdown shown, empty when none runs
+  QString event;         // the event's title and folder
+  QString startCaption;  // the start button's caption
+  QString countdown;     // the countdown shown, empty when none runs
   bool winnersDisplayPending = false;
-  QPixmap prizePicture;    // the current award's prize picture, null when none
+  QPixmap prizePicture;  // the current award's prize picture, null when none
   bool rolling = false;
 };
 
@@ -88,8 +88,8 @@ class TConsole : public QWidget {
   screen::MainMenu& menu_;
   screen::DialogService& dialogs_;
   std::function<ConsoleStatus()> status_;
-  QTimer refreshTimer_;   // the coalesced refresh
-  QTimer pollTimer_;      // the countdown and the buttons' state between commands
+  QTimer refreshTimer_;  // the coalesced refresh
+  QTimer pollTimer_;     // the countdown and the buttons' state between commands
   bool wasRolling_ = false;
   bool batchSeen_ = false;
   qint64 shownPictureKey_ = 0;

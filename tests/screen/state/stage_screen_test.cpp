@@ -1,9 +1,10 @@
 // The screen the draw screen stands on beside the laptop: the stored projector
 // while it is connected, else the largest screen that is not the laptop's; the
 // console on the other one; the name kept in Config.ini beside the other keys.
+#include "screen/state/stage_screen.h"
+
 #include <gtest/gtest.h>
 
-#include "screen/state/stage_screen.h"
 #include "test_folder.h"
 
 using screen::ConnectedScreen;
