@@ -5,9 +5,9 @@
 #include <QPushButton>
 
 #include "app/TForm1.h"
-#include "console/TConsole.h"
 #include "base/file_error.h"
 #include "base/gbk.h"
+#include "console/TConsole.h"
 #include "draw/rolling_feed.h"
 #include "platform/password_store.h"
 #include "platform/qt_gbk.h"

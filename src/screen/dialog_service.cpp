@@ -67,8 +67,8 @@ std::optional<QString> DialogService::text(const QString& caption, const QString
   std::optional<QString> answer;
   if (takeQueued(texts_, answer) || headless_) return answer;
   bool ok = false;
-  QString typed =
-      QInputDialog::getText(parentWindow(), caption, prompt, masked ? QLineEdit::Password : QLineEdit::Normal, prefill, &ok);
+  QString typed = QInputDialog::getText(parentWindow(), caption, prompt,
+                                        masked ? QLineEdit::Password : QLineEdit::Normal, prefill, &ok);
   if (!ok) return std::nullopt;
   return typed;
 }
@@ -206,8 +206,8 @@ DialogService::Choice DialogService::choice(const QString& message, const QStrin
   Choice answer = Choice::Cancel;
   if (takeQueued(choices_, answer) || headless_) return answer;
   const QString title = caption.isEmpty() ? QApplication::applicationName() : caption;
-  switch (QMessageBox::question(parentWindow(), title, message, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                QMessageBox::Yes)) {
+  switch (QMessageBox::question(parentWindow(), title, message,
+                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes)) {
     case QMessageBox::Yes:
       return Choice::Yes;
     case QMessageBox::No:
