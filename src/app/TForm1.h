@@ -92,6 +92,9 @@ class TForm1 : public QWidget, public draw::DrawView {
   void showOnStage();
   // The console, while a projector is connected; null with one screen.
   console::TConsole* console() const;
+  // Shows the console on `where` and hands it the questions (showOnStage does it
+  // with two screens; the bench shows it beside the draw screen on one).
+  void showConsole(QScreen* where);
   // The screen the draw screen stands on with two screens; null with one.
   QScreen* stageScreen() const { return consoleShown() ? stageScreen_.data() : nullptr; }
   // What a key of the draw screen does, pressed here or on the console; false
@@ -220,7 +223,6 @@ class TForm1 : public QWidget, public draw::DrawView {
   // Stands the window on `target` (full screen, or maximised as with one screen);
   // the layout follows a new size as at a start on that screen.
   void moveStage(QScreen* target, bool fullScreen);
-  void showConsole(QScreen* where);
   console::ConsoleStatus consoleStatus() const;
   void createStageScreenMenu();
   void fillStageScreenMenu();

@@ -2,10 +2,12 @@
 // A live, scaled picture of the draw screen for the console on the laptop. It
 // shows the draw screen's own frame, the pixels its window last painted, never a
 // second rendering of it, so that what the operator sees is what the audience
-// sees and the preview costs one scaling per update. Updates come at most ten
-// times a second and only after the draw screen painted something.
+// sees. Updates come at most ten times a second and only after the draw screen
+// painted something, and only what it painted since the last update is scaled
+// again: while names roll that is the rolling area, not the whole screen.
 #include <QImage>
 #include <QPointer>
+#include <QRegion>
 #include <QTimer>
 #include <QWidget>
 
@@ -43,7 +45,8 @@ class DrawPreview : public QWidget {
   QPointer<QWidget> source_;
   QTimer timer_;
   QImage frame_;
-  bool sourcePainted_ = false;
+  QRegion painted_;  // what the source painted since the last frame, in its own coordinates
+  bool wholeFrame_ = true;
   int updates_ = 0;
 };
 
