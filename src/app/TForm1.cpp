@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -96,6 +97,15 @@ TForm1::TForm1(std::filesystem::path programDir, QWidget* parent, QSize desktop)
   modeAction("N96", &draw::Luck::N96Click);
   modeAction("N97", &draw::Luck::N97Click);
 
+  // With a projector connected the start-up's questions open on the laptop screen already.
+  if (stageScreen_ != nullptr && QGuiApplication::screens().size() > 1) {
+    std::vector<QScreen*> others;
+    for (QScreen* s : QGuiApplication::screens())
+      if (s != stageScreen_) others.push_back(s);
+    prepareConsole(std::find(others.begin(), others.end(), QGuiApplication::primaryScreen()) != others.end()
+                       ? QGuiApplication::primaryScreen()
+                       : others.front());
+  }
   FormCreate();
   createStageScreenMenu();
   memoryReturn_.schedule();

@@ -95,6 +95,9 @@ class TForm1 : public QWidget, public draw::DrawView {
   // Shows the console on `where` and hands it the questions (showOnStage does it
   // with two screens; the bench shows it beside the draw screen on one).
   void showConsole(QScreen* where);
+  // Makes the console (hidden) on `where` and hands it the questions: those of
+  // the start-up open on the laptop before any window is shown.
+  void prepareConsole(QScreen* where);
   // The screen the draw screen stands on with two screens; null with one.
   QScreen* stageScreen() const { return consoleShown() ? stageScreen_.data() : nullptr; }
   // What a key of the draw screen does, pressed here or on the console; false

@@ -107,21 +107,25 @@ void TForm1::moveStage(QScreen* target, bool fullScreen) {
     showMaximized();
 }
 
-void TForm1::showConsole(QScreen* where) {
+void TForm1::prepareConsole(QScreen* where) {
   if (console_ == nullptr) {
     console_ = std::make_unique<console::TConsole>(data_, *mainMenu_, dialogs_, [this] { return consoleStatus(); });
     console_->setWindowIcon(windowIcon());
-    console_->setStageScreenMenu(stageScreenMenu_);
     connect(console_.get(), &console::TConsole::keyPressed, this, [this](int key) { handleKey(key); });
     connect(console_.get(), &console::TConsole::closeRequested, this, [this] {
       if (dialogs_.question(QStringLiteral("确定要退出抽奖程序吗?")))
         mainMenu_->action(QStringLiteral("N5"))->trigger();
     });
   }
+  console_->setStageScreenMenu(stageScreenMenu_);
   console_->setScreen(where);
   if (console_->windowHandle() != nullptr) console_->windowHandle()->setScreen(where);
-  const QRect area = where->availableGeometry();
-  console_->setGeometry(area);
+  console_->setGeometry(where->availableGeometry());
+  dialogs_.setConsole(console_.get());
+}
+
+void TForm1::showConsole(QScreen* where) {
+  prepareConsole(where);
   console_->showMaximized();
   console_->preview()->setSource(this);
   console_->refresh();
