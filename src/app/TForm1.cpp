@@ -644,5 +644,7 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event) {
 void TForm1::closeEvent(QCloseEvent* event) {
   if (!skipExitSave_) saveState();
   sounds_->stop();
+  // The console lives as long as the draw screen: the program ends with it.
+  if (console_ != nullptr) console_->closeWithProgram();
   event->accept();
 }

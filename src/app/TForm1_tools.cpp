@@ -9,6 +9,7 @@
 
 #include "app/TForm1.h"
 #include "base/conversion_error.h"
+#include "console/TConsole.h"
 #include "base/file_error.h"
 #include "dialogs/TGiveUp.h"
 #include "dialogs/TMusicSet.h"
@@ -156,5 +157,6 @@ void TForm1::restartProgram() {
   // The files on disk are the imported ones now: the exit save must not write the
   // old screen over them, so this instance ends without saving.
   skipExitSave_ = true;
+  if (console_ != nullptr) console_->closeWithProgram();
   emit restartRequested();
 }

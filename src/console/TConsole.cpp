@@ -112,8 +112,18 @@ void TConsole::contextMenuEvent(QContextMenuEvent* event) {
   menu_.menu()->popup(event->globalPos());
 }
 
+void TConsole::closeWithProgram() {
+  programEnding_ = true;
+  close();
+}
+
 void TConsole::closeEvent(QCloseEvent* event) {
-  // The program ends from the draw screen's exit; the console alone never closes.
+  if (programEnding_) {
+    event->accept();
+    return;
+  }
+  // The operator closed the console's window: the program ends from the draw
+  // screen's exit, after a question, never by the console alone.
   event->ignore();
   if (!displayUp()) emit closeRequested();
 }

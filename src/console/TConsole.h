@@ -58,6 +58,9 @@ class TConsole : public QWidget {
   void scheduleRefresh();
   void refresh();
 
+  // The program is ending: the console closes without asking.
+  void closeWithProgram();
+
   // The winners of the last batch, as shown (display names).
   QStringList lastWinners() const;
   QString nextAwardText() const;
@@ -92,6 +95,7 @@ class TConsole : public QWidget {
   QTimer pollTimer_;     // the countdown and the buttons' state between commands
   bool wasRolling_ = false;
   bool batchSeen_ = false;
+  bool programEnding_ = false;
   qint64 shownPictureKey_ = 0;
   std::size_t winnersAtStart_ = 0;
   std::vector<std::string> shownTable_;  // the table's cells as last shown
