@@ -22,11 +22,12 @@ inline constexpr int kRampStartInterval = 1200;
 // else the current one less a ninth (rounded down).
 int nextRollingInterval(int current, int base);
 
-// Each name padded with blanks to `width` + 3 bytes, a line feed after every
-// namesPerLine-th name. Widths count GBK bytes. namesPerLine below 1 is taken as
+// Each name padded with blanks to `width` + 3 columns, a line feed after every
+// namesPerLine-th name. Widths count columns (base::displayColumns: a two- or
+// four-byte character takes two). namesPerLine below 1 is taken as
 // the 5 the settings store for it.
 std::string bigFrameText(int namesPerLine, const std::vector<std::string>& names, std::size_t width);
-// The largest byte length among the names.
+// The largest width in columns among the names.
 std::size_t widestName(const std::vector<std::string>& names);
 
 // Shows the frames for batch size n and hides the others.

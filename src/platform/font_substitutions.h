@@ -12,6 +12,10 @@ namespace platform {
 // Face name of the data files -> installed families, first choice first.
 std::vector<std::pair<QString, QStringList>> windowsFaceMap();
 
+// The faces every face falls back to last, for the characters of the CJK
+// extensions that the mapped faces lack.
+QStringList rareCharacterFamilies();
+
 // Registers the substitutions with QFont and sets a CJK-capable application font.
 void installFontSubstitutions();
 
