@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,11 +19,13 @@
 #include "base/conversion_error.h"
 #include "base/file_error.h"
 #include "base/gbk.h"
+#include "console/TConsole.h"
 #include "draw/lifecycle.h"
 #include "draw/settings_check.h"
 #include "platform/image_files.h"
 #include "platform/qt_gbk.h"
 #include "screen/appearance_commands.h"
+#include "screen/display_stage.h"
 #include "screen/element_menus.h"
 #include "screen/main_menu.h"
 #include "screen/state/auto_layout.h"
@@ -58,7 +61,12 @@ TForm1::TForm1(std::filesystem::path programDir, QWidget* parent, QSize desktop)
   setWindowFlag(Qt::FramelessWindowHint);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
-  if (!desktop_.isValid()) desktop_ = screen() ? screen()->geometry().size() : QSize(1920, 1080);
+  if (!desktop_.isValid()) {
+    // Laid out from the start for the screen it will stand on (the projector).
+    stageScreen_ = storedStageScreen();
+    if (stageScreen_ != nullptr) setScreen(stageScreen_);
+    desktop_ = screen() ? screen()->geometry().size() : QSize(1920, 1080);
+  }
   resize(desktop_);
   luck_ = std::make_unique<draw::Luck>(data_, folder_, *this);
   sounds_ = new screen::SoundPlayers(this);
@@ -89,7 +97,17 @@ TForm1::TForm1(std::filesystem::path programDir, QWidget* parent, QSize desktop)
   modeAction("N96", &draw::Luck::N96Click);
   modeAction("N97", &draw::Luck::N97Click);
 
+  // With a projector connected the start-up's questions open on the laptop screen already.
+  if (stageScreen_ != nullptr && QGuiApplication::screens().size() > 1) {
+    std::vector<QScreen*> others;
+    for (QScreen* s : QGuiApplication::screens())
+      if (s != stageScreen_) others.push_back(s);
+    prepareConsole(std::find(others.begin(), others.end(), QGuiApplication::primaryScreen()) != others.end()
+                       ? QGuiApplication::primaryScreen()
+                       : others.front());
+  }
   FormCreate();
+  createStageScreenMenu();
   memoryReturn_.schedule();
 }
 
@@ -581,31 +599,40 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 void TForm1::keyPressEvent(QKeyEvent* event) {
   // A key held down repeats; the draw takes one command per press.
   if (event->isAutoRepeat()) return;
-  if (tools_->handleKey(event->key())) return;
-  if (displayKey(event->key())) return;
-  switch (event->key()) {
+  if (!handleKey(event->key())) QWidget::keyPressEvent(event);
+}
+
+bool TForm1::handleKey(int key) {
+  if (screen::DisplayStage* shown = dialogs_.runningDisplay()) {
+    // Only the console reaches here while a display is up: F11 closes it, and
+    // nothing else may run inside the display's command.
+    if (key == Qt::Key_F11) shown->close();
+    return true;
+  }
+  if (tools_->handleKey(key) || displayKey(key)) return true;
+  switch (key) {
     case Qt::Key_Space:
       luck_->startStopCommand();
-      return;
+      return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
       // Enter presses the start button, the window's default button, so only while it is shown.
       if (startRun_->isVisibleTo(this)) luck_->startStopCommand();
-      return;
+      return true;
     case Qt::Key_F5:
       hideRollingArea();
-      return;
+      return true;
     case Qt::Key_F7:
       openScoreDetails(false);
-      return;
+      return true;
     case Qt::Key_F8:
       openRankingDisplay(false);
-      return;
+      return true;
     case Qt::Key_F2:
       N92Click();
-      return;
+      return true;
     default:
-      QWidget::keyPressEvent(event);
+      return false;
   }
 }
 
@@ -617,5 +644,7 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event) {
 void TForm1::closeEvent(QCloseEvent* event) {
   if (!skipExitSave_) saveState();
   sounds_->stop();
+  // The console lives as long as the draw screen: the program ends with it.
+  if (console_ != nullptr) console_->closeWithProgram();
   event->accept();
 }

@@ -7,6 +7,8 @@
 // into the engine.
 #include <QImage>
 #include <QPixmap>
+#include <QPointer>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -42,6 +44,10 @@ struct DisplayContext;
 namespace styledtext {
 class TSmoothLabel;
 }
+namespace console {
+class TConsole;
+struct ConsoleStatus;
+}  // namespace console
 namespace screen {
 class MainMenu;
 class ElementMenus;
@@ -79,6 +85,24 @@ class TForm1 : public QWidget, public draw::DrawView {
   const screen::PhotoTiles& photoTiles() const { return photoTiles_; }
   // Names shown in the visible text frames 1 … 30, in frame order.
   QStringList visibleFrameTexts() const;
+
+  // Shows the window where the event is drawn: with one screen maximised on it;
+  // with more, full screen on the chosen screen (the projector) and the console
+  // on the laptop's (TForm1_screens.cpp).
+  void showOnStage();
+  // The console, while a projector is connected; null with one screen.
+  console::TConsole* console() const;
+  // Shows the console on `where` and hands it the questions (showOnStage does it
+  // with two screens; the bench shows it beside the draw screen on one).
+  void showConsole(QScreen* where);
+  // Makes the console (hidden) on `where` and hands it the questions: those of
+  // the start-up open on the laptop before any window is shown.
+  void prepareConsole(QScreen* where);
+  // The screen the draw screen stands on with two screens; null with one.
+  QScreen* stageScreen() const { return consoleShown() ? stageScreen_.data() : nullptr; }
+  // What a key of the draw screen does, pressed here or on the console; false
+  // for a key the draw screen does not take.
+  bool handleKey(int key);
 
   // The exit save: the screen's state and the draw's modes into Config.ini.
   void saveState();
@@ -194,6 +218,21 @@ class TForm1 : public QWidget, public draw::DrawView {
   QString executableName() const;
   void restartProgram();
 
+  // Screens and the console (TForm1_screens.cpp).
+  QScreen* storedStageScreen() const;
+  bool consoleShown() const;
+  void placeOnOneScreen();
+  void placeOnTwoScreens(QScreen* stage);
+  // Stands the window on `target` (full screen, or maximised as with one screen);
+  // the layout follows a new size as at a start on that screen.
+  void moveStage(QScreen* target, bool fullScreen);
+  console::ConsoleStatus consoleStatus() const;
+  void createStageScreenMenu();
+  void fillStageScreenMenu();
+  void operatorChoseStage(QScreen* target);
+  void screensChanged();
+  void offerNewScreen(const QString& name);
+
   // The result displays (TForm1_displays.cpp).
   void connectDisplays();
   bool displayKey(int key);
@@ -240,6 +279,9 @@ class TForm1 : public QWidget, public draw::DrawView {
   std::unique_ptr<screen::AppearanceCommands> appearance_;
   std::unique_ptr<screen::ToolCommands> tools_;
   std::unique_ptr<screen::ElementMenus> elementMenus_;
+  std::unique_ptr<console::TConsole> console_;
+  QPointer<QScreen> stageScreen_;
+  QMenu* stageScreenMenu_ = nullptr;
   QMenu* textFrameMenu_ = nullptr;
   QMenu* bigFrameMenu_ = nullptr;
 

@@ -28,7 +28,7 @@ scoring::DisplayContext TForm1::scoringContext() {
 
 void TForm1::openScoringSetup() {
   if (!screen::passLock(passwords_, dialogs_)) return;
-  scoring::TComProSys dialog(programDir_, dialogs_, this);
+  scoring::TComProSys dialog(programDir_, dialogs_, dialogs_.parentWindow());
   dialog.exec();
 }
 

@@ -7,6 +7,7 @@
 #include "app/TForm1.h"
 #include "base/file_error.h"
 #include "base/gbk.h"
+#include "console/TConsole.h"
 #include "draw/rolling_feed.h"
 #include "platform/password_store.h"
 #include "platform/qt_gbk.h"
@@ -41,7 +42,10 @@ Label labelOfField(draw::Field field) {
 
 styledtext::TSmoothLabel* TForm1::fieldLabel(draw::Field field) const { return label(labelOfField(field)); }
 
-void TForm1::setStartCaption(const std::string& caption) { startRun_->setText(fromGbk(caption)); }
+void TForm1::setStartCaption(const std::string& caption) {
+  startRun_->setText(fromGbk(caption));
+  if (consoleShown()) console()->scheduleRefresh();
+}
 
 void TForm1::setFieldText(draw::Field field, const std::string& text) {
   screen::LabelState& state = model_.label(labelOfField(field));

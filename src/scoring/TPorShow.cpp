@@ -88,7 +88,7 @@ void TPorShow::createMenus() {
   windowMenu_ = new QMenu(this);
   setWindowMenu(windowMenu_);
   connect(windowMenu_->addAction(QStringLiteral("节目单设置")), &QAction::triggered, this, [this] {
-    TComProSys setup(programDir(), dialogs(), this);
+    TComProSys setup(programDir(), dialogs(), dialogs().parentWindow());
     setup.exec();
   });
   connect(windowMenu_->addAction(QStringLiteral("更换背景")), &QAction::triggered, this, [this] {

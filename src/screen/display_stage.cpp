@@ -28,7 +28,7 @@ DisplayStage::DisplayStage(StageContext context, QWidget* parent) : QDialog(pare
 void DisplayStage::runFullScreen() {
   if (context_.screen != nullptr) setScreen(context_.screen);
   setGeometry(context_.area);
-  setWindowModality(Qt::ApplicationModal);
+  setWindowModality(context_.modality);
   showFullScreen();
   exec();
 }

@@ -37,6 +37,9 @@ struct StageContext {
   QScreen* screen = nullptr;             // the main window's screen; null: the primary screen
   QRect area;                            // the desktop the display lays itself out on (the screen's)
   std::function<bool()> positionLocked;  // the main window's position lock; none: unlocked
+  // Modal to the whole program; with a console on the laptop, modal to the draw
+  // screen only, so that the console's button can close the display.
+  Qt::WindowModality modality = Qt::ApplicationModal;
 };
 
 class DisplayStage : public QDialog {
