@@ -11,7 +11,14 @@ const QString kSans = QStringLiteral("Noto Sans CJK SC");
 const QString kSerif = QStringLiteral("Noto Serif CJK SC");
 const QString kKai = QStringLiteral("AR PL UKai CN");
 const QString kLatin = QStringLiteral("DejaVu Sans");
+const QString kMono = QStringLiteral("Noto Sans Mono CJK SC");
 }  // namespace
+
+QString fixedPitchFace(const QString& face) {
+  static const QStringList fixedPitch = {QStringLiteral("黑体"), QStringLiteral("SimHei"), QStringLiteral("宋体"),
+                                         QStringLiteral("SimSun"), QStringLiteral("新宋体")};
+  return fixedPitch.contains(face, Qt::CaseInsensitive) ? kMono : face;
+}
 
 std::vector<std::pair<QString, QStringList>> windowsFaceMap() {
   return {

@@ -201,20 +201,27 @@ void TShowEvery::FormCreate() {
   for (const std::string& judge : inputs_.judges) judgeTable_.push_back({judge, {}, {}});
   ScoringReading reading;
   const bool read = readCurrent(reading);
-  buildTiles();
+  // The lines hold their text before the photos are laid out between them.
+  if (read) {
+    const CurrentProgramme& current = *reading.current;
+    ui->ProNameTitel->setCaption(platform::fromGbk(g("节目名称:") + current.name + g(" 表演者:") + current.performer));
+    ui->Result->setCaption(platform::fromGbk(g("得分:") + current.average));
+  }
+  ui->EvMainTitle->move(centredLeft(ui->EvMainTitle->width()), 8);
+  // Lines placed for a larger screen (or, as the stored values allow, above or
+  // left of it) are moved in so that they stay whole on this one.
+  for (styledtext::TSmoothLabel* label : {ui->EvSecTitle, ui->ProNameTitel, ui->Result}) keepOnScreen(label);
   for (int k = 1; k <= kJudges; ++k) {
     const bool shown = k <= static_cast<int>(judgeTable_.size());
     photo(k)->setVisible(shown);
     scoreLabel(k)->setVisible(shown);
   }
   layoutPhotos();
-  if (read) {
-    const CurrentProgramme& current = *reading.current;
-    ui->ProNameTitel->setCaption(platform::fromGbk(g("节目名称:") + current.name + g(" 表演者:") + current.performer));
-    ui->Result->setCaption(platform::fromGbk(g("得分:") + current.average));
+  if (read)
     for (std::size_t i = 0; i < judgeTable_.size(); ++i) MT_[i]->setText(platform::fromGbk(judgeTable_[i].score));
-  }
-  ui->EvMainTitle->move(centredLeft(ui->EvMainTitle->width()), 8);
+  // The programme and result lines stay readable over photos dragged under them.
+  for (styledtext::TSmoothLabel* label : {ui->EvMainTitle, ui->EvSecTitle, ui->ProNameTitel, ui->Result})
+    label->raise();
   playDisplaySound(context_, "节目评分明细", true, &reportedSounds_);
   Timer1.start();
 }
@@ -253,7 +260,7 @@ bool TShowEvery::readCurrent(ScoringReading& reading) {
 
 void TShowEvery::buildTiles() {
   if (!tiles_.empty()) return;
-  const QSize size(settings_.photoWidth, settings_.photoHeight);
+  const QSize size = tileSize_;
   const styledtext::FontRecord& names = settings_.nameFont;
   QFont nameFont = screen::qtFont(names.name, names.size > 0 ? names.size : 20);
   nameFont.setBold(true);
@@ -285,21 +292,40 @@ void TShowEvery::buildTiles() {
 
 void TShowEvery::rebuild() {
   tiles_.clear();
-  buildTiles();
   layoutPhotos();
+}
+
+scoring::Band TShowEvery::photoBand() const {
+  // A caption whose middle lies in the upper half of the screen stands above
+  // the photos, one in the lower half below them.
+  const int half = screenRect().height() / 2;
+  scoring::Band band{0, screenRect().height()};
+  for (const styledtext::TSmoothLabel* label : {ui->EvMainTitle, ui->EvSecTitle, ui->ProNameTitel, ui->Result}) {
+    if (!label->isVisibleTo(this) || label->Caption().isEmpty()) continue;
+    const QRect box = label->geometry();
+    if (box.center().y() < half)
+      band.top = std::max(band.top, box.bottom() + 11);
+    else
+      band.bottom = std::min(band.bottom, box.top() - 10);
+  }
+  return band;
 }
 
 void TShowEvery::layoutPhotos() {
   const int n = static_cast<int>(judgeTable_.size());
-  const int width = settings_.photoWidth;
-  const int height = settings_.photoHeight;
-  PhotoLayout layout =
-      scoring::layoutPhotos(n, width, height, settings_.perRow, screenRect().width(), screenRect().height());
+  PhotoLayout layout = scoring::fitPhotos(n, settings_.photoWidth, settings_.photoHeight, settings_.perRow,
+                                          screenRect().width(), screenRect().height(), photoBand());
   if (n > 0) settings_.perRow = layout.perRow;
+  const QSize shown(layout.photoWidth, layout.photoHeight);
+  if (shown != tileSize_ || tiles_.empty()) {
+    tiles_.clear();
+    tileSize_ = shown;
+    buildTiles();
+  }
   for (int k = 1; k <= n; ++k) {
     const TilePlace& place = layout.tiles[static_cast<std::size_t>(k - 1)];
-    photo(k)->setGeometry(place.left, place.top, width, height);
-    scoreLabel(k)->setGeometry(place.left, place.scoreTop, width, place.scoreHeight);
+    photo(k)->setGeometry(place.left, place.top, shown.width(), shown.height());
+    scoreLabel(k)->setGeometry(place.left, place.scoreTop, shown.width(), place.scoreHeight);
   }
 }
 

@@ -4,12 +4,14 @@
 // dropped scores and the average. Read every second; a judge's changed score
 // flashes purple and white while the change sound plays.
 #include <QPixmap>
+#include <QSize>
 #include <QTimer>
 #include <array>
 #include <memory>
 #include <set>
 
 #include "scoring/core/scoring_refresh.h"
+#include "scoring/core/photo_layout.h"
 #include "scoring/display_support.h"
 #include "screen/display_stage.h"
 #include "screen/state/details_display_settings.h"
@@ -66,6 +68,8 @@ class TShowEvery : public screen::DisplayStage {
   bool readCurrent(ScoringReading& reading);
   void buildTiles();
   void layoutPhotos();
+  // The rows between the captions above the photos and those below them.
+  scoring::Band photoBand() const;
   void rebuild();
   void setScoreColours();
   void defaultLayout();
@@ -80,6 +84,7 @@ class TShowEvery : public screen::DisplayStage {
   std::array<int, kJudges> flashCounters_{};
   std::array<bool, kJudges> flashPurple_{};
   std::vector<QPixmap> tiles_;
+  QSize tileSize_;  // the size the tiles were built at: the stored one or, to fit, smaller
   QMenu* windowMenu_ = nullptr;
   QMenu* photoMenu_ = nullptr;
   QAction* showNamesItem_ = nullptr;

@@ -11,6 +11,8 @@ int nearest(double value) { return static_cast<int>(std::nearbyint(value)); }
 
 PhotoLayout layoutPhotos(int judges, int width, int height, int perRow, int screenWidth, int screenHeight) {
   PhotoLayout layout;
+  layout.photoWidth = width;
+  layout.photoHeight = height;
   layout.perRow = perRow;
   if (judges <= 0) return layout;
   const int cell = width + 10;
@@ -34,6 +36,54 @@ PhotoLayout layoutPhotos(int judges, int width, int height, int perRow, int scre
     layout.tiles.push_back(place);
   }
   return layout;
+}
+
+PhotoLayout fitPhotos(int judges, int width, int height, int perRow, int screenWidth, int screenHeight, Band band) {
+  PhotoLayout layout = layoutPhotos(judges, width, height, perRow, screenWidth, screenHeight);
+  if (judges <= 0) return layout;
+  const int p = layout.perRow;
+  const int rows = layout.rows;
+  bool fits = layout.pitch >= height + nearest(0.15 * height);
+  for (const TilePlace& place : layout.tiles)
+    fits = fits && place.top >= band.top && place.scoreTop + place.scoreHeight <= band.bottom && place.left >= 0 &&
+           place.left + width <= screenWidth;
+  if (fits) return layout;
+
+  // A row holds the photo, its score label (15 % of the photo) and 6 pixels.
+  constexpr int kRowGap = 6;
+  const double across = (screenWidth - 20.0) / (p * (width + 10.0));
+  const double down = (band.bottom - band.top - kRowGap * rows) / (rows * 1.15 * height);
+  const double scale = std::max(0.05, std::min({1.0, across, down}));
+  const int w = std::max(8, static_cast<int>(width * scale));
+  const int h = std::max(10, static_cast<int>(height * scale));
+  layout.photoWidth = w;
+  layout.photoHeight = h;
+  const int scoreHeight = nearest(0.15 * h);
+  layout.pitch = h + scoreHeight + kRowGap;
+  const int cell = w + 10;
+  const int top = band.top + std::max(0, (band.bottom - band.top - rows * layout.pitch + kRowGap) / 2);
+  const int left = std::max(0, nearest(screenWidth / 2.0 - cell * p / 2.0 + 5));
+  layout.tiles.clear();
+  for (int k = 1; k <= judges; ++k) {
+    TilePlace place;
+    place.left = left + cell * ((k - 1) % p);
+    place.top = top + layout.pitch * ((k + p - 1) / p - 1);
+    place.scoreTop = place.top + h;
+    place.scoreHeight = scoreHeight;
+    layout.tiles.push_back(place);
+  }
+  return layout;
+}
+
+BarSpacing fitBars(int bars, int width, int gap, int room) {
+  if (bars <= 0 || static_cast<long long>(bars) * width + static_cast<long long>(bars - 1) * gap <= room)
+    return {width, gap};
+  const double scale = static_cast<double>(room) / (static_cast<double>(bars) * width + (bars - 1.0) * gap);
+  BarSpacing spacing;
+  spacing.gap = std::max(1, static_cast<int>(gap * scale));
+  if (bars > 1) spacing.gap = std::min(spacing.gap, std::max(1, (room - 4 * bars) / (bars - 1)));
+  spacing.width = std::max(4, (room - (bars - 1) * spacing.gap) / bars);
+  return spacing;
 }
 
 }  // namespace scoring
