@@ -422,6 +422,7 @@ void TForm1::renderFrames() {
     picture->setGeometry(QRect(QPoint(q.x, q.y), pictureFrameSize()));
     picture->setVisible(area.pictureVisible[static_cast<std::size_t>(k - 1)]);
   }
+  for (int k = 1; k <= 30; ++k) fitFrame(k);
   auto* big = frame(31);
   font.setPointSize(screen::qtFont(area.textFont.name, area.bigFrameFontSize).pointSize());
   big->setFrameFont(font, colour);
