@@ -176,7 +176,8 @@ void TForm1::setNamesPerLine(int perLine) {
 // ---- restart of the draw (N17) ------------------------------------------------------
 
 void TForm1::N17Click() {
-  if (!tools_->confirmRestart(data_.hasWinners())) return;
+  // A blocked draw's table is empty while its record on disk may hold winners.
+  if (!tools_->confirmRestart(data_.hasWinners() || !data_.state.drawBlocked.empty())) return;
   luck_->abandonBatch();
   runGuarded([this] {
     data_.state.singleAwardTarget = 0;

@@ -197,6 +197,19 @@ LifecycleOutcome startupResume(DrawData& data, const EventFolder& folder, bool f
 }
 
 LifecycleOutcome resetDraw(DrawData& data, const EventFolder& folder) {
+  LifecycleOutcome outcome;
+  // While the draw is blocked the tables do not hold what the record holds: the
+  // record is kept aside whole before it is emptied, so that no winner is lost
+  // to a reset the operator asked for without seeing them.
+  if (!data.state.drawBlocked.empty()) {
+    const std::optional<std::string> unread = base::readFileIfExists(folder.winnersRecordPath());
+    if (unread && !unread->empty()) {
+      const std::filesystem::path aside = asideNameFor(folder.winnersRecordPath());
+      keepAside(aside, *unread);
+      outcome.addMessage(gbk("没有读全的中奖记录已另存为 ") + base::utf8ToGbk(aside.filename().string()) +
+                         gbk(",重新开始抽奖后不再计入。"));
+    }
+  }
   // Config.ini first, with the note that the winners record is to be emptied in
   // the same rewrite; a crash before the record is emptied is finished at start-up.
   pairedWrite(
@@ -220,7 +233,6 @@ LifecycleOutcome resetDraw(DrawData& data, const EventFolder& folder) {
   // The record is empty now, as the tables are: whatever kept the draw from
   // starting is behind it.
   data.state.drawBlocked.clear();
-  LifecycleOutcome outcome;
   outcome.hint = gbk("按空格键开始抽奖");
   return outcome;
 }

@@ -30,6 +30,10 @@ bool madeByAnEvent(const fs::path& file) {
   return name.find(".damaged-") != std::string::npos || name.front() == '.';
 }
 
+// The program's modules (optional_module.h) beside the executable: part of the
+// program, never of an event.
+bool isModule(const fs::path& file) { return file.extension() == ".so"; }
+
 EventFolderChoice decide() {
   const ProgramLocation location = runningProgramLocation();
   EventFolderChoice choice = chooseEventFolder(location);
@@ -102,7 +106,8 @@ void layOutEventFolder(const fs::path& shipped, const fs::path& executable, cons
     const fs::path target = eventFolder / relative;
     if (it->is_directory()) {
       fs::create_directories(target, ec);
-    } else if (it->path() != executable && !madeByAnEvent(it->path()) && !fs::exists(target)) {
+    } else if (it->path() != executable && !isModule(it->path()) && !madeByAnEvent(it->path()) &&
+               !fs::exists(target)) {
       fs::copy_file(it->path(), target, fs::copy_options::skip_existing, ec);
     }
     if (ec) throw base::FileError(base::FileError::Kind::CannotWrite, target, base::describeError(ec));

@@ -54,8 +54,8 @@ QString programDir();
 // What the operator is told when the other place holds an event too (UTF-8).
 QString otherEventMessage(const EventFolderChoice& choice);
 
-// Copies every file below `shipped` (the executable and any file an event makes,
-// such as Config.ini or LuckName.txt, left out) to the same place below
+// Copies every file below `shipped` (the executable, its modules and any file an
+// event makes, such as Config.ini or LuckName.txt, left out) to the same place below
 // `eventFolder` unless it is there already, and makes the event's fixed
 // folders. Never overwrites: the event's own files are the operator's.
 // Raises base::FileError when the folder cannot be made.

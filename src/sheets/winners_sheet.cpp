@@ -74,17 +74,19 @@ void writeWinnersXlsx(const std::filesystem::path& path, const draw::DrawData& d
   for (double& width : widths) width += 2;
 
   QTemporaryDir scratch;
-  if (!scratch.isValid()) throw base::FileError(base::FileError::Kind::CannotWrite, path);
+  if (!scratch.isValid())
+    throw base::FileError(base::FileError::Kind::CannotWrite, path, "无法建立临时文件夹,临时文件夹所在的磁盘可能已满");
   const QString scratchFile = scratch.filePath(QStringLiteral("winners.xlsx"));
   try {
     if (!workbookLibrary().writeSheet(scratchFile, QStringLiteral("中奖名单"), cells, widths))
-      throw base::FileError(base::FileError::Kind::CannotWrite, path);
+      throw base::FileError(base::FileError::Kind::CannotWrite, path, "表格没有写成,临时文件夹可能已满");
   } catch (const SheetError& error) {
     throw base::FileError(base::FileError::Kind::CannotWrite, path, error.what());
   }
 
   QFile written(scratchFile);
-  if (!written.open(QIODevice::ReadOnly)) throw base::FileError(base::FileError::Kind::CannotWrite, path);
+  if (!written.open(QIODevice::ReadOnly))
+    throw base::FileError(base::FileError::Kind::CannotWrite, path, "写成的表格无法读出");
   const QByteArray bytes = written.readAll();
   base::writeFileAtomically(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }

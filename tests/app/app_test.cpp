@@ -72,6 +72,7 @@ class AppTest : public QObject {
     dir.write("usr/lib/kelvara/Kelvara抽奖软件", "ELF");
     dir.write("usr/lib/kelvara/SysConfig.ini", "[a]\r\n");
     dir.write("usr/lib/kelvara/music/a.wav", "RIFF");
+    dir.write("usr/lib/kelvara/libkv_sound.so", "ELF");
     // What a run as root left there once: never carried into a user's event.
     dir.write("usr/lib/kelvara/Config.ini", "[a]\r\n");
     dir.write("usr/lib/kelvara/LuckName.txt", "1|a|a|x|1\r\n");
@@ -80,6 +81,7 @@ class AppTest : public QObject {
     platform::layOutEventFolder(install, executable, event);
     QCOMPARE(base::readFile(event / "music/a.wav"), std::string("RIFF"));
     QVERIFY(!fs::exists(event / "Kelvara抽奖软件"));
+    QVERIFY(!fs::exists(event / "libkv_sound.so"));
     QVERIFY(!fs::exists(event / "Config.ini"));
     QVERIFY(!fs::exists(event / "LuckName.txt"));
     for (const char* folder : {"backpic", "image", "photo", "prize", "music", "data", "manager"})

@@ -10,6 +10,7 @@
 
 #include <csignal>
 
+#include "base/text_file.h"
 #include "draw/headless_startup.h"
 #include "event_fixture.h"
 #include "file_size_limit.h"
@@ -136,17 +137,38 @@ TEST(BlockedDraw, AnEventFolderThatCannotBeWrittenIsToldAndNotDrawn) {
   }
 }
 
-// A reset of the draw empties the record: the draw may go on from there.
-TEST(BlockedDraw, ARestartOfTheDrawLiftsTheBlock) {
-  EventFixture event;
-  writeEvent(event);
-  event.dir().write("LuckName.txt", records(1, 3, 1) + "x|y|z|w|v\r\n");
-  DrawRun run(event.folder());
-  EXPECT_FALSE(draw::headlessStartup(run.data, event.folder(), run.view, run.luck));
-  draw::restartDraw(run.data, event.folder());
-  EXPECT_TRUE(run.data.state.drawBlocked.empty());
-  run.batch();
-  EXPECT_EQ(event.lines("LuckName.txt").size(), 5u);
+// A reset of the draw empties the record: the draw may go on from there. The
+// record it could not read is kept aside whole first and the operator is told,
+// by a restart and by a mode switch alike.
+TEST(BlockedDraw, ARestartOfTheDrawLiftsTheBlockAndKeepsTheUnreadRecord) {
+  for (const bool modeSwitch : {false, true}) {
+    EventFixture event;
+    writeEvent(event);
+    const std::string record = records(1, 3, 1) + "x|y|z|w|v\r\n";
+    event.dir().write("LuckName.txt", record);
+    DrawRun run(event.folder());
+    EXPECT_FALSE(draw::headlessStartup(run.data, event.folder(), run.view, run.luck));
+    std::string told;
+    if (modeSwitch) {
+      if (run.data.settings.peopleRolling)
+        run.luck.N97Click();
+      else
+        run.luck.N96Click();
+      told = run.messages().back();
+    } else {
+      told = base::gbkToUtf8(draw::restartDraw(run.data, event.folder()).message.value_or(""));
+    }
+    EXPECT_TRUE(run.data.state.drawBlocked.empty()) << modeSwitch;
+    std::vector<std::filesystem::path> aside;
+    for (const auto& entry : std::filesystem::directory_iterator(event.dir().path()))
+      if (entry.path().filename().string().starts_with("LuckName.txt.damaged-")) aside.push_back(entry.path());
+    ASSERT_EQ(aside.size(), 1u) << modeSwitch;
+    EXPECT_EQ(base::readFile(aside.front()), record) << modeSwitch;
+    EXPECT_NE(told.find(aside.front().filename().string()), std::string::npos) << modeSwitch << ": " << told;
+    run.batch();
+    // A batch of 5, or one winner a stop in award rolling.
+    EXPECT_EQ(event.lines("LuckName.txt").size(), run.data.settings.peopleRolling ? 5u : 1u) << modeSwitch;
+  }
 }
 
 // A kill in the middle of a batch's records (here the system's own, when the
