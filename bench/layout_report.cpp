@@ -7,6 +7,8 @@
 //
 //   layout_report --size WxH [--picture] [--award-rolling] [--batch N] [--event DIR] [--crowded]
 //   layout_report --size WxH --display winners|prize|ranking|details [--event DIR] [--crowded]
+//   add --shot FILE.png to either form to save what the audience sees (the
+//   display, or the draw screen at the one batch size of --batch) as a picture.
 //
 // One line per visible element and frame, UTF-8:
 //   ELEMENT <batch> <object name> <left> <top> <width> <height>
@@ -22,6 +24,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -46,12 +49,14 @@ struct Options {
   fs::path event = KV_DIST_DIR;
   std::optional<display_view::Display> display;
   bool crowded = false;
+  QString shot;
 };
 
 int usage(const char* program) {
   std::fprintf(stderr,
                "usage: %s --size WxH [--picture] [--award-rolling] [--batch N] [--event DIR] [--crowded]\n"
-               "       %s --size WxH --display winners|prize|ranking|details [--event DIR] [--crowded]\n",
+               "       %s --size WxH --display winners|prize|ranking|details [--event DIR] [--crowded]\n"
+               "       (either form may add --shot FILE.png)\n",
                program, program);
   return 2;
 }
@@ -78,6 +83,8 @@ bool parse(int argc, char* argv[], Options& options) {
       if (!options.display) return false;
     } else if (arg == "--crowded") {
       options.crowded = true;
+    } else if (arg == "--shot" && hasValue) {
+      options.shot = QString::fromLocal8Bit(argv[++i]);
     } else {
       return false;
     }
@@ -116,7 +123,9 @@ int main(int argc, char* argv[]) {
 
   QTextStream out(stdout);
   if (options.display) {
-    for (const audience_view::Element& e : display_view::openAndCollect(window, *options.display))
+    std::function<void(screen::DisplayStage&)> grab;
+    if (!options.shot.isEmpty()) grab = [&](screen::DisplayStage& stage) { stage.grab().save(options.shot); };
+    for (const audience_view::Element& e : display_view::openAndCollect(window, *options.display, grab))
       out << "ELEMENT " << display_view::displayName(*options.display) << ' ' << e.name << ' ' << e.box.x() << ' '
           << e.box.y() << ' ' << e.box.width() << ' ' << e.box.height() << '\n';
     return 0;
@@ -129,5 +138,6 @@ int main(int argc, char* argv[]) {
       out << "ELEMENT " << n << ' ' << e.name << ' ' << e.box.x() << ' ' << e.box.y() << ' ' << e.box.width() << ' '
           << e.box.height() << '\n';
   }
+  if (!options.shot.isEmpty()) window.grab().save(options.shot);
   return 0;
 }

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QRect>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -108,12 +109,15 @@ inline void settle(screen::DisplayStage& stage) {
   }
 }
 
-// Opens `which` from the window's command and returns what it shows.
-inline std::vector<Element> openAndCollect(TForm1& window, Display which) {
+// Opens `which` from the window's command and returns what it shows; `also`
+// gets the settled display too.
+inline std::vector<Element> openAndCollect(TForm1& window, Display which,
+                                           const std::function<void(screen::DisplayStage&)>& also = {}) {
   std::vector<Element> shown;
-  window.dialogs().setNextDisplay([&shown](screen::DisplayStage& stage) {
+  window.dialogs().setNextDisplay([&](screen::DisplayStage& stage) {
     settle(stage);
     shown = visibleElements(stage);
+    if (also) also(stage);
   });
   const char* item = which == Display::Winners ? "F101"
                      : which == Display::Prize ? "F31"

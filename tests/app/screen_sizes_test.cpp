@@ -98,8 +98,7 @@ void startAtSize(TForm1& window) {
 void addSizeRows() {
   QTest::addColumn<QSize>("size");
   QTest::addColumn<bool>("textDraw");
-  for (const QSize size : {QSize(1024, 600), QSize(1024, 768), QSize(1280, 720), QSize(1366, 768), QSize(1920, 1080),
-                           QSize(3840, 2160)})
+  for (const QSize size : {QSize(1024, 768), QSize(1280, 720), QSize(1366, 768), QSize(1920, 1080), QSize(3840, 2160)})
     for (const bool textDraw : {true, false})
       QTest::addRow("%dx%d %s", size.width(), size.height(), textDraw ? "text" : "picture") << size << textDraw;
 }
