@@ -5,7 +5,7 @@
 // the first batch is drawn so the captions hold what a draw writes, and then,
 // for each batch size, that size's layout is loaded and its frames filled.
 //
-//   layout_report --size WxH [--picture] [--award-rolling] [--batch N] [--event DIR] [--crowded]
+//   layout_report --size WxH [--picture] [--award-rolling] [--batch N | --as-drawn] [--event DIR] [--crowded]
 //   layout_report --size WxH --display winners|prize|ranking|details [--event DIR] [--crowded]
 //   add --shot FILE.png to either form to save what the audience sees (the
 //   display, or the draw screen at the one batch size of --batch) as a picture.
@@ -16,7 +16,8 @@
 // one line per element it shows (for the winners display one per drawn line of
 // text, for the ranking display each bar with its score and name, for the
 // details display each photo and score label), the batch field holding the
-// display's name. --crowded first fills the event copy with long names, an
+// display's name. --as-drawn reports the draw screen as the first batch left it,
+// with the names drawn (batch field "drawn"). --crowded first fills the event copy with long names, an
 // award of 60 places, 20 judges and 30 programmes.
 #include <QApplication>
 #include <QElapsedTimer>
@@ -46,6 +47,7 @@ struct Options {
   bool picture = false;
   bool awardRolling = false;
   int batch = 0;  // 0: every batch size 1 … 31
+  bool asDrawn = false;
   fs::path event = KV_DIST_DIR;
   std::optional<display_view::Display> display;
   bool crowded = false;
@@ -54,7 +56,7 @@ struct Options {
 
 int usage(const char* program) {
   std::fprintf(stderr,
-               "usage: %s --size WxH [--picture] [--award-rolling] [--batch N] [--event DIR] [--crowded]\n"
+               "usage: %s --size WxH [--picture] [--award-rolling] [--batch N | --as-drawn] [--event DIR] [--crowded]\n"
                "       %s --size WxH --display winners|prize|ranking|details [--event DIR] [--crowded]\n"
                "       (either form may add --shot FILE.png)\n",
                program, program);
@@ -76,6 +78,8 @@ bool parse(int argc, char* argv[], Options& options) {
     } else if (arg == "--batch" && hasValue) {
       options.batch = std::atoi(argv[++i]);
       if (options.batch < 1 || options.batch > 31) return false;
+    } else if (arg == "--as-drawn") {
+      options.asDrawn = true;
     } else if (arg == "--event" && hasValue) {
       options.event = argv[++i];
     } else if (arg == "--display" && hasValue) {
@@ -128,6 +132,13 @@ int main(int argc, char* argv[]) {
     for (const audience_view::Element& e : display_view::openAndCollect(window, *options.display, grab))
       out << "ELEMENT " << display_view::displayName(*options.display) << ' ' << e.name << ' ' << e.box.x() << ' '
           << e.box.y() << ' ' << e.box.width() << ' ' << e.box.height() << '\n';
+    return 0;
+  }
+  if (options.asDrawn) {
+    for (const audience_view::Element& e : audience_view::visibleElements(window))
+      out << "ELEMENT drawn " << e.name << ' ' << e.box.x() << ' ' << e.box.y() << ' ' << e.box.width() << ' '
+          << e.box.height() << '\n';
+    if (!options.shot.isEmpty()) window.grab().save(options.shot);
     return 0;
   }
   const int first = options.batch > 0 ? options.batch : 1;

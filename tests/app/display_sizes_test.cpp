@@ -2,7 +2,10 @@
 // in practice, on the shipped demo and on a crowded event (long names, 60
 // winners, 20 judges, 30 programmes): nothing the audience sees covers anything
 // else, nothing leaves the screen, and every winner, programme and judge is shown.
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QtTest>
+#include <cmath>
 
 #include "app/TForm1.h"
 #include "app/audience_view.h"
@@ -10,6 +13,9 @@
 #include "app/display_view.h"
 #include "base/gbk.h"
 #include "displays/TShowPanel.h"
+#include "draw/rolling_feed.h"
+#include "screen/rolling_frame.h"
+#include "screen/state/rolling_layout.h"
 #include "test_folder.h"
 #include "window_test_setup.h"
 
@@ -45,6 +51,25 @@ int countNamed(const std::vector<Element>& shown, const QString& prefix) {
   return count;
 }
 
+// The names of the big frame stand in columns: the k-th name of every line
+// starts at the same place, as padding by byte widths promises in a face whose
+// Latin letters are half a Chinese character wide.
+void verifyColumnsLineUp(const screen::RollingFrame& big) {
+  if (!QFontDatabase::hasFamily(QStringLiteral("Noto Sans Mono CJK SC")))
+    QSKIP("Noto Sans Mono CJK SC (fonts-noto-cjk) is not installed");
+  const QFontMetricsF metrics(big.frameFont());
+  std::vector<qreal> starts;  // of the names of the first line
+  for (const QString& line : big.text().split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+    const std::vector<std::string> cells = draw::bigFrameCells(base::utf8ToGbk(line.toStdString()));
+    std::string before;
+    for (std::size_t k = 0; k < cells.size(); before += cells[k++]) {
+      const qreal x = metrics.horizontalAdvance(QString::fromStdString(base::gbkToUtf8(before)));
+      if (starts.size() == k) starts.push_back(x);
+      QVERIFY2(std::abs(x - starts[k]) < 1.0, qPrintable(line));
+    }
+  }
+}
+
 }  // namespace
 
 class DisplaySizesTest : public QObject {
@@ -78,6 +103,23 @@ class DisplaySizesTest : public QObject {
     int winners = 0;
     for (std::size_t r = 1; r < won.rowCount(); ++r) winners += won.cell(draw::winner::kDisplayName, r).empty() ? 0 : 1;
     QCOMPARE(winners, crowded ? 60 : 10);
+
+    // The draw screen as the batch left it: sixty long names in the big frame,
+    // every one of them whole on the screen, and readable where the screen has room.
+    if (crowded) {
+      verifyFits(audience_view::visibleElements(window), size, QStringLiteral("draw screen, 60 drawn"));
+      if (QTest::currentTestFailed()) return;
+      const screen::RollingFrame* big = window.frame(draw::kBigFrame);
+      QVERIFY(big->isVisibleTo(&window));
+      for (std::size_t r = 1; r < won.rowCount(); ++r) {
+        const QString name = QString::fromStdString(base::gbkToUtf8(won.cell(draw::winner::kDisplayName, r)));
+        QVERIFY2(big->text().contains(name), qPrintable(name));
+      }
+      QCOMPARE(big->size(), screen::RollingFrame::textSize(big->frameFont(), big->text(), big->linePitch()));
+      if (size.width() >= 1920) QVERIFY(big->frameFont().pointSize() >= screen::kReadableFontSize);
+      verifyColumnsLineUp(*big);
+      if (QTest::currentTestFailed()) return;
+    }
 
     // The winners display: its lines on the screen, and all winners in them.
     std::vector<std::string> drawnLines;
