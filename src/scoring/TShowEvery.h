@@ -3,6 +3,7 @@
 // scoring file with every judge's photo and score, and the result line with the
 // dropped scores and the average. Read every second; a judge's changed score
 // flashes purple and white while the change sound plays.
+#include <QFont>
 #include <QPixmap>
 #include <QSize>
 #include <QTimer>
@@ -10,8 +11,8 @@
 #include <memory>
 #include <set>
 
-#include "scoring/core/scoring_refresh.h"
 #include "scoring/core/photo_layout.h"
+#include "scoring/core/scoring_refresh.h"
 #include "scoring/display_support.h"
 #include "screen/display_stage.h"
 #include "screen/state/details_display_settings.h"
@@ -72,6 +73,9 @@ class TShowEvery : public screen::DisplayStage {
   scoring::Band photoBand() const;
   void rebuild();
   void setScoreColours();
+  // The score labels in the score font, made smaller where a label's box is
+  // too small for its text, all alike; the chosen font stays for larger boxes.
+  void fitScoreFont();
   void defaultLayout();
   void centre(styledtext::TSmoothLabel* label);
 
@@ -84,7 +88,8 @@ class TShowEvery : public screen::DisplayStage {
   std::array<int, kJudges> flashCounters_{};
   std::array<bool, kJudges> flashPurple_{};
   std::vector<QPixmap> tiles_;
-  QSize tileSize_;  // the size the tiles were built at: the stored one or, to fit, smaller
+  QFont scoreFont_;  // as chosen; the labels may show it smaller (fitScoreFont)
+  QSize tileSize_;   // the size the tiles were built at: the stored one or, to fit, smaller
   QMenu* windowMenu_ = nullptr;
   QMenu* photoMenu_ = nullptr;
   QAction* showNamesItem_ = nullptr;

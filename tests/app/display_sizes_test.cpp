@@ -14,6 +14,7 @@
 #include "base/gbk.h"
 #include "displays/TShowPanel.h"
 #include "draw/rolling_feed.h"
+#include "scoring/TShowEvery.h"
 #include "screen/rolling_frame.h"
 #include "screen/state/rolling_layout.h"
 #include "test_folder.h"
@@ -67,6 +68,22 @@ void verifyColumnsLineUp(const screen::RollingFrame& big) {
       if (starts.size() == k) starts.push_back(x);
       QVERIFY2(std::abs(x - starts[k]) < 1.0, qPrintable(line));
     }
+  }
+}
+
+// Every judge's score is written whole in its label, at a height the hall can
+// read; on the crowded event every judge has given one.
+void verifyScoresReadable(const scoring::TShowEvery& details, bool everyScored) {
+  for (int k = 1; k <= 20; ++k) {
+    const QLabel* score = details.scoreLabel(k);
+    if (!score->isVisibleTo(&details)) continue;
+    const QFontMetrics metrics(score->font());
+    const QString when =
+        QStringLiteral("score %1 '%2' in %3x%4").arg(k).arg(score->text()).arg(score->width()).arg(score->height());
+    QVERIFY2(!everyScored || !score->text().isEmpty(), qPrintable(when));
+    QVERIFY2(metrics.height() <= score->height() && metrics.horizontalAdvance(score->text()) <= score->width(),
+             qPrintable(when));
+    QVERIFY2(score->height() >= scoring::kReadableScoreHeight, qPrintable(when));
   }
 }
 
@@ -140,7 +157,11 @@ class DisplaySizesTest : public QObject {
 
     for (const display_view::Display which :
          {display_view::Display::Prize, display_view::Display::Ranking, display_view::Display::Details}) {
-      const std::vector<Element> shown = display_view::openAndCollect(window, which);
+      const std::vector<Element> shown = display_view::openAndCollect(window, which, [&](screen::DisplayStage& stage) {
+        if (which == display_view::Display::Details)
+          verifyScoresReadable(dynamic_cast<scoring::TShowEvery&>(stage), crowded);
+      });
+      if (QTest::currentTestFailed()) return;
       const QString when = QString::fromLatin1(display_view::displayName(which));
       verifyFits(shown, size, when);
       if (QTest::currentTestFailed()) return;

@@ -33,12 +33,17 @@ struct Band {
   int bottom = 0;  // exclusive
 };
 
+// The least height of a score label once the photos are shrunk to fit: a score
+// the hall can still read.
+inline constexpr int kReadableScoreHeight = 16;
+
 // The layout above when every photo and score label lies in `band` and on the
 // screen, and no score label reaches into the photo of the row under it.
 // Otherwise, for this showing, the rows get a pitch that holds a photo and its
 // score label, and the photos shrink (keeping their proportions) until the grid
-// fits across the screen and into the band, where it is centred. Twenty judges
-// five to a row stay readable this way; the stored size and count stay.
+// fits across the screen and into the band, where it is centred; an automatic
+// count (perRow 0) becomes the one that gives the largest photos. Twenty judges
+// five to a row stay readable this way; the stored size and an operator's count stay.
 PhotoLayout fitPhotos(int judges, int width, int height, int perRow, int screenWidth, int screenHeight, Band band);
 
 // The bar width and gap a showing of the ranking display uses: the stored ones

@@ -70,7 +70,30 @@ TEST(PhotoFit, KeepsTheStoredLayoutWhereItFitsAndShrinksWhereItDoesNot) {
     expectFits(layout, c.screenWidth, band);
     EXPECT_EQ(layout.photoWidth < 200, c.shrinks);
     EXPECT_NEAR(layout.photoWidth / 200.0, layout.photoHeight / 250.0, 0.01);  // proportions kept
-    if (c.perRow > 0) EXPECT_EQ(layout.perRow, c.perRow);  // the operator's count stays
+    if (c.perRow > 0) {
+      EXPECT_EQ(layout.perRow, c.perRow);  // the operator's count stays
+    }
+    EXPECT_GE(layout.tiles[0].scoreHeight, scoring::kReadableScoreHeight);
+  }
+}
+
+// Twenty judges between the captions of a low screen: the automatic count is
+// the one with the largest photos, not the one the width alone allows.
+TEST(PhotoFit, AnAutomaticCountGivesTheLargestPhotosThatFit) {
+  struct Case {
+    int screenWidth, screenHeight;
+    scoring::Band band;
+  };
+  for (const Case& c : {Case{1024, 600, {271, 524}}, Case{1280, 720, {271, 644}}}) {
+    SCOPED_TRACE(c.screenWidth);
+    const scoring::PhotoLayout automatic = scoring::fitPhotos(20, 200, 250, 0, c.screenWidth, c.screenHeight, c.band);
+    expectFits(automatic, c.screenWidth, c.band);
+    for (int perRow = 1; perRow <= 20; ++perRow)
+      EXPECT_LE(scoring::fitPhotos(20, 200, 250, perRow, c.screenWidth, c.screenHeight, c.band).photoWidth,
+                automatic.photoWidth)
+          << perRow;
+    EXPECT_GT(automatic.perRow, scoring::layoutPhotos(20, 200, 250, 0, c.screenWidth, c.screenHeight).perRow);
+    EXPECT_GE(automatic.photoWidth, 60);
   }
 }
 
