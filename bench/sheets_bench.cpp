@@ -74,7 +74,7 @@ void importAll(const QString& path) {
   choice.columns = {0, 1};
   choice.skipFirstRow = true;
   const QStringList lines = sheets::rosterLines(sheet, choice);
-  if (lines.size() != kRows || !sheets::unspellableLines(lines).empty()) std::printf("WRONG RESULT\n");
+  if (lines.size() != kRows || !sheets::unstorableLines(lines).empty()) std::printf("WRONG RESULT\n");
 }
 
 }  // namespace

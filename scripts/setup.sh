@@ -11,9 +11,9 @@ packages=(
   gstreamer1.0-libav gstreamer1.0-alsa gstreamer1.0-pulseaudio
   libjpeg62-turbo-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-noto-cjk fonts-arphic-ukai fonts-dejavu-core
+  fonts-noto-cjk fonts-arphic-ukai fonts-hanazono fonts-dejavu-core
   xvfb xauth imagemagick x11-utils sox xdotool openbox
-  libxlsxwriter-dev libzip-dev libcsv-dev
+  libxlsxwriter-dev libzip-dev libcsv-dev libfreexl-dev
   dpkg-dev file desktop-file-utils lintian man-db python3
   clang libclang-rt-dev strace
 )

@@ -427,8 +427,9 @@ void TForm1::renderFrames() {
   }
   for (int k = 1; k <= 30; ++k) fitFrame(k);
   auto* big = frame(31);
-  // Its columns are padded by byte widths: they line up in a face whose Latin
-  // letters are half a Chinese character wide, as 黑体 and 宋体 were.
+  // Its names are padded with blanks to columns, a Chinese character two: they
+  // line up in a face whose Latin letters are half a Chinese character wide, as
+  // 黑体 and 宋体 were.
   font.setFamily(platform::fixedPitchFace(font.family()));
   font.setPointSize(screen::qtFont(area.textFont.name, area.bigFrameFontSize).pointSize());
   big->setFrameFont(font, colour);

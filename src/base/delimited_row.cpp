@@ -13,7 +13,7 @@ bool isControlOrBlank(unsigned char byte) { return byte >= 1 && byte <= 32; }
 bool needsQuotes(std::string_view cell) {
   for (std::size_t pos = 0; pos < cell.size(); pos += charLengthAt(cell, pos)) {
     unsigned char byte = static_cast<unsigned char>(cell[pos]);
-    if (charLengthAt(cell, pos) == 2) continue;
+    if (charLengthAt(cell, pos) > 1) continue;
     if (isControlOrBlank(byte) || byte == '"' || byte == '|') return true;
     if (pos + 1 == cell.size() && isLeadByte(byte)) return true;
   }

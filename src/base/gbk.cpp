@@ -5,14 +5,26 @@
 #include <algorithm>
 #include <cerrno>
 #include <stdexcept>
+#include <utility>
 
 namespace base {
 
 std::size_t charLengthAt(std::string_view text, std::size_t pos) {
-  if (pos + 1 < text.size() && isLeadByte(static_cast<unsigned char>(text[pos])) &&
-      isTrailByte(static_cast<unsigned char>(text[pos + 1])))
-    return 2;
+  auto at = [&](std::size_t k) { return static_cast<unsigned char>(text[pos + k]); };
+  if (pos + 1 >= text.size() || !isLeadByte(at(0))) return 1;
+  if (isTrailByte(at(1))) return 2;
+  if (pos + 3 < text.size() && isDigitByte(at(1)) && isLeadByte(at(2)) && isDigitByte(at(3))) return 4;
   return 1;
+}
+
+std::size_t displayColumns(std::string_view text) {
+  std::size_t columns = 0;
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t length = charLengthAt(text, pos);
+    columns += columnsOf(length);
+    pos += length;
+  }
+  return columns;
 }
 
 std::size_t findSingleByte(std::string_view text, char needle, std::size_t from) {
@@ -40,7 +52,8 @@ namespace {
 class Converter {
  public:
   Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv cannot convert between GBK and UTF-8");
+    if (cd_ == reinterpret_cast<iconv_t>(-1))
+      throw std::runtime_error("iconv cannot convert between GB18030 and UTF-8");
   }
   ~Converter() { iconv_close(cd_); }
   Converter(const Converter&) = delete;
@@ -48,7 +61,8 @@ class Converter {
 
   // Converts as much as possible into `out` (null: only looks); at an invalid or
   // unconvertible sequence `onInvalid` writes what stands for it and says how
-  // many bytes of input to step over. Returns whether there was one.
+  // many bytes of input to step over (null: stops at the first one). Returns
+  // whether there was one.
   bool convert(std::string_view input, std::string* out, InvalidSequence onInvalid) {
     bool invalid = false;
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);
@@ -64,6 +78,7 @@ class Converter {
       if (errno == E2BIG) continue;
       // EILSEQ or EINVAL: the handler marks the sequence and says how far to skip.
       invalid = true;
+      if (!onInvalid) break;
       const std::size_t skip = std::clamp<std::size_t>(onInvalid(std::string_view(in, inLeft), out), 1, inLeft);
       in += skip;
       inLeft -= skip;
@@ -77,7 +92,12 @@ class Converter {
 };
 
 Converter& fromGbkConverter() {
-  thread_local Converter converter("UTF-8", "GBK");
+  thread_local Converter converter("UTF-8", "GB18030");
+  return converter;
+}
+
+Converter& toGbkConverter() {
+  thread_local Converter converter("GB18030", "UTF-8");
   return converter;
 }
 
@@ -88,13 +108,6 @@ std::size_t replaceBadGbk(std::string_view rest, std::string* out) {
   // A lead byte followed by an invalid trail byte: keep the trail byte, it may be ASCII.
   if (skip == 2 && static_cast<unsigned char>(rest[1]) < 0x40) skip = 1;
   return skip;
-}
-
-// A character GBK cannot spell shows as "?"; the whole UTF-8 sequence is skipped.
-std::size_t replaceUnspellable(std::string_view rest, std::string* out) {
-  if (out) out->push_back('?');
-  const auto lead = static_cast<unsigned char>(rest.front());
-  return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
 }
 
 bool isAscii(std::string_view text) {
@@ -122,31 +135,51 @@ std::string gbkToUtf8(std::string_view gbk) {
   return out;
 }
 
-std::string utf8ToGbk(std::string_view utf8) {
+namespace {
+// The text as it can be quoted: valid UTF-8 as it is, anything else with its
+// bad bytes as U+FFFD.
+std::string quotable(std::string_view utf8) {
+  std::string shown;
+  for (std::size_t pos = 0; pos < utf8.size() && shown.size() < 240;) {
+    const auto lead = static_cast<unsigned char>(utf8[pos]);
+    std::size_t length = lead < 0x80                    ? 1
+                         : lead >= 0xC2 && lead <= 0xDF ? 2
+                         : lead >= 0xE0 && lead <= 0xEF ? 3
+                         : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                        : 0;
+    bool whole = length > 0 && pos + length <= utf8.size();
+    for (std::size_t k = 1; whole && k < length; ++k)
+      whole = (static_cast<unsigned char>(utf8[pos + k]) & 0xC0) == 0x80;
+    if (whole) {
+      shown.append(utf8.substr(pos, length));
+      pos += length;
+    } else {
+      shown += "\xEF\xBF\xBD";
+      ++pos;
+    }
+  }
+  return shown;
+}
+}  // namespace
+
+UnstorableText::UnstorableText(std::string_view utf8)
+    : std::runtime_error("\"" + quotable(utf8) + "\" 中有无法保存的字符(不是有效的文字编码),请改用其它写法") {}
+
+std::optional<std::string> tryUtf8ToGbk(std::string_view utf8) {
   if (isAscii(utf8)) return std::string(utf8);
-  thread_local Converter converter("GBK", "UTF-8");
   std::string out;
   out.reserve(utf8.size());
-  converter.convert(utf8, &out, replaceUnspellable);
+  if (toGbkConverter().convert(utf8, &out, nullptr)) return std::nullopt;
   return out;
 }
 
-bool isValidGb18030(std::string_view text) {
-  if (isAscii(text)) return true;
-  thread_local iconv_t cd = iconv_open("UTF-32", "GB18030");
-  if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv cannot read GB18030");
-  iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  char* in = const_cast<char*>(text.data());
-  std::size_t inLeft = text.size();
-  char buffer[4096];
-  while (inLeft > 0) {
-    char* out = buffer;
-    std::size_t outLeft = sizeof buffer;
-    if (iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1)) break;
-    if (errno != E2BIG) return false;
-  }
-  return true;
+std::string utf8ToGbk(std::string_view utf8) {
+  std::optional<std::string> gbk = tryUtf8ToGbk(utf8);
+  if (!gbk) throw UnstorableText(utf8);
+  return std::move(*gbk);
 }
+
+bool isValidGb18030(std::string_view text) { return !decodeGbk(text, nullptr, nullptr); }
 
 std::string excerptForMessage(std::string_view gbk, std::size_t maxChars) {
   std::string shown;
@@ -162,11 +195,7 @@ std::string excerptForMessage(std::string_view gbk, std::size_t maxChars) {
       ++pos;
       continue;
     }
-    std::size_t length = charLengthAt(gbk, pos);
-    // A four-byte GB18030 character is one character: never cut apart.
-    if (pos + 3 < gbk.size() && isLeadByte(byte) && gbk[pos + 1] >= '0' && gbk[pos + 1] <= '9' &&
-        isLeadByte(static_cast<unsigned char>(gbk[pos + 2])) && gbk[pos + 3] >= '0' && gbk[pos + 3] <= '9')
-      length = 4;
+    const std::size_t length = charLengthAt(gbk, pos);
     shown.append(gbk.substr(pos, length));
     pos += length;
   }
@@ -179,8 +208,8 @@ bool equalsIgnoreLatinCase(std::string_view a, std::string_view b) {
   std::size_t pos = 0;
   while (pos < a.size()) {
     std::size_t len = charLengthAt(a, pos);
-    if (len == 2) {
-      if (a[pos] != b[pos] || a[pos + 1] != b[pos + 1]) return false;
+    if (len > 1) {
+      if (a.substr(pos, len) != b.substr(pos, len)) return false;
     } else if (lowerLatin(a[pos]) != lowerLatin(b[pos])) {
       return false;
     }

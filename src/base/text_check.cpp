@@ -36,17 +36,38 @@ int utf8CharactersBeyondAscii(std::string_view text) {
 
 }  // namespace
 
+namespace {
+bool dropByteOrderMarks(std::string_view& bytes) {
+  bool dropped = false;
+  while (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+    bytes.remove_prefix(3);
+    dropped = true;
+  }
+  return dropped;
+}
+}  // namespace
+
+ImportEncoding importEncoding(std::string_view bytes) {
+  const bool byteOrderMark = dropByteOrderMarks(bytes);
+  const int beyondAscii = utf8CharactersBeyondAscii(bytes);
+  if (byteOrderMark && beyondAscii >= 0) return ImportEncoding::Utf8;
+  if (beyondAscii <= 0) return ImportEncoding::Gb18030;
+  if (beyondAscii >= 3 || !isValidGb18030(bytes)) return ImportEncoding::Utf8;
+  return ImportEncoding::Either;
+}
+
+std::string utf8FileToGbk(std::string_view bytes) {
+  dropByteOrderMarks(bytes);
+  return utf8ToGbk(bytes);
+}
+
 TextProblem findTextProblem(std::string_view bytes) {
   for (char c : bytes) {
     const auto byte = static_cast<unsigned char>(c);
     if ((byte < 0x20 && byte != '\t' && byte != '\r' && byte != '\n') || byte == 0x7F) return TextProblem::ControlBytes;
   }
   // The readers drop byte order marks at the start; so does the check.
-  bool byteOrderMark = false;
-  while (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-    bytes.remove_prefix(3);
-    byteOrderMark = true;
-  }
+  const bool byteOrderMark = dropByteOrderMarks(bytes);
   const int beyondAscii = utf8CharactersBeyondAscii(bytes);
   if (beyondAscii >= 3 || (byteOrderMark && beyondAscii >= 1)) return TextProblem::Utf8;
   if (!isValidGb18030(bytes)) return TextProblem::NotGb18030;
@@ -60,9 +81,9 @@ std::string describeTextProblem(TextProblem problem) {
     case TextProblem::ControlBytes:
       return "文件中有不是文字的内容(例如NUL字节),可能已损坏或不是文本文件";
     case TextProblem::Utf8:
-      return "文件是UTF-8编码,不是本程序使用的GBK编码";
+      return "文件是UTF-8编码,不是本程序使用的GBK(GB18030)编码";
     case TextProblem::NotGb18030:
-      return "文件中有不是GBK编码的文字,可能已损坏或是其它编码";
+      return "文件中有不是GBK(GB18030)编码的文字,可能已损坏或是其它编码";
   }
   return {};
 }

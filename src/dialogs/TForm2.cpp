@@ -1,20 +1,19 @@
 #include "dialogs/TForm2.h"
 
+#include "dialogs/editor_text.h"
+#include "screen/dialog_keys.h"
 #include "screen/dialog_service.h"
 #include "screen/digit_field.h"
+#include "screen/window_fit.h"
 #include "ui_TForm2.h"
 
 namespace dialogs {
 
-namespace {
-
-std::string gbkOf(const QString& text) { return draw::editorToGbk(text.toUtf8().toStdString()); }
-
-}  // namespace
-
 TForm2::TForm2(screen::DialogService& dialogs, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TForm2>()), dialogs_(dialogs) {
   ui->setupUi(this);
+  screen::fitToScreen(*this);
+  screen::setDefaultButton(*this, ui->Button1);
   auto* digits = new screen::DigitFieldFilter(dialogs_, this);
   for (QLineEdit* field : {ui->Edit3, ui->Edit4, ui->Edit6}) digits->attach(field);
   connect(ui->Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
@@ -25,8 +24,11 @@ TForm2::~TForm2() = default;
 
 void TForm2::Button1Click() {
   draw::NumberedRequest request;
-  request.prefix = gbkOf(ui->Edit1->text());
-  request.suffix = gbkOf(ui->Edit2->text());
+  if (!dialogs_.reportFailures([&] {
+        request.prefix = editorBytes(ui->Edit1->text());
+        request.suffix = editorBytes(ui->Edit2->text());
+      }))
+    return;
   request.first = ui->Edit3->text().toStdString();
   request.last = ui->Edit4->text().toStdString();
   request.skip = ui->Edit6->text().toStdString();

@@ -16,10 +16,12 @@
 #include "dialogs/photo_import.h"
 #include "platform/image_files.h"
 #include "platform/qt_gbk.h"
+#include "screen/dialog_keys.h"
 #include "screen/dialog_service.h"
 #include "screen/digit_field.h"
 #include "screen/photo_tiles.h"
 #include "screen/picture_scaling.h"
+#include "screen/window_fit.h"
 #include "styledtext/qt_rasteriser.h"
 #include "ui_TPicL.h"
 
@@ -33,6 +35,14 @@ const QString kJpegFilter = QStringLiteral("JPG图片文件(*.jpg)");
 constexpr int kNameRole = Qt::UserRole;
 
 std::string gbk(const char* utf8) { return base::utf8ToGbk(utf8); }
+
+// Why a name cannot be a person of the picture roster (UTF-8), empty when it can.
+// Half a character (a lone surrogate) is looked for on the QString: its UTF-8
+// would already hold "?" in its place.
+std::string nameProblem(const QString& name) {
+  if (!platform::isStorable(name)) return "姓名含有名单文件无法保存的字符,请改用其它写法";
+  return draw::photoNameProblem(name.toStdString());
+}
 const std::string& section() {
   static const std::string name = gbk("图片抽奖");
   return name;
@@ -51,6 +61,8 @@ bool endsWithJpg(const fs::path& file) {
 TPicL::TPicL(fs::path programDir, screen::DialogService& dialogs, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TPicL>()), programDir_(std::move(programDir)), dialogs_(dialogs) {
   ui->setupUi(this);
+  screen::fitToScreen(*this);
+  screen::setDefaultButton(*this, nullptr);
   QFont listFont(QStringLiteral("宋体"));
   listFont.setPixelSize(16);
   ui->ListBox1->setFont(listFont);
@@ -255,14 +267,14 @@ void TPicL::Button1Click() {
   bool any = false;
   for (qsizetype k = 0; k < chosen.size(); ++k) {
     const QString nameText = QFileInfo(chosen[k]).completeBaseName();
-    const std::string problem = draw::photoNameProblem(nameText.toUtf8().toStdString());
+    const std::string problem = nameProblem(nameText);
     if (!problem.empty()) {
       QApplication::restoreOverrideCursor();
       dialogs_.message(QStringLiteral("%1: %2").arg(QFileInfo(chosen[k]).fileName(), QString::fromUtf8(problem)));
       QApplication::setOverrideCursor(Qt::WaitCursor);
       continue;
     }
-    const std::string name = base::utf8ToGbk(nameText.toUtf8().toStdString());
+    const std::string name = platform::toGbk(nameText);
     if (!existingPhoto(name).empty()) {
       QApplication::restoreOverrideCursor();
       const bool overwrite =
@@ -334,12 +346,12 @@ void TPicL::Button3Click() {
 void TPicL::Button5Click() {
   const std::optional<QString> typed = dialogs_.text(QStringLiteral("人员姓名"), QString(), QString());
   if (!typed || typed->isEmpty()) return;
-  const std::string problem = draw::photoNameProblem(typed->toUtf8().toStdString());
+  const std::string problem = nameProblem(*typed);
   if (!problem.empty()) {
     dialogs_.message(QString::fromUtf8(problem));
     return;
   }
-  const std::string name = base::utf8ToGbk(typed->toUtf8().toStdString());
+  const std::string name = platform::toGbk(*typed);
   const draw::Lines current = names();
   if (std::find(current.begin(), current.end(), name) != current.end()) {
     dialogs_.message(*typed + QStringLiteral("已在名单中,照片抽奖人员名单不能重复"));

@@ -10,11 +10,13 @@
 #include "base/paths.h"
 #include "base/text_file.h"
 #include "dialogs/TForm2.h"
+#include "dialogs/editor_text.h"
 #include "dialogs/roster_import.h"
 #include "dialogs/roster_print.h"
 #include "dialogs/sheet_roster_import.h"
 #include "platform/qt_gbk.h"
 #include "screen/dialog_service.h"
+#include "screen/window_fit.h"
 #include "sheets/sheet_file.h"
 #include "ui_TnameList.h"
 
@@ -26,7 +28,7 @@ namespace {
 
 const QString kTextFilter = QStringLiteral("文本文件(*.txt)");
 // The import also reads the spreadsheets that rosters come in; text stays first.
-const QString kImportFilter = kTextFilter + QStringLiteral(";;Excel 工作簿(*.xlsx);;CSV 表格(*.csv)");
+const QString kImportFilter = kTextFilter + QStringLiteral(";;Excel 工作簿(*.xlsx *.xls);;CSV 表格(*.csv)");
 
 QString editorText(const draw::Lines& lines) {
   std::string joined;
@@ -71,6 +73,7 @@ TnameList::TnameList(fs::path programDir, screen::DialogService& dialogs, draw::
       dialogs_(dialogs),
       random_(random) {
   ui->setupUi(this);
+  screen::fitToScreen(*this);
   layout()->setMenuBar(ui->MainMenu1);
   QFont text(QStringLiteral("宋体"));
   text.setPixelSize(16);
@@ -134,9 +137,7 @@ void TnameList::tellUndecodable(const draw::Lines& lines) {
   dialogs_.message(QStringLiteral("名单中有%1行含有无法识别的文字(显示为方框),保存时会原样保留。").arg(count));
 }
 
-draw::Lines TnameList::lines() const {
-  return base::splitEditorLines(draw::editorToGbk(ui->Memo1->toPlainText().toUtf8().toStdString()));
-}
+draw::Lines TnameList::lines() const { return base::splitEditorLines(editorBytes(ui->Memo1->toPlainText())); }
 
 void TnameList::replaceLines(const draw::Lines& lines) {
   const WaitCursor wait(lines.size() > kLargeText);
@@ -159,14 +160,15 @@ void TnameList::appendLines(const draw::Lines& added) {
 }
 
 void TnameList::transform(const std::function<void(draw::Lines&)>& operation) {
-  draw::Lines current = lines();
-  operation(current);
-  replaceLines(current);
+  dialogs_.reportFailures([&] {
+    draw::Lines current = lines();
+    operation(current);
+    replaceLines(current);
+  });
 }
 
 bool TnameList::save(const fs::path& file) {
-  const draw::Lines current = lines();
-  return dialogs_.reportFailures([&] { base::rewriteLines(file, current); });
+  return dialogs_.reportFailures([&] { base::rewriteLines(file, lines()); });
 }
 
 QString TnameList::exportName(const QString& chosen) {
@@ -190,15 +192,26 @@ void TnameList::N3Click() {
     replaceLines(fromSheet);
     return;
   }
-  draw::Lines imported;
-  if (!dialogs_.reportFailures([&] { imported = importRosterFile(pathOf(chosen)); })) return;
-  replaceLines(imported);
-  tellUndecodable(imported);
+  std::optional<draw::Lines> imported;
+  if (!dialogs_.reportFailures([&] { imported = importRosterFile(pathOf(chosen), dialogs_); }) || !imported) return;
+  replaceLines(*imported);
+  tellUndecodable(*imported);
 }
 
 void TnameList::N21Click() { appendLines(runGenerator()); }
 
-void TnameList::N12Click() { save(rosterPath()); }
+void TnameList::N12Click() {
+  // What the close would save: without empty lines at the end, so that closing
+  // right after finds nothing left to save.
+  // A text the roster file cannot hold is refused before anything changes.
+  draw::Lines current;
+  if (!dialogs_.reportFailures([&] { current = lines(); })) return;
+  if (draw::dropTrailingEmptyLines(current)) replaceLines(current);
+  if (!save(rosterPath())) return;
+  modified_ = false;
+  // The roster file is what the draw reads: it has changed as after a save on close.
+  changedMark_ = true;
+}
 
 void TnameList::N13Click() {
   const QString chosen =
@@ -211,7 +224,10 @@ void TnameList::N14Click() {
   QPrinter printer;
   if (!choosePrinter(printer)) return;
   QStringList text;
-  for (const std::string& line : lines()) text << QString::fromUtf8(draw::gbkToEditor(line));
+  if (!dialogs_.reportFailures([&] {
+        for (const std::string& line : lines()) text << QString::fromUtf8(draw::gbkToEditor(line));
+      }))
+    return;
   printRoster(printer, text, ui->Memo1->font());
 }
 
@@ -222,7 +238,8 @@ void TnameList::N17Click() { transform(draw::trimLines); }
 void TnameList::N7Click() { transform(draw::removeSpaces); }
 
 void TnameList::N18Click() {
-  draw::Lines current = lines();
+  draw::Lines current;
+  if (!dialogs_.reportFailures([&] { current = lines(); })) return;
   const draw::Lines removed = draw::removeDuplicates(current);
   dialogs_.message(QString::fromUtf8(draw::gbkToEditor(draw::duplicatesMessage(removed))));
   replaceLines(current);
@@ -237,22 +254,21 @@ void TnameList::N22Click() {
   // Cancelling gives an empty prefix: the lines stay, the text counts as changed.
   const QString prefix =
       dialogs_.text(QStringLiteral("添加前缀"), QStringLiteral("请输入前缀字符"), QString()).value_or(QString());
-  const std::string gbk = draw::editorToGbk(prefix.toUtf8().toStdString());
-  transform([&gbk](draw::Lines& l) { draw::addPrefix(l, gbk); });
+  transform([&prefix](draw::Lines& l) { draw::addPrefix(l, editorBytes(prefix)); });
 }
 
 void TnameList::N23Click() {
   // The suffix box carries the prefix box's caption and prompt, as operators know it.
   const QString suffix =
       dialogs_.text(QStringLiteral("添加前缀"), QStringLiteral("请输入前缀字符"), QString()).value_or(QString());
-  const std::string gbk = draw::editorToGbk(suffix.toUtf8().toStdString());
-  transform([&gbk](draw::Lines& l) { draw::addSuffix(l, gbk); });
+  transform([&suffix](draw::Lines& l) { draw::addSuffix(l, editorBytes(suffix)); });
 }
 
 // ---- closing ----
 
 bool TnameList::mayClose() {
-  draw::Lines current = lines();
+  draw::Lines current;
+  if (!dialogs_.reportFailures([&] { current = lines(); })) return false;
   if (draw::dropTrailingEmptyLines(current)) replaceLines(current);
   if (!modified_) return true;
   switch (dialogs_.choice(QStringLiteral("名单已被修改,是否保存?"), QStringLiteral("提示"))) {

@@ -35,12 +35,13 @@ class TnameList : public QDialog {
             QWidget* parent = nullptr);
   ~TnameList() override;
 
-  // True after the operator saved on close: the draw must reload the roster.
+  // True after the operator saved (保存 or on close): the draw must reload the roster.
   bool changedMark() const { return changedMark_; }
-  // Set by every change of the text since opening.
+  // Set by every change of the text since opening or the last 保存.
   bool modified() const { return modified_; }
 
-  // The text as GBK lines: every line of the editor, the last one too.
+  // The text as the roster's lines: every line of the editor, the last one too.
+  // Raises base::UnstorableText for text the file cannot hold.
   draw::Lines lines() const;
   // Replaces the whole text (one undo step) and marks it modified.
   void replaceLines(const draw::Lines& lines);

@@ -9,10 +9,10 @@ namespace dialogs {
 
 namespace {
 
-// The message that lists the names GBK cannot spell; long lists are cut.
-QString unspellableQuestion(const QStringList& lines, const std::vector<int>& positions) {
+// The message that lists the names the roster file cannot hold; long lists are cut.
+QString unstorableQuestion(const QStringList& lines, const std::vector<int>& positions) {
   constexpr std::size_t kListed = 15;
-  QString text = QStringLiteral("以下 %1 个名字含有名单文件(GBK)无法保存的字符:\n").arg(positions.size());
+  QString text = QStringLiteral("以下 %1 个名字含有名单文件无法保存的字符(不完整的文字):\n").arg(positions.size());
   for (std::size_t i = 0; i < positions.size() && i < kListed; ++i) text += lines[positions[i]] + u'\n';
   if (positions.size() > kListed) text += QStringLiteral("……\n");
   text += QStringLiteral("\n是否去掉这些名字后导入其余名单?(选“否”则不导入)");
@@ -46,10 +46,10 @@ std::optional<QStringList> importSheetRoster(const QString& path, screen::Dialog
   }
 
   QStringList lines = sheets::rosterLines(sheet, choice);
-  const std::vector<int> unspellable = sheets::unspellableLines(lines);
-  if (!unspellable.empty()) {
-    if (!dialogs.question(unspellableQuestion(lines, unspellable), true)) return std::nullopt;
-    for (auto it = unspellable.rbegin(); it != unspellable.rend(); ++it) lines.removeAt(*it);
+  const std::vector<int> unstorable = sheets::unstorableLines(lines);
+  if (!unstorable.empty()) {
+    if (!dialogs.question(unstorableQuestion(lines, unstorable), true)) return std::nullopt;
+    for (auto it = unstorable.rbegin(); it != unstorable.rend(); ++it) lines.removeAt(*it);
   }
   return lines;
 }

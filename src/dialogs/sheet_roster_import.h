@@ -1,7 +1,8 @@
 #pragma once
 // The roster editor's import from a spreadsheet (.xlsx, .csv): reads the first
 // sheet, lets the operator choose the columns when there is more than one, and
-// has the operator decide about names GBK cannot spell (drop them or cancel).
+// has the operator decide about names the roster file cannot hold (drop them or
+// cancel).
 // Nothing else of a cell is changed.
 #include <QString>
 #include <QStringList>

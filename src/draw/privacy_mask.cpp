@@ -8,24 +8,28 @@ namespace draw {
 
 std::string privacyMask(std::string_view name, int first, int last) {
   if (last < first) return std::string(name);
-  const long long size = static_cast<long long>(name.size());
-  const long long prefixWanted = std::clamp<long long>(static_cast<long long>(first) - 1, 0, size);
-  long long suffixStart = std::clamp<long long>(static_cast<long long>(last), 0, size);  // 0-based: byte last + 1
+  const long long prefixColumns = std::max<long long>(static_cast<long long>(first) - 1, 0);
+  const long long suffixColumn = std::max<long long>(last, 0);  // 0-based: column last + 1
 
   // Reading from the start in characters: a character that the prefix end or the
   // suffix start would cut is left out of both.
-  long long prefixLength = 0;
-  for (long long pos = 0; pos < size;) {
-    const long long next = pos + static_cast<long long>(base::charLengthAt(name, static_cast<std::size_t>(pos)));
-    if (next <= prefixWanted) prefixLength = next;
-    if (pos < suffixStart && suffixStart < next) suffixStart = next;
-    if (next > prefixWanted && next > suffixStart) break;
-    pos = next;
+  std::size_t prefixEnd = 0;
+  std::size_t suffixStart = name.size();
+  long long column = 0;
+  for (std::size_t pos = 0; pos < name.size();) {
+    if (column >= suffixColumn) {
+      suffixStart = pos;
+      break;
+    }
+    const std::size_t length = base::charLengthAt(name, pos);
+    column += static_cast<long long>(base::columnsOf(length));
+    pos += length;
+    if (column <= prefixColumns) prefixEnd = pos;
   }
 
-  std::string result(name.substr(0, static_cast<std::size_t>(prefixLength)));
-  result.append(static_cast<std::size_t>(last - first + 1), '*');
-  result.append(name.substr(static_cast<std::size_t>(suffixStart)));
+  std::string result(name.substr(0, prefixEnd));
+  result.append(static_cast<std::size_t>(static_cast<long long>(last) - first + 1), '*');
+  result.append(name.substr(suffixStart));
   return result;
 }
 

@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "base/conversion_error.h"
+#include "base/gbk.h"
 
 namespace draw {
 
@@ -14,7 +15,7 @@ int nextRollingInterval(int current, int base) {
 
 std::size_t widestName(const std::vector<std::string>& names) {
   std::size_t widest = 0;
-  for (const auto& name : names) widest = std::max(widest, name.size());
+  for (const auto& name : names) widest = std::max(widest, base::displayColumns(name));
   return widest;
 }
 
@@ -25,7 +26,8 @@ std::string bigFrameText(int namesPerLine, const std::vector<std::string>& names
   for (std::size_t i = 0; i < names.size(); ++i) {
     const std::string& name = names[i];
     text += name;
-    if (width + 3 > name.size()) text.append(width + 3 - name.size(), ' ');
+    const std::size_t columns = base::displayColumns(name);
+    if (width + 3 > columns) text.append(width + 3 - columns, ' ');
     if ((i + 1) % static_cast<std::size_t>(namesPerLine) == 0) text += '\n';
   }
   return text;
@@ -98,7 +100,8 @@ void peopleRollingStep(DrawData& data, DrawView& view) {
   const Table& roster = data.AllNameList;
   if (data.settings.textDraw) {
     for (int k = 1; k <= std::min(n, kFrameCount); ++k)
-      if (rosterSize >= k) view.setFrameText(k, roster.cell(person::kDisplayName, static_cast<std::size_t>(serials[k - 1])));
+      if (rosterSize >= k)
+        view.setFrameText(k, roster.cell(person::kDisplayName, static_cast<std::size_t>(serials[k - 1])));
     if (data.state.batchSize > kFrameCount) {
       std::vector<std::string> names;
       names.reserve(serials.size());

@@ -22,8 +22,9 @@ inline constexpr int kRampStartInterval = 1200;
 // else the current one less a ninth (rounded down).
 int nextRollingInterval(int current, int base);
 
-// Each name padded with blanks to `width` + 3 bytes, a line feed after every
-// namesPerLine-th name. Widths count GBK bytes. namesPerLine below 1 is taken as
+// Each name padded with blanks to `width` + 3 columns, a line feed after every
+// namesPerLine-th name. Widths count columns (base::displayColumns: a two- or
+// four-byte character takes two). namesPerLine below 1 is taken as
 // the 5 the settings store for it.
 std::string bigFrameText(int namesPerLine, const std::vector<std::string>& names, std::size_t width);
 // The names of a big frame text, each with the blanks that pad it: a name
@@ -33,7 +34,7 @@ std::vector<std::string> bigFrameCells(const std::string& text);
 // The same cells with a line feed after every namesPerLine-th one: the columns
 // stay aligned, the lines hold fewer names. namesPerLine below 1 is taken as 1.
 std::string regroupBigFrameText(const std::vector<std::string>& cells, int namesPerLine);
-// The largest byte length among the names.
+// The largest width in columns among the names.
 std::size_t widestName(const std::vector<std::string>& names);
 
 // Shows the frames for batch size n and hides the others.

@@ -131,7 +131,7 @@ std::string duplicatesMessage(const Lines& removed) {
 
 void equalizeLengths(Lines& lines) {
   for (std::string& line : lines) {
-    if (line.size() != 4) continue;
+    if (base::displayColumns(line) != 4) continue;
     const std::size_t firstLength = base::charLengthAt(line, 0);
     std::size_t lastStart = 0;
     for (std::size_t pos = 0; pos < line.size(); pos += base::charLengthAt(line, pos)) lastStart = pos;
@@ -246,8 +246,7 @@ std::string photoNameProblem(std::string_view utf8Name) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 32 || byte == 127) return "姓名不能含有控制字符,它不能作为照片的文件名";
   }
-  const std::string gbk = base::utf8ToGbk(utf8Name);
-  if (base::gbkToUtf8(gbk) != utf8Name) return "姓名含有名单文件无法保存的字符,请改用其它写法";
+  if (!base::tryUtf8ToGbk(utf8Name)) return "姓名含有名单文件无法保存的字符,请改用其它写法";
   return {};
 }
 

@@ -42,8 +42,9 @@ void removeSpaces(Lines& lines);
 Lines removeDuplicates(Lines& lines);
 // The message that tells which lines removeDuplicates removed.
 std::string duplicatesMessage(const Lines& removed);
-// A line of exactly four GBK bytes becomes its first character, two spaces and
-// its last character (a two-character name takes a three-character width).
+// A line four columns wide (two full-width characters, base::displayColumns)
+// becomes its first character, two spaces and its last character (a
+// two-character name takes a three-character width).
 void equalizeLengths(Lines& lines);
 // Cyclic shuffle: for i = n-1 … 1 swap line i with a line j chosen uniformly from
 // 0 … i-1, so with two or more lines every line leaves its place.

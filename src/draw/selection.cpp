@@ -58,7 +58,7 @@ void appendLogLineAfterRecords(DrawData& data, const EventFolder& folder, std::s
   try {
     appendLogLine(folder, text);
   } catch (const base::FileError& error) {
-    if (data.state.logFailure.empty()) data.state.logFailure = error.reason().empty() ? "?" : error.reason();
+    if (data.state.logFailure.empty()) data.state.logFailure = error.reason().empty() ? "写入失败" : error.reason();
   }
 }
 
@@ -235,7 +235,7 @@ void logHeaderIfNewAward(DrawData& data, const EventFolder& folder) {
     appendAwardHeader(folder, data, currentAwardRow(data));
   } catch (const base::FileError& error) {
     // The header is tried again with the award's next batch.
-    if (data.state.logFailure.empty()) data.state.logFailure = error.reason().empty() ? "?" : error.reason();
+    if (data.state.logFailure.empty()) data.state.logFailure = error.reason().empty() ? "写入失败" : error.reason();
     return;
   }
   data.state.lastLoggedAward = data.state.currentAward;

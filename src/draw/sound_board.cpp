@@ -1,6 +1,7 @@
 #include "draw/sound_board.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "base/gbk.h"
 #include "base/paths.h"
@@ -77,10 +78,11 @@ std::vector<std::string> soundFileNames(const std::filesystem::path& programDir)
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     const std::string utf8 = it->path().filename().string();
-    const std::string name = base::utf8ToGbk(utf8);
-    if (base::gbkToUtf8(name) != utf8) continue;
+    // A name that is not UTF-8 cannot be stored in Config.ini: it is not offered.
+    const std::optional<std::string> name = base::tryUtf8ToGbk(utf8);
+    if (!name) continue;
     for (std::size_t g = 0; g < groups.size(); ++g)
-      if (extension == kExtensions[g]) groups[g].push_back(name);
+      if (extension == kExtensions[g]) groups[g].push_back(*name);
   }
   std::vector<std::string> names;
   for (auto& group : groups) {

@@ -60,7 +60,7 @@ bool serialsRead(const Table::Row& record) {
 }
 
 // A field of a damaged line made fit for the file: control bytes out and, on a
-// line that is not GBK, UTF-8 text in GBK when every character has a GBK form;
+// line that is not GB18030, UTF-8 text in GB18030 when the field is UTF-8;
 // anything else stays as it is.
 std::string cleanField(const std::string& field, base::TextProblem lineProblem) {
   std::string text;
@@ -69,9 +69,8 @@ std::string cleanField(const std::string& field, base::TextProblem lineProblem) 
     if (byte >= 0x20 && byte != 0x7F) text += c;
   }
   if (lineProblem != base::TextProblem::Utf8 && lineProblem != base::TextProblem::NotGb18030) return text;
-  const std::string converted = base::utf8ToGbk(text);
-  if (converted != text && base::gbkToUtf8(converted) == text) return converted;
-  return text;
+  const std::optional<std::string> converted = base::tryUtf8ToGbk(text);
+  return converted ? *converted : text;
 }
 
 }  // namespace

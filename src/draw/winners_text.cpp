@@ -23,34 +23,39 @@ std::string winnersBlock(const DrawData& data, const std::string& awardSerial, i
   text += awards.cell(item::kName, row) + "(" + awards.cell(item::kDrawn, row) + base::utf8ToGbk("名)") + "\n";
   text += base::utf8ToGbk("(奖品:") + awards.cell(item::kPrize, row) + ")\n";
 
+  // Widths count columns (base::displayColumns): a four-byte character is as
+  // wide as a two-byte one, so its name lines up with the others.
   std::size_t widest = 0;
   for (std::size_t r = 1; r < winners.rowCount(); ++r)
     if (winners.cell(winner::kAwardSerial, r) == awardSerial)
-      widest = std::max(widest, winners.cell(winner::kDisplayName, r).size());
+      widest = std::max(widest, base::displayColumns(winners.cell(winner::kDisplayName, r)));
 
   // 64-bit: a hand-edited per-row count must not overflow the padding width.
   const std::int64_t fullWidth = static_cast<std::int64_t>(widest + 1) * perRow;
   std::string line = " ";
+  std::int64_t lineColumns = 1;
   int count = 0;
   int fullLines = 0;
   for (std::size_t r = 1; r < winners.rowCount(); ++r) {
     if (winners.cell(winner::kAwardSerial, r) != awardSerial) continue;
     const std::string& name = winners.cell(winner::kDisplayName, r);
+    const std::size_t padding = widest - base::displayColumns(name) + 1;
     line += name;
-    line.append(widest - name.size() + 1, ' ');
+    line.append(padding, ' ');
+    lineColumns += static_cast<std::int64_t>(base::displayColumns(name) + padding);
     if (++count == perRow) {
       text += line + "\n";
       line = " ";
+      lineColumns = 1;
       count = 0;
       ++fullLines;
     }
   }
   if (fullLines > 0) {
-    const auto length = static_cast<std::int64_t>(line.size());
     // The last line keeps the width of the full ones above it. With names all
     // empty it can already be as wide; it then holds only blanks and is left out.
-    if (length < fullWidth) {
-      line.append(static_cast<std::size_t>(fullWidth - length + 1), ' ');
+    if (lineColumns < fullWidth) {
+      line.append(static_cast<std::size_t>(fullWidth - lineColumns + 1), ' ');
       text += line + "\n";
     }
   } else {

@@ -286,8 +286,25 @@ bool TComProSys::refuseBadValues() {
     ui->Edit2->setFocus();
     return true;
   }
+  // Names are checked before anything is written: one that the scoring file
+  // cannot hold would lose scores or move them to another entry.
+  auto refuseName = [this](ScoringGrid* grid, int row, int column, const QString& what) {
+    const QString name = grid->cellText(row, column).trimmed();
+    if (name.isEmpty()) return false;
+    const std::optional<std::string> gbk = platform::tryToGbk(name);
+    const std::string problem = gbk ? scoringNameProblem(*gbk) : "含有无法保存的字符(不完整的文字)";
+    if (problem.empty()) return false;
+    dialogs_.message(
+        QStringLiteral("%1\"%2\"%3,否则评分文件会读错,请修改").arg(what, name, QString::fromStdString(problem)));
+    grid->setCurrentCell(row, column);
+    return true;
+  };
+  ScoringGrid* programmes = ui->StringGrid1;
+  for (int row = 0; row < programmes->rowCount(); ++row)
+    if (refuseName(programmes, row, 1, QStringLiteral("节目名称"))) return true;
   ScoringGrid* judges = ui->StringGrid2;
   for (int row = 0; row < judges->rowCount(); ++row) {
+    if (refuseName(judges, row, 0, QStringLiteral("评委姓名"))) return true;
     const QString name = judges->cellText(row, 0).trimmed();
     if (!name.isEmpty() && !isSafeJudgeName(toGbk(name))) {
       dialogs_.message(QStringLiteral("评委姓名\"%1\"不能用作照片文件名,请修改").arg(name));

@@ -19,8 +19,15 @@ TSheetColumns::TSheetColumns(const sheets::Sheet& sheet, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TSheetColumns>()), sheet_(sheet) {
   ui->setupUi(this);
   const sheets::ColumnChoice initial = sheets::defaultChoice(sheet);
+  headingRow_ = initial.headingRow;
   ui->Separator->setText(initial.separator);
   ui->SkipHeadings->setChecked(initial.skipFirstRow);
+  if (headingRow_ > 0) {
+    // The table starts at the heading row; the operator is told what lies above.
+    ui->RowsLabel->setText(
+        QStringLiteral("表格从第 %1 行起(上方 %2 行是表格的标题,不导入):").arg(headingRow_ + 1).arg(headingRow_));
+    ui->SkipHeadings->setText(QStringLiteral("第 %1 行是标题,不导入").arg(headingRow_ + 1));
+  }
   fillColumns();
   fillTable();
   connect(ui->Columns, &QListWidget::itemChanged, this, &TSheetColumns::updatePreview);
@@ -34,7 +41,7 @@ TSheetColumns::~TSheetColumns() = default;
 void TSheetColumns::fillColumns() {
   const sheets::ColumnChoice initial = sheets::defaultChoice(sheet_);
   for (int c = 0; c < sheet_.columnCount(); ++c) {
-    const QString first = sheet_.cell(0, c);
+    const QString first = sheet_.cell(headingRow_, c);
     auto* item = new QListWidgetItem(
         first.isEmpty() ? columnLetters(c) + QStringLiteral(" 列") : columnLetters(c) + QStringLiteral(" 列: ") + first,
         ui->Columns);
@@ -45,18 +52,22 @@ void TSheetColumns::fillColumns() {
 }
 
 void TSheetColumns::fillTable() {
-  const int rows = std::min<int>(kPreviewRows, static_cast<int>(sheet_.rows.size()));
+  const int rows =
+      std::min<int>(kPreviewRows, static_cast<int>(sheet_.rows.size() - std::min(headingRow_, sheet_.rows.size())));
   const int columns = sheet_.columnCount();
   ui->Rows->setRowCount(rows);
   ui->Rows->setColumnCount(columns);
   QStringList headers;
   for (int c = 0; c < columns; ++c) headers << columnLetters(c);
   ui->Rows->setHorizontalHeaderLabels(headers);
+  QStringList rowNumbers;
   for (int r = 0; r < rows; ++r) {
+    rowNumbers << QString::number(headingRow_ + static_cast<std::size_t>(r) + 1);
     for (int c = 0; c < columns; ++c) {
-      ui->Rows->setItem(r, c, new QTableWidgetItem(sheet_.cell(static_cast<std::size_t>(r), c)));
+      ui->Rows->setItem(r, c, new QTableWidgetItem(sheet_.cell(headingRow_ + static_cast<std::size_t>(r), c)));
     }
   }
+  ui->Rows->setVerticalHeaderLabels(rowNumbers);
   ui->Rows->resizeColumnsToContents();
 }
 
@@ -66,6 +77,7 @@ sheets::ColumnChoice TSheetColumns::choice() const {
     if (ui->Columns->item(c)->checkState() == Qt::Checked) choice.columns.push_back(c);
   }
   choice.separator = ui->Separator->text();
+  choice.headingRow = headingRow_;
   choice.skipFirstRow = ui->SkipHeadings->isChecked();
   return choice;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The columns of a spreadsheet that make a roster line: the operator ticks
-// them, chooses the separator between them and whether the first row is
-// headings, and sees the resulting lines as they will be imported. Opened
-// through screen::DialogService::sheetColumns.
+// them, chooses the separator between them and whether the heading row (the
+// row labelled 姓名 or name, the first row without one) is left out, and sees the resulting lines as they will be
+// imported. Opened through screen::DialogService::sheetColumns.
 #include <QDialog>
 #include <memory>
 
@@ -31,4 +31,6 @@ class TSheetColumns : public QDialog {
 
   std::unique_ptr<Ui::TSheetColumns> ui;
   const sheets::Sheet& sheet_;
+  // The row that labels the columns; the table starts there (rows above are titles).
+  std::size_t headingRow_ = 0;
 };

@@ -1,6 +1,6 @@
 #include "sheets/roster_columns.h"
 
-#include "base/gbk.h"
+#include "platform/qt_gbk.h"
 
 namespace sheets {
 
@@ -28,9 +28,9 @@ bool namesAHeading(const QString& cell) {
 
 }  // namespace
 
-bool looksLikeHeadings(const Sheet& sheet) {
-  if (sheet.rows.empty()) return false;
-  const std::vector<QString>& first = sheet.rows[0];
+bool looksLikeHeadings(const Sheet& sheet, std::size_t row) {
+  if (row >= sheet.rows.size()) return false;
+  const std::vector<QString>& first = sheet.rows[row];
   if (first.empty()) return false;
   bool named = false;
   for (const QString& cell : first) {
@@ -38,34 +38,49 @@ bool looksLikeHeadings(const Sheet& sheet) {
     named = named || namesAHeading(cell);
   }
   if (named) return true;
-  if (sheet.rows.size() < 2) return false;
+  if (sheet.rows.size() < row + 2) return false;
   for (std::size_t c = 0; c < first.size(); ++c) {
-    if (isNumber(sheet.cell(1, static_cast<int>(c)))) return true;
+    if (isNumber(sheet.cell(row + 1, static_cast<int>(c)))) return true;
   }
   return false;
 }
 
-ColumnChoice defaultChoice(const Sheet& sheet) {
-  ColumnChoice choice;
-  choice.skipFirstRow = looksLikeHeadings(sheet);
-  // Under headings, the column headed as the name is the roster's first guess.
+namespace {
+
+// The column of row `row` headed as the name; -1 when there is none.
+int nameColumn(const Sheet& sheet, std::size_t row) {
   static const QStringList nameHeadings = {QStringLiteral("姓名"), QStringLiteral("名字"),
                                            QStringLiteral("员工姓名"), QStringLiteral("name")};
-  if (choice.skipFirstRow) {
-    for (int c = 0; c < sheet.columnCount(); ++c) {
-      if (nameHeadings.contains(sheet.cell(0, c).trimmed(), Qt::CaseInsensitive)) {
-        choice.columns.push_back(c);
-        return choice;
-      }
-    }
+  for (int c = 0; c < sheet.columnCount(); ++c)
+    if (nameHeadings.contains(sheet.cell(row, c).trimmed(), Qt::CaseInsensitive)) return c;
+  return -1;
+}
+
+}  // namespace
+
+std::optional<std::size_t> findNameHeadingRow(const Sheet& sheet) {
+  for (std::size_t r = 0; r < sheet.rows.size() && r < kHeadingSearchRows; ++r)
+    if (nameColumn(sheet, r) >= 0) return r;
+  return std::nullopt;
+}
+
+ColumnChoice defaultChoice(const Sheet& sheet) {
+  ColumnChoice choice;
+  // Under a name heading, the column so headed is the roster's first guess.
+  if (const std::optional<std::size_t> heading = findNameHeadingRow(sheet)) {
+    choice.headingRow = *heading;
+    choice.skipFirstRow = true;
+    choice.columns.push_back(nameColumn(sheet, *heading));
+    return choice;
   }
+  choice.skipFirstRow = looksLikeHeadings(sheet);
   if (sheet.columnCount() > 0) choice.columns.push_back(0);
   return choice;
 }
 
 QStringList rosterLines(const Sheet& sheet, const ColumnChoice& choice, int limit) {
   QStringList lines;
-  for (std::size_t r = choice.skipFirstRow ? 1 : 0; r < sheet.rows.size(); ++r) {
+  for (std::size_t r = choice.headingRow + (choice.skipFirstRow ? 1 : 0); r < sheet.rows.size(); ++r) {
     QStringList cells;
     bool any = false;
     for (int column : choice.columns) {
@@ -83,13 +98,10 @@ QStringList rosterLines(const Sheet& sheet, const ColumnChoice& choice, int limi
   return lines;
 }
 
-std::vector<int> unspellableLines(const QStringList& lines) {
+std::vector<int> unstorableLines(const QStringList& lines) {
   std::vector<int> found;
-  for (int i = 0; i < lines.size(); ++i) {
-    // A character without a GBK form comes back as "?": the round trip shows it.
-    const std::string utf8 = lines[i].toStdString();
-    if (base::gbkToUtf8(base::utf8ToGbk(utf8)) != utf8) found.push_back(i);
-  }
+  for (int i = 0; i < lines.size(); ++i)
+    if (!platform::isStorable(lines[i])) found.push_back(i);
   return found;
 }
 

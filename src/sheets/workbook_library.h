@@ -1,6 +1,7 @@
 #pragma once
 // The workbook libraries (libzip reads .xlsx archives, libxlsxwriter writes
-// them; both bring OpenSSL) live in the kv_workbook module, loaded the first
+// them; both bring OpenSSL; FreeXL reads old .xls workbooks) live in the
+// kv_workbook module, loaded the first
 // time a workbook is read or written (platform/optional_module.h). This header
 // is all the program and the module share.
 #include <QByteArray>
@@ -28,6 +29,10 @@ struct WorkbookLibrary {
   // column c `widths[c]` characters wide. False when it cannot be written.
   bool (*writeSheet)(const QString& file, const QString& sheetName, const std::vector<std::vector<WorkbookCell>>& rows,
                      const std::vector<double>& widths);
+  // The first sheet of an old-format workbook (.xls, Excel 97-2003) into `rows`,
+  // cell by cell (empty cells as empty text; dates and times as text). False
+  // when it cannot be read, with the operator's reason (Chinese) in `error`.
+  bool (*readOldSheet)(const QString& path, std::vector<std::vector<WorkbookCell>>& rows, QString& error);
 };
 
 // The module's entry point, by this name.

@@ -1,5 +1,6 @@
-// The kv_workbook module: libzip and libxlsxwriter behind WorkbookLibrary.
-// Built apart from the program and loaded at the first workbook.
+// The kv_workbook module: libzip, libxlsxwriter and FreeXL behind
+// WorkbookLibrary. Built apart from the program and loaded at the first workbook.
+#include <freexl.h>
 #include <xlsxwriter.h>
 #include <zip.h>
 
@@ -65,7 +66,59 @@ bool writeSheet(const QString& file, const QString& sheetName, const std::vector
   return workbook_close(workbook) == LXW_NO_ERROR;
 }
 
-const WorkbookLibrary kLibrary{openArchive, closeArchive, readMember, writeSheet};
+// FreeXL gives the whole sheet's dimensions up front; a damaged header can
+// claim more rows than the format allows, which would only fill the memory.
+constexpr unsigned int kMostOldRows = 65536;
+
+bool readOldSheet(const QString& path, std::vector<std::vector<WorkbookCell>>& rows, QString& error) {
+  const void* handle = nullptr;
+  const int opened = freexl_open(QFile::encodeName(path).constData(), &handle);
+  std::unique_ptr<const void, int (*)(const void*)> guard(handle, freexl_close);
+  unsigned int info = 0;
+  if (opened == FREEXL_OK && freexl_get_info(handle, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK &&
+      info == FREEXL_BIFF_OBFUSCATED) {
+    error = QStringLiteral("此工作簿设有密码,无法导入。请在电子表格程序中取消密码或另存为 .csv 后再导入");
+    return false;
+  }
+  unsigned int rowCount = 0;
+  unsigned short columnCount = 0;
+  if (opened != FREEXL_OK || freexl_select_active_worksheet(handle, 0) != FREEXL_OK ||
+      freexl_worksheet_dimensions(handle, &rowCount, &columnCount) != FREEXL_OK || rowCount > kMostOldRows) {
+    error = QStringLiteral("此文件不是有效的 Excel 工作簿(.xls),无法导入");
+    return false;
+  }
+  rows.assign(rowCount, {});
+  for (unsigned int r = 0; r < rowCount; ++r) {
+    rows[r].resize(columnCount);
+    for (unsigned short c = 0; c < columnCount; ++c) {
+      FreeXL_CellValue value;
+      if (freexl_get_cell_value(handle, r, c, &value) != FREEXL_OK) continue;
+      WorkbookCell& cell = rows[r][c];
+      switch (value.type) {
+        case FREEXL_CELL_INT:
+          cell.isNumber = true;
+          cell.number = value.value.int_value;
+          break;
+        case FREEXL_CELL_DOUBLE:
+          cell.isNumber = true;
+          cell.number = value.value.double_value;
+          break;
+        case FREEXL_CELL_TEXT:
+        case FREEXL_CELL_SST_TEXT:
+        case FREEXL_CELL_DATE:
+        case FREEXL_CELL_DATETIME:
+        case FREEXL_CELL_TIME:
+          if (value.value.text_value) cell.text = QString::fromUtf8(value.value.text_value);
+          break;
+        default:
+          break;
+      }
+    }
+  }
+  return true;
+}
+
+const WorkbookLibrary kLibrary{openArchive, closeArchive, readMember, writeSheet, readOldSheet};
 
 }  // namespace
 

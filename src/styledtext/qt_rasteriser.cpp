@@ -10,7 +10,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "base/gbk.h"
+#include "platform/qt_gbk.h"
 
 namespace styledtext {
 namespace {
@@ -125,8 +125,8 @@ int storedColour(const QColor& colour) {
                   static_cast<std::uint8_t>(colour.blue())});
 }
 
-QString fromGbk(std::string_view text) { return QString::fromStdString(base::gbkToUtf8(text)); }
-std::string toGbk(const QString& text) { return base::utf8ToGbk(text.toStdString()); }
+QString fromGbk(std::string_view text) { return platform::fromGbk(std::string(text)); }
+std::string toGbk(const QString& text) { return platform::toGbk(text); }
 
 Image24 toImage24(const QImage& source) {
   const QImage image =

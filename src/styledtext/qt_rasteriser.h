@@ -19,7 +19,7 @@ FontRecord fontRecordOf(const QFont& font, int color);
 // names a system colour) as Qt's, and back.
 QColor qtColour(int stored);
 int storedColour(const QColor& colour);
-// The GBK bytes of the pipeline and the UI's text.
+// The GB18030 bytes of the pipeline and the UI's text (platform/qt_gbk.h).
 QString fromGbk(std::string_view text);
 std::string toGbk(const QString& text);
 

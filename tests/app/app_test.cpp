@@ -143,6 +143,31 @@ class AppTest : public QObject {
     }
   }
 
+  // Names with characters of the CJK extensions (𠀀 and 𪚥 are in no Noto or
+  // AR PL face) fall back to HanaMin, whatever face a caption stores.
+  void rareCharactersNeverDrawAsBoxes() {
+    for (const QString& family : platform::rareCharacterFamilies())
+      if (!QFontDatabase::hasFamily(family))
+        QSKIP(qPrintable(family + QStringLiteral(" (fonts-hanazono) is not installed")));
+    const QString sample = QStringLiteral("陈𠀀李𬌗赵𪚥王䶮");
+    QStringList faces{QString(), QStringLiteral("Noto Sans CJK SC")};
+    for (const auto& mapped : platform::windowsFaceMap()) faces << mapped.first;
+    for (const QString& face : faces) {
+      QTextLayout layout(sample, QFont(face, 20));
+      layout.beginLayout();
+      layout.createLine();
+      layout.endLayout();
+      int glyphs = 0;
+      for (const QGlyphRun& run : layout.glyphRuns()) {
+        for (quint32 index : run.glyphIndexes()) {
+          QVERIFY2(index != 0, qPrintable(face + QStringLiteral(" draws a box in ") + run.rawFont().familyName()));
+          ++glyphs;
+        }
+      }
+      QCOMPARE(glyphs, static_cast<int>(sample.toUcs4().size()));
+    }
+  }
+
   void backgroundLookupFallsBackInOrder() {
     testing_support::TestFolder folder;
     std::filesystem::create_directories(folder / "backpic");

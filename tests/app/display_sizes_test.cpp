@@ -53,7 +53,7 @@ int countNamed(const std::vector<Element>& shown, const QString& prefix) {
 }
 
 // The names of the big frame stand in columns: the k-th name of every line
-// starts at the same place, as padding by byte widths promises in a face whose
+// starts at the same place, as padding by columns promises in a face whose
 // Latin letters are half a Chinese character wide.
 void verifyColumnsLineUp(const screen::RollingFrame& big) {
   if (!QFontDatabase::hasFamily(QStringLiteral("Noto Sans Mono CJK SC")))

@@ -39,7 +39,9 @@ TEST(DelimitedRow, ReadsTheWayTheFilesWereAlwaysRead) {
 
 TEST(DelimitedRow, WrittenRowsReadBackWithEmptyCellsAsBlank) {
   // The last cells end inside a character (a name cut short by another program).
-  Row cells = {"5", gbk("五等奖"), "", "a b", "q\"uote", "\x81\x7C|", "x|\xB5", "\xB5"};
+  // Guests with four-byte characters ("陈𠀀", a Uyghur name with a blank) stay whole.
+  Row cells = {"5",         gbk("五等奖"),       "",       "a b", "q\"uote", "\x81\x7C|",
+               gbk("陈𠀀"), gbk("ئابدۇ ئەخمەت"), "x|\xB5", "\xB5"};
   Row back = base::readDelimitedRow(base::writeDelimitedRow(cells), 13);
   Row expected = cells;
   expected[2] = " ";

@@ -69,3 +69,71 @@ TEST(Gbk, Gb18030ValidityAcceptsFourByteCharacters) {
   EXPECT_FALSE(base::isValidGb18030("\x81"));
   EXPECT_FALSE(base::isValidGb18030("a\xFF"));
 }
+
+// Names a roster really holds, beyond GBK too: each keeps its characters
+// through the files, takes two columns per full-width character, and a cut
+// never falls inside a character.
+TEST(Gb18030, NamesOutsideGbkKeepEveryCharacter) {
+  struct Case {
+    const char* utf8;
+    std::size_t bytes;
+    std::size_t columns;
+  } cases[] = {
+      {"张三", 4, 4},        // GBK
+      {"王䶮", 4, 4},        // a GB18030 two-byte character
+      {"李𬌗", 6, 4},     // four-byte (CJK extension E)
+      {"陈𠀀", 6, 4},        // four-byte (CJK extension B)
+      {"José Zoë", 12, 10},  // é is GBK pinyin, ë takes four bytes
+      {"ئابدۇ", 20, 10},     // Uyghur: every letter four bytes
+      {"김민수", 12, 6},
+  };
+  for (const Case& c : cases) {
+    const std::string bytes = base::utf8ToGbk(c.utf8);
+    EXPECT_EQ(bytes.size(), c.bytes) << c.utf8;
+    EXPECT_EQ(bytes.find('?'), std::string::npos) << c.utf8;
+    EXPECT_EQ(base::gbkToUtf8(bytes), c.utf8);
+    EXPECT_EQ(base::displayColumns(bytes), c.columns) << c.utf8;
+    EXPECT_TRUE(base::isValidGb18030(bytes)) << c.utf8;
+    for (std::size_t cut = 0; cut <= bytes.size(); ++cut)
+      EXPECT_TRUE(base::isValidGb18030(base::prefixAtCharBoundary(bytes, cut))) << c.utf8 << " cut at " << cut;
+  }
+  // A very long name of four-byte characters: whole, and cut only between them.
+  std::string longName;
+  for (int i = 0; i < 300; ++i) longName += "𠀀";
+  const std::string longBytes = base::utf8ToGbk(longName);
+  EXPECT_EQ(longBytes.size(), 1200u);
+  EXPECT_EQ(base::gbkToUtf8(longBytes), longName);
+  EXPECT_EQ(base::prefixAtCharBoundary(longBytes, 7).size(), 4u);
+  EXPECT_EQ(base::charLengthAt(longBytes, 4), 4u);
+}
+
+// Files the program wrote as GBK read and write back byte for byte.
+TEST(Gb18030, EveryGbkCharacterReadsAndWritesUnchanged) {
+  std::size_t checked = 0;
+  for (int lead = 0x81; lead <= 0xFE; ++lead) {
+    for (int trail = 0x40; trail <= 0xFE; ++trail) {
+      if (trail == 0x7F) continue;
+      const std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
+      if (!base::isValidGb18030(bytes)) continue;  // an unassigned code
+      ++checked;
+      ASSERT_EQ(base::utf8ToGbk(base::gbkToUtf8(bytes)), bytes) << std::hex << lead << " " << trail;
+    }
+  }
+  EXPECT_GT(checked, 21000u);  // GBK's characters, all of them
+}
+
+TEST(Gb18030, TextThatIsNotUtf8IsRefusedNeverMadeQuestionMarks) {
+  for (const std::string bad : {std::string("\xC0\xAF"), std::string("\xE4\xB8"),
+                                std::string("a\xFF"
+                                            "b"),
+                                std::string("\xED\xA0\x80")}) {
+    EXPECT_FALSE(base::tryUtf8ToGbk("王" + bad).has_value());
+    try {
+      base::utf8ToGbk("王" + bad);
+      ADD_FAILURE() << "converted text that is not UTF-8";
+    } catch (const base::UnstorableText& error) {
+      // The message names the text, with the bad bytes shown as such.
+      EXPECT_NE(std::string(error.what()).find("王"), std::string::npos);
+    }
+  }
+}

@@ -30,6 +30,27 @@ TEST(TextCheck, TellsGbkAndGb18030FromUtf8AndBinaryBytes) {
   for (const Case& c : cases) EXPECT_EQ(base::findTextProblem(c.bytes), c.problem) << c.name;
 }
 
+TEST(TextCheck, ImportedTextIsReadAsUtf8OnlyWhereItIsUtf8) {
+  using base::ImportEncoding;
+  struct Case {
+    std::string name;
+    std::string bytes;
+    ImportEncoding encoding;
+  } cases[] = {
+      {"GBK roster", gbk("张三\r\n李四\r\n"), ImportEncoding::Gb18030},
+      {"GB18030 four-byte name", gbk("陈𠀀\r\n"), ImportEncoding::Gb18030},
+      {"ASCII only", "Tom\r\nAnn\r\n", ImportEncoding::Gb18030},
+      {"UTF-8 roster (the editor's default)", "周八\n王五\n", ImportEncoding::Utf8},
+      {"UTF-8 with a byte order mark", "\xEF\xBB\xBFTom\n", ImportEncoding::Utf8},
+      {"a byte order mark before GBK", "\xEF\xBB\xBF" + gbk("张三"), ImportEncoding::Gb18030},
+      {"UTF-8 that GB18030 cannot read", "Tom€\n", ImportEncoding::Utf8},
+      // 平 in GBK (C6 BD) is also the UTF-8 of "ƽ": either reading is possible.
+      {"one character that reads both ways", gbk("平") + "\r\n", ImportEncoding::Either},
+  };
+  for (const Case& c : cases) EXPECT_EQ(base::importEncoding(c.bytes), c.encoding) << c.name;
+  EXPECT_EQ(base::utf8FileToGbk("\xEF\xBB\xBF周八\n陈𠀀"), gbk("周八\n陈𠀀"));
+}
+
 // The operator never reads the system's English: every cause has Chinese words
 // or, for a rare one, its number.
 TEST(FileErrors, EveryCauseIsInChinese) {

@@ -48,7 +48,9 @@ class PasswordTest : public QObject {
         {{QStringLiteral("密码"), QStringLiteral("密码")}, {}, gbk("密码")},
         {{QStringLiteral("abc"), QStringLiteral("abc")}, QStringLiteral("密码长度不能小于4位"), ""},
         {{QStringLiteral("abcd"), QStringLiteral("abce")}, QStringLiteral("两次输入的密码不一次"), ""},
-        {{QStringLiteral("ab\U0001F600c"), QStringLiteral("ab\U0001F600c")},
+        {{QStringLiteral("ab\U0001F600c"), QStringLiteral("ab\U0001F600c")}, {}, gbk("ab\U0001F600c")},
+        {{QStringLiteral("ab") + QChar(0xD800) + QStringLiteral("cd"),
+          QStringLiteral("ab") + QChar(0xD800) + QStringLiteral("cd")},
          QStringLiteral("密码含有无法保存的字符,请换用其它字符"),
          ""},
     };

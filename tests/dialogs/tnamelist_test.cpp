@@ -63,6 +63,22 @@ class TnameListTest : public QObject {
     QCOMPARE(folder.read("NameList.txt").substr(0, 6), std::string("1\r\n2\r\n"));
   }
 
+  void saveFromTheMenuLeavesNothingToAskOnClose() {
+    testing_support::TestFolder folder;
+    screen::DialogService dialogs;
+    dialogs.setHeadless(true);
+    draw::RandomSource random(1);
+    TnameList editor(folder.path(), dialogs, random);  // 1 … 36 and an empty line
+    editor.show();
+    editor.memo()->appendPlainText(QStringLiteral("张三"));
+    editor.form().N12->trigger();
+    QVERIFY(!editor.modified());
+    QVERIFY(editor.changedMark());  // the draw reads the saved roster
+    QCOMPARE(base::readLines(folder / "NameList.txt").back(), gbk("张三"));
+    QVERIFY(editor.close());
+    QVERIFY(dialogs.log().filter(QStringLiteral("question:")).isEmpty());
+  }
+
   void closingAnswersDecideWhatIsWritten() {
     testing_support::TestFolder folder;
     folder.write("NameList.txt", gbk("张三\r\n李四\r\n"));
@@ -168,6 +184,72 @@ class TnameListTest : public QObject {
     editor.form().N3->trigger();
     QCOMPARE(memoLines(editor).size(), 3);
     QVERIFY(dialogs.log().last().startsWith(QStringLiteral("message: ")));
+  }
+
+  // Names GBK cannot spell, loaded and typed, are saved with their own bytes.
+  void namesOutsideGbkAreSavedWhole() {
+    const QStringList loaded = {QStringLiteral("王䶮"), QStringLiteral("陈𠀀")};
+    const QStringList typed = {QStringLiteral("李𬌗"), QStringLiteral("김민수"), QStringLiteral("Zoë Øyen"),
+                               QStringLiteral("ئابدۇ"), QStringLiteral("𠀀").repeated(300)};
+    testing_support::TestFolder folder;
+    folder.write("NameList.txt", gbk(loaded.join(QStringLiteral("\r\n")).toStdString()) + "\r\n");
+    screen::DialogService dialogs;
+    dialogs.setHeadless(true);
+    draw::RandomSource random(1);
+    TnameList editor(folder.path(), dialogs, random);
+    QCOMPARE(memoLines(editor), loaded);
+    QVERIFY(dialogs.log().isEmpty());  // nothing undecodable in a GB18030 roster
+    QStringList all = loaded;
+    all << typed;
+    editor.memo()->setPlainText(all.join(u'\n'));
+    editor.form().N12->trigger();
+    QCOMPARE(folder.read("NameList.txt"), gbk(all.join(QStringLiteral("\r\n")).toStdString()) + "\r\n");
+    QVERIFY(folder.read("NameList.txt").find('?') == std::string::npos);
+
+    // Half a character (a lone surrogate) has no bytes: the save is refused and
+    // says which text, and the file stays as it was.
+    editor.memo()->setPlainText(QStringLiteral("王") + QChar(0xD800));
+    editor.form().N12->trigger();
+    QVERIFY(dialogs.log().last().contains(QStringLiteral("无法保存")));
+    QCOMPARE(folder.read("NameList.txt"), gbk(all.join(QStringLiteral("\r\n")).toStdString()) + "\r\n");
+  }
+
+  void importReadsUtf8TextAndRefusesFilesThatAreNotText() {
+    testing_support::TestFolder folder;
+    folder.write("utf8.txt", "周八\n王五\n陈𠀀\n");
+    folder.write("either.txt", gbk("平") + "\r\n");  // C6 BD: also the UTF-8 of "ƽ"
+    folder.write("photo.txt", std::string("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11));
+    screen::DialogService dialogs;
+    dialogs.setHeadless(true);
+    draw::RandomSource random(1);
+    TnameList editor(folder.path(), dialogs, random);
+    auto import = [&](const char* name) {
+      dialogs.setNextFileName(QString::fromStdString((folder / name).string()));
+      editor.form().N3->trigger();
+    };
+
+    import("utf8.txt");
+    QCOMPARE(memoLines(editor), (QStringList{"周八", "王五", "陈𠀀"}));
+    editor.form().N12->trigger();
+    QCOMPARE(folder.read("NameList.txt"), gbk("周八\r\n王五\r\n陈𠀀\r\n"));  // the roster stays GB18030
+
+    // In doubt the operator sees the first lines both ways and chooses.
+    dialogs.setNextChoice(Choice::No);
+    import("either.txt");
+    QCOMPARE(memoLines(editor), QStringList{"平"});
+    QVERIFY(dialogs.log().last().contains(QStringLiteral("按UTF-8读取:\n    ƽ")));
+    QVERIFY(dialogs.log().last().contains(QStringLiteral("按GBK读取:\n    平")));
+    dialogs.setNextChoice(Choice::Yes);
+    import("either.txt");
+    QCOMPARE(memoLines(editor), QStringList{"ƽ"});
+    import("utf8.txt");
+
+    // A file that is no text is refused with a message; the text stays.
+    const qsizetype logged = dialogs.log().size();
+    import("photo.txt");
+    QCOMPARE(dialogs.log().size(), logged + 2);  // the file chooser, then the message
+    QVERIFY(dialogs.log().last().contains(QStringLiteral("photo.txt 不是文本文件")));
+    QCOMPARE(memoLines(editor).first(), QStringLiteral("周八"));
   }
 
   void importTakesTheTickedColumnsOfASpreadsheet() {

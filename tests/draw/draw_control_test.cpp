@@ -427,14 +427,14 @@ TEST(DrawControl, TheBigFrameTextRegroupsAtNameBoundaries) {
     const std::vector<std::string> cells = draw::bigFrameCells(composed);
     ASSERT_EQ(cells.size(), names.size()) << perLine;
     for (std::size_t i = 0; i < cells.size(); ++i) {
-      EXPECT_EQ(cells[i].size(), width + 3) << i;
+      EXPECT_EQ(base::displayColumns(cells[i]), width + 3) << i;
       EXPECT_EQ(cells[i].substr(0, names[i].size()), names[i]) << i;
     }
     EXPECT_EQ(draw::regroupBigFrameText(cells, perLine), composed) << perLine;
   }
   const std::vector<std::string> cells = draw::bigFrameCells(draw::bigFrameText(6, names, width));
   for (const std::string& line : base::splitLines(draw::regroupBigFrameText(cells, 4)))
-    EXPECT_TRUE(line.size() == 4 * (width + 3) || line.size() == 2 * (width + 3)) << line;
+    EXPECT_TRUE(base::displayColumns(line) == 4 * (width + 3) || base::displayColumns(line) == 2 * (width + 3)) << line;
   EXPECT_EQ(draw::regroupBigFrameText(cells, 0), draw::regroupBigFrameText(cells, 1));
 }
 

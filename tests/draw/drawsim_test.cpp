@@ -100,6 +100,49 @@ TEST(Drawsim, DrawsAWholeEventToItsEndAndResumesWhereItStopped) {
             (std::vector<std::string>{"STATE award= caption=开始 hint=抽奖结束,需重新抽奖请按右键"}));
 }
 
+// Names GBK cannot spell are drawn, recorded and shown with their very bytes.
+TEST(Drawsim, DrawsAndRecordsNamesOutsideGbkByteForByte) {
+  const std::vector<std::string> names = {"陈𠀀", "李𬌗", "王䶮", "ئابدۇ", "Zoë Øyen", "김민수", "张三"};
+  EventFixture event;
+  auto config = EventFixture::awardLines({{"一等奖", static_cast<int>(names.size()), static_cast<int>(names.size())}});
+  config.insert(config.end(), {"[界面设置]", "隐私_check=0", "重复中奖=0", "[音效设置]", "背景音乐_check=0",
+                               "抽奖开始_check=0", "抽奖停止_check=0"});
+  event.config(config);
+  event.roster(names);
+  const std::string dir = event.dir().path().string();
+
+  // Start, stop, and the end of the draw: the award's winners show before it.
+  const SimRun run = drawsim(dir + " --commands 3 --seed 5");
+  ASSERT_EQ(run.exitCode, 0);
+  EXPECT_NE(std::find(run.lines.begin(), run.lines.end(), "SHOW 1"), run.lines.end());
+  std::string shown;
+  for (const auto& line : run.lines)
+    if (line.rfind("TEXT ", 0) == 0) shown += line + "\n";
+  for (const auto& name : names) EXPECT_NE(shown.find(name), std::string::npos) << name;
+  EXPECT_EQ(shown.find('?'), std::string::npos);
+
+  // Every winner record holds the roster line's bytes as name and display name,
+  // and the log holds them too.
+  std::set<std::string> recorded;
+  for (const auto& line : event.lines("LuckName.txt")) {
+    const auto first = line.find('|');
+    const auto second = line.find('|', first + 1);
+    const auto third = line.find('|', second + 1);
+    const std::string name = line.substr(first + 1, second - first - 1);
+    EXPECT_EQ(line.substr(second + 1, third - second - 1), name);
+    recorded.insert(name);
+  }
+  std::set<std::string> expected;
+  for (const auto& name : names) expected.insert(gbk(name));
+  EXPECT_EQ(recorded, expected);
+  const auto log = event.lines("log.txt");
+  for (const auto& name : expected) EXPECT_NE(std::find(log.begin(), log.end(), name), log.end());
+  // The roster file itself is left as it was.
+  std::vector<std::string> roster;
+  for (const auto& name : names) roster.push_back(gbk(name));
+  EXPECT_EQ(event.lines("NameList.txt"), roster);
+}
+
 TEST(Drawsim, ReportsMessagesAsOutputAndRefusesWhatItCannotRun) {
   EventFixture event;
   event.config(EventFixture::awardLines({{"一等奖", 1, 1}}));

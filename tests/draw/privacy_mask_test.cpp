@@ -26,6 +26,12 @@ TEST(PrivacyMask, KeepsWholeCharactersAndTheAsteriskCount) {
       {"a王b", 1, 2, "**b"},
       {"", 3, 4, "**"},
       {"ab", 0, 1, "**b"},
+      // A four-byte character is one full-width character: two columns.
+      {"王𠀀明", 3, 4, "王**明"},
+      {"𠀀小明", 2, 3, "**明"},
+      {"陈𬌗", 3, 4, "陈**"},
+      {"a𠀀b", 2, 3, "a**b"},
+      {"a𠀀b", 3, 3, "a*b"},  // cut in its middle: hidden whole
   };
   for (const Case& c : cases) {
     EXPECT_EQ(draw::privacyMask(gbk(c.name), c.first, c.last), gbk(c.expected))

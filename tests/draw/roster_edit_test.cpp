@@ -55,9 +55,9 @@ TEST(RosterOperations, TransformEveryLineAsTheMenuSays) {
        gbkLines({"张 三", "x", "", ""})},
       {"middle spaces go, the ideographic space and tabs stay", draw::removeSpaces,
        gbkLines({" 张 三 ", "a\tb", "李　四"}), gbkLines({"张三", "a\tb", "李　四"})},
-      {"four-byte names widen, other lengths stay", draw::equalizeLengths,
-       gbkLines({"张三", "欧阳明远", "李小明", "ABCD", "A张B", "ABC", ""}),
-       gbkLines({"张  三", "欧阳明远", "李小明", "A  D", "A  B", "ABC", ""})},
+      {"names four columns wide widen, other widths stay", draw::equalizeLengths,
+       gbkLines({"张三", "欧阳明远", "李小明", "ABCD", "A张B", "ABC", "", "陈𠀀", "𠀀", "李𬌗明"}),
+       gbkLines({"张  三", "欧阳明远", "李小明", "A  D", "A  B", "ABC", "", "陈  𠀀", "𠀀", "李𬌗明"})},
       {"prefix on every line, empty ones too", [](Lines& l) { draw::addPrefix(l, gbk("部")); }, gbkLines({"a", ""}),
        gbkLines({"部a", "部"})},
       {"suffix", [](Lines& l) { draw::addSuffix(l, "-1"); }, {"a", ""}, {"a-1", "-1"}},
@@ -209,8 +209,11 @@ TEST(PictureRosterArithmetic, ScalingCoverAndFrameSides) {
 }
 
 TEST(PictureRosterArithmetic, NamesThatCannotNameAPhotoAreRefused) {
-  for (const char* good : {"张三", "Li Si", "O'Neil"}) EXPECT_EQ(draw::photoNameProblem(good), "") << good;
-  for (const char* bad : {"", "a/b", "a\\b", "..", "x..y", ".", "a\tb", "\xF0\x9F\x98\x80"})
+  // Every character has a GB18030 form (the emoji too); bytes that are no
+  // UTF-8 (a file name from another system) have none.
+  for (const char* good : {"张三", "Li Si", "O'Neil", "陈𠀀", "\xF0\x9F\x98\x80"})
+    EXPECT_EQ(draw::photoNameProblem(good), "") << good;
+  for (const char* bad : {"", "a/b", "a\\b", "..", "x..y", ".", "a\tb", "\xC0\xAF", "王\xE4\xB8"})
     EXPECT_NE(draw::photoNameProblem(bad), "") << bad;
 }
 

@@ -102,6 +102,15 @@ INSTANTIATE_TEST_SUITE_P(
                          5,
                          true,
                          "三等奖(2名)\n(奖品:耳机)\n 张三 王五 \n\n一等奖(1名)\n(奖品:手机)\n 李四 \n\n"},
+                    // "陈𠀀" takes 6 bytes but 4 columns, like "张三"; "ئابدۇ" 20 bytes, 10
+                    // columns: the padding counts columns, so the names line up.
+                    Case{"names with four-byte characters",
+                         {{"一等奖", "3", "手机"}},
+                         {{"张三", "1"}, {"陈𠀀", "1"}, {"ئابدۇ", "1"}},
+                         "1",
+                         2,
+                         false,
+                         "一等奖(3名)\n(奖品:手机)\n 张三       陈𠀀       \n ئابدۇ" + std::string(12, ' ') + "\n\n"},
                     // 緗 and 縷 end in byte 0x7C, the field separator of the stored rows: they
                     // are two bytes each like any other character.
                     Case{"GBK characters whose second byte is 0x7C",

@@ -195,6 +195,13 @@ class SetupDialogTest : public QObject {
         {"", "张三", "message: 满分必须大于0"},
         {"10", "../张三", "message: 评委姓名\"../张三\"不能用作照片文件名,请修改"},
         {"10", "a\\b", "message: 评委姓名\"a\\b\"不能用作照片文件名,请修改"},
+        // Names the scoring file cannot hold: they would lose scores or move them.
+        {"10", "张=三", "message: 评委姓名\"张=三\"不能含有\"=\",否则评分文件会读错,请修改"},
+        {"10", ";王", "message: 评委姓名\";王\"不能以\";\"开头,否则评分文件会读错,请修改"},
+        {"10", "王]五", "message: 评委姓名\"王]五\"不能含有\"]\",否则评分文件会读错,请修改"},
+        {"10", QStringLiteral("王") + QChar(0xD800),
+         QStringLiteral("message: 评委姓名\"王") + QChar(0xD800) +
+             QStringLiteral("\"含有无法保存的字符(不完整的文字),否则评分文件会读错,请修改")},
     };
     for (const Case& c : cases) {
       fullScore->setText(c.fullScore);
@@ -204,6 +211,14 @@ class SetupDialogTest : public QObject {
       QVERIFY(dialog.isVisible() || dialog.result() != QDialog::Accepted);
       QVERIFY(!std::filesystem::exists(event.dir() / "Config.ini"));
     }
+    // A programme name is checked the same way, and a judge with a four-byte
+    // character is a name like any other.
+    dialog.judgeGrid()->setCellText(0, 0, QStringLiteral("陈𠀀"));
+    dialog.programmeGrid()->setCellText(0, 1, QStringLiteral("小品[新]"));
+    click(dialog, "Button1");
+    QCOMPARE(dialogs.log().last(),
+             QStringLiteral("message: 节目名称\"小品[新]\"不能含有\"[\",否则评分文件会读错,请修改"));
+    QVERIFY(!std::filesystem::exists(event.dir() / "Config.ini"));
   }
 
   void generatingWritesTheFileOpensItAndStoresTheSettings() {

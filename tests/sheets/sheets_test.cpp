@@ -56,7 +56,8 @@ draw::DrawData winnersFixture() {
   data.LuckNameGrid.setRowCount(5);
   data.LuckNameGrid.setRow(1, {"7", gbk("张三"), gbk("张*"), gbk("一等奖"), "1"});
   data.LuckNameGrid.setRow(2, {"12", gbk("Smith, J"), gbk("Smith, J"), gbk("二等奖"), "2"});
-  data.LuckNameGrid.setRow(3, {"3", gbk("李四"), gbk("李*"), gbk("一等奖"), "1"});
+  // Names GBK cannot spell leave as they are.
+  data.LuckNameGrid.setRow(3, {"3", gbk("陈𠀀 ئابدۇ"), gbk("陈* ئابدۇ"), gbk("一等奖"), "1"});
   return data;
 }
 
@@ -144,7 +145,10 @@ class SheetsTest : public QObject {
     const std::string good = dir.read("good.xlsx");
     dir.write("damaged.xlsx", good.substr(0, good.size() / 2));
     dir.write("roster.ods", "x");
-    for (const char* name : {"text.xlsx", "old.xlsx", "damaged.xlsx", "roster.ods", "missing.xlsx"}) {
+    dir.write("text.xls", "张三\r\n李四\r\n");
+    dir.write("damaged.xls", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(504, '\0'));
+    for (const char* name :
+         {"text.xlsx", "old.xlsx", "damaged.xlsx", "roster.ods", "missing.xlsx", "text.xls", "damaged.xls"}) {
       try {
         sheets::readSheetFile(path(dir / name));
         QFAIL(name);
@@ -172,9 +176,60 @@ class SheetsTest : public QObject {
     QVERIFY(!sheets::looksLikeHeadings(names));
   }
 
-  void unspellableNamesAreFound() {
-    const QStringList lines = {"张三", "José", "😀 Emoji", "李四?", "𠀋", "Zoë"};
-    QCOMPARE(sheets::unspellableLines(lines), (std::vector<int>{2, 4, 5}));
+  void onlyHalfCharactersCannotBeStored() {
+    const QStringList lines = {"张三", "José", "😀 Emoji", "李四?", "𠀋", "Zoë", QStringLiteral("王") + QChar(0xDC00)};
+    QCOMPARE(sheets::unstorableLines(lines), (std::vector<int>{6}));
+  }
+
+  // An HR export: a merged title, a date line and a blank row above the headings.
+  void oldWorkbookFromAnotherProgram() {
+    const Sheet sheet = sheets::readSheetFile(QStringLiteral(KV_SHEET_FIXTURES "/roster_with_title_rows.xls"));
+    QCOMPARE(sheet.cell(0, 0), QStringLiteral("2026年会抽奖名单"));
+    QCOMPARE(sheet.rows[3], (std::vector<QString>{"工号", "姓名", "部门"}));
+    QCOMPARE(sheet.rows[4], (std::vector<QString>{"100023", "张三", "研发"}));
+    QCOMPARE(sheet.cell(5, 1), QStringLiteral("陈𠀀"));
+    QCOMPARE(sheet.cell(6, 1), QStringLiteral("李𬌗"));
+    QCOMPARE(sheet.cell(7, 1), QStringLiteral("ئابدۇ"));
+    QCOMPARE(sheet.cell(8, 0), QStringLiteral("1.5"));
+    QCOMPARE(sheet.cell(8, 1), QStringLiteral("Zoë Øyen"));
+
+    // The heading row is found under the titles; its name column is chosen and
+    // nothing above it becomes a person.
+    const sheets::ColumnChoice choice = sheets::defaultChoice(sheet);
+    QCOMPARE(choice.headingRow, std::size_t{3});
+    QVERIFY(choice.skipFirstRow);
+    QCOMPARE(choice.columns, std::vector<int>{1});
+    QCOMPARE(sheets::rosterLines(sheet, choice), (QStringList{"张三", "陈𠀀", "李𬌗", "ئابدۇ", "Zoë Øyen"}));
+  }
+
+  void headingRowIsLookedForWithinTheFirstRows() {
+    struct Case {
+      const char* what;
+      Rows rows;
+      std::size_t headingRow;
+      bool skip;
+      std::vector<int> columns;
+    } cases[] = {
+        {"headings in the first row", {{"工号", "Name"}, {"1", "Tom"}}, 0, true, {1}},
+        {"a title above", {{"年会名单"}, {"序号", "部门", "姓名"}, {"1", "研发", "张三"}}, 1, true, {2}},
+        {"no heading at all", {{"张三"}, {"李四"}}, 0, false, {0}},
+        {"a name heading below the first 20 rows is a person",
+         [] {
+           Rows rows(25, {"x"});
+           rows[21] = {"姓名"};
+           return rows;
+         }(),
+         0,
+         false,
+         {0}},
+    };
+    for (const Case& c : cases) {
+      Sheet sheet;
+      sheet.rows = c.rows;
+      const sheets::ColumnChoice choice = sheets::defaultChoice(sheet);
+      QVERIFY2(choice.headingRow == c.headingRow && choice.skipFirstRow == c.skip && choice.columns == c.columns,
+               c.what);
+    }
   }
 
   void winnersExportReadsBackRecordByRecord() {

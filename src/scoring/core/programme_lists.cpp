@@ -111,6 +111,27 @@ double readFullScore(const base::IniFile& config) {
   return value && *value > 0 ? *value : 10.0;
 }
 
+std::string scoringNameProblem(std::string_view gbkName) {
+  if (!gbkName.empty() && gbkName.front() == ';') return "不能以\";\"开头";
+  for (std::size_t pos = 0; pos < gbkName.size(); pos += base::charLengthAt(gbkName, pos)) {
+    switch (gbkName[pos]) {
+      case '=':
+        return "不能含有\"=\"";
+      case '[':
+        return "不能含有\"[\"";
+      case ']':
+        return "不能含有\"]\"";
+      case '\r':
+      case '\n':
+        return "不能含有换行";
+      default:
+        break;
+    }
+  }
+  if (!base::isValidGb18030(gbkName)) return "含有无法保存的字符(不是GB18030编码的文字)";
+  return {};
+}
+
 bool isSafeJudgeName(const std::string& gbkName) {
   if (base::isUnsafeBareName(gbkName)) return false;
   for (unsigned char c : gbkName)

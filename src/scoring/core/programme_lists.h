@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/ini_file.h"
@@ -78,6 +79,14 @@ DropRules readDisplayDropRules(const base::IniFile& config);
 // is missing, not a number, or not above 0 (a full score of 0 would make every
 // bar infinitely tall).
 double readFullScore(const base::IniFile& config);
+
+// Why a programme or judge name cannot stand in the scoring file, where it is a
+// section name or a key: "[" and "]" end or start a section line, "=" splits a
+// key from its score, a leading ";" makes the line a comment, a line break cuts
+// the line, and bytes that are no GB18030 character are no name. The answer
+// (UTF-8, for the operator) says which character, e.g. 不能含有"="; empty when
+// the name can stand. The name is trimmed as the setup stores it.
+std::string scoringNameProblem(std::string_view gbkName);
 
 // A judge name can stand as a file name in "manager": not empty, no separator,
 // no "..", no control character.

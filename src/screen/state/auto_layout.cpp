@@ -46,11 +46,18 @@ void storeLabelPositions(base::IniFile& ini, const ScreenModel& model) {
   ini.writeInt("PrizePic", "H", model.prizePicture.size.height);
 }
 
+// Longest by columns (base::displayColumns): a name of four-byte characters is
+// no wider on screen than one of two-byte characters.
 const std::string& longestName(const std::vector<std::string>& names) {
   static const std::string none;
   const std::string* longest = &none;
+  std::size_t widest = 0;
   for (const std::string& name : names) {
-    if (name.size() > longest->size()) longest = &name;
+    const std::size_t columns = base::displayColumns(name);
+    if (columns > widest) {
+      longest = &name;
+      widest = columns;
+    }
   }
   return *longest;
 }

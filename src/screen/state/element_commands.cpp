@@ -107,12 +107,12 @@ bool applyTheme(const base::ConfigFiles& files, ScreenModel& model, const Theme&
 }
 
 AdoptedPicture adoptPicture(const fs::path& chosen, const fs::path& folder) {
-  AdoptedPicture adopted{chosen, base::utf8ToGbk(chosen.filename().string())};
-  // The files keep GBK names; a name GBK cannot spell would be stored as one that
-  // finds no file at the next start.
-  if (base::gbkToUtf8(adopted.gbkName) != chosen.filename().string()) {
+  // The files keep GB18030 names; a name that is not UTF-8 has none, and anything
+  // stored in its place would find no file at the next start.
+  const std::optional<std::string> gbkName = base::tryUtf8ToGbk(chosen.filename().string());
+  if (!gbkName)
     throw base::FileError(base::FileError::Kind::CannotWrite, chosen, "文件名含有无法保存的字符,请改名后再选择");
-  }
+  AdoptedPicture adopted{chosen, *gbkName};
   if (sameFolder(chosen.parent_path(), folder)) return adopted;
   adopted.file = folder / chosen.filename();
   std::error_code ec;

@@ -152,4 +152,22 @@ TEST(ScoringSetup, DefaultsFullScoreAndJudgePhotoNames) {
   EXPECT_TRUE(scoring::judgePhotoPath(event.dir(), gbk("俓")));
 }
 
+TEST(ScoringLists, NamesTheFileCannotHoldAreNamedByTheirCharacter) {
+  struct Case {
+    std::string name;
+    std::string problem;
+  } cases[] = {
+      {gbk("小品[新]"), "不能含有\"[\""},
+      {gbk("王]五"), "不能含有\"]\""},
+      {gbk("张=三"), "不能含有\"=\""},
+      {gbk(";王"), "不能以\";\"开头"},
+      {gbk("王\r\n五"), "不能含有换行"},
+      {"\x81", "含有无法保存的字符(不是GB18030编码的文字)"},
+      {gbk("王;五"), ""},        // only a leading ";" starts a comment
+      {gbk("陈𠀀"), ""},         // four-byte characters are names like any other
+      {"\x81\x5B\x81\x5D", ""},  // "[" and "]" as second bytes of GBK characters
+  };
+  for (const Case& c : cases) EXPECT_EQ(scoring::scoringNameProblem(c.name), c.problem) << c.name;
+}
+
 }  // namespace

@@ -140,7 +140,7 @@ TEST(Pictures, ChosenElsewhereIsCopiedInAndChosenInPlaceIsLeftAlone) {
   EXPECT_EQ(model.rememberedLogo, gbk("晚会.png"));
 }
 
-TEST(Pictures, AFailedCopyOrANameGbkCannotSpellIsReportedAndNothingIsRemembered) {
+TEST(Pictures, AFailedCopyOrANameThatIsNotUtf8IsReportedAndNothingIsRemembered) {
   TestFolder folder;
   folder.write("pic.png", "x");
   folder.write("backpic", "a file where the folder belongs");
@@ -148,7 +148,11 @@ TEST(Pictures, AFailedCopyOrANameGbkCannotSpellIsReportedAndNothingIsRemembered)
   EXPECT_THROW(screen::changeBackground(folder.path(), model, folder / "pic.png"), base::FileError);
   EXPECT_TRUE(model.rememberedBackground.empty());
 
-  folder.write("Ǻ.png", "x");  // a Latin letter outside GBK
-  EXPECT_THROW(screen::changeLogo(folder.path(), model, folder / "Ǻ.png"), base::FileError);
+  folder.write("\xC0\xAF.png", "x");  // a name from another system, not UTF-8
+  EXPECT_THROW(screen::changeLogo(folder.path(), model, folder / "\xC0\xAF.png"), base::FileError);
   EXPECT_TRUE(model.rememberedLogo.empty());
+  // A Latin letter outside GBK has its GB18030 form and is taken.
+  folder.write("Ǻ.png", "x");
+  screen::changeLogo(folder.path(), model, folder / "Ǻ.png");
+  EXPECT_EQ(model.rememberedLogo, gbk("Ǻ.png"));
 }
