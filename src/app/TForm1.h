@@ -176,6 +176,11 @@ class TForm1 : public QWidget, public draw::DrawView {
   void renderFrames();
   // Shows the big frame's text at the size it was placed for, or smaller where that would not fit.
   void fitBigFrame();
+  // A name longer than the names the layout was made for (a roster imported
+  // after it) would run into the next column or an element: frame k (1 … 30)
+  // then shows it smaller, down to the names' readable size, and only then cut
+  // short with "…". The stored font and the name stay.
+  void fitFrame(int k);
   void renderPictures();
   void placeStartButtons();
   void loadBackground();

@@ -66,6 +66,9 @@ class DisplayStage : public QDialog {
 
   // What shows while there is no background: silver unless a display gives a picture.
   void setStandIn(const QImage& picture);
+  // Moves an element placed for a larger screen (or above or left of this one)
+  // so that it stands whole on this screen, as near its place as it can.
+  void keepOnScreen(QWidget* element) const;
   // Makes a styled caption compose over the background beneath it.
   void prepareCaption(styledtext::TSmoothLabel* label);
   // Sets up the window from its .ui file as a borderless window over the screen.
