@@ -5,8 +5,8 @@
 
 namespace scoring::web {
 
-PhoneScoring::PhoneScoring(std::filesystem::path programDir, QObject* parent)
-    : QObject(parent), programDir_(std::move(programDir)) {}
+PhoneScoring::PhoneScoring(std::filesystem::path programDir, QObject* parent, QList<QHostAddress> addresses)
+    : QObject(parent), programDir_(std::move(programDir)), addresses_(std::move(addresses)) {}
 
 PhoneScoring::~PhoneScoring() = default;
 
@@ -19,7 +19,7 @@ QString PhoneScoring::start(quint16 port) {
     return QString::fromUtf8(error.what());
   }
   auto server = std::make_unique<JudgeServer>(programDir_, programDir_ / "web" / "judge.html");
-  const QList<QHostAddress> addresses = localNetworkAddresses();
+  const QList<QHostAddress> addresses = addresses_.isEmpty() ? localNetworkAddresses() : addresses_;
   if (QString problem = server->listenOn(addresses, port); !problem.isEmpty()) return problem;
   address_ = addresses.first().toString();
   connect(server.get(), &JudgeServer::scoreStored, this, &PhoneScoring::scoreStored);

@@ -16,7 +16,9 @@ class PhoneScoring : public QObject {
 
  public:
   // The judge's page is web/judge.html in the program folder.
-  explicit PhoneScoring(std::filesystem::path programDir, QObject* parent = nullptr);
+  // Serves on `addresses` (every local network address when empty).
+  explicit PhoneScoring(std::filesystem::path programDir, QObject* parent = nullptr,
+                        QList<QHostAddress> addresses = {});
   ~PhoneScoring() override;
 
   // Starts on every local network address; empty on success, else the message.
@@ -38,6 +40,7 @@ class PhoneScoring : public QObject {
 
  private:
   std::filesystem::path programDir_;
+  QList<QHostAddress> addresses_;
   std::unique_ptr<JudgeServer> server_;
   QString address_;
 };
