@@ -2,7 +2,7 @@
 // with the shipped demo event, for a screenshot:
 //   award_dialogs_shots SCENE DIST
 // SCENE: awards (award settings), groups (award grouping), predetermined.
-// Works on a copy of DIST; quits by itself after six seconds.
+// Works on a copy of DIST; quits by itself after eight seconds (a shot, Enter, a second shot).
 #include <QApplication>
 #include <QComboBox>
 #include <QScreen>
@@ -74,6 +74,6 @@ int main(int argc, char** argv) {
     dialog->setModal(true);
     dialog->show();
   });
-  QTimer::singleShot(6000, &app, &QApplication::quit);
+  QTimer::singleShot(8000, &app, &QApplication::quit);
   return app.exec();
 }

@@ -188,7 +188,7 @@ int main(int argc, char** argv) {
   const QSize tile = screen::PhotoTileSettings::read(programDir).size;
   const int cores = QThreadPool::globalInstance()->maxThreadCount();
 
-  double lastCpu = 0;  // the CPU time of the last program or floor run
+  double lastCpu = 0;  // the CPU time of the last timed run
   auto timeProgram = [&](int threads) {
     QThreadPool::globalInstance()->setMaxThreadCount(threads);
     screen::PhotoTiles tiles;
@@ -200,36 +200,35 @@ int main(int argc, char** argv) {
     QThreadPool::globalInstance()->setMaxThreadCount(cores);
     return seconds;
   };
-  auto timeMapped = [&](int threads, auto makeTile) {
+  // Runs work(photo file, name) over every photo on `threads` threads: the wall
+  // seconds, with the CPU seconds of all threads left in lastCpu.
+  auto timeEachPhoto = [&](int threads, auto work) {
     QThreadPool::globalInstance()->setMaxThreadCount(threads);
     QList<int> indices;
     for (int k = 0; k < count; ++k) indices.push_back(k);
+    const double cpu = processCpuSeconds();
     const auto start = Clock::now();
-    const QList<QImage> tiles = QtConcurrent::blockingMapped(indices, [&](int k) {
-      return makeTile(programDir / "photo" / (base::gbkToUtf8(names[std::size_t(k)]) + ".jpg"), names[std::size_t(k)]);
+    const auto results = QtConcurrent::blockingMapped(indices, [&](int k) {
+      const std::string& name = names[std::size_t(k)];
+      return work(programDir / "photo" / (base::gbkToUtf8(name) + ".jpg"), name);
     });
     const double seconds = secondsSince(start);
+    lastCpu = processCpuSeconds() - cpu;
     QThreadPool::globalInstance()->setMaxThreadCount(cores);
-    return seconds;
+    return std::pair{seconds, results};
   };
   const QFont captionFont = screen::tileCaptionFont(screen::PhotoTileSettings::read(programDir));
   auto timeLibraryReduced = [&](int threads) {
-    return timeMapped(threads, [&](const fs::path& file, const std::string& name) {
-      return libraryReducedTile(file, name, tile, captionFont);
-    });
+    return timeEachPhoto(threads,
+                         [&](const fs::path& file, const std::string& name) {
+                           return libraryReducedTile(file, name, tile, captionFont);
+                         })
+        .first;
   };
   auto timeFullSize = [&](int threads) {
-    QThreadPool::globalInstance()->setMaxThreadCount(threads);
-    QList<int> indices;
-    for (int k = 0; k < count; ++k) indices.push_back(k);
-    const auto start = Clock::now();
-    const QList<QImage> tiles = QtConcurrent::blockingMapped(indices, [&](int k) {
-      return fullSizeTile(programDir / "photo" / (base::gbkToUtf8(names[std::size_t(k)]) + ".jpg"),
-                          names[std::size_t(k)], tile);
-    });
-    const double seconds = secondsSince(start);
-    QThreadPool::globalInstance()->setMaxThreadCount(cores);
-    return seconds;
+    return timeEachPhoto(threads,
+                         [&](const fs::path& file, const std::string& name) { return fullSizeTile(file, name, tile); })
+        .first;
   };
 
   const fs::path thumbnails = platform::ThumbnailCache::defaultFolder();
@@ -238,17 +237,8 @@ int main(int argc, char** argv) {
     fs::remove_all(thumbnails, ec);
   };
   auto timeFloor = [&](int threads) {
-    QThreadPool::globalInstance()->setMaxThreadCount(threads);
-    QList<int> indices;
-    for (int k = 0; k < count; ++k) indices.push_back(k);
-    const double cpu = processCpuSeconds();
-    const auto start = Clock::now();
-    const QList<bool> decoded = QtConcurrent::blockingMapped(indices, [&](int k) {
-      return entropyDecode(programDir / "photo" / (base::gbkToUtf8(names[std::size_t(k)]) + ".jpg"));
-    });
-    const double seconds = secondsSince(start);
-    lastCpu = processCpuSeconds() - cpu;
-    QThreadPool::globalInstance()->setMaxThreadCount(cores);
+    const auto [seconds, decoded] =
+        timeEachPhoto(threads, [](const fs::path& file, const std::string&) { return entropyDecode(file); });
     if (decoded.count(true) != count) std::printf("  the floor could not decode every photo\n");
     return seconds;
   };

@@ -53,7 +53,8 @@ int main(int argc, char** argv) {
   fs::copy(fs::path(KV_DIST_DIR), programDir, fs::copy_options::recursive);
   screen::DialogService dialogs;
   draw::RandomSource random(1);
-  QTimer::singleShot(4000, &app, &QApplication::quit);
+  // Long enough for a shot, Enter and a second shot.
+  QTimer::singleShot(6000, &app, &QApplication::quit);
 
   if (scene == QStringLiteral("generator")) {
     dialogs::TForm2 generator(dialogs);
@@ -61,7 +62,6 @@ int main(int argc, char** argv) {
     generator.form().Edit3->setText(QStringLiteral("1"));
     generator.form().Edit4->setText(QStringLiteral("100"));
     generator.form().Edit6->setText(QStringLiteral("4"));
-    generator.move(200, 150);
     generator.show();
     return app.exec();
   }
@@ -77,13 +77,10 @@ int main(int argc, char** argv) {
     names.push_back(base::utf8ToGbk("赵六"));  // no photo: the system photo stands in
     base::rewriteLines(programDir / "PicList.txt", names);
     dialogs::TPicL roster(programDir, dialogs);
-    roster.move(40, 40);
     roster.show();
     return app.exec();
   }
   dialogs::TnameList editor(programDir, dialogs, random);
-  editor.resize(560, 640);
-  editor.move(80, 60);
   editor.show();
   QTimer::singleShot(800, &editor, [&editor] {
     QMenuBar* bar = editor.form().MainMenu1;

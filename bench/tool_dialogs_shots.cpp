@@ -1,8 +1,9 @@
 // Shows one of the event's tool dialogs over the draw screen for a screenshot:
 //   tool_dialogs_shots PROGRAM_DIR SCENE
 // SCENE: giveup (after two batches), supplementary (a new award typed), sound,
-// password. PROGRAM_DIR is a copy of an event (it is drawn in and written to).
-// Quits by itself after five seconds.
+// password, lock (the password prompt before the award settings). PROGRAM_DIR
+// is a copy of an event (it is drawn in and written to). Quits by itself after
+// seven seconds (a shot, Enter, a second shot).
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -12,6 +13,7 @@
 
 #include "app/TForm1.h"
 #include "platform/font_substitutions.h"
+#include "platform/password_store.h"
 #include "screen/main_menu.h"
 
 int main(int argc, char** argv) {
@@ -30,7 +32,13 @@ int main(int argc, char** argv) {
     for (int press = 0; press < 6 || window.timer(1).isActive(); ++press) QTest::keyClick(&window, Qt::Key_Space);
     window.dialogs().setHeadless(false);
   }
-  const char* item = scene == "giveup" ? "N18" : scene == "supplementary" ? "N58" : scene == "sound" ? "N12" : "N106";
+  // The lock prompt asks before the award settings open once a password is set.
+  if (scene == "lock") platform::PasswordStore().setPassword("abcd");
+  const char* item = scene == "giveup"          ? "N18"
+                     : scene == "supplementary" ? "N58"
+                     : scene == "sound"         ? "N12"
+                     : scene == "lock"          ? "N8"
+                                                : "N106";
   QTimer::singleShot(800, &window, [&window, item, scene] {
     if (scene == "supplementary")
       QTimer::singleShot(300, [] {
@@ -42,7 +50,7 @@ int main(int argc, char** argv) {
       });
     window.mainMenu().action(QString::fromLatin1(item))->trigger();
   });
-  QTimer::singleShot(5000, [] {
+  QTimer::singleShot(7000, [] {
     if (QWidget* dialog = QApplication::activeModalWidget()) dialog->close();
     QApplication::quit();
   });

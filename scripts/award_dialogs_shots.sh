@@ -1,16 +1,24 @@
 #!/usr/bin/env bash
 # Screenshots of the award settings, award grouping and predetermined dialogs
-# over the draw screen, filled with the demo event, under Xvfb at 1920x1080 and
-# 1280x720; written to shots/ (not kept in the repository). Run after a build.
+# over the draw screen, filled with the demo event, at 1920x1080, 1280x720 and
+# 1024x600 under openbox with 40 px kept for a panel; each is taken again after
+# Enter (NAME-enter.png). Written to shots/ (not kept in the repository). Run
+# after a build.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/draw_screen_lib.sh"
+cd "$KV_ROOT"
 tool=build/bench/award_dialogs_shots
 out=shots
 mkdir -p "$out"
-for size in 1920x1080 1280x720; do
+begin_session
+for size in 1920x1080 1280x720 1024x600; do
+  start_desktop "$size"
   for scene in awards groups predetermined; do
-    xvfb-run -a -s "-screen 0 ${size}x24" bash -c \
-      "'$tool' '$scene' dist & shown=\$!; sleep 4; import -window root '$out/$scene-$size.png'; wait \$shown"
-    echo "$out/$scene-$size.png"
+    "$tool" "$scene" dist &
+    shown=$!
+    sleep 4
+    shoot_with_enter "$out/$scene-$size"
+    wait "$shown" || true
   done
+  stop_desktop
 done

@@ -17,6 +17,7 @@ begin_session() {
 }
 end_session() {
   stop_program
+  [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
   rm -rf "$work"
 }
@@ -83,6 +84,40 @@ start_xvfb() {
   read -r number <"$fifo"
   rm -f "$fifo"
   export DISPLAY=":$number"
+}
+
+# start_desktop SIZE: an Xvfb of SIZE with openbox giving windows their title
+# bars, and 40 px kept free at the bottom as a desktop panel keeps them (the
+# area shows black). Needs a session (begin_session). stop_desktop ends both.
+start_desktop() {
+  start_xvfb "$1"
+  cat >"$work/openbox-rc.xml" <<'RC'
+<?xml version="1.0" encoding="UTF-8"?>
+<openbox_config xmlns="http://openbox.org/3.4/rc">
+  <margins><top>0</top><bottom>40</bottom><left>0</left><right>0</right></margins>
+</openbox_config>
+RC
+  openbox --sm-disable --config-file "$work/openbox-rc.xml" >/dev/null 2>&1 &
+  WM_PID=$!
+  for _ in $(seq 200); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.05
+  done
+}
+stop_desktop() {
+  kill "$WM_PID" "$XVFB_PID" 2>/dev/null || true
+  wait "$WM_PID" "$XVFB_PID" 2>/dev/null || true
+  WM_PID= XVFB_PID=
+}
+
+# shoot_with_enter NAME: NAME.png of the screen, then Enter pressed in the
+# focused window and NAME-enter.png a second later.
+shoot_with_enter() {
+  import -window root "$1.png"
+  xdotool key Return
+  sleep 1
+  import -window root "$1-enter.png"
+  echo "$1.png $1-enter.png"
 }
 
 # start_program FOLDER: starts the executable of FOLDER; sets PROGRAM_PID,

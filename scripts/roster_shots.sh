@@ -1,23 +1,24 @@
 #!/usr/bin/env bash
-# Screenshots of the roster windows under Xvfb (the editor with its menu open,
-# the generator, the picture roster with a few photos), written to shots/ (not
-# kept in the repository). Run after building roster_shots.
+# Screenshots of the roster windows (the editor with its menu open, the
+# generator, the picture roster with a few photos) at 1920x1080, 1280x720 and
+# 1024x600 under openbox with 40 px kept for a panel; each is taken again after
+# Enter (NAME-enter.png). Written to shots/ (not kept in the repository). Run
+# after building roster_shots.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/draw_screen_lib.sh"
+cd "$KV_ROOT"
 tool=build/bench/roster_shots
 out=shots
 mkdir -p "$out"
-exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 1280x800x24 >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill "$xvfb"' EXIT
-read -r -t 10 number <&"$fd"
-display=":$number"
-for scene in editor generator pictures; do
-  DISPLAY="$display" "$tool" "$scene" &
-  shown=$!
-  sleep 2.5
-  DISPLAY="$display" import -window root "$out/roster-$scene.png"
-  wait "$shown"
-  echo "$out/roster-$scene.png"
+begin_session
+for size in 1920x1080 1280x720 1024x600; do
+  start_desktop "$size"
+  for scene in editor generator pictures; do
+    "$tool" "$scene" &
+    shown=$!
+    sleep 2.5
+    shoot_with_enter "$out/roster-$scene-$size"
+    wait "$shown" || true
+  done
+  stop_desktop
 done

@@ -1,27 +1,27 @@
 #!/usr/bin/env bash
 # Screenshots of the give-up, supplementary, sound settings and password dialogs
-# over the draw screen under Xvfb, written to shots/ (not kept in the repository).
-# Each runs on a fresh copy of the demo event. Run after a build.
+# and of the lock prompt over the draw screen, at 1920x1080, 1280x720 and
+# 1024x600 under openbox with 40 px kept for a panel; each is taken again after
+# Enter (NAME-enter.png). Each runs on a fresh copy of the demo event. Written to
+# shots/ (not kept in the repository). Run after a build.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+source "$(dirname "$0")/draw_screen_lib.sh"
+cd "$KV_ROOT"
 tool=build/bench/tool_dialogs_shots
 out=shots
 mkdir -p "$out"
-work=$(mktemp -d)
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x800x24 >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill "$xvfb"; rm -rf "$work"' EXIT
-for _ in 1 2 3 4 5 6 7 8 9 10; do [ -s "$work/display" ] && break; sleep 0.5; done
-display=":$(head -n1 "$work/display")"
-for scene in giveup supplementary sound password; do
-  event="$work/$scene/Kelvara抽奖软件"
-  mkdir -p "$event"
-  cp -r dist/. "$event"
-  DISPLAY="$display" XDG_CONFIG_HOME="$work/$scene/config" "$tool" "$event" "$scene" &
-  shown=$!
-  sleep 3.5
-  DISPLAY="$display" import -window root "$out/$scene.png"
-  wait "$shown" || true
-  echo "$out/$scene.png"
+begin_session
+for size in 1920x1080 1280x720 1024x600; do
+  start_desktop "$size"
+  for scene in giveup supplementary sound password lock; do
+    event="$work/$size/$scene/Kelvara抽奖软件"
+    mkdir -p "$event"
+    cp -r dist/. "$event"
+    XDG_CONFIG_HOME="$work/$size/$scene/config" "$tool" "$event" "$scene" &
+    shown=$!
+    sleep 3.5
+    shoot_with_enter "$out/$scene-$size"
+    wait "$shown" || true
+  done
+  stop_desktop
 done

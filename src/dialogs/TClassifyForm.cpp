@@ -5,6 +5,8 @@
 #include "dialogs/setup_grid.h"
 #include "draw/group_ranges.h"
 #include "platform/qt_gbk.h"
+#include "screen/dialog_keys.h"
+#include "screen/window_fit.h"
 #include "ui_TClassifyForm.h"
 
 namespace dialogs {
@@ -22,6 +24,7 @@ TClassifyForm::TClassifyForm(draw::DrawData& data, const draw::EventFolder& fold
                              QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TClassifyForm>()), data_(data), folder_(folder), dialogs_(dialogs) {
   ui->setupUi(this);
+  screen::fitToScreen(*this);
   roster_ = new RosterListModel(this);
   setupRosterList(ui->NameList, roster_);
   setupColumns(ui->ItemGrid, {{QStringLiteral("项号"), 35, true},
@@ -89,6 +92,7 @@ void TClassifyForm::enterPressed() {
 
 void TClassifyForm::save() {
   if (!loaded_) return;
+  screen::commitOpenEditor(*ui->ItemGrid);
   dialogs_.reportFailures([this] {
     std::vector<groups::AwardRange> ranges;
     QTableWidget* grid = ui->ItemGrid;

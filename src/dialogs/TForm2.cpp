@@ -1,8 +1,10 @@
 #include "dialogs/TForm2.h"
 
 #include "dialogs/editor_text.h"
+#include "screen/dialog_keys.h"
 #include "screen/dialog_service.h"
 #include "screen/digit_field.h"
+#include "screen/window_fit.h"
 #include "ui_TForm2.h"
 
 namespace dialogs {
@@ -10,6 +12,8 @@ namespace dialogs {
 TForm2::TForm2(screen::DialogService& dialogs, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TForm2>()), dialogs_(dialogs) {
   ui->setupUi(this);
+  screen::fitToScreen(*this);
+  screen::setDefaultButton(*this, ui->Button1);
   auto* digits = new screen::DigitFieldFilter(dialogs_, this);
   for (QLineEdit* field : {ui->Edit3, ui->Edit4, ui->Edit6}) digits->attach(field);
   connect(ui->Button1, &QPushButton::clicked, this, &TForm2::Button1Click);

@@ -4,6 +4,8 @@
 
 #include "draw/award_corrections.h"
 #include "platform/qt_gbk.h"
+#include "screen/dialog_keys.h"
+#include "screen/window_fit.h"
 #include "ui_TGiveUp.h"
 
 using platform::fromGbk;
@@ -15,6 +17,8 @@ const QString kAll = QStringLiteral("全部");
 TGiveUp::TGiveUp(draw::DrawData& data, const draw::EventFolder& folder, screen::DialogService& dialogs, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TGiveUp>()), data_(data), folder_(folder), dialogs_(dialogs) {
   ui->setupUi(this);
+  screen::fitToScreen(*this);
+  screen::setDefaultButton(*this, nullptr);
   ui->StringGrid1->setColumnHidden(0, true);
   ui->StringGrid1->setColumnHidden(2, true);
   ui->StringGrid1->setColumnWidth(1, 120);

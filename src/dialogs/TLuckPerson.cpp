@@ -4,7 +4,10 @@
 #include <QTableWidget>
 
 #include "dialogs/setup_grid.h"
+#include "draw/award_setup.h"
 #include "platform/qt_gbk.h"
+#include "screen/dialog_keys.h"
+#include "screen/window_fit.h"
 #include "ui_TLuckPerson.h"
 
 namespace dialogs {
@@ -28,7 +31,9 @@ void setupListGrid(QTableWidget* grid, const QString& awardHeader) {
   grid->setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
-void fillListGrid(QTableWidget* grid, const std::vector<lists::Entry>& entries, const std::vector<std::size_t>& stale) {
+void fillListGrid(QTableWidget* grid, const std::vector<lists::Entry>& entries, std::vector<std::size_t> stale,
+                  const std::vector<std::size_t>& goneAward) {
+  stale.insert(stale.end(), goneAward.begin(), goneAward.end());
   const int keep = grid->currentRow();
   grid->setRowCount(0);
   // An empty list shows one empty row, as it always has.
@@ -70,6 +75,7 @@ TLuckPerson::TLuckPerson(draw::DrawData& data, const draw::EventFolder& folder, 
       dialogs_(dialogs),
       hideChanged_(std::move(hideChanged)) {
   ui->setupUi(this);
+  screen::fitToScreen(*this);
   paintRed(ui->Label1, 16);
   paintRed(ui->Label6);
   paintRed(ui->Label11);
@@ -77,6 +83,8 @@ TLuckPerson::TLuckPerson(draw::DrawData& data, const draw::EventFolder& folder, 
   setupRosterList(ui->NameList, roster_);
   setupListGrid(ui->StringGrid1, QStringLiteral("奖项名称"));
   setupListGrid(ui->StringGrid2, QStringLiteral("不中奖项"));
+  // No button of this window is Enter's: 内定>> by accident would name a winner.
+  screen::setDefaultButton(*this, nullptr);
   load();
 
   connect(ui->Button1, &QPushButton::clicked, this, &TLuckPerson::predetermine);
@@ -127,13 +135,55 @@ void TLuckPerson::load() {
   ui->CheckBox3->setChecked(switches.blacklistOn);
   lists_.predetermined = lists::loadPredetermined(config);
   lists_.blacklist = lists::loadBlacklist(config);
+  for (const draw::awards::Row& row : draw::awards::loadRows(config)) awardNames_.push_back(row[draw::item::kName]);
+  resolveAwards();
   showLists();
   tellStaleRows();
+  tellGoneAwardRows();
 }
 
 std::vector<std::size_t> TLuckPerson::staleRows(bool predetermined) const {
   if (!loaded_) return {};
   return lists::staleRows(predetermined ? lists_.predetermined : lists_.blacklist, roster_->lines());
+}
+
+std::vector<std::size_t> TLuckPerson::goneAwardRows(bool predetermined) const {
+  if (!loaded_) return {};
+  return lists::goneAwardRows(predetermined ? lists_.predetermined : lists_.blacklist, awardNames_);
+}
+
+void TLuckPerson::resolveAwards() {
+  for (auto* entries : {&lists_.predetermined, &lists_.blacklist})
+    for (lists::Entry& entry : *entries)
+      if (std::string award = lists::resolveAward(entry, awardNames_); !award.empty()) entry.award = std::move(award);
+}
+
+namespace {
+
+// "内定清单第2行: 序号12 张三 一等奖" lines, at most ten, then how many in all.
+QString listedRows(const QStringList& rows) {
+  constexpr int kListed = 10;
+  if (rows.size() <= kListed) return rows.join(QLatin1Char('\n'));
+  return (rows.mid(0, kListed) << QStringLiteral("……共%1行").arg(rows.size())).join(QLatin1Char('\n'));
+}
+
+}  // namespace
+
+void TLuckPerson::tellGoneAwardRows() {
+  QStringList rows;
+  for (bool predetermined : {true, false}) {
+    const auto& entries = predetermined ? lists_.predetermined : lists_.blacklist;
+    for (std::size_t i : goneAwardRows(predetermined)) {
+      rows << QStringLiteral("%1第%2行: 序号%3 %4 %5")
+                  .arg(predetermined ? QStringLiteral("内定清单") : QStringLiteral("黑名单"))
+                  .arg(i + 1)
+                  .arg(fromGbk(entries[i].person), fromGbk(entries[i].personName), fromGbk(entries[i].awardName));
+    }
+  }
+  if (rows.isEmpty()) return;
+  dialogs_.message(
+      QStringLiteral("奖项设置中已没有以下红色行的奖项(已删除或改名),这些行抽奖时不起作用,请删除后重新设置:\n") +
+      listedRows(rows));
 }
 
 void TLuckPerson::tellStaleRows() {
@@ -148,19 +198,13 @@ void TLuckPerson::tellStaleRows() {
     }
   }
   if (rows.isEmpty()) return;
-  constexpr int kListed = 10;
-  const int total = static_cast<int>(rows.size());
-  if (total > kListed) {
-    rows = rows.mid(0, kListed);
-    rows << QStringLiteral("……共%1行").arg(total);
-  }
   dialogs_.message(QStringLiteral("抽奖名单已修改,以下红色行的人员与名单中该序号的人员不一致,请删除后重新设置:\n") +
-                   rows.join(QLatin1Char('\n')));
+                   listedRows(rows));
 }
 
 void TLuckPerson::showLists() {
-  fillListGrid(ui->StringGrid1, lists_.predetermined, staleRows(true));
-  fillListGrid(ui->StringGrid2, lists_.blacklist, staleRows(false));
+  fillListGrid(ui->StringGrid1, lists_.predetermined, staleRows(true), goneAwardRows(true));
+  fillListGrid(ui->StringGrid2, lists_.blacklist, staleRows(false), goneAwardRows(false));
 }
 
 int TLuckPerson::selectedPerson() const {

@@ -8,6 +8,9 @@
 // A person is named by roster serial. A stored row whose serial no longer holds
 // the stored line (the roster was edited since) is shown in red and the operator
 // is told at opening, so a prize never silently goes to whoever now stands there.
+// An entry is tied to its award by the award's name: it follows the award when
+// the awards are reordered, and one whose award is gone is shown in red and
+// told at opening, as the draw no longer applies it.
 #include <QDialog>
 #include <functional>
 #include <memory>
@@ -46,6 +49,8 @@ class TLuckPerson : public QDialog {
   const draw::lists::PersonLists& lists() const { return lists_; }
   // Rows of each list (0-based) shown as no longer matching the roster.
   std::vector<std::size_t> staleRows(bool predetermined) const;
+  // Rows of each list (0-based) whose award no longer exists in the award settings.
+  std::vector<std::size_t> goneAwardRows(bool predetermined) const;
 
   // The five buttons.
   void predetermine();  // 内定>>
@@ -67,6 +72,9 @@ class TLuckPerson : public QDialog {
   void add(bool predetermined, bool allAwards);
   void remove(bool predetermined);
   void tellStaleRows();
+  void tellGoneAwardRows();
+  // Sets each entry's award serial to where its award stands now.
+  void resolveAwards();
 
   std::unique_ptr<Ui::TLuckPerson> ui;
   draw::DrawData& data_;
@@ -75,6 +83,9 @@ class TLuckPerson : public QDialog {
   std::function<void()> hideChanged_;
   RosterListModel* roster_ = nullptr;
   draw::lists::PersonLists lists_;
+  // The award names as the award settings hold them (award k + 1 at k): what the
+  // lists are applied to when the draw restarts.
+  std::vector<std::string> awardNames_;
   // False when the roster could not be read: nothing was loaded, so nothing is stored.
   bool loaded_ = false;
 };

@@ -4,7 +4,9 @@
 #include "draw/award_corrections.h"
 #include "draw/draw_texts.h"
 #include "platform/qt_gbk.h"
+#include "screen/dialog_keys.h"
 #include "screen/digit_field.h"
+#include "screen/window_fit.h"
 #include "ui_TOtherItem.h"
 
 using platform::fromGbk;
@@ -13,6 +15,8 @@ TOtherItem::TOtherItem(draw::DrawData& data, const draw::EventFolder& folder, sc
                        QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TOtherItem>()), data_(data), folder_(folder), dialogs_(dialogs) {
   ui->setupUi(this);
+  screen::fitToScreen(*this);
+  screen::setDefaultButton(*this, ui->Button1);
   (new screen::DigitFieldFilter(dialogs_, this))->attach(ui->Edit1);
   for (std::size_t r = 1; r <= data_.awardRowCount(); ++r)
     ui->ComboBox1->addItem(fromGbk(data_.ItemGrid.cell(draw::item::kName, r)));

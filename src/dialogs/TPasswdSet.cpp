@@ -3,11 +3,15 @@
 #include "base/conversion_error.h"
 #include "base/file_error.h"
 #include "platform/qt_gbk.h"
+#include "screen/dialog_keys.h"
+#include "screen/window_fit.h"
 #include "ui_TPasswdSet.h"
 
 TPasswdSet::TPasswdSet(platform::PasswordStore& store, screen::DialogService& dialogs, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TPasswdSet>()), store_(store), dialogs_(dialogs) {
   ui->setupUi(this);
+  screen::fitToScreen(*this);
+  screen::setDefaultButton(*this, ui->Button1);
   QString current;
   try {
     current = platform::fromGbk(store_.password());

@@ -16,10 +16,12 @@
 #include "dialogs/photo_import.h"
 #include "platform/image_files.h"
 #include "platform/qt_gbk.h"
+#include "screen/dialog_keys.h"
 #include "screen/dialog_service.h"
 #include "screen/digit_field.h"
 #include "screen/photo_tiles.h"
 #include "screen/picture_scaling.h"
+#include "screen/window_fit.h"
 #include "styledtext/qt_rasteriser.h"
 #include "ui_TPicL.h"
 
@@ -59,6 +61,8 @@ bool endsWithJpg(const fs::path& file) {
 TPicL::TPicL(fs::path programDir, screen::DialogService& dialogs, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TPicL>()), programDir_(std::move(programDir)), dialogs_(dialogs) {
   ui->setupUi(this);
+  screen::fitToScreen(*this);
+  screen::setDefaultButton(*this, nullptr);
   QFont listFont(QStringLiteral("宋体"));
   listFont.setPixelSize(16);
   ui->ListBox1->setFont(listFont);

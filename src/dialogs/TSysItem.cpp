@@ -3,16 +3,19 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTableWidget>
 
 #include "base/conversion_error.h"
 #include "dialogs/setup_grid.h"
 #include "platform/program_dir.h"
 #include "platform/qt_gbk.h"
+#include "screen/dialog_keys.h"
 #include "screen/picture_files.h"
 #include "screen/picture_scaling.h"
 #include "screen/prize_pictures.h"
 #include "screen/state/award_screen_settings.h"
+#include "screen/window_fit.h"
 #include "ui_TSysItem.h"
 
 namespace dialogs {
@@ -25,6 +28,10 @@ using platform::toGbk;
 using screen::ShowTick;
 
 namespace {
+
+// Where a grid row keeps what it was read as: on its serial cell.
+constexpr int kAsReadRole = Qt::UserRole;
+constexpr int kOriginRole = Qt::UserRole + 1;
 
 const QColor kGreyText(128, 128, 128);
 
@@ -53,11 +60,27 @@ TSysItem::TSysItem(draw::DrawData& data, const draw::EventFolder& folder, screen
                                  {QStringLiteral("奖品名称"), 100},
                                  {QStringLiteral("抽奖嘉宾"), 80},
                                  {QStringLiteral("奖品图片"), 120}});
+  // It opens showing every column and every setting where the screen has the
+  // room; on a small screen the grid scrolls sideways and the settings scroll
+  // down, so that 确定 and 取消 stay on the screen.
+  const int wholeGrid = ui->StringGrid1->minimumWidth();
+  ui->SettingsScroll->setMinimumSize(
+      ui->SettingsPage->minimumSizeHint().width() + ui->SettingsScroll->verticalScrollBar()->sizeHint().width(),
+      ui->SettingsPage->sizeHint().height());
+  // A little more than the columns need, as the grid's frame and header may
+  // come out wider once shown.
+  const QSize whole = sizeHint() + QSize(40, 0);
+  ui->SettingsScroll->setMinimumHeight(0);
+  ui->StringGrid1->setMinimumWidth(std::min(wholeGrid, 360));
+  layout()->activate();  // the window's minimum follows the smaller parts
+  resize(whole);
+  screen::fitToScreen(*this);
   delegate_ = new SetupGridDelegate(ui->StringGrid1, {item::kPlaces, item::kBatchSize}, dialogs_);
   delegate_->enterPressed = [this] { walkEnter(); };
   delegate_->typed = [this] { markChanged(); };
   ui->StringGrid1->viewport()->installEventFilter(this);
   ui->Image1->installEventFilter(this);
+  screen::setDefaultButton(*this, ui->Button1);
   loadAll();
   connectControls();
   loading_ = false;
@@ -97,7 +120,10 @@ QCheckBox* TSysItem::tickBox(ShowTick tick) const {
 
 void TSysItem::loadAll() {
   const base::IniFile config = folder_.configFiles().openConfig();
-  fillGrid(awards::loadRows(config));
+  fillGrid(awards::loadEditedRows(config));
+  // The grid starts on the first name, so that its taking the focus is no
+  // selection by the operator: a row is checked when the operator goes to it.
+  ui->StringGrid1->setCurrentCell(0, static_cast<int>(item::kName));
   for (std::size_t i = 0; i < screen::kShowTickCount; ++i) {
     const auto tick = static_cast<ShowTick>(i);
     tickBox(tick)->setChecked(link_.tick ? link_.tick(tick) : true);
@@ -185,18 +211,35 @@ void TSysItem::updateEnabledStates() {
 
 // ---- the grid -----------------------------------------------------------------
 
-void TSysItem::fillGrid(const std::vector<awards::Row>& rows) {
+void TSysItem::fillGrid(const std::vector<awards::EditedRow>& rows) {
   const bool wasLoading = loading_;
   loading_ = true;
   QTableWidget* grid = ui->StringGrid1;
   grid->setRowCount(0);
   // An event without awards shows one empty row to type the first award into.
-  const std::vector<awards::Row> shown =
-      rows.empty() ? std::vector<awards::Row>{awards::Row(awards::kColumnCount)} : rows;
+  const std::vector<awards::EditedRow> shown =
+      rows.empty() ? std::vector<awards::EditedRow>{{awards::Row(awards::kColumnCount), {}, 0}} : rows;
   grid->setRowCount(static_cast<int>(shown.size()));
-  for (int r = 0; r < static_cast<int>(shown.size()); ++r) setRowCells(r, shown[static_cast<std::size_t>(r)]);
+  for (int r = 0; r < static_cast<int>(shown.size()); ++r) setEditedRow(r, shown[static_cast<std::size_t>(r)]);
   renumber();
   loading_ = wasLoading;
+}
+
+awards::EditedRow TSysItem::editedRow(int row) const {
+  awards::EditedRow edited;
+  edited.cells = rowCells(row);
+  if (const QTableWidgetItem* serial = ui->StringGrid1->item(row, static_cast<int>(item::kSerial))) {
+    edited.asRead = serial->data(kAsReadRole).toByteArray().toStdString();
+    edited.origin = serial->data(kOriginRole).value<qulonglong>();
+  }
+  return edited;
+}
+
+void TSysItem::setEditedRow(int row, const awards::EditedRow& edited) {
+  setRowCells(row, edited.cells);
+  QTableWidgetItem* serial = ui->StringGrid1->item(row, static_cast<int>(item::kSerial));
+  serial->setData(kAsReadRole, QByteArray::fromStdString(edited.asRead));
+  serial->setData(kOriginRole, static_cast<qulonglong>(edited.origin));
 }
 
 awards::Row TSysItem::rowCells(int row) const {
@@ -215,9 +258,9 @@ void TSysItem::setRowCells(int row, const awards::Row& cells) {
     plan->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
 }
 
-std::vector<awards::Row> TSysItem::gridRows() const {
-  std::vector<awards::Row> rows;
-  for (int r = 0; r < ui->StringGrid1->rowCount(); ++r) rows.push_back(rowCells(r));
+std::vector<awards::EditedRow> TSysItem::gridRows() const {
+  std::vector<awards::EditedRow> rows;
+  for (int r = 0; r < ui->StringGrid1->rowCount(); ++r) rows.push_back(editedRow(r));
   return rows;
 }
 
@@ -298,21 +341,23 @@ bool TSysItem::eventFilter(QObject* watched, QEvent* event) {
 // ---- commands -----------------------------------------------------------------
 
 void TSysItem::save() {
+  screen::commitOpenEditor(*ui->StringGrid1);
   renumber();
   const base::ConfigFiles& files = folder_.configFiles();
   base::IniFile config = files.openConfig();
-  // A count left unchecked (a row never selected after a file was edited by
-  // hand) would reach the draw as it stands; every named row is made sound first.
+  // A row the operator changed and has not left yet was never checked; rows
+  // nobody changed are not the operator's business here (a row the
+  // supplementary places made has 0 places of its own, and must keep them).
   for (int r = 0; r < ui->StringGrid1->rowCount(); ++r) {
-    awards::Row cells = rowCells(r);
-    if (!awards::hasName(cells)) continue;
-    const auto notices = awards::normaliseRow(cells);
-    setRowCells(r, cells);
+    awards::EditedRow edited = editedRow(r);
+    if (!awards::hasName(edited.cells) || !awards::changedSinceRead(edited)) continue;
+    const auto notices = awards::normaliseRow(edited.cells);
+    setRowCells(r, edited.cells);
     showNotices(notices);
   }
   const int row = ui->StringGrid1->currentRow();
   const int column = ui->StringGrid1->currentColumn();
-  fillGrid(awards::saveRows(config, gridRows()));
+  fillGrid(awards::saveEditedRows(config, gridRows()));
   if (row >= 0) {
     const bool wasLoading = loading_;
     loading_ = true;
@@ -357,7 +402,7 @@ void TSysItem::addAward() {
   if (grid->rowCount() == 1 && !awards::hasName(rowCells(0))) grid->setRowCount(0);
   const int row = grid->rowCount();
   grid->insertRow(row);
-  setRowCells(row, awards::newRow(static_cast<std::size_t>(row) + 1, ""));
+  setEditedRow(row, {awards::newRow(static_cast<std::size_t>(row) + 1, ""), {}, 0});
   loading_ = false;
   const std::optional<QString> name =
       dialogs_.text(QStringLiteral("增加奖项"), QStringLiteral("请输入奖项名称"), QString());
@@ -389,10 +434,10 @@ void TSysItem::moveRow(int from, int to) {
   QTableWidget* grid = ui->StringGrid1;
   if (from < 0 || to < 0 || from >= grid->rowCount() || to >= grid->rowCount() || from == to) return;
   loading_ = true;
-  const awards::Row cells = rowCells(from);
+  const awards::EditedRow moved = editedRow(from);
   grid->removeRow(from);
   grid->insertRow(to);
-  setRowCells(to, cells);
+  setEditedRow(to, moved);
   renumber();
   grid->setCurrentCell(to, static_cast<int>(item::kName));
   loading_ = false;

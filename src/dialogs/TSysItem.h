@@ -71,12 +71,16 @@ class TSysItem : public QDialog {
  private:
   void loadAll();
   void connectControls();
-  void fillGrid(const std::vector<draw::awards::Row>& rows);
-  std::vector<draw::awards::Row> gridRows() const;
+  void fillGrid(const std::vector<draw::awards::EditedRow>& rows);
+  std::vector<draw::awards::EditedRow> gridRows() const;
+  // The row with what it was read as (kept on its serial cell, so it moves with the row).
+  draw::awards::EditedRow editedRow(int row) const;
+  void setEditedRow(int row, const draw::awards::EditedRow& edited);
   draw::awards::Row rowCells(int row) const;
   void setRowCells(int row, const draw::awards::Row& cells);
   void renumber();
   // Saves rows and settings; raises on a bad seconds field after writing all keys.
+  // Rows the operator did not change are written back as they were read.
   void save();
   void normaliseRow(int row);
   void showNotices(const std::vector<draw::awards::Notice>& notices);

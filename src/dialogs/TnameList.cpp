@@ -16,6 +16,7 @@
 #include "dialogs/sheet_roster_import.h"
 #include "platform/qt_gbk.h"
 #include "screen/dialog_service.h"
+#include "screen/window_fit.h"
 #include "sheets/sheet_file.h"
 #include "ui_TnameList.h"
 
@@ -72,6 +73,7 @@ TnameList::TnameList(fs::path programDir, screen::DialogService& dialogs, draw::
       dialogs_(dialogs),
       random_(random) {
   ui->setupUi(this);
+  screen::fitToScreen(*this);
   layout()->setMenuBar(ui->MainMenu1);
   QFont text(QStringLiteral("宋体"));
   text.setPixelSize(16);
@@ -198,7 +200,18 @@ void TnameList::N3Click() {
 
 void TnameList::N21Click() { appendLines(runGenerator()); }
 
-void TnameList::N12Click() { save(rosterPath()); }
+void TnameList::N12Click() {
+  // What the close would save: without empty lines at the end, so that closing
+  // right after finds nothing left to save.
+  // A text the roster file cannot hold is refused before anything changes.
+  draw::Lines current;
+  if (!dialogs_.reportFailures([&] { current = lines(); })) return;
+  if (draw::dropTrailingEmptyLines(current)) replaceLines(current);
+  if (!save(rosterPath())) return;
+  modified_ = false;
+  // The roster file is what the draw reads: it has changed as after a save on close.
+  changedMark_ = true;
+}
 
 void TnameList::N13Click() {
   const QString chosen =

@@ -35,9 +35,9 @@ class TnameList : public QDialog {
             QWidget* parent = nullptr);
   ~TnameList() override;
 
-  // True after the operator saved on close: the draw must reload the roster.
+  // True after the operator saved (保存 or on close): the draw must reload the roster.
   bool changedMark() const { return changedMark_; }
-  // Set by every change of the text since opening.
+  // Set by every change of the text since opening or the last 保存.
   bool modified() const { return modified_; }
 
   // The text as the roster's lines: every line of the editor, the last one too.

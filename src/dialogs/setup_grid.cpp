@@ -76,7 +76,11 @@ bool SetupGridDelegate::refuseKey(int column, const QKeyEvent& key) {
 }
 
 bool SetupGridDelegate::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress) return QStyledItemDelegate::eventFilter(watched, event);
+  if (event->type() != QEvent::KeyPress) {
+    // The grid is no editor: its losing the focus must not be taken for an editor's.
+    if (watched == grid_) return false;
+    return QStyledItemDelegate::eventFilter(watched, event);
+  }
   auto* key = static_cast<QKeyEvent*>(event);
   auto* editor = qobject_cast<QWidget*>(watched);
   const bool inEditor = editor != nullptr && watched != grid_;

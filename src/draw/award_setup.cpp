@@ -6,6 +6,7 @@
 
 #include "base/conversion_error.h"
 #include "base/delimited_row.h"
+#include "draw/award_moves.h"
 #include "draw/draw_data.h"
 #include "draw/draw_texts.h"
 
@@ -35,6 +36,25 @@ std::optional<int> cellNumber(const std::string& cell) {
 
 bool isDecimalKey(const std::string& key) {
   return !key.empty() && std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The stored value with its first cell (the serial, plain digits) made `serial`.
+std::string withSerial(const std::string& stored, std::size_t serial) {
+  const std::size_t bar = stored.find('|');
+  const std::string first = stored.substr(0, bar);
+  if (!first.empty() && first.find_first_not_of("0123456789") == std::string::npos)
+    return std::to_string(serial) + (bar == std::string::npos ? std::string() : stored.substr(bar));
+  // Not the plain form this program writes: the cells are written anew, every one of them.
+  std::vector<std::string> cells = base::readDelimitedRow(stored, 64);
+  if (cells.empty()) cells.resize(1);
+  cells[0] = std::to_string(serial);
+  return base::writeDelimitedRow(cells);
+}
+
+std::vector<std::string> namesOf(const std::vector<Row>& rows) {
+  std::vector<std::string> names;
+  for (const Row& row : rows) names.push_back(row.size() > item::kName ? row[item::kName] : std::string());
+  return names;
 }
 
 }  // namespace
@@ -153,6 +173,48 @@ std::vector<Row> saveRows(base::IniFile& config, const std::vector<Row>& rows) {
     config.writeString(texts::sectionAwards(), row[item::kSerial], base::writeDelimitedRow(row));
     stored.push_back(std::move(row));
   }
+  return stored;
+}
+
+bool changedSinceRead(const EditedRow& row) {
+  if (row.asRead.empty()) return true;
+  Row stored = base::readDelimitedRow(row.asRead, kColumnCount);
+  stored.resize(kColumnCount);
+  Row shown = row.cells;
+  shown.resize(kColumnCount);
+  return !std::equal(shown.begin() + 1, shown.end(), stored.begin() + 1);
+}
+
+std::vector<EditedRow> loadEditedRows(const base::IniFile& config) {
+  std::vector<EditedRow> rows;
+  const std::vector<Row> cells = loadRows(config);
+  for (std::size_t i = 0; i < cells.size(); ++i)
+    rows.push_back({cells[i], config.readString(texts::sectionAwards(), std::to_string(i + 1), ""), i + 1});
+  return rows;
+}
+
+std::vector<EditedRow> saveEditedRows(base::IniFile& config, const std::vector<EditedRow>& rows) {
+  base::IniBatch batch(config);
+  const std::vector<std::string> oldNames = namesOf(loadRows(config));
+  for (const std::string& key : config.keys(texts::sectionAwards()))
+    if (isDecimalKey(key)) config.deleteKey(texts::sectionAwards(), key);
+  std::vector<EditedRow> stored;
+  SerialMoves moves;
+  std::vector<Row> storedCells;
+  for (const EditedRow& source : rows) {
+    if (!hasName(source.cells)) continue;
+    const std::size_t serial = stored.size() + 1;
+    EditedRow row = source;
+    row.cells.resize(kColumnCount);
+    row.cells[item::kSerial] = std::to_string(serial);
+    row.asRead = changedSinceRead(source) ? base::writeDelimitedRow(row.cells) : withSerial(source.asRead, serial);
+    config.writeString(texts::sectionAwards(), row.cells[item::kSerial], row.asRead);
+    if (source.origin != 0 && source.origin <= oldNames.size()) moves[source.origin] = serial;
+    row.origin = serial;
+    storedCells.push_back(row.cells);
+    stored.push_back(std::move(row));
+  }
+  carryAwardEntries(config, moves, oldNames, namesOf(storedCells));
   return stored;
 }
 

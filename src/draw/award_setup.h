@@ -63,4 +63,28 @@ bool hasName(const Row& row);
 // each stored row is its key. Returns the rows as stored. One rewrite of the file.
 std::vector<Row> saveRows(base::IniFile& config, const std::vector<Row>& rows);
 
+// A row of the award settings as the dialog holds it: what it shows and what it
+// was read as, so that a row nobody changed is written back exactly as stored
+// (with the counts that the supplementary places keep beyond the eighth cell),
+// and so that what is kept by serial elsewhere can follow the row when it moves.
+struct EditedRow {
+  Row cells;               // the eight cells shown
+  std::string asRead;      // the stored value; empty for a row added in the dialog
+  std::size_t origin = 0;  // the key it was stored under; 0 for a row added in the dialog
+};
+
+// True when the shown cells differ from the stored value in anything but the
+// serial: the operator changed the row (or it is new).
+bool changedSinceRead(const EditedRow& row);
+
+// loadRows with each row's stored value and key.
+std::vector<EditedRow> loadEditedRows(const base::IniFile& config);
+
+// Stores the rows as saveRows does, except that a row unchanged since it was
+// read keeps its stored value (only its serial follows a move), and carries the
+// entries kept by award serial along with the rows that moved or went
+// (carryAwardEntries). Returns the rows as now stored, each with its new key as
+// origin. One rewrite of the file.
+std::vector<EditedRow> saveEditedRows(base::IniFile& config, const std::vector<EditedRow>& rows);
+
 }  // namespace draw::awards

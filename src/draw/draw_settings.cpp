@@ -4,6 +4,7 @@
 
 #include "base/delimited_row.h"
 #include "draw/draw_texts.h"
+#include "draw/predetermined_lists.h"
 
 namespace draw {
 
@@ -27,6 +28,20 @@ void loadEntries(const base::IniFile& ini, const std::string& section, Table& ta
     table.setRowCount(r + 1);
     table.setRow(r, base::readDelimitedRow(value, entry::kColumnCount));
     table.setCell(entry::kDrawn, r, "N");
+  }
+}
+
+// Points every entry at the award that bears its award name now (see
+// lists::resolveAward): an entry of an award moved in the settings follows it,
+// and one of a deleted award applies to none instead of to whatever award took
+// its old serial.
+void resolveEntryAwards(Table& entries, const Table& ItemGrid) {
+  std::vector<std::string> names;
+  for (std::size_t r = 1; r < ItemGrid.rowCount(); ++r) names.push_back(ItemGrid.cell(item::kName, r));
+  for (std::size_t r = 1; r < entries.rowCount(); ++r) {
+    const lists::Entry entry{entries.cell(entry::kPerson, r), entries.cell(entry::kPersonName, r),
+                             entries.cell(entry::kAward, r), entries.cell(entry::kAwardName, r)};
+    entries.setCell(entry::kAward, r, lists::resolveAward(entry, names));
   }
 }
 
@@ -90,8 +105,14 @@ void loadDrawSettings(const base::IniFile& ini, DrawData& data) {
   s.repeatWinning = ini.readBool(ui, gbk("重复中奖"), true);
 
   fillAwardTable(ini, data);
-  if (s.predeterminedOn) loadPredetermined(ini, data.LuckDetail);
-  if (s.blacklistOn) loadBlacklist(ini, data.BlackDetail);
+  if (s.predeterminedOn) {
+    loadPredetermined(ini, data.LuckDetail);
+    resolveEntryAwards(data.LuckDetail, data.ItemGrid);
+  }
+  if (s.blacklistOn) {
+    loadBlacklist(ini, data.BlackDetail);
+    resolveEntryAwards(data.BlackDetail, data.ItemGrid);
+  }
 }
 
 }  // namespace draw

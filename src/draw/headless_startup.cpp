@@ -12,7 +12,6 @@ namespace draw {
 
 using texts::gbk;
 
-
 bool headlessStartup(DrawData& data, const EventFolder& folder, HeadlessView& view, Luck& luck) {
   for (int k = 1; k <= 31; ++k) view.setFrameText(k, "");
   auto ask = [&view](const std::string& question) { return view.ask(question, gbk("提示"), QuestionKind::Warning); };

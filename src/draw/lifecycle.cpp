@@ -74,13 +74,12 @@ bool loadWinnersRecord(DrawData& data, const EventFolder& folder, const StartupQ
       lines.insert(lines.end(), reading.unreadable.begin(), reading.unreadable.end());
       std::sort(lines.begin(), lines.end(),
                 [](const RecordFinding& a, const RecordFinding& b) { return a.line < b.line; });
-      const std::string question = gbk("中奖记录 ") + name + gbk(" 中有不能完整读取的行:") + "\r\n" +
-                                   describeFindings(lines) +
-                                   gbk("读出了序号和奖项编号的记录照常有效;其余的行不是完整的中奖记录,不占名额。") +
-                                   "\r\n\r\n" + gbk("是否把原文件另存为 ") + aside.filename().string() +
-                                   gbk(",改正或去掉这些行,用其余 ") + std::to_string(reading.records.size()) +
-                                   gbk(" 条记录继续抽奖?") + "\r\n" +
-                                   gbk("选\"否\"则现在不能抽奖,请修复该文件后重新启动程序。");
+      const std::string question =
+          gbk("中奖记录 ") + name + gbk(" 中有不能完整读取的行:") + "\r\n" + describeFindings(lines) +
+          gbk("读出了序号和奖项编号的记录照常有效;其余的行不是完整的中奖记录,不占名额。") + "\r\n\r\n" +
+          gbk("是否把原文件另存为 ") + aside.filename().string() + gbk(",改正或去掉这些行,用其余 ") +
+          std::to_string(reading.records.size()) + gbk(" 条记录继续抽奖?") + "\r\n" +
+          gbk("选\"否\"则现在不能抽奖,请修复该文件后重新启动程序。");
       if (!ask(question)) {
         outcome.hint = blockedHint();
         data.state.drawBlocked =
@@ -129,9 +128,8 @@ LifecycleOutcome startupLoad(DrawData& data, const EventFolder& folder) {
   return blockingOnFailure(data, [&] {
     LifecycleOutcome outcome;
     // The files the draw appends to, and the folder every rewrite makes its new file in.
-    if (auto problem = base::findWriteProblem(
-            folder.programDir(),
-            {folder.winnersRecordPath().filename().string(), folder.logPath().filename().string()}))
+    if (auto problem = base::findWriteProblem(folder.programDir(), {folder.winnersRecordPath().filename().string(),
+                                                                    folder.logPath().filename().string()}))
       throw *problem;
     data.random.seedFromClock();
     data.state.singleAwardTarget = 0;

@@ -40,13 +40,11 @@ std::string startupFailureMessage(const std::string& cause);
 std::string blockedHint();
 
 // Start-up steps 2, 3 and 7: blocks the draw, checks that the event folder can
-// be written (a new file in it, an append to the winners record and the log), seeds the random source from the clock, clears the single-award
-// target, finishes a give-up or restart that a crash interrupted (paired_writes.h,
-// its notice is the outcome's message) and runs the roster load (a roster that is
-// not GBK text is told once). Raises base::FileError for a folder or file that
-// cannot be written and for a missing roster, base::ConversionError for damaged
-// settings; the steps after it must not run and the draw stays blocked with the
-// failure's words.
+// be written (a new file in it, an append to the winners record and the log), seeds the random source from the clock,
+// clears the single-award target, finishes a give-up or restart that a crash interrupted (paired_writes.h, its notice
+// is the outcome's message) and runs the roster load (a roster that is not GBK text is told once). Raises
+// base::FileError for a folder or file that cannot be written and for a missing roster, base::ConversionError for
+// damaged settings; the steps after it must not run and the draw stays blocked with the failure's words.
 LifecycleOutcome startupLoad(DrawData& data, const EventFolder& folder);
 
 // Start-up steps 9 to 13 and the hint of step 16, run after the position load:

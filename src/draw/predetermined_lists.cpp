@@ -132,4 +132,28 @@ std::vector<std::size_t> staleRows(const std::vector<Entry>& entries, const std:
   return stale;
 }
 
+std::string resolveAward(const Entry& entry, const std::vector<std::string>& awardNames) {
+  if (entry.award == "0" || isBlank(entry.awardName)) return entry.award;
+  const std::optional<int> stored = base::parseInt(entry.award);
+  if (stored && *stored >= 1 && static_cast<std::size_t>(*stored) <= awardNames.size() &&
+      awardNames[static_cast<std::size_t>(*stored) - 1] == entry.awardName)
+    return std::to_string(*stored);
+  const auto named = std::find(awardNames.begin(), awardNames.end(), entry.awardName);
+  // A name no award bears (a file written by hand): the serial as stored. The
+  // award settings empty the serial of an entry whose award they delete.
+  if (named == awardNames.end()) return entry.award;
+  return std::to_string(named - awardNames.begin() + 1);
+}
+
+std::vector<std::size_t> goneAwardRows(const std::vector<Entry>& entries, const std::vector<std::string>& awardNames) {
+  std::vector<std::size_t> rows;
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    if (!isBlank(entries[i].person) && entries[i].award != "0" &&
+        (isBlank(entries[i].award) ||
+         (!isBlank(entries[i].awardName) &&
+          std::find(awardNames.begin(), awardNames.end(), entries[i].awardName) == awardNames.end())))
+      rows.push_back(i);
+  return rows;
+}
+
 }  // namespace draw::lists

@@ -68,6 +68,17 @@ void save(base::IniFile& config, const PersonLists& lists, const Switches& switc
 // The stored row as the grids show it: number, person, name, award, award name.
 std::vector<std::string> cells(std::size_t number, const Entry& entry);
 
+// The award an entry stands for now, found by the award name it stores, so that
+// an entry follows its award when the awards are reordered: the award at the
+// stored serial when it bears that name, else the first award that does. "0"
+// (every award) stays "0", and an entry without an award name keeps its serial.
+// When no award bears the name, the stored serial (an empty one, which the award
+// settings leave when they delete the award, belongs to no award).
+// awardNames[k] is the name of award k + 1.
+std::string resolveAward(const Entry& entry, const std::vector<std::string>& awardNames);
+// Rows whose award is gone: an empty serial, or a name no award bears. Indexes into `entries`.
+std::vector<std::size_t> goneAwardRows(const std::vector<Entry>& entries, const std::vector<std::string>& awardNames);
+
 // Rows whose person no longer matches the roster: the serial names no roster
 // line, or the line there is not the stored name (the roster was edited since).
 // Indexes into `entries`; roster line k is rosterLines[k - 1].

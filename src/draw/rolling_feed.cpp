@@ -68,7 +68,8 @@ void peopleRollingStep(DrawData& data, DrawView& view) {
   const Table& roster = data.AllNameList;
   if (data.settings.textDraw) {
     for (int k = 1; k <= std::min(n, kFrameCount); ++k)
-      if (rosterSize >= k) view.setFrameText(k, roster.cell(person::kDisplayName, static_cast<std::size_t>(serials[k - 1])));
+      if (rosterSize >= k)
+        view.setFrameText(k, roster.cell(person::kDisplayName, static_cast<std::size_t>(serials[k - 1])));
     if (data.state.batchSize > kFrameCount) {
       std::vector<std::string> names;
       names.reserve(serials.size());

@@ -67,11 +67,32 @@ std::optional<QString> DialogService::text(const QString& caption, const QString
   log_ << QStringLiteral("text: ") + caption;
   std::optional<QString> answer;
   if (takeQueued(texts_, answer) || headless_) return answer;
-  bool ok = false;
-  QString typed =
-      QInputDialog::getText(parent_, caption, prompt, masked ? QLineEdit::Password : QLineEdit::Normal, prefill, &ok);
-  if (!ok) return std::nullopt;
-  return typed;
+  const std::unique_ptr<QInputDialog> box = inputBox(parent_, caption, prompt, prefill, masked);
+  if (box->exec() != QDialog::Accepted) return std::nullopt;
+  return box->textValue();
+}
+
+std::unique_ptr<QInputDialog> DialogService::inputBox(QWidget* parent, const QString& caption, const QString& prompt,
+                                                      const QString& prefill, bool masked) {
+  auto box = std::make_unique<QInputDialog>(parent);
+  box->setWindowTitle(caption);
+  box->setLabelText(prompt);
+  box->setTextEchoMode(masked ? QLineEdit::Password : QLineEdit::Normal);
+  box->setTextValue(prefill);
+  box->setOkButtonText(QStringLiteral("确定"));
+  box->setCancelButtonText(QStringLiteral("取消"));
+  // The title bar's font is the window manager's, often larger and bold, and it
+  // shares the bar with the icon and three buttons: room for both, generously.
+  QFont title = box->font();
+  title.setBold(true);
+  title.setPointSizeF(title.pointSizeF() * 1.2);
+  constexpr int kTitleBarButtons = 160;
+  // The box's layout sets its minimum from its contents at every show, so the
+  // width goes to the field (the margins around it only add to it).
+  (void)box->sizeHint();  // makes the box's widgets
+  if (auto* field = box->findChild<QLineEdit*>())
+    field->setMinimumWidth(QFontMetrics(title).horizontalAdvance(caption) + kTitleBarButtons);
+  return box;
 }
 
 std::optional<styledtext::FontRecord> DialogService::font(const styledtext::FontRecord& initial) {

@@ -11,12 +11,14 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "sheets/roster_columns.h"
 #include "styledtext/core/effect.h"
 #include "styledtext/core/font_record.h"
 
+class QInputDialog;
 class QWidget;
 
 namespace screen {
@@ -54,6 +56,10 @@ class DialogService {
   // `masked` every typed character shows as "*".
   std::optional<QString> text(const QString& caption, const QString& prompt, const QString& prefill,
                               bool masked = false);
+  // The input box text() shows: wide enough that the window manager's title bar
+  // shows the whole caption (the lock prompt's caption is its only text).
+  static std::unique_ptr<QInputDialog> inputBox(QWidget* parent, const QString& caption, const QString& prompt,
+                                                const QString& prefill, bool masked);
   // The font dialog of every "字体设置": face, style, size, underline, strike-out
   // and colour, all in the stored form; nothing when cancelled.
   std::optional<styledtext::FontRecord> font(const styledtext::FontRecord& initial);

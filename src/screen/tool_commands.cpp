@@ -8,6 +8,7 @@
 #include "platform/desktop_open.h"
 #include "platform/qt_gbk.h"
 #include "screen/THelpForm.h"
+#include "screen/status_note.h"
 
 namespace screen {
 
@@ -20,7 +21,12 @@ ToolCommands::ToolCommands(fs::path programDir, DialogService& dialogs, QWidget*
       openUrl(platform::openWithDesktop),
       programDir_(std::move(programDir)),
       dialogs_(dialogs),
-      window_(window) {}
+      window_(window) {
+  if (window_ != nullptr) {
+    auto* note = new StatusNote(window_);
+    showStatus = [note](const QString& text) { note->showNote(text); };
+  }
+}
 
 bool ToolCommands::confirmRestart(bool winnersExist) {
   return !winnersExist || dialogs_.question(kRestartQuestion, true);
@@ -43,7 +49,11 @@ fs::path ToolCommands::exportWinners(const WinnersExporter& exporter) {
     dialogs_.message(QString::fromStdString(error.what()));
     return {};
   }
-  openInEditor(written);
+  const QString where = platform::toQString(written);
+  const QString status = openUrl(fileUrl(written))
+                             ? QStringLiteral("中奖名单已导出到 %1").arg(where)
+                             : QStringLiteral("中奖名单已导出到 %1 (本机没有可打开此类文件的程序)").arg(where);
+  if (showStatus) showStatus(status);
   return written;
 }
 

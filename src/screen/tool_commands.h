@@ -19,8 +19,7 @@ inline const QString kRestartQuestion =
     QStringLiteral("抽奖正在进行中,重新抽奖将会清空前面全部已中奖者，是否确定重新开始?");
 // The save dialog filter of the winners export, in Qt's form.
 // The text export stays the first choice; the spreadsheet formats follow it.
-inline const QString kExportFilter =
-    QStringLiteral("txt file(*.txt);;Excel 工作簿(*.xlsx);;CSV 表格,UTF-8(*.csv)");
+inline const QString kExportFilter = QStringLiteral("txt file(*.txt);;Excel 工作簿(*.xlsx);;CSV 表格,UTF-8(*.csv)");
 
 enum class WebPage { Home, VideoGuide, CommonQuestions };
 
@@ -33,6 +32,9 @@ class ToolCommands : public QObject {
   // Opens a file or page with the desktop's handler; true when it was handed over.
   // Tests replace it so that nothing is launched.
   std::function<bool(const QUrl&)> openUrl;
+  // Says something to the operator without waiting for an answer (a StatusNote
+  // on the window). Tests replace it.
+  std::function<void(const QString&)> showStatus;
 
   // N17: true when the restart may go ahead (asks only when winners exist).
   bool confirmRestart(bool winnersExist);
@@ -40,8 +42,11 @@ class ToolCommands : public QObject {
   // Writes the winners to `chosen` and returns the file it wrote (the draw
   // engine's export, which appends ".txt" when missing). Raises base::FileError.
   using WinnersExporter = std::function<std::filesystem::path(const std::filesystem::path& chosen)>;
-  // N20: the save dialog, the export, then the file in the text editor. Returns
-  // the written file; empty when cancelled or failed (the operator is told).
+  // N20: the save dialog, the export, then the file opened with the desktop's
+  // application for its type. Where the file was written is said once in the
+  // status, without a box, whether or not an application opened it, so the next
+  // command is not held up. Returns the written file; empty when cancelled or
+  // failed (the operator is told).
   std::filesystem::path exportWinners(const WinnersExporter& exporter);
 
   // N21: log.txt in the text editor (created empty when the draw has logged nothing yet).

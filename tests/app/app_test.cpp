@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTextLayout>
 #include <QtTest>
+#include <optional>
 
 #include "app/TForm1.h"
 #include "base/ini_file.h"
@@ -18,6 +19,32 @@
 #include "window_test_setup.h"
 
 using testing_support::gbk;
+
+namespace {
+
+// The text laid out as a label lays it out, with Qt's fallback faces: how many
+// glyphs it takes and the face of the first box (glyph 0) among them, if any.
+struct LaidOutGlyphs {
+  int count = 0;
+  std::optional<QString> boxedIn;
+};
+
+LaidOutGlyphs layOut(const QString& text, const QFont& font) {
+  QTextLayout layout(text, font);
+  layout.beginLayout();
+  layout.createLine();
+  layout.endLayout();
+  LaidOutGlyphs glyphs;
+  for (const QGlyphRun& run : layout.glyphRuns()) {
+    for (quint32 index : run.glyphIndexes()) {
+      if (index == 0 && !glyphs.boxedIn) glyphs.boxedIn = run.rawFont().familyName();
+      ++glyphs.count;
+    }
+  }
+  return glyphs;
+}
+
+}  // namespace
 
 class AppTest : public QObject {
   Q_OBJECT
@@ -127,19 +154,11 @@ class AppTest : public QObject {
       const QFont asked(face, 20);
       const QString resolved = QFontInfo(asked).family();
       QVERIFY2(families.contains(resolved), qPrintable(face + QStringLiteral(" resolves to ") + resolved));
-      // Laid out as a label lays it out (with Qt's fallback faces): no glyph is a box.
-      QTextLayout layout(sample, asked);
-      layout.beginLayout();
-      layout.createLine();
-      layout.endLayout();
-      int glyphs = 0;
-      for (const QGlyphRun& run : layout.glyphRuns()) {
-        for (quint32 index : run.glyphIndexes()) {
-          QVERIFY2(index != 0, qPrintable(face + QStringLiteral(" draws a box in ") + run.rawFont().familyName()));
-          ++glyphs;
-        }
-      }
-      QCOMPARE(glyphs, sample.size());
+      // Laid out as a label lays it out: no glyph is a box.
+      const LaidOutGlyphs glyphs = layOut(sample, asked);
+      QVERIFY2(!glyphs.boxedIn,
+               qPrintable(face + QStringLiteral(" draws a box in ") + glyphs.boxedIn.value_or(QString())));
+      QCOMPARE(glyphs.count, sample.size());
     }
   }
 
@@ -153,18 +172,10 @@ class AppTest : public QObject {
     QStringList faces{QString(), QStringLiteral("Noto Sans CJK SC")};
     for (const auto& mapped : platform::windowsFaceMap()) faces << mapped.first;
     for (const QString& face : faces) {
-      QTextLayout layout(sample, QFont(face, 20));
-      layout.beginLayout();
-      layout.createLine();
-      layout.endLayout();
-      int glyphs = 0;
-      for (const QGlyphRun& run : layout.glyphRuns()) {
-        for (quint32 index : run.glyphIndexes()) {
-          QVERIFY2(index != 0, qPrintable(face + QStringLiteral(" draws a box in ") + run.rawFont().familyName()));
-          ++glyphs;
-        }
-      }
-      QCOMPARE(glyphs, static_cast<int>(sample.toUcs4().size()));
+      const LaidOutGlyphs glyphs = layOut(sample, QFont(face, 20));
+      QVERIFY2(!glyphs.boxedIn,
+               qPrintable(face + QStringLiteral(" draws a box in ") + glyphs.boxedIn.value_or(QString())));
+      QCOMPARE(glyphs.count, static_cast<int>(sample.toUcs4().size()));
     }
   }
 

@@ -1,6 +1,7 @@
 // The award grouping dialog driven through its widgets: the Enter checks of the
 // range cells, the walk, the switch and the save on close.
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QTableView>
 #include <QTableWidget>
 #include <QtTest>
@@ -109,6 +110,20 @@ class AwardGroupingTest : public QObject {
     QCOMPARE(stored("150_E"), std::string("(none)"));
     QCOMPARE(base::IniFile(event.dir() / "Config.ini").readString(gbk("奖项分组设定"), "OpenClassify", ""),
              std::string("0"));
+  }
+
+  void aRangeTypedWithoutEnterIsStoredOnClose() {
+    open();
+    auto d = dialog();
+    QTableWidget* grid = d->grid();
+    grid->setCurrentCell(2, 2);
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_F2);
+    auto* editor = grid->findChild<QLineEdit*>();
+    QVERIFY(editor);
+    QTest::keyClicks(editor, "17");  // shown in the cell, no Enter
+    d->close();
+    QCOMPARE(stored("3_B"), std::string("17"));
   }
 
   void aMissingRosterLeavesTheRangesAlone() {

@@ -205,6 +205,66 @@ class AwardSettingsTest : public QObject {
     QCOMPARE(storedNames(), (std::vector<std::string>{"三等奖", "二等奖", "四等奖", "五等奖"}));
   }
 
+  void enterOutsideTheGridIsOkAndRowsNobodyTouchedStayAsStored() {
+    // Row 6 as the supplementary places made it: 0 places of its own, 4 extra, 13 cells.
+    const std::string extra = "6|" + gbk("加场奖|0|4|4|红包|||0|0|0|4|");
+    const std::pair<const char*, const char*> focus[] = {{"CheckBox1", "a check box"}, {"Edit3", "a seconds field"}};
+    for (const auto& [name, what] : focus) {
+      open({"自动抽奖=1"});
+      base::IniFile(event.dir() / "Config.ini").writeString(gbk("奖项设置"), "6", extra);
+      auto d = dialog();
+      QVERIFY(!data.state.changed);  // the grid taking the focus is no selection
+      QWidget* field = child<QWidget>(*d, name);
+      field->setFocus();
+      QTest::keyClick(field, Qt::Key_Return);
+      QVERIFY2(!d->isVisible(), what);
+      QCOMPARE(d->result(), int(QDialog::Accepted));
+      QVERIFY2(!dialogs.log().contains(QStringLiteral("text: 增加奖项")), what);
+      QVERIFY2(dialogs.log().filter(QStringLiteral("message:")).isEmpty(), what);
+      QCOMPARE(base::IniFile(event.dir() / "Config.ini").readString(gbk("奖项设置"), "6", ""), extra);
+    }
+  }
+
+  void aValueStillInTheCellEditorIsSaved() {
+    open();
+    auto d = dialog();
+    QTableWidget* grid = d->grid();
+    grid->setCurrentCell(1, 5);
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_F2);
+    auto* editor = grid->findChild<QLineEdit*>();
+    QVERIFY(editor);
+    editor->setText(QStringLiteral("耳机"));
+    child<QPushButton>(*d, "Button1")->click();  // 确定, the editor still open
+    QVERIFY(!d->isVisible());
+    const std::string row = base::IniFile(event.dir() / "Config.ini").readString(gbk("奖项设置"), "2", "");
+    QCOMPARE(base::readDelimitedRow(row, 8)[5], gbk("耳机"));
+  }
+
+  void rangesCountsAndPredeterminedFollowAwardsMovedAndDeleted() {
+    open();
+    {
+      base::IniFile config(event.dir() / "Config.ini");
+      config.writeString(gbk("内定设置"), "1", gbk("1|12|范仪梅|1|一等奖"));
+      config.writeString(gbk("内定设置"), "2", gbk("2|13|人13|2|二等奖"));
+      config.writeString(gbk("奖项分组"), "3_B", "5");
+      config.writeString(gbk("补奖"), "1", "2");
+    }
+    auto d = dialog();
+    d->grid()->setCurrentCell(1, 1);
+    dialogs.setNextAnswer(true);
+    d->deleteAward();  // 二等奖; saved
+    d->moveRow(0, 3);  // 一等奖 to the end; saved again from the rows as stored now
+    QCOMPARE(storedNames(), (std::vector<std::string>{"三等奖", "四等奖", "五等奖", "一等奖"}));
+    base::IniFile config(event.dir() / "Config.ini");
+    QCOMPARE(config.readString(gbk("内定设置"), "1", ""), gbk("1|12|范仪梅|4|一等奖"));
+    QCOMPARE(config.readString(gbk("内定设置"), "2", ""), gbk("2|13|人13||二等奖"));  // names a gone award
+    QCOMPARE(config.readString(gbk("奖项分组"), "1_B", ""), std::string("5"));
+    QCOMPARE(config.readString(gbk("奖项分组"), "3_B", ""), std::string());
+    QCOMPARE(config.readString(gbk("补奖"), "4", ""), std::string("2"));
+    QCOMPARE(config.readString(gbk("补奖"), "1", ""), std::string());
+  }
+
   void deletingEveryAwardLeavesAnEmptyRowToStartAgain() {
     open();
     event.config({"[奖项设置]", "1=1|一等奖|1|1|1|||"});

@@ -151,6 +151,24 @@ class PredeterminedTest : public QObject {
     QVERIFY(told.contains(QStringLiteral("黑名单第1行: 序号40 李四")));
   }
 
+  void entriesOfAGoneAwardAreShownAndToldAndMovedOnesFollowTheirAward() {
+    // Stored while 一等奖 stood at serial 2 and 四等奖 existed: now 一等奖 is award 1, 四等奖 is gone.
+    open({"[内定设置]", "1=1|3|人3|2|一等奖", "2=2|4|人4|3|四等奖", "[内定设置B]", "1=1|6|人6|1|四等奖",
+          "2=2|7|人7|0|全部"});
+    auto d = dialog();
+    QCOMPARE(d->goneAwardRows(true), (std::vector<std::size_t>{1}));
+    QCOMPARE(d->goneAwardRows(false), (std::vector<std::size_t>{0}));
+    QCOMPARE(d->predeterminedGrid()->item(1, 4)->foreground().color(), QColor(Qt::red));
+    QVERIFY(d->predeterminedGrid()->item(0, 4)->foreground().color() != QColor(Qt::red));
+    QCOMPARE(cell(d->predeterminedGrid(), 0, 3), QStringLiteral("1"));  // found by its name
+    const QString told = dialogs.log().last();
+    QVERIFY(told.contains(QStringLiteral("内定清单第2行: 序号4 人4 四等奖")));
+    QVERIFY(told.contains(QStringLiteral("黑名单第1行: 序号6 人6 四等奖")));
+    QVERIFY(!told.contains(QStringLiteral("人7")));
+    d->close();
+    QCOMPARE(stored("内定设置", "1"), "1|3|" + gbk("人3") + "|1|" + gbk("一等奖"));
+  }
+
   void aMissingRosterLeavesTheStoredListsAlone() {
     open({"[内定设置]", "Open=1", "1=1|3|人3|1|一等奖"});
     std::filesystem::remove(event.dir() / "NameList.txt");

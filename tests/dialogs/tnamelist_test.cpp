@@ -63,6 +63,22 @@ class TnameListTest : public QObject {
     QCOMPARE(folder.read("NameList.txt").substr(0, 6), std::string("1\r\n2\r\n"));
   }
 
+  void saveFromTheMenuLeavesNothingToAskOnClose() {
+    testing_support::TestFolder folder;
+    screen::DialogService dialogs;
+    dialogs.setHeadless(true);
+    draw::RandomSource random(1);
+    TnameList editor(folder.path(), dialogs, random);  // 1 … 36 and an empty line
+    editor.show();
+    editor.memo()->appendPlainText(QStringLiteral("张三"));
+    editor.form().N12->trigger();
+    QVERIFY(!editor.modified());
+    QVERIFY(editor.changedMark());  // the draw reads the saved roster
+    QCOMPARE(base::readLines(folder / "NameList.txt").back(), gbk("张三"));
+    QVERIFY(editor.close());
+    QVERIFY(dialogs.log().filter(QStringLiteral("question:")).isEmpty());
+  }
+
   void closingAnswersDecideWhatIsWritten() {
     testing_support::TestFolder folder;
     folder.write("NameList.txt", gbk("张三\r\n李四\r\n"));

@@ -11,6 +11,7 @@
 #include "base/file_error.h"
 #include "screen/THelpForm.h"
 #include "screen/command_wiring.h"
+#include "screen/status_note.h"
 #include "test_folder.h"
 #include "window_test_setup.h"
 
@@ -26,6 +27,7 @@ struct Tools {
   screen::DialogService dialogs;
   screen::ToolCommands tools{folder.path(), dialogs, &window};
   QList<QUrl> opened;
+  QStringList statuses;
   bool openSucceeds = true;
 
   Tools() {
@@ -34,6 +36,7 @@ struct Tools {
       opened << url;
       return openSucceeds;
     };
+    tools.showStatus = [this](const QString& text) { statuses << text; };
   }
   QUrl url(const fs::path& file) const { return QUrl::fromLocalFile(QString::fromStdString(file.string())); }
 };
@@ -81,10 +84,38 @@ class ToolCommandsTest : public QObject {
     QCOMPARE(t.tools.exportWinners(exporter), t.folder / "名单.txt");
     QCOMPARE(asked, std::vector<fs::path>({t.folder / "名单"}));
     QCOMPARE(t.opened, QList<QUrl>({t.url(t.folder / "名单.txt")}));
+    QCOMPARE(t.statuses, QStringList{"中奖名单已导出到 " + QString::fromStdString((t.folder / "名单.txt").string())});
+    QVERIFY(t.dialogs.log().filter("message:").isEmpty());
+
+    // No application for the type (a workbook on a bare machine): the status says
+    // where the file is, once, and no box waits for the operator.
+    t.openSucceeds = false;
+    t.statuses.clear();
+    t.dialogs.setNextFileName(QString::fromStdString((t.folder / "名单2").string()));
+    QCOMPARE(t.tools.exportWinners(exporter), t.folder / "名单2.txt");
+    QCOMPARE(t.statuses, QStringList{"中奖名单已导出到 " + QString::fromStdString((t.folder / "名单2.txt").string()) +
+                                     " (本机没有可打开此类文件的程序)"});
+    QVERIFY(t.dialogs.log().filter("message:").isEmpty());
+
+    // The window's own status: a note on it, shown without a modal window.
+    screen::ToolCommands plain(t.folder.path(), t.dialogs, &t.window);
+    plain.openUrl = [](const QUrl&) { return false; };
+    t.window.resize(900, 600);
+    t.window.show();
+    t.dialogs.setNextFileName(QString::fromStdString((t.folder / "名单3").string()));
+    plain.exportWinners(exporter);
+    const auto* note = t.window.findChildren<screen::StatusNote*>().last();
+    QVERIFY(note->isVisible());
+    QVERIFY(note->text().contains(QStringLiteral("名单3.txt")));
+    QVERIFY(note->geometry().bottom() < t.window.height());
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    t.openSucceeds = true;
+    asked.clear();
+    t.opened.clear();
 
     // Cancelled: nothing is written or opened.
     QVERIFY(t.tools.exportWinners(exporter).empty());
-    QCOMPARE(asked.size(), std::size_t(1));
+    QVERIFY(asked.empty());
 
     // A failed write is reported and nothing is opened.
     t.dialogs.setNextFileName(QString::fromStdString((t.folder / "x").string()));
@@ -92,7 +123,7 @@ class ToolCommandsTest : public QObject {
       throw base::FileError(base::FileError::Kind::CannotWrite, chosen);
     };
     QVERIFY(t.tools.exportWinners(failing).empty());
-    QCOMPARE(t.opened.size(), 1);
+    QVERIFY(t.opened.isEmpty());
     QVERIFY(t.dialogs.log().last().startsWith("message: 无法写入文件"));
   }
 
