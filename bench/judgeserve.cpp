@@ -62,8 +62,8 @@ int main(int argc, char** argv) {
   }
 
   scoring::web::JudgeServer server(dir, page);
-  const QList<QHostAddress> addresses = lan ? scoring::web::localNetworkAddresses()
-                                            : QList<QHostAddress>{QHostAddress(QHostAddress::LocalHost)};
+  const QList<QHostAddress> addresses =
+      lan ? scoring::web::localNetworkAddresses() : QList<QHostAddress>{QHostAddress(QHostAddress::LocalHost)};
   if (QString problem = server.listenOn(addresses, static_cast<quint16>(port)); !problem.isEmpty())
     return usage(problem.toStdString());
 

@@ -87,7 +87,8 @@ int main(int argc, char** argv) {
   {
     std::string config = base::utf8ToGbk("[节目设置]\r\n");
     for (int p = 1; p <= kProgrammes; ++p)
-      config += std::to_string(p) + "=" + std::to_string(p) + "|" + base::utf8ToGbk("节目" + std::to_string(p)) + "|\r\n";
+      config +=
+          std::to_string(p) + "=" + std::to_string(p) + "|" + base::utf8ToGbk("节目" + std::to_string(p)) + "|\r\n";
     config += base::utf8ToGbk("[评委设置]\r\n");
     for (int j = 1; j <= kJudges; ++j)
       config += std::to_string(j) + "=" + base::utf8ToGbk("评委" + std::to_string(j)) + "\r\n";
@@ -107,8 +108,10 @@ int main(int argc, char** argv) {
     std::vector<double> rewrite;
     for (int i = 0; i < 200; ++i) {
       auto start = Clock::now();
-      scoring::writeJudgeScore(copy, {std::to_string(i % kProgrammes + 1), base::utf8ToGbk("节目" + std::to_string(i % kProgrammes + 1)), ""},
-                               base::utf8ToGbk("评委1"), std::to_string(i % 10));
+      scoring::writeJudgeScore(
+          copy,
+          {std::to_string(i % kProgrammes + 1), base::utf8ToGbk("节目" + std::to_string(i % kProgrammes + 1)), ""},
+          base::utf8ToGbk("评委1"), std::to_string(i % 10));
       rewrite.push_back(ms(Clock::now() - start));
     }
     printPercentiles("baseline one-key rewrite in process (fsync + rename)", rewrite);

@@ -203,7 +203,8 @@ void TJudgePhones::setProgrammeClosedAt(int row, bool closed) {
 std::vector<JudgeLink> TJudgePhones::links() const {
   base::IniFile config = base::ConfigFiles(phones_.programDir()).openConfig();
   std::vector<JudgeLink> all;
-  for (const PhoneJudge& judge : readPhoneJudges(config)) all.push_back({fromGbk(judge.name), phones_.link(judge.token)});
+  for (const PhoneJudge& judge : readPhoneJudges(config))
+    all.push_back({fromGbk(judge.name), phones_.link(judge.token)});
   return all;
 }
 

@@ -25,7 +25,8 @@ TQrFullScreen::~TQrFullScreen() = default;
 
 void TQrFullScreen::show(int index) {
   if (links_.empty()) return;
-  shown_ = (index % static_cast<int>(links_.size()) + static_cast<int>(links_.size())) % static_cast<int>(links_.size());
+  shown_ =
+      (index % static_cast<int>(links_.size()) + static_cast<int>(links_.size())) % static_cast<int>(links_.size());
   const JudgeLink& judge = links_[static_cast<std::size_t>(shown_)];
   ui->nameLabel->setText(QStringLiteral("评委:%1").arg(judge.name));
   ui->linkLabel->setText(judge.link);

@@ -2,6 +2,8 @@
 // links and QR codes, locks judges, closes programmes and renews links; a score
 // sent from a phone reaches the details display at its next one-second reading.
 // Every request goes to 127.0.0.1.
+#include "scoring/web/phone_scoring.h"
+
 #include <QLabel>
 #include <QSpinBox>
 #include <QTcpServer>
@@ -15,7 +17,6 @@
 #include "scoring/core/judge_access.h"
 #include "scoring/core/scoring_file.h"
 #include "scoring/core/scoring_fixture.h"
-#include "scoring/web/phone_scoring.h"
 #include "scoring/web/qr_code.h"
 #include "window_test_setup.h"
 

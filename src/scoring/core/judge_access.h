@@ -12,12 +12,12 @@
 
 namespace scoring {
 
-extern const std::string kPhoneSection;       // 手机评分: port and score step
-extern const std::string kTokenSection;       // 评委令牌: judge name = token
-extern const std::string kLockedSection;      // 评委锁定: judge name = 1
-extern const std::string kClosedSection;      // 截止评分: programme order = 1
-extern const std::string kPortKey;            // 端口
-extern const std::string kStepKey;            // 分数步长
+extern const std::string kPhoneSection;   // 手机评分: port and score step
+extern const std::string kTokenSection;   // 评委令牌: judge name = token
+extern const std::string kLockedSection;  // 评委锁定: judge name = 1
+extern const std::string kClosedSection;  // 截止评分: programme order = 1
+extern const std::string kPortKey;        // 端口
+extern const std::string kStepKey;        // 分数步长
 
 inline constexpr int kDefaultPort = 8800;
 // A token carries 128 random bits as 32 lower-case hex digits.

@@ -298,8 +298,8 @@ HttpReply JudgeApi::submit(const std::string& judge, std::string_view contentTyp
   }
   return {200, kJson,
           "{\"ok\":true,\"programme\":" + jsonString(programme->order) + ",\"score\":" + jsonString(checked.text) +
-              ",\"message\":" + jsonString("「" + base::gbkToUtf8(programme->name) + "」" + checked.text + "分已提交。") +
-              "}"};
+              ",\"message\":" +
+              jsonString("「" + base::gbkToUtf8(programme->name) + "」" + checked.text + "分已提交。") + "}"};
 }
 
 }  // namespace scoring

@@ -53,8 +53,8 @@ class JudgeApi {
   JudgeApi(std::filesystem::path programDir, std::filesystem::path pageFile);
 
   // peer: the sender's address; nowMs: a steady clock in milliseconds; clock: "HH:MM:SS" for activity.
-  HttpReply handle(std::string_view method, std::string_view path, std::string_view contentType,
-                   std::string_view body, const std::string& peer, std::int64_t nowMs, const std::string& clock);
+  HttpReply handle(std::string_view method, std::string_view path, std::string_view contentType, std::string_view body,
+                   const std::string& peer, std::int64_t nowMs, const std::string& clock);
 
   // Activity by judge name (GBK). Safe to call from another thread than handle().
   std::map<std::string, JudgeActivity> activity() const;

@@ -137,8 +137,7 @@ TEST(JudgeApi, LockedJudgesRenewedTokensAndClosedProgrammesAreRefused) {
 TEST(JudgeApi, MoreThanTenRequestsOfOneTokenInASecondGet429) {
   PhoneEvent phone;
   const std::string state = "/j/" + phone.tokens[0] + "/state";
-  for (int i = 0; i < 10; ++i)
-    EXPECT_EQ(phone.api.handle("GET", state, "", "", "a", 1000 + i, "").status, 200) << i;
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(phone.api.handle("GET", state, "", "", "a", 1000 + i, "").status, 200) << i;
   EXPECT_EQ(phone.api.handle("GET", state, "", "", "a", 1500, "").status, 429);
   // Another judge is not slowed by the first one; a second later the first may send again.
   EXPECT_EQ(phone.api.handle("GET", "/j/" + phone.tokens[1] + "/state", "", "", "b", 1500, "").status, 200);
@@ -150,8 +149,7 @@ TEST(ScoreSubmission, ChangesOnlyTheJudgesKeyInEitherLayoutAndKeepsEveryOtherByt
     ScoringEvent event;
     event.lists({{"舞蹈", ""}, {"合唱", ""}}, {"评委甲", "评委乙"});
     base::IniFile config = event.config();
-    std::string blank =
-        scoring::blankScoringFile(scoring::readProgrammes(config), scoring::readJudges(config), layout);
+    std::string blank = scoring::blankScoringFile(scoring::readProgrammes(config), scoring::readJudges(config), layout);
     // The operator's hand-typed score and a note line of their own stay as typed.
     const std::string byHand = layout == scoring::FileLayout::ByJudge ? gbk("2= 8.5 ") : gbk("评委乙= 8.5 ");
     const std::string handKey = layout == scoring::FileLayout::ByJudge ? gbk("2=") : gbk("评委乙=");

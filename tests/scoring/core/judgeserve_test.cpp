@@ -33,9 +33,9 @@ struct ServedEvent {
     for (int j = 0; j < kJudges; ++j) judges.push_back(judgeName(j));
     event.lists(programmes, judges);
     base::IniFile config = event.config();
-    base::writeFileAtomically(file, scoring::blankScoringFile(scoring::readProgrammes(config),
-                                                              scoring::readJudges(config),
-                                                              scoring::FileLayout::ByProgramme));
+    base::writeFileAtomically(file,
+                              scoring::blankScoringFile(scoring::readProgrammes(config), scoring::readJudges(config),
+                                                        scoring::FileLayout::ByProgramme));
   }
   ScoringEvent event;
   std::filesystem::path file = scoring::defaultScoringFile(event.dir());
@@ -125,8 +125,8 @@ TEST(Judgeserve, AnswersOverHttpAndRefusesPathsAndMethodsItDoesNotServe) {
   };
   for (const Case& c : cases) {
     std::this_thread::sleep_for(std::chrono::milliseconds(110));
-    EXPECT_EQ(judge_client::request(server.port(), c.method, c.path, c.body).status, c.status) << c.method << " "
-                                                                                                 << c.path;
+    EXPECT_EQ(judge_client::request(server.port(), c.method, c.path, c.body).status, c.status)
+        << c.method << " " << c.path;
   }
   // The page is the shipped page; nothing else of the event folder leaves the machine.
   auto page = judge_client::request(server.port(), "GET", "/j/" + token);
