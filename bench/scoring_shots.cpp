@@ -20,8 +20,8 @@
 #include "base/gbk.h"
 #include "base/ini_file.h"
 #include "base/text_file.h"
-#include "platform/font_substitutions.h"
 #include "judge_client.h"
+#include "platform/font_substitutions.h"
 #include "scoring/TComProSys.h"
 #include "scoring/TJudgePhones.h"
 #include "scoring/TPorShow.h"
@@ -29,8 +29,8 @@
 #include "scoring/core/judge_access.h"
 #include "scoring/core/score_submission.h"
 #include "scoring/core/scoring_file.h"
-#include "scoring/web/phone_scoring.h"
 #include "scoring/scoring_grid.h"
+#include "scoring/web/phone_scoring.h"
 #include "test_photos.h"
 
 namespace fs = std::filesystem;

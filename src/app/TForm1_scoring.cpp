@@ -8,9 +8,9 @@
 #include "scoring/TPorShow.h"
 #include "scoring/TShowEvery.h"
 #include "scoring/display_support.h"
+#include "scoring/web/phone_scoring.h"
 #include "screen/lock_check.h"
 #include "screen/main_menu.h"
-#include "scoring/web/phone_scoring.h"
 
 void TForm1::connectScoringCommands() {
   connect(mainMenu_->action(QStringLiteral("N36")), &QAction::triggered, this, &TForm1::openScoringSetup);
