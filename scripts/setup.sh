@@ -16,6 +16,8 @@ packages=(
   libxlsxwriter-dev libzip-dev libcsv-dev libfreexl-dev
   dpkg-dev file desktop-file-utils lintian man-db python3
   clang libclang-rt-dev strace
+  qt6-httpserver-dev qt6-websockets-dev libqrencode-dev
+  chromium chromium-driver python3-selenium
 )
 
 missing=()

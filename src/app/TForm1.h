@@ -40,6 +40,9 @@ class TForm1;
 }
 namespace scoring {
 struct DisplayContext;
+namespace web {
+class PhoneScoring;
+}
 }
 namespace styledtext {
 class TSmoothLabel;
@@ -201,6 +204,8 @@ class TForm1 : public QWidget, public draw::DrawView {
   void openScoringSetup();
   void openRankingDisplay(bool fromMenu);
   void openScoreDetails(bool fromMenu);
+  // The phone scoring window (N110, behind the lock check, and from the setup dialog).
+  void openPhoneScoring();
   // The award, grouping and predetermined dialogs' openers (TForm1_awards.cpp).
   void connectAwardCommands();
   void N8Click();
@@ -280,6 +285,9 @@ class TForm1 : public QWidget, public draw::DrawView {
   screen::PrizePictures prizePictures_;
   screen::SoundPlayers* sounds_ = nullptr;
   std::unique_ptr<screen::MainMenu> mainMenu_;
+  // The judges' phone server lives as long as the window: it keeps serving while
+  // the setup windows are closed and stops when the program exits.
+  scoring::web::PhoneScoring* phoneScoring_ = nullptr;
   platform::PasswordStore passwords_;
   std::unique_ptr<screen::AppearanceCommands> appearance_;
   std::unique_ptr<screen::ToolCommands> tools_;
