@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "app/TForm1.h"
+#include "event_copy.h"
 #include "base/delimited_row.h"
 #include "base/gbk.h"
 #include "base/ini_file.h"
@@ -64,44 +65,6 @@ class PaintCounter : public QObject {
     }
     return false;
   }
-};
-
-// A fresh program folder: the shipped files, Config.ini seeded from
-// SysConfig.ini (a first run, as the demo event ships), sounds off, the fastest
-// rolling speed (20 ms) without the ramp.
-class EventCopy {
- public:
-  EventCopy(const fs::path& dist, int serial) {
-    dir_ = fs::temp_directory_path() / ("kv_screen_bench_" + std::to_string(::getpid()) + "_" + std::to_string(serial));
-    fs::remove_all(dir_);
-    fs::copy(dist, dir_, fs::copy_options::recursive);
-    fs::copy_file(dir_ / "SysConfig.ini", dir_ / "Config.ini");
-    base::IniFile config(dir_ / "Config.ini");
-    base::IniBatch batch(config);
-    const std::string sound = utf8ToGbk("音效设置");
-    for (const char* key : {"背景音乐_check", "抽奖开始_check", "抽奖停止_check"})
-      config.writeInt(sound, utf8ToGbk(key), 0);
-    const std::string look = utf8ToGbk("界面设置");
-    config.writeInt(look, utf8ToGbk("滚动速度"), -5);
-    config.writeInt(look, utf8ToGbk("滚动速度是否渐变"), 0);
-  }
-  ~EventCopy() {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  const fs::path& dir() const { return dir_; }
-
-  void setAwards(const std::vector<std::vector<std::string>>& rows) {
-    base::IniFile config(dir_ / "Config.ini");
-    base::IniBatch batch(config);
-    const std::string section = utf8ToGbk("奖项设置");
-    config.eraseSection(section);
-    for (std::size_t i = 0; i < rows.size(); ++i)
-      config.writeString(section, std::to_string(i + 1), base::writeDelimitedRow(rows[i]));
-  }
-
- private:
-  fs::path dir_;
 };
 
 // 10,000 people and 2,000 winners already recorded over five awards of 500.

@@ -3,7 +3,10 @@
 //   scoring_shots SCENE DIST_DIR
 // SCENE: setup (the setup dialog filled), ranking-mid (the ranking display
 // during its opening animation), ranking (after it), details (the details
-// display with a Max and a Min mark). Quits by itself after six seconds.
+// display with a Max and a Min mark), phones (the phone scoring window with the
+// server running on 127.0.0.1 and a judge's QR code), details-phone (the details
+// display while a judge's phone sends a score over HTTP after 1.5 seconds).
+// Quits by itself after six seconds.
 #include <QApplication>
 #include <QEventLoop>
 #include <QPainter>
@@ -11,17 +14,23 @@
 #include <QTimer>
 #include <cstdio>
 #include <filesystem>
+#include <future>
 #include <random>
 
 #include "base/gbk.h"
 #include "base/ini_file.h"
 #include "base/text_file.h"
+#include "judge_client.h"
 #include "platform/font_substitutions.h"
 #include "scoring/TComProSys.h"
+#include "scoring/TJudgePhones.h"
 #include "scoring/TPorShow.h"
 #include "scoring/TShowEvery.h"
+#include "scoring/core/judge_access.h"
+#include "scoring/core/score_submission.h"
 #include "scoring/core/scoring_file.h"
 #include "scoring/scoring_grid.h"
+#include "scoring/web/phone_scoring.h"
 #include "test_photos.h"
 
 namespace fs = std::filesystem;
@@ -122,6 +131,47 @@ int main(int argc, char** argv) {
     dialog.show();
     QTimer::singleShot(6000, &app, &QApplication::quit);
     result = app.exec();
+  } else if (scene == "phones") {
+    scoring::web::PhoneScoring phones(dir, nullptr, {QHostAddress(QHostAddress::LocalHost)});
+    if (!phones.start(0).isEmpty()) return 2;
+    base::IniFile config(dir / "Config.ini");
+    scoring::setJudgeLocked(config, g("陈女士"), true);
+    scoring::setProgrammeClosed(config, "1", true);
+    const std::string token = scoring::readPhoneJudges(config)[1].token;
+    auto sent = std::async(std::launch::async, [&] {
+      return judge_client::request(phones.port(), "POST", "/j/" + token + "/score", "programme=2&score=9.2");
+    });
+    scoring::TJudgePhones window(phones, dialogs);
+    window.resize(1100, 640);
+    window.show();
+    QTimer::singleShot(1000, &window, &scoring::TJudgePhones::refreshActivity);
+    QTimer::singleShot(6000, &app, &QApplication::quit);
+    result = app.exec();
+  } else if (scene == "details-phone") {
+    scoring::web::PhoneScoring phones(dir, nullptr, {QHostAddress(QHostAddress::LocalHost)});
+    if (!phones.start(0).isEmpty()) return 2;
+    base::IniFile config(dir / "Config.ini");
+    const std::vector<scoring::Programme> programmes = scoring::readProgrammes(config);
+    scoring::writeJudgeScore(dir / "data" / "评分文件.txt", programmes[0], g("刘先生"), "");
+    const std::string token = scoring::readPhoneJudges(config)[5].token;
+    scoring::TShowEvery details(context);
+    details.Timer1Timer();
+    std::future<judge_client::Reply> sent;
+    QTimer::singleShot(1500, &app, [&] {
+      sent = std::async(std::launch::async, [&] {
+        return judge_client::request(phones.port(), "POST", "/j/" + token + "/score", "programme=1&score=9.3");
+      });
+    });
+    dialogs.setNextDisplay([](screen::DisplayStage&) {
+      QEventLoop pause;
+      QTimer::singleShot(6000, &pause, &QEventLoop::quit);
+      pause.exec();
+    });
+    dialogs.runDisplay(details);
+    if (sent.valid()) {
+      const judge_client::Reply reply = sent.get();
+      std::fprintf(stderr, "phone: %d %s\n", reply.status, reply.body.c_str());
+    }
   } else if (scene.startsWith("ranking") || scene == "details") {
     if (scene == "ranking") base::IniFile(dir / "Config.ini").writeString(g("评分展示"), g("动画展示"), "0");
     std::unique_ptr<screen::DisplayStage> display;

@@ -30,6 +30,7 @@ EFFECT_KEYS = [  # the 19 keys in their stored order, with the main window's def
 ]
 
 YELLOW, WHITE, RED, GOLD = 65535, 16777215, 255, 55295  # 0x00BBGGRR
+NAVY = 11 + 29 * 256 + 77 * 65536  # RGB 11, 29, 77
 
 
 def effect(prefix, **changes):
@@ -153,16 +154,75 @@ def sysconfig():
         out += effect("Effect.FontEffect.", Shadow_Enabled=1, Blur=0)
         out += ["Show=1", f"X坐标={DESKTOP_W // 2 - 300}", f"Y坐标={y}", ""]
     out += ["[ShowLogoTitle]", "Show=1", "X坐标=50", "Y坐标=50", ""]
+    # Every display stands on a dark picture and writes light text on it (a
+    # contrast well above 4.5:1); the winners' list has a deep blue box of its own.
     out += ["[NameText]", "Text.Font.Name=黑体", "Text.Font.Charset=134", f"Text.Font.Color={YELLOW}",
-            "Text.Font.Size=28", "Text.BackColor=15453831"]
+            "Text.Font.Size=28", f"Text.BackColor={NAVY}"]
     out += effect("Text.FontEffect.", Shadow_Enabled=1, Blur=0)
     out += ["Height=600", "ScrollDelay=30", "ScrollStep=1", "Top=300", f"Left={DESKTOP_W // 2 - 500}", ""]
-    out += ["[NameList]", "每行个数=5", "", "[ShowTitlePic]", "Picture=", "TitlePicture=", ""]
+    out += ["[NameList]", "每行个数=5", "", "[ShowTitlePic]", "Picture=浩瀚星空.jpg", "TitlePicture=", ""]
     out += ["[ShowPrizeName]", f"Font.Color={YELLOW}", "Font.Size=40", "Font.Name=黑体", "Font.Charset=134"]
     out += effect("Effect.FontEffect.", Shadow_Enabled=1, Blur=0)
-    out += ["X坐标=500", "Y坐标=500", "speed=2000", "img_left=500", "img_top=200", "img_w=409", "img_h=265",
-            "Show1=1", "Show2=1", "Show3=1", "Picture=", ""]
+    out += ["X坐标=420", "Y坐标=580", "speed=2000", f"img_left={(DESKTOP_W - 409) // 2}", "img_top=260", "img_w=409",
+            "img_h=265", "Show1=1", "Show2=1", "Show3=1", "Picture=舞台幕布1.jpg", ""]
+    out += scoring_displays()
+    out += scoring_setup()
     return out
+
+
+# The demo's programme scoring: a few programmes and judges, and a scoring file
+# with some scores given and a current programme, so that the ranking display
+# (F8) and the score details display (F7) show something on the first try.
+PROGRAMMES = [("开场舞《盛世欢歌》", "市场部"), ("小品《年终总结》", "财务部"), ("歌曲《追梦人》", "研发部"),
+              ("魔术《心想事成》", "行政部"), ("合唱《明天会更好》", "管理层")]
+JUDGES = ["李明", "王芳", "陈静", "赵强", "周敏"]
+SCORES = [[9.5, 9, 8.5, 9.2, 8.8], [8, 8.5, 9, 7.5, 8.2], [9.6, 9.4, 9.8, 9.1, 9.5], [8.8, 9, 8.6, "", ""],
+          ["", "", "", "", ""]]
+
+
+def scoring_setup():
+    out = ["[节目设置]"]
+    out += [f"{k}={k}|{name}|{who}" for k, (name, who) in enumerate(PROGRAMMES, start=1)]
+    out += ["去最高分=1", "去最低分=1", "导出方式=0", "文件地址=", "满分=10", "", "[评委设置]"]
+    out += [f"{k}={name}" for k, name in enumerate(JUDGES, start=1)]
+    return out + [""]
+
+
+def scoring_file():
+    out = ["注意事项:1. 以下内容除等号后面内容可修改外,其它内容请勿修改,否则会造成数据抓取不到;",
+           "         2. 分数请直接填在对应的等号后面,注意必须是数字;",
+           "         3. 要展示打分明细，请修改当前节目编号;",
+           "         4. 修改完毕请注意保存,保存后数据才会展示在界面中;", "-" * 92, "",
+           "[评分数据]", "数据格式=0", "", "[当前节目]", "编号=4", ""]
+    for k, (name, _) in enumerate(PROGRAMMES, start=1):
+        out.append(f"[{k}.{name}]")
+        out += [f"{judge}={score}" for judge, score in zip(JUDGES, SCORES[k - 1])]
+        out.append("")
+    return out
+
+
+def scoring_displays():
+    # The ranking display: gold bars, white scores and names, dark ranks on the
+    # bars, sizes a projector shows from the back of the hall.
+    out = ["[评分展示]", "柱状高度=500", "柱状宽度=120", "间隔宽度=40", "动画展示=1", "背景图片=浩瀚星空.jpg",
+           f"柱状颜色={GOLD}", f"得分颜色={WHITE}", "得分大小=20", "得分字体=黑体",
+           f"节目颜色={WHITE}", "节目大小=16", "节目字体=黑体", "排名颜色=0", "排名大小=20", "排名字体=Verdana",
+           "副标题=节目评分排行榜", ""]
+    out += caption_section("ProShowSecTitle", YELLOW, 32, 130, DESKTOP_W // 2 - 160)
+    # The score details display: the lines above and below the judges' photos.
+    out += ["[评委显示设置]", "每行个数=0", "", "[评委照片]", "Width=200", "Height=250", "",
+            "[评委姓名]", f"Font.Color={WHITE}", "Font.Size=20", "Font.Name=黑体", "Show=1", "",
+            "[评分细节]", "副标题=评分明细", "背景图片=宇宙梦幻.jpg", ""]
+    out += caption_section("ScoreEvSecTitle", YELLOW, 32, 120, DESKTOP_W // 2 - 80)
+    out += caption_section("ScoreProNameTitel", WHITE, 30, 200, DESKTOP_W // 2 - 400)
+    out += caption_section("ScoreResult", YELLOW, 32, DESKTOP_H - 100, DESKTOP_W // 2 - 300)
+    return out
+
+
+def caption_section(name, color, size, top, left):
+    lines = [f"[{name}]", f"Font.Color={color}", f"Font.Size={size}", "Font.Name=黑体", "Font.Charset=134"]
+    lines += effect("Effect.FontEffect.", Shadow_Enabled=1, Blur=0)
+    return lines + [f"Top={top}", f"Left={left}", ""]
 
 
 # --- NameList.txt ----------------------------------------------------------
@@ -276,6 +336,9 @@ def main():
         f.write(gbk_lines(apply_layout(sysconfig(), read_layout(LAYOUT))))
     # The picture draw's roster holds the same demo people, without photos: each
     # shows the sample picture until the operator imports photos.
+    os.makedirs(os.path.join(DIST, "data"), exist_ok=True)
+    with open(os.path.join(DIST, "data", "评分文件.txt"), "wb") as f:
+        f.write(gbk_lines(scoring_file()))
     for roster_file in ("NameList.txt", "PicList.txt"):
         with open(os.path.join(DIST, roster_file), "wb") as f:
             f.write(gbk_lines(roster()))

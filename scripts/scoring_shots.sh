@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of the programme scoring windows under Xvfb, written to shots/
 # (not kept in the repository): the setup dialog filled, the ranking display
-# during and after its animation, the details display with its marks. Run after a build.
+# during and after its animation, the details display with its marks, the phone
+# scoring window, and the details display just after a phone sent a score. Run after a build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tool=build/bench/scoring_shots
@@ -12,10 +13,11 @@ xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null' EXIT
 read -r number <&3
 display=":$number"
-for scene in setup ranking-mid ranking details; do
+for scene in setup ranking-mid ranking details phones details-phone; do
   DISPLAY="$display" "$tool" "$scene" dist >/dev/null 2>&1 &
   shown=$!
-  sleep 3
+  # The phone sends its score 1.5 s after the display opened; the display shows it at its next reading.
+  if [ "$scene" = details-phone ]; then sleep 4.5; else sleep 3; fi
   DISPLAY="$display" import -window root "$out/scoring-$scene.png"
   wait "$shown" || true
   echo "$out/scoring-$scene.png"

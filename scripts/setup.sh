@@ -12,10 +12,12 @@ packages=(
   libjpeg62-turbo-dev libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-arphic-ukai fonts-hanazono fonts-dejavu-core
-  xvfb xauth imagemagick x11-utils sox xdotool openbox
+  xvfb xauth imagemagick x11-utils x11-xserver-utils sox xdotool openbox
   libxlsxwriter-dev libzip-dev libcsv-dev libfreexl-dev
   dpkg-dev file desktop-file-utils lintian man-db python3
   clang libclang-rt-dev lld strace
+  qt6-httpserver-dev qt6-websockets-dev libqrencode-dev
+  chromium chromium-driver python3-selenium
 )
 
 missing=()

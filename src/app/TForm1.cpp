@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,17 +13,22 @@
 #include <QPushButton>
 #include <QScreen>
 #include <algorithm>
+#include <map>
 #include <string>
 
 #include "base/config_files.h"
 #include "base/conversion_error.h"
 #include "base/file_error.h"
 #include "base/gbk.h"
+#include "console/TConsole.h"
 #include "draw/lifecycle.h"
+#include "draw/rolling_feed.h"
 #include "draw/settings_check.h"
+#include "platform/font_substitutions.h"
 #include "platform/image_files.h"
 #include "platform/qt_gbk.h"
 #include "screen/appearance_commands.h"
+#include "screen/display_stage.h"
 #include "screen/element_menus.h"
 #include "screen/main_menu.h"
 #include "screen/state/auto_layout.h"
@@ -58,7 +64,12 @@ TForm1::TForm1(std::filesystem::path programDir, QWidget* parent, QSize desktop)
   setWindowFlag(Qt::FramelessWindowHint);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::StrongFocus);
-  if (!desktop_.isValid()) desktop_ = screen() ? screen()->geometry().size() : QSize(1920, 1080);
+  if (!desktop_.isValid()) {
+    // Laid out from the start for the screen it will stand on (the projector).
+    stageScreen_ = storedStageScreen();
+    if (stageScreen_ != nullptr) setScreen(stageScreen_);
+    desktop_ = screen() ? screen()->geometry().size() : QSize(1920, 1080);
+  }
   resize(desktop_);
   luck_ = std::make_unique<draw::Luck>(data_, folder_, *this);
   sounds_ = new screen::SoundPlayers(this);
@@ -89,7 +100,17 @@ TForm1::TForm1(std::filesystem::path programDir, QWidget* parent, QSize desktop)
   modeAction("N96", &draw::Luck::N96Click);
   modeAction("N97", &draw::Luck::N97Click);
 
+  // With a projector connected the start-up's questions open on the laptop screen already.
+  if (stageScreen_ != nullptr && QGuiApplication::screens().size() > 1) {
+    std::vector<QScreen*> others;
+    for (QScreen* s : QGuiApplication::screens())
+      if (s != stageScreen_) others.push_back(s);
+    prepareConsole(std::find(others.begin(), others.end(), QGuiApplication::primaryScreen()) != others.end()
+                       ? QGuiApplication::primaryScreen()
+                       : others.front());
+  }
   FormCreate();
+  createStageScreenMenu();
   memoryReturn_.schedule();
 }
 
@@ -422,7 +443,12 @@ void TForm1::renderFrames() {
     picture->setGeometry(QRect(QPoint(q.x, q.y), pictureFrameSize()));
     picture->setVisible(area.pictureVisible[static_cast<std::size_t>(k - 1)]);
   }
+  for (int k = 1; k <= 30; ++k) fitFrame(k);
   auto* big = frame(31);
+  // Its names are padded with blanks to columns, a Chinese character two: they
+  // line up in a face whose Latin letters are half a Chinese character wide, as
+  // 黑体 and 宋体 were.
+  font.setFamily(platform::fixedPitchFace(font.family()));
   font.setPointSize(screen::qtFont(area.textFont.name, area.bigFrameFontSize).pointSize());
   big->setFrameFont(font, colour);
   big->move(area.bigFrame.x, area.bigFrame.y);
@@ -433,31 +459,48 @@ void TForm1::renderFrames() {
 void TForm1::fitBigFrame() {
   // The big frame was placed for ten lines of the longest name, six to a line or
   // as many as its menu then put on one. The menu may put more on a line later,
-  // a batch may fill more lines: where the text at the placed size would leave
-  // the screen or cover another element, it is shown smaller, down to the names'
-  // readable size, and then its rows close up, to a fifth of the font's height
-  // apart; at each step it may also move in from the right, as a caption does,
-  // to stop short of what it would cover there. The stored font and place stay;
-  // where nothing helps the frame shows as placed.
+  // a batch may fill more lines, long names widen every column: where the text
+  // at the placed size would leave the screen or cover another element, it is
+  // shown smaller, down to the names' readable size, then with fewer names a
+  // line (the columns stay aligned), and then its rows close up, to a fifth of
+  // the font's height apart; at each step it may also move in from the right,
+  // as a caption does, to stop short of what it would cover there. The stored
+  // font, names a line and place stay; where nothing helps the frame shows as placed.
   screen::RollingFrame* big = frame(31);
   const screen::RollingArea& area = model_.rolling;
   const QPoint stored(area.bigFrame.x, area.bigFrame.y);
   const int placed = screen::qtFont(area.textFont.name, area.bigFrameFontSize).pointSize();
   const int floor = std::min(placed, screen::kReadableFontSize);
-  const QString text = big->text();
+  const std::string& composed = area.textCaptions[static_cast<std::size_t>(draw::kBigFrame - 1)];
+  const std::vector<std::string> cells = draw::bigFrameCells(composed);
+  int composedPerLine = 0;  // the most names on one line of the composed text
+  for (std::size_t from = 0, line = 0; from <= composed.size(); from = line + 1) {
+    line = std::min(composed.find('\n', from), composed.size());
+    composedPerLine = std::max(composedPerLine, int(draw::bigFrameCells(composed.substr(from, line - from)).size()));
+  }
+  std::map<int, QString> texts;  // by names a line, 0: as composed
+  auto textOf = [&](int perLine) -> const QString& {
+    auto found = texts.find(perLine);
+    if (found == texts.end())
+      found =
+          texts.emplace(perLine, fromGbk(perLine == 0 ? composed : draw::regroupBigFrameText(cells, perLine))).first;
+    return found->second;
+  };
   const std::vector<QRect> others = elementBoxes(big);
   QFont font = big->frameFont();
   struct Step {
     int size;
-    int pitch;  // 0: the font's own line spacing
+    int perLine;  // 0: as composed
+    int pitch;    // 0: the font's own line spacing
     bool movedIn;
+    bool operator==(const Step&) const = default;
   };
   auto fontAt = [&](int size) {
     font.setPointSize(size);
     return font;
   };
   auto boxOf = [&](Step step) {
-    QRect box(stored, screen::RollingFrame::textSize(fontAt(step.size), text, step.pitch));
+    QRect box(stored, screen::RollingFrame::textSize(fontAt(step.size), textOf(step.perLine), step.pitch));
     if (!step.movedIn) return box;
     box.moveLeft(qMax(0, qMin(box.left(), desktop_.width() - box.width())));
     for (const QRect& other : others)
@@ -470,22 +513,31 @@ void TForm1::fitBigFrame() {
   };
   auto show = [&](Step step) {
     if (big->frameFont().pointSize() != step.size) big->setFrameFont(fontAt(step.size), big->frameColour());
+    if (big->text() != textOf(step.perLine)) big->setText(textOf(step.perLine));
     big->setLinePitch(step.pitch);
     big->move(boxOf(step).topLeft());
   };
   const int spacing = QFontMetrics(fontAt(floor)).lineSpacing();
   const int pixels = QFontInfo(fontAt(floor)).pixelSize();
   std::vector<Step> steps;
-  for (int size = placed; size >= floor; --size) steps.insert(steps.end(), {{size, 0, false}, {size, 0, true}});
-  for (int pitch = spacing - 1; pitch >= pixels + (pixels + 4) / 5; --pitch)
-    steps.insert(steps.end(), {{floor, pitch, false}, {floor, pitch, true}});
+  for (int size = placed; size >= floor; --size) steps.insert(steps.end(), {{size, 0, 0, false}, {size, 0, 0, true}});
+  for (int perLine = composedPerLine - 1; perLine >= 1; --perLine)
+    steps.insert(steps.end(), {{floor, perLine, 0, false}, {floor, perLine, 0, true}});
+  for (int perLine = composedPerLine; perLine >= 1; --perLine)
+    for (int pitch = spacing - 1; pitch >= pixels + (pixels + 4) / 5; --pitch)
+      steps.insert(steps.end(), {{floor, perLine == composedPerLine ? 0 : perLine, pitch, false},
+                                 {floor, perLine == composedPerLine ? 0 : perLine, pitch, true}});
 
   // A rolling tick changes the names, rarely the room they need: the step shown
   // is tried first, and kept while the one before it still does not fit.
-  const Step shown{big->frameFont().pointSize(), big->linePitch(), big->pos() != stored};
+  int shownPerLine = 0;
+  if (big->text() != textOf(0)) {
+    const QString firstLine = big->text().section(QLatin1Char('\n'), 0, 0);
+    shownPerLine = int(draw::bigFrameCells(platform::toGbk(firstLine)).size());
+  }
+  const Step shown{big->frameFont().pointSize(), shownPerLine, big->linePitch(), big->pos() != stored};
   for (std::size_t k = 1; k < steps.size(); ++k) {
-    const Step& s = steps[k];
-    if (s.size != shown.size || s.pitch != shown.pitch || s.movedIn != shown.movedIn) continue;
+    if (!(steps[k] == shown)) continue;
     if (fits(shown) && !fits(steps[k - 1])) return show(shown);
     break;
   }
@@ -581,31 +633,40 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 void TForm1::keyPressEvent(QKeyEvent* event) {
   // A key held down repeats; the draw takes one command per press.
   if (event->isAutoRepeat()) return;
-  if (tools_->handleKey(event->key())) return;
-  if (displayKey(event->key())) return;
-  switch (event->key()) {
+  if (!handleKey(event->key())) QWidget::keyPressEvent(event);
+}
+
+bool TForm1::handleKey(int key) {
+  if (screen::DisplayStage* shown = dialogs_.runningDisplay()) {
+    // Only the console reaches here while a display is up: F11 closes it, and
+    // nothing else may run inside the display's command.
+    if (key == Qt::Key_F11) shown->close();
+    return true;
+  }
+  if (tools_->handleKey(key) || displayKey(key)) return true;
+  switch (key) {
     case Qt::Key_Space:
       luck_->startStopCommand();
-      return;
+      return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
       // Enter presses the start button, the window's default button, so only while it is shown.
       if (startRun_->isVisibleTo(this)) luck_->startStopCommand();
-      return;
+      return true;
     case Qt::Key_F5:
       hideRollingArea();
-      return;
+      return true;
     case Qt::Key_F7:
       openScoreDetails(false);
-      return;
+      return true;
     case Qt::Key_F8:
       openRankingDisplay(false);
-      return;
+      return true;
     case Qt::Key_F2:
       N92Click();
-      return;
+      return true;
     default:
-      QWidget::keyPressEvent(event);
+      return false;
   }
 }
 
@@ -617,5 +678,7 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event) {
 void TForm1::closeEvent(QCloseEvent* event) {
   if (!skipExitSave_) saveState();
   sounds_->stop();
+  // The console lives as long as the draw screen: the program ends with it.
+  if (console_ != nullptr) console_->closeWithProgram();
   event->accept();
 }

@@ -7,6 +7,8 @@
 // into the engine.
 #include <QImage>
 #include <QPixmap>
+#include <QPointer>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -38,10 +40,17 @@ class TForm1;
 }
 namespace scoring {
 struct DisplayContext;
+namespace web {
+class PhoneScoring;
+}
 }
 namespace styledtext {
 class TSmoothLabel;
 }
+namespace console {
+class TConsole;
+struct ConsoleStatus;
+}  // namespace console
 namespace screen {
 class MainMenu;
 class ElementMenus;
@@ -79,6 +88,24 @@ class TForm1 : public QWidget, public draw::DrawView {
   const screen::PhotoTiles& photoTiles() const { return photoTiles_; }
   // Names shown in the visible text frames 1 … 30, in frame order.
   QStringList visibleFrameTexts() const;
+
+  // Shows the window where the event is drawn: with one screen maximised on it;
+  // with more, full screen on the chosen screen (the projector) and the console
+  // on the laptop's (TForm1_screens.cpp).
+  void showOnStage();
+  // The console, while a projector is connected; null with one screen.
+  console::TConsole* console() const;
+  // Shows the console on `where` and hands it the questions (showOnStage does it
+  // with two screens; the bench shows it beside the draw screen on one).
+  void showConsole(QScreen* where);
+  // Makes the console (hidden) on `where` and hands it the questions: those of
+  // the start-up open on the laptop before any window is shown.
+  void prepareConsole(QScreen* where);
+  // The screen the draw screen stands on with two screens; null with one.
+  QScreen* stageScreen() const { return consoleShown() ? stageScreen_.data() : nullptr; }
+  // What a key of the draw screen does, pressed here or on the console; false
+  // for a key the draw screen does not take.
+  bool handleKey(int key);
 
   // The exit save: the screen's state and the draw's modes into Config.ini.
   void saveState();
@@ -152,6 +179,11 @@ class TForm1 : public QWidget, public draw::DrawView {
   void renderFrames();
   // Shows the big frame's text at the size it was placed for, or smaller where that would not fit.
   void fitBigFrame();
+  // A name longer than the names the layout was made for (a roster imported
+  // after it) would run into the next column or an element: frame k (1 … 30)
+  // then shows it smaller, down to the names' readable size, and only then cut
+  // short with "…". The stored font and the name stay.
+  void fitFrame(int k);
   void renderPictures();
   void placeStartButtons();
   void loadBackground();
@@ -172,6 +204,8 @@ class TForm1 : public QWidget, public draw::DrawView {
   void openScoringSetup();
   void openRankingDisplay(bool fromMenu);
   void openScoreDetails(bool fromMenu);
+  // The phone scoring window (N110, behind the lock check, and from the setup dialog).
+  void openPhoneScoring();
   // The award, grouping and predetermined dialogs' openers (TForm1_awards.cpp).
   void connectAwardCommands();
   void N8Click();
@@ -193,6 +227,21 @@ class TForm1 : public QWidget, public draw::DrawView {
   void N109Click();
   QString executableName() const;
   void restartProgram();
+
+  // Screens and the console (TForm1_screens.cpp).
+  QScreen* storedStageScreen() const;
+  bool consoleShown() const;
+  void placeOnOneScreen();
+  void placeOnTwoScreens(QScreen* stage);
+  // Stands the window on `target` (full screen, or maximised as with one screen);
+  // the layout follows a new size as at a start on that screen.
+  void moveStage(QScreen* target, bool fullScreen);
+  console::ConsoleStatus consoleStatus() const;
+  void createStageScreenMenu();
+  void fillStageScreenMenu();
+  void operatorChoseStage(QScreen* target);
+  void screensChanged();
+  void offerNewScreen(const QString& name);
 
   // The result displays (TForm1_displays.cpp).
   void connectDisplays();
@@ -236,10 +285,16 @@ class TForm1 : public QWidget, public draw::DrawView {
   screen::PrizePictures prizePictures_;
   screen::SoundPlayers* sounds_ = nullptr;
   std::unique_ptr<screen::MainMenu> mainMenu_;
+  // The judges' phone server lives as long as the window: it keeps serving while
+  // the setup windows are closed and stops when the program exits.
+  scoring::web::PhoneScoring* phoneScoring_ = nullptr;
   platform::PasswordStore passwords_;
   std::unique_ptr<screen::AppearanceCommands> appearance_;
   std::unique_ptr<screen::ToolCommands> tools_;
   std::unique_ptr<screen::ElementMenus> elementMenus_;
+  std::unique_ptr<console::TConsole> console_;
+  QPointer<QScreen> stageScreen_;
+  QMenu* stageScreenMenu_ = nullptr;
   QMenu* textFrameMenu_ = nullptr;
   QMenu* bigFrameMenu_ = nullptr;
 

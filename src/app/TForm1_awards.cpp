@@ -41,7 +41,7 @@ void TForm1::N8Click() {
   link.rollingIntervalChanged = [this](int) { luck_->applyBaseRollingInterval(); };
   link.hideCountdown = [this] { setFieldVisible(draw::Field::TimeShow, false); };
   {
-    dialogs::TSysItem dialog(data_, folder_, dialogs_, std::move(link), this);
+    dialogs::TSysItem dialog(data_, folder_, dialogs_, std::move(link), dialogs_.parentWindow());
     dialog.exec();
   }
   if (data_.state.changed) {
@@ -53,7 +53,7 @@ void TForm1::N8Click() {
 
 void TForm1::N11Click() {
   if (!screen::passLock(passwords_, dialogs_)) return;
-  dialogs::TClassifyForm dialog(data_, folder_, dialogs_, this);
+  dialogs::TClassifyForm dialog(data_, folder_, dialogs_, dialogs_.parentWindow());
   dialog.exec();
 }
 
@@ -63,7 +63,7 @@ void TForm1::N92Click() {
   if (!dialogs_.question(QStringLiteral("确定要打开此设置吗?"))) return;
   {
     dialogs::TLuckPerson dialog(
-        data_, folder_, dialogs_, [this] { syncOtherSettingsEntry(); }, this);
+        data_, folder_, dialogs_, [this] { syncOtherSettingsEntry(); }, dialogs_.parentWindow());
     dialog.exec();
   }
   if (data_.state.changed) {

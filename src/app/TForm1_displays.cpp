@@ -22,6 +22,7 @@ screen::StageContext TForm1::stageContext() {
   const QPoint corner = screen() != nullptr ? screen()->geometry().topLeft() : QPoint();
   context.area = QRect(corner, desktop_);
   context.positionLocked = [this] { return model_.positionLock; };
+  if (consoleShown()) context.modality = Qt::WindowModal;
   return context;
 }
 

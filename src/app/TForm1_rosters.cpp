@@ -15,11 +15,11 @@ void TForm1::N7Click() {
   luck_->abandonBatch();
   bool changed = false;
   if (data_.settings.textDraw) {
-    dialogs::TnameList editor(programDir_, dialogs_, data_.random, this);
+    dialogs::TnameList editor(programDir_, dialogs_, data_.random, dialogs_.parentWindow());
     editor.exec();
     changed = editor.changedMark();
   } else {
-    dialogs::TPicL roster(programDir_, dialogs_, this);
+    dialogs::TPicL roster(programDir_, dialogs_, dialogs_.parentWindow());
     roster.exec();
     changed = roster.changedMark();
   }

@@ -4,9 +4,11 @@
 // background music starts again.
 #include "app/TForm1.h"
 #include "scoring/TComProSys.h"
+#include "scoring/TJudgePhones.h"
 #include "scoring/TPorShow.h"
 #include "scoring/TShowEvery.h"
 #include "scoring/display_support.h"
+#include "scoring/web/phone_scoring.h"
 #include "screen/lock_check.h"
 #include "screen/main_menu.h"
 
@@ -14,6 +16,10 @@ void TForm1::connectScoringCommands() {
   connect(mainMenu_->action(QStringLiteral("N36")), &QAction::triggered, this, &TForm1::openScoringSetup);
   connect(mainMenu_->action(QStringLiteral("N65")), &QAction::triggered, this, [this] { openRankingDisplay(true); });
   connect(mainMenu_->action(QStringLiteral("N14")), &QAction::triggered, this, [this] { openScoreDetails(true); });
+  phoneScoring_ = new scoring::web::PhoneScoring(programDir_, this);
+  connect(mainMenu_->action(QStringLiteral("N110")), &QAction::triggered, this, [this] {
+    if (screen::passLock(passwords_, dialogs_)) openPhoneScoring();
+  });
 }
 
 scoring::DisplayContext TForm1::scoringContext() {
@@ -28,8 +34,14 @@ scoring::DisplayContext TForm1::scoringContext() {
 
 void TForm1::openScoringSetup() {
   if (!screen::passLock(passwords_, dialogs_)) return;
-  scoring::TComProSys dialog(programDir_, dialogs_, this);
+  scoring::TComProSys dialog(programDir_, dialogs_, dialogs_.parentWindow());
+  dialog.setPhoneScoringOpener([this] { openPhoneScoring(); });
   dialog.exec();
+}
+
+void TForm1::openPhoneScoring() {
+  scoring::TJudgePhones window(*phoneScoring_, dialogs_, dialogs_.parentWindow());
+  window.exec();
 }
 
 void TForm1::openRankingDisplay(bool fromMenu) {

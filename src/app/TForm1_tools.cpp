@@ -9,6 +9,7 @@
 
 #include "app/TForm1.h"
 #include "base/conversion_error.h"
+#include "console/TConsole.h"
 #include "base/file_error.h"
 #include "dialogs/TGiveUp.h"
 #include "dialogs/TMusicSet.h"
@@ -54,21 +55,21 @@ void TForm1::N18Click() {
     showMessage(data_.state.drawBlocked);
     return;
   }
-  TGiveUp dialog(data_, folder_, dialogs_, this);
+  TGiveUp dialog(data_, folder_, dialogs_, dialogs_.parentWindow());
   dialog.exec();
   luck_->buildSingleAwardMenu();
 }
 
 void TForm1::N58Click() {
   if (!betweenBatches()) return;
-  TOtherItem dialog(data_, folder_, dialogs_, this);
+  TOtherItem dialog(data_, folder_, dialogs_, dialogs_.parentWindow());
   dialog.exec();
   luck_->buildSingleAwardMenu();
 }
 
 void TForm1::openSoundSettings() {
   sounds_->stop();
-  TMusicSet dialog(programDir_, *sounds_, dialogs_, this);
+  TMusicSet dialog(programDir_, *sounds_, dialogs_, dialogs_.parentWindow());
   dialog.exec();
 }
 
@@ -88,7 +89,7 @@ void TForm1::N106Click() {
     dialogs_.message(QString::fromStdString(error.what()));
     return;
   }
-  TPasswdSet dialog(passwords_, dialogs_, this);
+  TPasswdSet dialog(passwords_, dialogs_, dialogs_.parentWindow());
   dialog.exec();
 }
 
@@ -156,5 +157,6 @@ void TForm1::restartProgram() {
   // The files on disk are the imported ones now: the exit save must not write the
   // old screen over them, so this instance ends without saving.
   skipExitSave_ = true;
+  if (console_ != nullptr) console_->closeWithProgram();
   emit restartRequested();
 }

@@ -1,5 +1,7 @@
 // The draw engine's view: how the draw screen shows what the engine decides.
 #include <QApplication>
+#include <QFontMetrics>
+#include <algorithm>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -7,6 +9,7 @@
 #include "app/TForm1.h"
 #include "base/file_error.h"
 #include "base/gbk.h"
+#include "console/TConsole.h"
 #include "draw/rolling_feed.h"
 #include "platform/password_store.h"
 #include "platform/qt_gbk.h"
@@ -41,7 +44,10 @@ Label labelOfField(draw::Field field) {
 
 styledtext::TSmoothLabel* TForm1::fieldLabel(draw::Field field) const { return label(labelOfField(field)); }
 
-void TForm1::setStartCaption(const std::string& caption) { startRun_->setText(fromGbk(caption)); }
+void TForm1::setStartCaption(const std::string& caption) {
+  startRun_->setText(fromGbk(caption));
+  if (consoleShown()) console()->scheduleRefresh();
+}
 
 void TForm1::setFieldText(draw::Field field, const std::string& text) {
   screen::LabelState& state = model_.label(labelOfField(field));
@@ -68,7 +74,57 @@ void TForm1::setFrameText(int k, const std::string& text) {
   if (k < 1 || k > 31) return;
   model_.rolling.textCaptions[static_cast<std::size_t>(k - 1)] = text;
   frame(k)->setText(fromGbk(text));
-  if (k == draw::kBigFrame) fitBigFrame();
+  if (k == draw::kBigFrame)
+    fitBigFrame();
+  else
+    fitFrame(k);
+}
+
+void TForm1::fitFrame(int k) {
+  screen::RollingFrame* f = frame(k);
+  const auto& stored = model_.rolling.textFont;
+  QFont font = f->frameFont();
+  font.setPointSize(screen::qtFont(stored.name, stored.size).pointSize());
+  if (f->frameFont() != font) f->setFrameFont(font, f->frameColour());
+  const QString text = fromGbk(model_.rolling.textCaptions[static_cast<std::size_t>(k - 1)]);
+  if (f->text() != text) f->setText(text);
+
+  // What stops it: the elements of the screen, and the frames that start right
+  // of it on its row (a frame left of it is the one to give way).
+  std::vector<QRect> others = elementBoxes(f);
+  int rightLimit = desktop_.width();
+  for (int j = 1; j <= draw::kFrameCount; ++j) {
+    const screen::RollingFrame* other = frame(j);
+    if (j == k || !other->isVisibleTo(this) || other->x() <= f->x()) continue;
+    others.push_back(QRect(other->x(), other->y(), desktop_.width(), other->height()));
+  }
+  const QRect screenArea(QPoint(0, 0), desktop_);
+  auto fits = [&](const QSize& size) {
+    const QRect box(f->pos(), size);
+    return screenArea.contains(box) &&
+           std::none_of(others.begin(), others.end(), [&](const QRect& o) { return o.intersects(box); });
+  };
+  if (fits(f->size())) return;
+  const int placed = font.pointSize();
+  for (int size = placed - 1; size >= std::min(placed, screen::kReadableFontSize); --size) {
+    font.setPointSize(size);
+    if (!fits(screen::RollingFrame::textSize(font, text, 0))) continue;
+    f->setFrameFont(font, f->frameColour());
+    return;
+  }
+  // Still too long at the readable size: cut where the first obstacle on its row begins.
+  for (const QRect& o : others)
+    if (o.left() > f->x() && o.top() < f->y() + f->height() && o.bottom() >= f->y())
+      rightLimit = std::min(rightLimit, o.left());
+  f->setFrameFont(font, f->frameColour());
+  // The frame's box is a little wider than the advance of its text.
+  const int room = rightLimit - f->x() - 1;
+  QString cut = text;
+  for (int width = room; width > 0; width -= 2) {
+    cut = QFontMetrics(font).elidedText(text, Qt::ElideRight, width);
+    if (screen::RollingFrame::textSize(font, cut, 0).width() <= room) break;
+  }
+  f->setText(cut);
 }
 
 void TForm1::setFrameVisible(int k, bool visible) {

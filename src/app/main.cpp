@@ -81,10 +81,7 @@ int main(int argc, char* argv[]) {
 
   TForm1 window(event->folder);
   if (window.startupDeclined()) return 0;
-  // Without a window manager (a projector machine in kiosk mode) "maximised" means
-  // nothing, so the window takes its screen's whole area itself.
-  window.setGeometry(window.screen()->availableGeometry());
-  window.showMaximized();
+  window.showOnStage();
   bool restart = false;
   QObject::connect(&window, &TForm1::restartRequested, &app, [&restart] {
     restart = true;

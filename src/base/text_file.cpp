@@ -169,7 +169,11 @@ std::string readFile(const fs::path& path) {
 
 std::vector<std::string> readLines(const fs::path& path) { return splitLines(readFile(path)); }
 
-void writeFileAtomically(const fs::path& path, std::string_view bytes) {
+namespace {
+// Writes bytes to a synced temporary file beside path, then renames it over path
+// when stillCurrent() (run right before the rename) agrees; returns whether it did.
+template <typename Check>
+bool replaceFile(const fs::path& path, std::string_view bytes, Check stillCurrent) {
   static std::atomic<unsigned> counter{0};
   fs::path folder = path.parent_path();
   fs::path temporary = path;
@@ -187,6 +191,10 @@ void writeFileAtomically(const fs::path& path, std::string_view bytes) {
     writeAll(fd, bytes, path);
     if (durability->fsync(fd) != 0) throw FileError(FileError::Kind::CannotWrite, path, errnoText());
     if (!file.close()) throw FileError(FileError::Kind::CannotWrite, path, errnoText());
+    if (!stillCurrent()) {
+      ::unlink(temporary.c_str());
+      return false;
+    }
     if (durability->rename(temporary.c_str(), path.c_str()) != 0)
       throw FileError(FileError::Kind::CannotWrite, path, errnoText());
   } catch (...) {
@@ -194,6 +202,16 @@ void writeFileAtomically(const fs::path& path, std::string_view bytes) {
     throw;
   }
   syncFolder(folder);
+  return true;
+}
+}  // namespace
+
+void writeFileAtomically(const fs::path& path, std::string_view bytes) {
+  replaceFile(path, bytes, [] { return true; });
+}
+
+bool replaceFileIfUnchanged(const fs::path& path, std::string_view bytes, const std::optional<std::string>& expected) {
+  return replaceFile(path, bytes, [&] { return readFileIfExists(path) == expected; });
 }
 
 void rewriteLines(const fs::path& path, const std::vector<std::string>& lines) {

@@ -39,6 +39,12 @@ std::vector<std::string> readLines(const std::filesystem::path& path);
 
 // Replaces the file's contents atomically (temporary file, sync, rename).
 void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// The same for a read-modify-write beside another writer (an operator's editor):
+// the file is replaced only when, right before the rename, it still holds
+// `expected` (nothing: it still does not exist). Returns false, leaving the file
+// alone, when it changed meanwhile; the caller reads it again and redoes its change.
+bool replaceFileIfUnchanged(const std::filesystem::path& path, std::string_view bytes,
+                            const std::optional<std::string>& expected);
 // Replaces the file by these lines, each ended by CR LF.
 void rewriteLines(const std::filesystem::path& path, const std::vector<std::string>& lines);
 // Appends text + CR LF, creating the file when missing; synced before returning.

@@ -10,6 +10,7 @@
 #include "screen/element_menus.h"
 #include "screen/picture_files.h"
 #include "screen/state/prize_display_settings.h"
+#include "screen/state/rolling_layout.h"
 #include "screen/state/screen_settings.h"
 #include "styledtext/TSmoothLabel.h"
 #include "ui_TPrize.h"
@@ -63,7 +64,7 @@ TPrize::TPrize(PrizeDisplayContext context, QWidget* parent)
   ui->Image3->setAttribute(Qt::WA_TranslucentBackground);
 
   auto locked = [this] { return positionLocked(); };
-  new screen::ElementDragFilter(ui->PrizeName, locked, [](QPoint) {});
+  new screen::ElementDragFilter(ui->PrizeName, locked, [this](QPoint to) { captionPlace_ = to; });
   new screen::ElementDragFilter(ui->Image3, locked, [this](QPoint to) { box_.moveTopLeft(to); });
   buildMenus();
   connect(&Timer1, &QTimer::timeout, this, &TPrize::Timer1Timer);
@@ -90,7 +91,9 @@ void TPrize::loadSettings() {
   ui->Image2->move(context_.logoPosition);
   ui->Image2->setVisible(context_.logoVisible);
 
-  const base::IniFile ini = base::ConfigFiles(programDir()).openConfigOnly();
+  // The event's settings as every reader takes them: the template while the
+  // event has no Config.ini yet (its awards, its look).
+  const base::IniFile ini = base::ConfigFiles(programDir()).openConfig();
   const screen::PrizeDisplaySettings s = screen::loadPrizeDisplay(ini);
   const QImage background = screen::loadPictureInFolder(programDir() / "backpic", s.background);
   if (!background.isNull()) setBackground(background);
@@ -101,8 +104,10 @@ void TPrize::loadSettings() {
     ui->Image2->setPixmap(QPixmap::fromImage(logo));
     ui->Image2->resize(logo.size());
   }
+  captionFont_ = s.captionFont;
+  captionPlace_ = QPoint(s.captionPosition.x, s.captionPosition.y);
   setCaptionLook(ui->PrizeName, s.captionFont, s.captionEffect);
-  ui->PrizeName->move(s.captionPosition.x, s.captionPosition.y);
+  ui->PrizeName->move(captionPlace_);
   Timer1.setInterval(s.interval);
   setPictureBox(QRect(s.pictureBox.left, s.pictureBox.top, s.pictureBox.width, s.pictureBox.height));
 
@@ -123,7 +128,14 @@ void TPrize::setPictureBox(const QRect& box) {
     ui->Image3->move(box.topLeft());
     return;
   }
-  ui->Image3->setGeometry(box);
+  // A box laid out for a larger screen is shown smaller (in proportion) and
+  // moved in so that the picture stays whole on this one; the stored box stays.
+  QRect shown = box;
+  shown.setSize(box.size().boundedTo(screenRect().size()) == box.size()
+                    ? box.size()
+                    : box.size().scaled(screenRect().size(), Qt::KeepAspectRatio));
+  ui->Image3->setGeometry(shown);
+  keepOnScreen(ui->Image3);
   ui->Image3->show();
 }
 
@@ -151,6 +163,37 @@ void TPrize::Timer1Timer() {
 
 void TPrize::showCaption(int row) {
   ui->PrizeName->setCaption(platform::fromGbk(draw::prizeCaption(ItemGrid, row, parts_)));
+  fitCaption();
+}
+
+void TPrize::fitCaption() {
+  styledtext::TSmoothLabel* caption = ui->PrizeName;
+  const QSize screen = screenRect().size();
+  // A caption wider than the screen is shown smaller, down to a readable size.
+  styledtext::FontRecord font = captionFont_;
+  const int floor = std::min(font.size, screen::kReadableFontSize);
+  if (caption->smoothFont() != font) caption->setSmoothFont(font);
+  while (caption->width() > screen.width() - 20 && font.size > floor) {
+    --font.size;
+    caption->setSmoothFont(font);
+  }
+  // Placed for a wider screen, it moves in so that it stays whole on this one.
+  caption->move(captionPlace_);
+  keepOnScreen(caption);
+}
+
+void TPrize::defaultLayout() {
+  const QSize screen = screenRect().size();
+  const int titleBottom = ui->ShowSecTitle->isVisible() ? ui->ShowSecTitle->geometry().bottom()
+                          : ui->ShowMainTitle->isVisible() ? ui->ShowMainTitle->geometry().bottom()
+                                                            : 0;
+  QSize box = box_.size().isValid() && !box_.size().isEmpty() ? box_.size() : QSize(409, 265);
+  box.scale(box.boundedTo(QSize(screen.width() / 2, screen.height() / 2)), Qt::KeepAspectRatio);
+  const int top = titleBottom + 30;
+  setPictureBox(QRect(centredLeft(box.width()), top, box.width(), box.height()));
+  captionPlace_ = QPoint(centredLeft(ui->PrizeName->width()), top + box.height() + 20);
+  fitCaption();
+  captionPlace_ = ui->PrizeName->pos();
 }
 
 void TPrize::buildMenus() {
@@ -185,15 +228,27 @@ void TPrize::buildMenus() {
     item->setObjectName(QString::fromLatin1(speed.name));
     connect(item, &QAction::triggered, this, [this, speed] { Timer1.setInterval(speed.interval); });
   }
+  connect(windowMenu_->addAction(QStringLiteral("默认布局")), &QAction::triggered, this, &TPrize::defaultLayout);
   QAction* back = windowMenu_->addAction(QStringLiteral("返回"));
   back->setObjectName(QStringLiteral("N1"));
   connect(back, &QAction::triggered, this, &QWidget::close);
 
   captionMenu_ = new QMenu(this);
-  connect(captionMenu_->addAction(QStringLiteral("字体设置")), &QAction::triggered, this,
-          [this] { chooseCaptionFont(ui->PrizeName); });
-  connect(captionMenu_->addAction(QStringLiteral("字体特效")), &QAction::triggered, this,
-          [this] { editCaptionLook(ui->PrizeName); });
+  // The dialogs start from the stored font, not the one shown smaller to fit.
+  connect(captionMenu_->addAction(QStringLiteral("字体设置")), &QAction::triggered, this, [this] {
+    ui->PrizeName->setSmoothFont(captionFont_);
+    if (chooseCaptionFont(ui->PrizeName)) captionFont_ = ui->PrizeName->smoothFont();
+    fitCaption();
+  });
+  connect(captionMenu_->addAction(QStringLiteral("字体特效")), &QAction::triggered, this, [this] {
+    ui->PrizeName->setSmoothFont(captionFont_);
+    if (editCaptionLook(ui->PrizeName)) captionFont_ = ui->PrizeName->smoothFont();
+    fitCaption();
+  });
+  connect(captionMenu_->addAction(QStringLiteral("居中")), &QAction::triggered, this, [this] {
+    captionPlace_.setX(centredLeft(ui->PrizeName->width()));
+    fitCaption();
+  });
   for (int k = 0; k < 3; ++k) {
     partTicks_[k] = captionMenu_->addAction(QString::fromUtf8(kPartCaptions[k]));
     partTicks_[k]->setCheckable(true);
@@ -213,9 +268,9 @@ void TPrize::buildMenus() {
 void TPrize::saveSettings() {
   Timer1.stop();
   screen::PrizeDisplaySettings s;
-  s.captionFont = ui->PrizeName->smoothFont();
+  s.captionFont = captionFont_;
   s.captionEffect = ui->PrizeName->FontEffect();
-  s.captionPosition = {ui->PrizeName->x(), ui->PrizeName->y()};
+  s.captionPosition = {captionPlace_.x(), captionPlace_.y()};
   for (std::size_t k = 0; k < 3; ++k) s.captionParts[k] = partTicks_[k]->isChecked();
   s.interval = Timer1.interval();
   s.pictureBox = {box_.left(), box_.top(), box_.width(), box_.height()};

@@ -69,6 +69,13 @@ class TPrize : public screen::DisplayStage {
 
   // One tick: wrap the position, show the award's picture and caption, advance.
   void Timer1Timer();
+  // "默认布局": the picture box, no larger than half the screen, centred under
+  // the titles, the caption centred under it.
+  void defaultLayout();
+  // The caption's place and font as stored; it is shown smaller and moved in
+  // where it would leave the screen.
+  QPoint captionPlace() const { return captionPlace_; }
+  const styledtext::FontRecord& storedCaptionFont() const { return captionFont_; }
 
  protected:
   void saveSettings() override;
@@ -77,6 +84,7 @@ class TPrize : public screen::DisplayStage {
   void loadSettings();
   void buildMenus();
   void showCaption(int row);
+  void fitCaption();
   void setPictureBox(const QRect& box);
   void presetBox(int width, int height);
 
@@ -86,6 +94,8 @@ class TPrize : public screen::DisplayStage {
   int position_ = 1;
   int shownRow_ = -1;  // the award on the screen, none before the first tick
   QRect box_;
+  QPoint captionPlace_;
+  styledtext::FontRecord captionFont_;
   draw::CaptionParts parts_;
   QTimer Timer1;
   QMenu* windowMenu_ = nullptr;

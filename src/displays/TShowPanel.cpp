@@ -4,14 +4,17 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <algorithm>
+#include <functional>
 
 #include "base/config_files.h"
 #include "base/text_file.h"
 #include "draw/winners_text.h"
+#include "platform/font_substitutions.h"
 #include "platform/qt_gbk.h"
 #include "screen/dialog_service.h"
 #include "screen/element_menus.h"
 #include "screen/picture_files.h"
+#include "screen/state/rolling_layout.h"
 #include "screen/state/screen_settings.h"
 #include "screen/state/winners_display_settings.h"
 #include "styledtext/TSmoothLabel.h"
@@ -32,6 +35,47 @@ QAction* findItem(QMenu* menu, const QString& caption) {
 }
 
 screen::Point pointOf(const QWidget* widget) { return {widget->x(), widget->y()}; }
+
+// The winners' text as it is drawn: its lines, the font they are drawn in and
+// the widest line's width in it.
+struct DrawnText {
+  std::vector<std::string> lines;
+  styledtext::FontRecord font;
+  int widest = 0;
+};
+
+int widestLine(const std::vector<std::string>& lines, const styledtext::FontRecord& font) {
+  const QFontMetrics metrics(styledtext::qtFont(font));
+  int widest = 0;
+  for (const std::string& line : lines) widest = std::max(widest, metrics.horizontalAdvance(platform::fromGbk(line)));
+  return widest;
+}
+
+// Fits the composition `composeWith(perRow)` into `room` pixels: the stored size
+// when it fits; else smaller, down to the readable size; else at that size with
+// fewer names a line; else, with one name a line, smaller still (a name longer
+// than the screen at the readable size).
+DrawnText fitWinnersText(const std::function<std::string(int)>& composeWith, int perRow,
+                         const styledtext::FontRecord& stored, int room) {
+  DrawnText drawn;
+  drawn.font = stored;
+  drawn.font.name = platform::toGbk(platform::fixedPitchFace(platform::fromGbk(stored.name)));
+  auto tryWith = [&](int size, int columns) {
+    drawn.font.size = size;
+    drawn.lines = base::splitLines(composeWith(columns));
+    drawn.widest = widestLine(drawn.lines, drawn.font);
+    return drawn.widest <= room;
+  };
+  const int floor = std::min(stored.size, screen::kReadableFontSize);
+  for (int size = stored.size; size >= floor; --size)
+    if (tryWith(size, perRow)) return drawn;
+  // No screen holds a hundred names side by side; a missing count reads as 99999.
+  for (int columns = std::min(perRow, 100); columns >= 1; --columns)
+    if (tryWith(floor, columns)) return drawn;
+  for (int size = floor - 1; size >= 6; --size)
+    if (tryWith(size, 1)) return drawn;
+  return drawn;
+}
 QPoint qtPoint(screen::Point point) { return {point.x, point.y}; }
 
 }  // namespace
@@ -56,9 +100,10 @@ TShowPanel::TShowPanel(WinnersDisplayContext context, QWidget* parent)
   ui->NameText->installEventFilter(this);
   buildMenus();
 
-  loadSettings();
+  // The captions come first: a first opening lays the titles out by their sizes.
   ui->ShowMainTitle->setCaption(context_.mainTitle);
   ui->ShowSecTitle->setCaption(context_.secTitle);
+  loadSettings();
   compose();
   centreText();
 }
@@ -94,6 +139,7 @@ void TShowPanel::loadSettings() {
   ui->Image2->setVisible(s.logoShown);
   logoTick_->setChecked(s.logoShown);
 
+  storedTextFont_ = s.textFont;
   styledtext::TScrollTextParam text = ui->NameText->Text();
   text.Font = s.textFont;
   text.BackColor = s.textBackColour;
@@ -110,6 +156,8 @@ void TShowPanel::loadSettings() {
   // A file without the titles' places (a first opening) gets the default layout
   // rather than places off the screen.
   if (!s.titlesPlaced) defaultLayout();
+  for (QWidget* element : {static_cast<QWidget*>(ui->ShowMainTitle), static_cast<QWidget*>(ui->ShowSecTitle)})
+    keepOnScreen(element);
   centreText();
   if (s.textPlaced) ui->NameText->move(ui->NameText->x(), s.textBox.top);
   // A box stored on a taller screen would run past the bottom edge and lose its
@@ -131,22 +179,27 @@ void TShowPanel::setLogoPicture(const QImage& picture) {
 }
 
 void TShowPanel::compose() {
-  text_ = draw::composeWinnersText(*context_.data, context_.shownAward, perRow_, runMemory().lastToFirst);
+  auto composeWith = [this](int perRow) {
+    return draw::composeWinnersText(*context_.data, context_.shownAward, perRow, runMemory().lastToFirst);
+  };
+  text_ = composeWith(perRow_);
+  // The box is the widest line plus 20; the shadow and the box's margins take
+  // some more, so the lines get the screen less 60 pixels.
+  const DrawnText drawn = fitWinnersText(composeWith, perRow_, storedTextFont_, screenRect().width() - 60);
   styledtext::TScrollTextParam text = ui->NameText->Text();
-  text.Lines = base::splitLines(text_);
-
-  const QFontMetrics metrics(styledtext::qtFont(text.Font));
-  int widest = 0;
-  for (const std::string& line : text.Lines)
-    widest = std::max(widest, metrics.horizontalAdvance(platform::fromGbk(line)));
-  const long long height = static_cast<long long>(text.Lines.size()) * metrics.height();
+  text.Lines = drawn.lines;
+  text.Font = drawn.font;
+  const long long height =
+      static_cast<long long>(text.Lines.size()) * QFontMetrics(styledtext::qtFont(text.Font)).height();
 
   ui->NameText->setAutoUpdate(false);
   ui->NameText->setText(text);
-  ui->NameText->resize(widest + 20, ui->NameText->height());
+  ui->NameText->resize(drawn.widest + 20, ui->NameText->height());
   ui->NameText->setAutoUpdate(true);
   ui->NameText->setActive(!(height + 10 < ui->NameText->height()));
 }
+
+const std::vector<std::string>& TShowPanel::drawnLines() const { return ui->NameText->Text().Lines; }
 
 void TShowPanel::centreText() { ui->NameText->move(centredLeft(ui->NameText->width()), ui->NameText->y()); }
 
@@ -234,12 +287,9 @@ void TShowPanel::buildMenus() {
 }
 
 void TShowPanel::chooseTextFont() {
-  if (std::optional<styledtext::FontRecord> chosen = dialogs().font(ui->NameText->Text().Font)) {
+  if (std::optional<styledtext::FontRecord> chosen = dialogs().font(storedTextFont_)) {
     ui->NameText->hide();
-    styledtext::TScrollTextParam text = ui->NameText->Text();
-    text.Font = *chosen;
-    ui->NameText->setAutoUpdate(false);
-    ui->NameText->setText(text);
+    storedTextFont_ = *chosen;
   }
   compose();
   centreText();
@@ -248,9 +298,9 @@ void TShowPanel::chooseTextFont() {
 
 void TShowPanel::editTextEffects() {
   const styledtext::TScrollTextParam& current = ui->NameText->Text();
-  if (std::optional<screen::FontAndEffect> chosen = dialogs().fontAndEffect(current.Font, current.FontEffect)) {
+  if (std::optional<screen::FontAndEffect> chosen = dialogs().fontAndEffect(storedTextFont_, current.FontEffect)) {
+    storedTextFont_ = chosen->font;
     styledtext::TScrollTextParam text = current;
-    text.Font = chosen->font;
     text.FontEffect.assign(chosen->effect);
     ui->NameText->setAutoUpdate(false);
     ui->NameText->setText(text);
@@ -327,7 +377,7 @@ void TShowPanel::saveSettings() {
   s.logoPosition = pointOf(ui->Image2);
   s.logoShown = logoTick_->isChecked();
   const styledtext::TScrollTextParam& text = ui->NameText->Text();
-  s.textFont = text.Font;
+  s.textFont = storedTextFont_;
   s.textBackColour = text.BackColor;
   s.textEffect = text.FontEffect;
   s.textBox = {ui->NameText->x(), ui->NameText->y(), ui->NameText->width(), ui->NameText->height()};

@@ -8,8 +8,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "screen/display_stage.h"
+#include "styledtext/core/font_record.h"
 
 class QAction;
 class QMenu;
@@ -59,13 +61,23 @@ class TShowPanel : public screen::DisplayStage {
   int perRow() const { return perRow_; }
   // The composed display text (GBK, each line ended by a line feed).
   const std::string& displayText() const { return text_; }
+  // The lines as drawn: the composed rows, or where a row would be wider than
+  // the screen, the same winners wrapped at name boundaries (GBK).
+  const std::vector<std::string>& drawnLines() const;
+  // The text font as stored; the drawn one may be smaller (see compose) and is
+  // the fixed-pitch face where the stored one is 黑体 or 宋体.
+  const styledtext::FontRecord& storedTextFont() const { return storedTextFont_; }
   // Menu items by caption: background, title (main or sub), text, logo.
   QAction* backgroundItem(const QString& caption) const;
   QAction* titleItem(const QString& caption) const;
   QAction* textItem(const QString& caption) const;
   QAction* logoItem(const QString& caption) const;
 
-  // Empties the text and composes it again with the per-row count, sizing the box.
+  // Empties the text and composes it again with the per-row count, sizing the
+  // box. A composed row wider than the screen is drawn smaller, down to a
+  // readable size, and then wrapped at name boundaries (the same composition
+  // with fewer names a line), so every winner is on the screen; the stored font
+  // and per-row count stay.
   void compose();
   void defaultLayout();
 
@@ -89,6 +101,7 @@ class TShowPanel : public screen::DisplayStage {
   WinnersDisplayContext context_;
   int perRow_ = 0;
   std::string text_;
+  styledtext::FontRecord storedTextFont_;
   QMenu* backgroundMenu_ = nullptr;
   QMenu* titleMenu_ = nullptr;
   QMenu* textMenu_ = nullptr;

@@ -33,6 +33,38 @@ std::string bigFrameText(int namesPerLine, const std::vector<std::string>& names
   return text;
 }
 
+std::vector<std::string> bigFrameCells(const std::string& text) {
+  std::vector<std::string> cells;
+  std::string cell;
+  std::size_t blanks = 0;  // the blanks that end `cell` so far
+  for (const char c : text) {
+    if (c == '\n' || c == '\r') {
+      if (!cell.empty()) cells.push_back(cell);
+      cell.clear();
+      blanks = 0;
+      continue;
+    }
+    if (c != ' ' && blanks >= 3) {
+      cells.push_back(cell);
+      cell.clear();
+    }
+    blanks = c == ' ' ? blanks + 1 : 0;
+    cell += c;
+  }
+  if (!cell.empty()) cells.push_back(cell);
+  return cells;
+}
+
+std::string regroupBigFrameText(const std::vector<std::string>& cells, int namesPerLine) {
+  const std::size_t perLine = static_cast<std::size_t>(std::max(namesPerLine, 1));
+  std::string text;
+  for (std::size_t i = 0; i < cells.size(); ++i) {
+    text += cells[i];
+    if ((i + 1) % perLine == 0) text += '\n';
+  }
+  return text;
+}
+
 void showFramesForBatch(const DrawData& data, DrawView& view, int n) {
   view.setFieldVisible(Field::ActionHint, false);
   for (int k = 1; k <= kFrameCount; ++k) {

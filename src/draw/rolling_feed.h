@@ -27,6 +27,13 @@ int nextRollingInterval(int current, int base);
 // four-byte character takes two). namesPerLine below 1 is taken as
 // the 5 the settings store for it.
 std::string bigFrameText(int namesPerLine, const std::vector<std::string>& names, std::size_t width);
+// The names of a big frame text, each with the blanks that pad it: a name
+// ends where a run of three or more blanks does (the padding is at least three
+// blanks, a name holds no such run).
+std::vector<std::string> bigFrameCells(const std::string& text);
+// The same cells with a line feed after every namesPerLine-th one: the columns
+// stay aligned, the lines hold fewer names. namesPerLine below 1 is taken as 1.
+std::string regroupBigFrameText(const std::vector<std::string>& cells, int namesPerLine);
 // The largest width in columns among the names.
 std::size_t widestName(const std::vector<std::string>& names);
 

@@ -11,6 +11,7 @@ const QString kSans = QStringLiteral("Noto Sans CJK SC");
 const QString kSerif = QStringLiteral("Noto Serif CJK SC");
 const QString kKai = QStringLiteral("AR PL UKai CN");
 const QString kLatin = QStringLiteral("DejaVu Sans");
+const QString kMono = QStringLiteral("Noto Sans Mono CJK SC");
 // HanaMin (fonts-hanazono) covers the CJK extensions A to F, where names hold
 // characters the Noto and AR PL faces lack (𠀀, 𪚥 …): every face falls back to
 // it last, so such a name never shows as boxes.
@@ -20,6 +21,12 @@ QStringList withRare(QStringList families) { return families + kRare; }
 }  // namespace
 
 QStringList rareCharacterFamilies() { return kRare; }
+
+QString fixedPitchFace(const QString& face) {
+  static const QStringList fixedPitch = {QStringLiteral("黑体"), QStringLiteral("SimHei"), QStringLiteral("宋体"),
+                                         QStringLiteral("SimSun"), QStringLiteral("新宋体")};
+  return fixedPitch.contains(face, Qt::CaseInsensitive) ? kMono : face;
+}
 
 std::vector<std::pair<QString, QStringList>> windowsFaceMap() {
   return {
@@ -46,7 +53,7 @@ void installFontSubstitutions() {
   QFont::insertSubstitutions(QStringLiteral("Sans Serif"), withRare({kSans}));
   // The faces mapped to, when named directly (the application font, a face
   // chosen in the font dialog), fall back to the rare characters' face too.
-  for (const QString& family : {kSans, kSerif, kKai, kLatin}) QFont::insertSubstitutions(family, kRare);
+  for (const QString& family : {kSans, kSerif, kKai, kLatin, kMono}) QFont::insertSubstitutions(family, kRare);
   if (QGuiApplication::instance()) {
     QFont font(kSans);
     font.setPointSize(10);

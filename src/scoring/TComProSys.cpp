@@ -73,6 +73,7 @@ TComProSys::TComProSys(fs::path programDir, screen::DialogService& dialogs, QWid
   });
   connect(ui->openFile, &QPushButton::clicked, this, [this] { openInEditor(ui->Edit1->text()); });
   connect(ui->generateFile, &QPushButton::clicked, this, &TComProSys::generateBlankFile);
+  ui->phoneScoring->hide();
   connect(ui->Button1, &QPushButton::clicked, this, [this] {
     if (store()) accept();
   });
@@ -357,6 +358,11 @@ bool TComProSys::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   return QDialog::eventFilter(watched, event);
+}
+
+void TComProSys::setPhoneScoringOpener(std::function<void()> open) {
+  connect(ui->phoneScoring, &QPushButton::clicked, this, std::move(open));
+  ui->phoneScoring->show();
 }
 
 }  // namespace scoring

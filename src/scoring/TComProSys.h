@@ -5,6 +5,7 @@
 // own copies and stores them in Config.ini on OK or after generating a file.
 #include <QDialog>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "scoring/core/programme_lists.h"
@@ -40,6 +41,8 @@ class TComProSys : public QDialog {
   void clearPhoto();
   void deleteProgramme();
   void deleteJudge();
+  // Shows the "手机评分" button, which runs `open` (the window that serves the judges' phones).
+  void setPhoneScoringOpener(std::function<void()> open);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
+#include <functional>
 
 #include "base/config_files.h"
 #include "base/gbk.h"
@@ -88,7 +89,7 @@ void TPorShow::createMenus() {
   windowMenu_ = new QMenu(this);
   setWindowMenu(windowMenu_);
   connect(windowMenu_->addAction(QStringLiteral("节目单设置")), &QAction::triggered, this, [this] {
-    TComProSys setup(programDir(), dialogs(), this);
+    TComProSys setup(programDir(), dialogs(), dialogs().parentWindow());
     setup.exec();
   });
   connect(windowMenu_->addAction(QStringLiteral("更换背景")), &QAction::triggered, this, [this] {
@@ -115,11 +116,13 @@ void TPorShow::createMenus() {
   });
   addStep("高度增加", [this, &s] {
     s.barHeight += 20;
+    fitBarHeight();
     setBarsToTargets();
     layoutBars();
   });
   addStep("高度降低", [this, &s] {
     if (s.barHeight > 40) s.barHeight -= 20;
+    fitBarHeight();
     setBarsToTargets();
     layoutBars();
   });
@@ -182,9 +185,11 @@ void TPorShow::FormCreate() {
   const screen::CaptionSettings& sub = settings_.subtitle;
   setCaptionLook(ui->SecTitle, sub.font, sub.effect, platform::fromGbk(settings_.subtitleText));
   ui->SecTitle->move(sub.position.x, sub.position.y);
+  keepOnScreen(ui->SecTitle);
 
   Timer2.start();
   loadAndCompute();
+  fitBarHeight();
   putScores();
   if (!animating()) setBarsToTargets();
   layoutBars();
@@ -240,7 +245,54 @@ bool TPorShow::loadAndCompute() {
 int TPorShow::targetHeight(int k) const {
   const auto i = static_cast<std::size_t>(k - 1);
   if (i >= averages_.size() || averages_[i].empty()) return 0;
-  return screen::barHeight(parseScore(averages_[i]).value_or(0), fullScore_, settings_.barHeight);
+  return screen::barHeight(parseScore(averages_[i]).value_or(0), fullScore_, shownBarHeight_);
+}
+
+void TPorShow::fitBarHeight() {
+  shownBarHeight_ = settings_.barHeight;
+  // The room between the titles (and the score label over the bar) and the baseline.
+  const int baseline = screenRect().height() - 200;
+  int titlesBottom = 0;
+  for (const QWidget* title : {static_cast<QWidget*>(ui->MainTitle), static_cast<QWidget*>(ui->SecTitle)})
+    if (title->isVisibleTo(this) && title->y() < baseline / 2) titlesBottom = std::max(titlesBottom, title->geometry().bottom());
+  const int room = baseline - titlesBottom - scoreLabel(1)->fontMetrics().height() - 8;
+  int tallest = 0;
+  for (int k = 1; k <= kBars; ++k) tallest = std::max(tallest, targetHeight(k));
+  if (tallest > room && tallest > 0) shownBarHeight_ = std::max(1, static_cast<int>(1.0 * settings_.barHeight * room / tallest));
+}
+
+void TPorShow::fitLabelFonts() {
+  // Score labels as wide as a bar and its gap, name labels no taller than the
+  // room under the baseline: where the stored fonts are too large for this
+  // showing they are drawn smaller.
+  auto fitted = [](QFont font, const std::function<bool(const QFont&)>& fits) {
+    while (!fits(font) && font.pointSize() > 6) font.setPointSize(font.pointSize() - 1);
+    return font;
+  };
+  const int n = static_cast<int>(inputs_.programmes.size());
+  QString widestScore = QStringLiteral("10.00");
+  for (const std::string& average : averages_)
+    if (average.size() > static_cast<std::size_t>(widestScore.size())) widestScore = QString::fromStdString(average);
+  const QFont score = fitted(ST_[0]->property("storedFont").value<QFont>(), [&](const QFont& f) {
+    return QFontMetrics(f).horizontalAdvance(widestScore) <= spacing_.width + spacing_.gap - 2;
+  });
+  QLabel probe;
+  probe.setWordWrap(true);
+  const QFont name = fitted(SB_[0]->property("storedFont").value<QFont>(), [&](const QFont& f) {
+    probe.setFont(f);
+    for (int k = 1; k <= n; ++k) {
+      const Programme& programme = inputs_.programmes[static_cast<std::size_t>(k - 1)];
+      const QString text = platform::fromGbk(programme.order + g("、") + programme.name);
+      probe.setText(text);
+      if (probe.heightForWidth(spacing_.width) > 196) return false;
+      const QFontMetrics metrics(f);
+      for (const QChar c : text)
+        if (metrics.horizontalAdvance(c) > spacing_.width) return false;
+    }
+    return true;
+  });
+  for (QLabel* label : ST_) label->setFont(score);
+  for (QLabel* label : SB_) label->setFont(name);
 }
 
 void TPorShow::putScores() {
@@ -259,7 +311,7 @@ void TPorShow::setBarHeight(int k, int height) {
   barHeights_[static_cast<std::size_t>(k - 1)] = height;
   QFrame* barPanel = bar(k);
   const int baseline = screenRect().height() - 200;
-  barPanel->setGeometry(barPanel->x(), baseline - height, settings_.barWidth, height);
+  barPanel->setGeometry(barPanel->x(), baseline - height, spacing_.width, height);
 }
 
 void TPorShow::placeScoreLabel(int k) {
@@ -272,9 +324,12 @@ void TPorShow::placeScoreLabel(int k) {
 
 void TPorShow::layoutBars() {
   const int n = static_cast<int>(inputs_.programmes.size());
-  const int W = settings_.barWidth;
+  // Thirty programmes at the stored 80 + 10 pixels are 2,690 wide: narrower for this showing.
+  spacing_ = fitBars(n, settings_.barWidth, settings_.gap, screenRect().width() - 40);
+  fitLabelFonts();
+  const int W = spacing_.width;
   const int baseline = screenRect().height() - 200;
-  const int total = n * W + (n - 1) * settings_.gap;
+  const int total = n * W + (n - 1) * spacing_.gap;
   int left = screenRect().width() / 2 - total / 2;
   for (int k = 1; k <= kBars; ++k) {
     const bool shown = k <= n;
@@ -292,7 +347,7 @@ void TPorShow::layoutBars() {
     name->setFixedHeight(std::max(name->heightForWidth(W), name->fontMetrics().height()));
     name->move(left + W / 2 - name->width() / 2, baseline);
     placeScoreLabel(k);
-    if (shown) left += W + settings_.gap;
+    if (shown) left += W + spacing_.gap;
   }
   if (animating())
     for (QLabel* score : ST_) score->clear();
@@ -304,7 +359,7 @@ void TPorShow::showRanks() {
     QLabel* rank = rankLabel(k);
     rank->setText(i < ranks_.size() ? QString::fromStdString(ranks_[i]) : QString());
     rank->adjustSize();
-    rank->move(settings_.barWidth / 2 - rank->width() / 2, 8);
+    rank->move(spacing_.width / 2 - rank->width() / 2, 8);
   }
 }
 
@@ -327,6 +382,7 @@ void TPorShow::Timer2Timer() {
 void TPorShow::Timer1Timer() {
   if (errors_.busy()) return;
   if (!loadAndCompute()) return;
+  fitBarHeight();
   putScores();
   setBarsToTargets();
   layoutBars();
@@ -338,6 +394,7 @@ void TPorShow::applyLabelFont(std::array<QLabel*, kBars>& labels, const styledte
   const QFont qt = labelFont(font, face, &labels == &SM_);
   for (QLabel* label : labels) {
     label->setFont(qt);
+    label->setProperty("storedFont", qt);
     setTextColour(label, font.color);
   }
 }

@@ -8,6 +8,7 @@
 #include <array>
 #include <memory>
 
+#include "scoring/core/photo_layout.h"
 #include "scoring/core/scoring_refresh.h"
 #include "scoring/display_support.h"
 #include "screen/display_stage.h"
@@ -48,6 +49,12 @@ class TPorShow : public screen::DisplayStage {
   int barHeightSetting() const { return settings_.barHeight; }
   int barWidthSetting() const { return settings_.barWidth; }
   int gapSetting() const { return settings_.gap; }
+  // What this showing uses where the stored values do not fit the screen: the
+  // bar width and gap, and the full-score bar height (so the tallest bar stays
+  // under the titles). The stored values stay as they are.
+  int shownBarWidth() const { return spacing_.width; }
+  int shownGap() const { return spacing_.gap; }
+  int shownBarHeight() const { return shownBarHeight_; }
   const ReadingErrors& readingErrors() const { return errors_; }
 
   // The timers' work, reachable for tests.
@@ -68,6 +75,8 @@ class TPorShow : public screen::DisplayStage {
   void setBarsToTargets();
   void layoutBars();
   void showRanks();
+  void fitBarHeight();
+  void fitLabelFonts();
   void setBarHeight(int k, int height);
   void placeScoreLabel(int k);
   void paintBars();
@@ -95,6 +104,8 @@ class TPorShow : public screen::DisplayStage {
   // are taken from the label then).
   screen::RankingDisplaySettings settings_;
   double fullScore_ = 10;
+  BarSpacing spacing_;
+  int shownBarHeight_ = 0;
 
   ScoringInputs inputs_;
   std::vector<std::string> averages_;

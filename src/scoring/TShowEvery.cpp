@@ -1,5 +1,7 @@
 #include "scoring/TShowEvery.h"
 
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
@@ -61,9 +63,9 @@ styledtext::TSmoothLabel* TShowEvery::programmeLabel() const { return ui->ProNam
 styledtext::TSmoothLabel* TShowEvery::subtitleLabel() const { return ui->EvSecTitle; }
 
 void TShowEvery::createJudgeWidgets() {
-  QFont scoreFont(QStringLiteral("Arial Black"));
-  scoreFont.setPixelSize(20);
-  scoreFont.setBold(true);
+  scoreFont_ = QFont(QStringLiteral("Arial Black"));
+  scoreFont_.setPixelSize(20);
+  scoreFont_.setBold(true);
   for (int k = 1; k <= kJudges; ++k) {
     const auto i = static_cast<std::size_t>(k - 1);
     auto* picture = new QLabel(this);
@@ -74,7 +76,7 @@ void TShowEvery::createJudgeWidgets() {
     score->setObjectName(QStringLiteral("MT%1").arg(k));
     score->setAlignment(Qt::AlignCenter);
     score->setAutoFillBackground(true);
-    score->setFont(scoreFont);
+    score->setFont(scoreFont_);
     setColours(score, kBlue, Qt::white);
     score->setContextMenuPolicy(Qt::CustomContextMenu);
     score->hide();
@@ -137,7 +139,7 @@ void TShowEvery::createMenus() {
   });
   connect(photoMenu_->addAction(QStringLiteral("字体设置(打分)")), &QAction::triggered, this, [this] {
     styledtext::FontRecord current;
-    const QFont font = MT_[0]->font();
+    const QFont& font = scoreFont_;
     current.name = platform::toGbk(font.family());
     current.size = font.pointSize() > 0 ? font.pointSize() : 15;
     current.color = styledtext::storedColour(kBlue);
@@ -146,7 +148,8 @@ void TShowEvery::createMenus() {
     if (!chosen) return;
     QFont picked = screen::qtFont(chosen->name, chosen->size > 0 ? chosen->size : current.size);
     picked.setBold(true);
-    for (QLabel* score : MT_) score->setFont(picked);
+    scoreFont_ = picked;
+    fitScoreFont();
   });
   connect(photoMenu_->addAction(QStringLiteral("返回[F11]")), &QAction::triggered, this, &QWidget::close);
   for (int k = 1; k <= kJudges; ++k)
@@ -201,20 +204,27 @@ void TShowEvery::FormCreate() {
   for (const std::string& judge : inputs_.judges) judgeTable_.push_back({judge, {}, {}});
   ScoringReading reading;
   const bool read = readCurrent(reading);
-  buildTiles();
+  // The lines hold their text before the photos are laid out between them.
+  if (read) {
+    const CurrentProgramme& current = *reading.current;
+    ui->ProNameTitel->setCaption(platform::fromGbk(g("节目名称:") + current.name + g(" 表演者:") + current.performer));
+    ui->Result->setCaption(platform::fromGbk(g("得分:") + current.average));
+  }
+  ui->EvMainTitle->move(centredLeft(ui->EvMainTitle->width()), 8);
+  // Lines placed for a larger screen (or, as the stored values allow, above or
+  // left of it) are moved in so that they stay whole on this one.
+  for (styledtext::TSmoothLabel* label : {ui->EvSecTitle, ui->ProNameTitel, ui->Result}) keepOnScreen(label);
   for (int k = 1; k <= kJudges; ++k) {
     const bool shown = k <= static_cast<int>(judgeTable_.size());
     photo(k)->setVisible(shown);
     scoreLabel(k)->setVisible(shown);
   }
   layoutPhotos();
-  if (read) {
-    const CurrentProgramme& current = *reading.current;
-    ui->ProNameTitel->setCaption(platform::fromGbk(g("节目名称:") + current.name + g(" 表演者:") + current.performer));
-    ui->Result->setCaption(platform::fromGbk(g("得分:") + current.average));
+  if (read)
     for (std::size_t i = 0; i < judgeTable_.size(); ++i) MT_[i]->setText(platform::fromGbk(judgeTable_[i].score));
-  }
-  ui->EvMainTitle->move(centredLeft(ui->EvMainTitle->width()), 8);
+  // The programme and result lines stay readable over photos dragged under them.
+  for (styledtext::TSmoothLabel* label : {ui->EvMainTitle, ui->EvSecTitle, ui->ProNameTitel, ui->Result})
+    label->raise();
   playDisplaySound(context_, "节目评分明细", true, &reportedSounds_);
   Timer1.start();
 }
@@ -253,7 +263,7 @@ bool TShowEvery::readCurrent(ScoringReading& reading) {
 
 void TShowEvery::buildTiles() {
   if (!tiles_.empty()) return;
-  const QSize size(settings_.photoWidth, settings_.photoHeight);
+  const QSize size = tileSize_;
   const styledtext::FontRecord& names = settings_.nameFont;
   QFont nameFont = screen::qtFont(names.name, names.size > 0 ? names.size : 20);
   nameFont.setBold(true);
@@ -268,9 +278,16 @@ void TShowEvery::buildTiles() {
     }
     if (settings_.showNames) {
       QPainter painter(&tile);
-      painter.setFont(nameFont);
+      // A name wider than a photo shrunk to fit the screen is written smaller,
+      // down to 9 points, and only then cut short.
+      const QString name = platform::fromGbk(judge.name);
+      QFont font = nameFont;
+      while (font.pointSize() > 9 && QFontMetrics(font).horizontalAdvance(name) > size.width())
+        font.setPointSize(font.pointSize() - 1);
+      painter.setFont(font);
       painter.setPen(styledtext::qtColour(names.color));
-      painter.drawText(QRect(QPoint(0, 0), size), Qt::AlignHCenter | Qt::AlignBottom, platform::fromGbk(judge.name));
+      painter.drawText(QRect(QPoint(0, 0), size), Qt::AlignHCenter | Qt::AlignBottom,
+                       QFontMetrics(font).elidedText(name, Qt::ElideRight, size.width()));
     }
     tiles_.push_back(QPixmap::fromImage(tile));
   }
@@ -285,22 +302,61 @@ void TShowEvery::buildTiles() {
 
 void TShowEvery::rebuild() {
   tiles_.clear();
-  buildTiles();
   layoutPhotos();
+}
+
+scoring::Band TShowEvery::photoBand() const {
+  // A caption whose middle lies in the upper half of the screen stands above
+  // the photos, one in the lower half below them.
+  const int half = screenRect().height() / 2;
+  scoring::Band band{0, screenRect().height()};
+  for (const styledtext::TSmoothLabel* label : {ui->EvMainTitle, ui->EvSecTitle, ui->ProNameTitel, ui->Result}) {
+    if (!label->isVisibleTo(this) || label->Caption().isEmpty()) continue;
+    const QRect box = label->geometry();
+    if (box.center().y() < half)
+      band.top = std::max(band.top, box.bottom() + 11);
+    else
+      band.bottom = std::min(band.bottom, box.top() - 10);
+  }
+  return band;
 }
 
 void TShowEvery::layoutPhotos() {
   const int n = static_cast<int>(judgeTable_.size());
-  const int width = settings_.photoWidth;
-  const int height = settings_.photoHeight;
-  PhotoLayout layout =
-      scoring::layoutPhotos(n, width, height, settings_.perRow, screenRect().width(), screenRect().height());
+  PhotoLayout layout = scoring::fitPhotos(n, settings_.photoWidth, settings_.photoHeight, settings_.perRow,
+                                          screenRect().width(), screenRect().height(), photoBand());
   if (n > 0) settings_.perRow = layout.perRow;
+  const QSize shown(layout.photoWidth, layout.photoHeight);
+  if (shown != tileSize_ || tiles_.empty()) {
+    tiles_.clear();
+    tileSize_ = shown;
+    buildTiles();
+  }
   for (int k = 1; k <= n; ++k) {
     const TilePlace& place = layout.tiles[static_cast<std::size_t>(k - 1)];
-    photo(k)->setGeometry(place.left, place.top, width, height);
-    scoreLabel(k)->setGeometry(place.left, place.scoreTop, width, place.scoreHeight);
+    photo(k)->setGeometry(place.left, place.top, shown.width(), shown.height());
+    scoreLabel(k)->setGeometry(place.left, place.scoreTop, shown.width(), place.scoreHeight);
   }
+  fitScoreFont();
+}
+
+void TShowEvery::fitScoreFont() {
+  // The widest score shown, and at least a two-digit score with a decimal, so
+  // that the size does not jump with every score that comes in.
+  QStringList texts{QStringLiteral("10.0")};
+  for (std::size_t i = 0; i < judgeTable_.size(); ++i) texts << MT_[i]->text();
+  const QSize box = MT_[0]->size();
+  QFont font = scoreFont_;
+  auto fits = [&] {
+    const QFontMetrics metrics(font);
+    if (metrics.height() > box.height()) return false;
+    for (const QString& text : texts)
+      if (metrics.horizontalAdvance(text) > box.width()) return false;
+    return true;
+  };
+  for (int pixels = QFontInfo(scoreFont_).pixelSize() - 1; pixels >= 6 && !fits(); --pixels) font.setPixelSize(pixels);
+  for (QLabel* score : MT_)
+    if (score->font() != font) score->setFont(font);
 }
 
 void TShowEvery::Timer1Timer() {
@@ -320,6 +376,7 @@ void TShowEvery::Timer1Timer() {
     flashCounters_[i] = 10;
     TM_[i]->start();
   }
+  fitScoreFont();
   setScoreColours();
   bool flashing = false;
   for (QTimer* flash : TM_) flashing = flashing || flash->isActive();

@@ -3,12 +3,15 @@
 // scoring file with every judge's photo and score, and the result line with the
 // dropped scores and the average. Read every second; a judge's changed score
 // flashes purple and white while the change sound plays.
+#include <QFont>
 #include <QPixmap>
+#include <QSize>
 #include <QTimer>
 #include <array>
 #include <memory>
 #include <set>
 
+#include "scoring/core/photo_layout.h"
 #include "scoring/core/scoring_refresh.h"
 #include "scoring/display_support.h"
 #include "screen/display_stage.h"
@@ -66,8 +69,13 @@ class TShowEvery : public screen::DisplayStage {
   bool readCurrent(ScoringReading& reading);
   void buildTiles();
   void layoutPhotos();
+  // The rows between the captions above the photos and those below them.
+  scoring::Band photoBand() const;
   void rebuild();
   void setScoreColours();
+  // The score labels in the score font, made smaller where a label's box is
+  // too small for its text, all alike; the chosen font stays for larger boxes.
+  void fitScoreFont();
   void defaultLayout();
   void centre(styledtext::TSmoothLabel* label);
 
@@ -80,6 +88,8 @@ class TShowEvery : public screen::DisplayStage {
   std::array<int, kJudges> flashCounters_{};
   std::array<bool, kJudges> flashPurple_{};
   std::vector<QPixmap> tiles_;
+  QFont scoreFont_;  // as chosen; the labels may show it smaller (fitScoreFont)
+  QSize tileSize_;   // the size the tiles were built at: the stored one or, to fit, smaller
   QMenu* windowMenu_ = nullptr;
   QMenu* photoMenu_ = nullptr;
   QAction* showNamesItem_ = nullptr;

@@ -33,21 +33,21 @@ QString DialogService::openFileName(const QString& caption, const QString& folde
   log_ << QStringLiteral("open: ") + caption;
   QString name;
   if (takeQueued(fileNames_, name) || headless_) return name;
-  return QFileDialog::getOpenFileName(parent_, caption, folder, filter);
+  return QFileDialog::getOpenFileName(parentWindow(), caption, folder, filter);
 }
 
 QStringList DialogService::openFileNames(const QString& caption, const QString& folder, const QString& filter) {
   log_ << QStringLiteral("open: ") + caption;
   QStringList names;
   if (takeQueued(fileLists_, names) || headless_) return names;
-  return QFileDialog::getOpenFileNames(parent_, caption, folder, filter);
+  return QFileDialog::getOpenFileNames(parentWindow(), caption, folder, filter);
 }
 
 QString DialogService::folder(const QString& caption) {
   log_ << QStringLiteral("folder: ") + caption;
   QString path;
   if (takeQueued(folders_, path) || headless_) return path;
-  return QFileDialog::getExistingDirectory(parent_, caption, QString(), QFileDialog::ShowDirsOnly);
+  return QFileDialog::getExistingDirectory(parentWindow(), caption, QString(), QFileDialog::ShowDirsOnly);
 }
 
 QString DialogService::saveFileName(const QString& caption, const QString& folder, const QString& filter,
@@ -55,7 +55,7 @@ QString DialogService::saveFileName(const QString& caption, const QString& folde
   log_ << QStringLiteral("save: ") + caption;
   QString name;
   if (takeQueued(fileNames_, name) || headless_) return name;
-  QFileDialog dialog(parent_, caption, folder, filter);
+  QFileDialog dialog(parentWindow(), caption, folder, filter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);  // asks before replacing a file
   dialog.setDefaultSuffix(defaultSuffix);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
@@ -67,7 +67,7 @@ std::optional<QString> DialogService::text(const QString& caption, const QString
   log_ << QStringLiteral("text: ") + caption;
   std::optional<QString> answer;
   if (takeQueued(texts_, answer) || headless_) return answer;
-  const std::unique_ptr<QInputDialog> box = inputBox(parent_, caption, prompt, prefill, masked);
+  const std::unique_ptr<QInputDialog> box = inputBox(parentWindow(), caption, prompt, prefill, masked);
   if (box->exec() != QDialog::Accepted) return std::nullopt;
   return box->textValue();
 }
@@ -99,7 +99,7 @@ std::optional<styledtext::FontRecord> DialogService::font(const styledtext::Font
   log_ << QStringLiteral("font");
   std::optional<styledtext::FontRecord> answer;
   if (takeQueued(fonts_, answer) || headless_) return answer;
-  return styledtext::FontDialog::choose(parent_, initial, [this](int current) { return colour(current); });
+  return styledtext::FontDialog::choose(parentWindow(), initial, [this](int current) { return colour(current); });
 }
 
 std::optional<FontAndEffect> DialogService::fontAndEffect(const styledtext::FontRecord& font,
@@ -120,7 +120,7 @@ std::optional<FontAndEffect> DialogService::fontAndEffect(const styledtext::Font
       },
       [this](const QString& text) { message(text); },
   });
-  if (!dialog.Execute(parent_)) return std::nullopt;
+  if (!dialog.Execute(parentWindow())) return std::nullopt;
   return FontAndEffect{dialog.Font(), dialog.Effect()};
 }
 
@@ -128,7 +128,7 @@ std::optional<int> DialogService::colour(int current) {
   log_ << QStringLiteral("colour");
   std::optional<int> answer;
   if (takeQueued(colours_, answer) || headless_) return answer;
-  const QColor chosen = QColorDialog::getColor(styledtext::qtColour(current), parent_, QStringLiteral("颜色"));
+  const QColor chosen = QColorDialog::getColor(styledtext::qtColour(current), parentWindow(), QStringLiteral("颜色"));
   if (!chosen.isValid()) return std::nullopt;
   return styledtext::storedColour(chosen);
 }
@@ -137,7 +137,7 @@ std::optional<sheets::ColumnChoice> DialogService::sheetColumns(const sheets::Sh
   log_ << QStringLiteral("columns");
   std::optional<sheets::ColumnChoice> answer;
   if (takeQueued(columns_, answer) || headless_) return answer;
-  TSheetColumns dialog(sheet, parent_);
+  TSheetColumns dialog(sheet, parentWindow());
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.choice();
 }
@@ -151,12 +151,19 @@ void DialogService::runDisplay(DisplayStage& display) {
   }
   // Boxes raised while the display is up belong to it: parented to the draw
   // screen, a window manager would bring the draw screen to the front with them.
+  // (With a console the boxes stay on the console's screen, away from both.)
   struct ParentedTo {
     QWidget*& parent;
     QWidget* const before;
     ParentedTo(QWidget*& p, QWidget* now) : parent(p), before(p) { parent = now; }
     ~ParentedTo() { parent = before; }
   } parented(parent_, &display);
+  struct Running {
+    DisplayStage*& running;
+    DisplayStage* const before;
+    Running(DisplayStage*& r, DisplayStage* now) : running(r), before(r) { running = now; }
+    ~Running() { running = before; }
+  } running(running_, &display);
   if (whileShown)
     QTimer::singleShot(0, &display, [&display, whileShown] {
       whileShown(display);
@@ -172,8 +179,8 @@ bool DialogService::question(const QString& message, bool warning, const QString
   const auto buttons = QMessageBox::Yes | QMessageBox::No;
   const QString title = caption.isEmpty() ? QApplication::applicationName() : caption;
   // Yes is the default button: the operator answers from the keyboard on stage.
-  const auto answer = warning ? QMessageBox::warning(parent_, title, message, buttons, QMessageBox::Yes)
-                              : QMessageBox::question(parent_, title, message, buttons, QMessageBox::Yes);
+  const auto answer = warning ? QMessageBox::warning(parentWindow(), title, message, buttons, QMessageBox::Yes)
+                              : QMessageBox::question(parentWindow(), title, message, buttons, QMessageBox::Yes);
   return answer == QMessageBox::Yes;
 }
 
@@ -201,7 +208,7 @@ bool DialogService::drawQuestion(const QString& message, const QString& caption)
   bool yes = false;
   if (takeQueued(answers_, yes) || headless_) return yes;
   QMessageBox box(QMessageBox::Question, caption.isEmpty() ? QApplication::applicationName() : caption, message,
-                  QMessageBox::Yes | QMessageBox::No, parent_);
+                  QMessageBox::Yes | QMessageBox::No, parentWindow());
   // Named here, not by the translation, so that the Y/N keys answer whatever
   // translations are installed.
   box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
@@ -221,8 +228,8 @@ DialogService::Choice DialogService::choice(const QString& message, const QStrin
   Choice answer = Choice::Cancel;
   if (takeQueued(choices_, answer) || headless_) return answer;
   const QString title = caption.isEmpty() ? QApplication::applicationName() : caption;
-  switch (QMessageBox::question(parent_, title, message, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                QMessageBox::Yes)) {
+  switch (QMessageBox::question(parentWindow(), title, message,
+                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes)) {
     case QMessageBox::Yes:
       return Choice::Yes;
     case QMessageBox::No:
@@ -235,7 +242,7 @@ DialogService::Choice DialogService::choice(const QString& message, const QStrin
 void DialogService::message(const QString& message, const QString& caption) {
   log_ << QStringLiteral("message: ") + message;
   if (headless_) return;
-  QMessageBox::information(parent_, caption.isEmpty() ? QApplication::applicationName() : caption, message);
+  QMessageBox::information(parentWindow(), caption.isEmpty() ? QApplication::applicationName() : caption, message);
 }
 
 }  // namespace screen

@@ -108,7 +108,15 @@ class DialogService {
   // once it is up, and it is closed afterwards unless `whileShown` closed it.
   void setNextDisplay(std::function<void(DisplayStage&)> whileShown) { displays_.push_back(std::move(whileShown)); }
   // The window questions are parented to now.
-  QWidget* parentWindow() const { return parent_; }
+  QWidget* parentWindow() const { return console_ != nullptr ? console_ : parent_; }
+  // With a projector connected the operator works at the console on the laptop
+  // screen: every question, file dialog and message box is parented to it, so it
+  // opens there and never in front of the audience, also while a display is up.
+  // Null: back to the draw screen (one screen).
+  void setConsole(QWidget* console) { console_ = console; }
+  QWidget* console() const { return console_; }
+  // The full-screen display running now; null when none is up.
+  DisplayStage* runningDisplay() const { return running_; }
   // What was put to the operator, in order: "message: …", "question: …",
   // "text: caption", "open: caption", "save: caption", "folder: caption", "font",
   // "effect", "colour", "columns", "display: window title" (a Yes/No/Cancel
@@ -121,6 +129,8 @@ class DialogService {
   bool takeQueued(std::deque<T>& queue, T& answer);
 
   QWidget* parent_;
+  QWidget* console_ = nullptr;
+  DisplayStage* running_ = nullptr;
   static bool& headlessByDefault() {
     static bool value = false;
     return value;

@@ -1,7 +1,9 @@
 #include "screen/display_stage.h"
 
 #include <QContextMenuEvent>
+#include <algorithm>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
@@ -28,7 +30,7 @@ DisplayStage::DisplayStage(StageContext context, QWidget* parent) : QDialog(pare
 void DisplayStage::runFullScreen() {
   if (context_.screen != nullptr) setScreen(context_.screen);
   setGeometry(context_.area);
-  setWindowModality(Qt::ApplicationModal);
+  setWindowModality(context_.modality);
   showFullScreen();
   exec();
 }
@@ -53,6 +55,12 @@ void DisplayStage::scaleBackground() {
   update();
 }
 
+void DisplayStage::keepOnScreen(QWidget* element) const {
+  const QSize screen = context_.area.size();
+  element->move(std::max(0, std::min(element->x(), screen.width() - element->width())),
+                std::max(0, std::min(element->y(), screen.height() - element->height())));
+}
+
 void DisplayStage::prepareCaption(styledtext::TSmoothLabel* label) {
   label->setTransparent(true);
   label->setAutoSize(true);
@@ -62,7 +70,19 @@ void DisplayStage::prepareCaption(styledtext::TSmoothLabel* label) {
       silver.fill(kSilver);
       return silver;
     }
-    return scaled_.copy(l.geometry()).toImage();
+    QImage backdrop = scaled_.copy(l.geometry()).toImage();
+    // A picture beneath the caption (the prize picture) shows through it too,
+    // rather than a band of the background cut out of the picture.
+    QPainter painter(&backdrop);
+    for (QObject* child : children()) {
+      if (child == static_cast<const QObject*>(&l)) break;  // children are in stacking order: the rest lie above
+      const auto* picture = qobject_cast<const QLabel*>(child);
+      if (!picture || !picture->isVisible() || picture->pixmap().isNull()) continue;
+      if (!picture->geometry().intersects(l.geometry())) continue;
+      painter.drawPixmap(QRect(picture->geometry().topLeft() - l.geometry().topLeft(), picture->size()),
+                         picture->pixmap());
+    }
+    return backdrop;
   });
 }
 

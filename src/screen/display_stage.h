@@ -37,6 +37,9 @@ struct StageContext {
   QScreen* screen = nullptr;             // the main window's screen; null: the primary screen
   QRect area;                            // the desktop the display lays itself out on (the screen's)
   std::function<bool()> positionLocked;  // the main window's position lock; none: unlocked
+  // Modal to the whole program; with a console on the laptop, modal to the draw
+  // screen only, so that the console's button can close the display.
+  Qt::WindowModality modality = Qt::ApplicationModal;
 };
 
 class DisplayStage : public QDialog {
@@ -63,6 +66,9 @@ class DisplayStage : public QDialog {
 
   // What shows while there is no background: silver unless a display gives a picture.
   void setStandIn(const QImage& picture);
+  // Moves an element placed for a larger screen (or above or left of this one)
+  // so that it stands whole on this screen, as near its place as it can.
+  void keepOnScreen(QWidget* element) const;
   // Makes a styled caption compose over the background beneath it.
   void prepareCaption(styledtext::TSmoothLabel* label);
   // Sets up the window from its .ui file as a borderless window over the screen.

@@ -88,6 +88,7 @@ MainMenu::MainMenu(QWidget* parent) : QObject(parent), menu_(new QMenu(parent)) 
   addItem(menu_, "N36", QStringLiteral("节目及评委设置"));
   addItem(menu_, "N65", QStringLiteral("节目排名展示[F8]"));
   addItem(menu_, "N14", QStringLiteral("节目打分细节[F7]"));
+  addItem(menu_, "N110", QStringLiteral("手机评分"));
   addSeparator(menu_, "N64");
   addItem(menu_, "N108", QStringLiteral("配置文件导出"));
   addItem(menu_, "N109", QStringLiteral("配置文件导入"));

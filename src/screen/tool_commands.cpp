@@ -81,7 +81,7 @@ void ToolCommands::openHelp() {
 }
 
 void ToolCommands::showShortcutHelp() {
-  THelpForm help(window_);
+  THelpForm help(dialogs_.parentWindow());
   help.exec();
 }
 

@@ -8,6 +8,7 @@
 #include "app/TForm1.h"
 #include "base/delimited_row.h"
 #include "display_test_support.h"
+#include "base/ini_file.h"
 #include "displays/TPrize.h"
 #include "screen/dialog_service.h"
 #include "styledtext/TSmoothLabel.h"
@@ -103,7 +104,8 @@ class PrizeDisplayTest : public QObject {
       QCOMPARE(prize.pictureBox(), QRect(500, 500, 500, 500));
       prize.windowItem(QStringLiteral("800x800"))->trigger();
       QCOMPARE(prize.pictureBox(), QRect(112, -16, 800, 800));
-      QCOMPARE(prize.picture()->geometry(), QRect(112, -16, 800, 800));
+      // Stored as the preset puts it; shown whole on the 768-pixel screen.
+      QCOMPARE(prize.picture()->geometry(), QRect(112, 0, 768, 768));
       prize.windowItem(QStringLiteral("300x200"))->trigger();
       for (int k = 0; k < 21; ++k) prize.windowItem(QStringLiteral("高度-"))->trigger();
       QCOMPARE(prize.pictureBox().height(), -10);
@@ -159,6 +161,44 @@ class PrizeDisplayTest : public QObject {
     });
     QTest::keyClick(&window, Qt::Key_F3);
     QCOMPARE(firstRow, 3);  // draw order 1 starts at the last award
+  }
+
+  // An event without Config.ini yet shows the template's awards and look, and
+  // closing keeps the template's values rather than writing built-in ones.
+  // Placed for 1920 pixels, the caption and picture stay whole on 1024.
+  void aFreshEventShowsTheTemplateAndStaysOnASmallerScreen() {
+    testing_support::TestFolder folder;
+    writeEvent(folder, "[ShowPrizeName]\r\nFont.Size=40\r\nFont.Name=黑体\r\nspeed=2000\r\nX坐标=900\r\nY坐标=700\r\n"
+                       "img_left=1400\r\nimg_top=200\r\nimg_w=409\r\nimg_h=265\r\n");
+    std::filesystem::rename(folder / "Config.ini", folder / "SysConfig.ini");
+    TPrize prize(contextFor(folder, 0));
+    prize.Timer1Timer();
+    QCOMPARE(caption(prize), QStringLiteral("一等奖共3名,奖品:手机一部,抽奖嘉宾:总经理"));
+    QVERIFY(QRect(0, 0, 1024, 768).contains(prize.prizeName()->geometry()));
+    QVERIFY(QRect(0, 0, 1024, 768).contains(prize.picture()->geometry()));
+    QCOMPARE(prize.timer().interval(), 2000);
+    prize.close();
+    const base::IniFile config(folder / "Config.ini");
+    for (const auto& [key, value] : {std::pair{"Font.Size", 40}, {"speed", 2000}, {"img_left", 1400}, {"img_w", 409},
+                                     {"X坐标", 900}, {"Y坐标", 700}})
+      QCOMPARE(config.readInt("ShowPrizeName", gbk(key), 0), value);
+  }
+
+  void defaultLayoutAndCentringPlaceTheCaptionUnderThePicture() {
+    testing_support::TestFolder folder;
+    writeEvent(folder, "[ShowPrizeName]\r\nX坐标=5000\r\nimg_w=1600\r\nimg_h=1200\r\n");
+    TPrize prize(contextFor(folder, 0));
+    prize.Timer1Timer();
+    prize.windowItem(QStringLiteral("默认布局"))->trigger();
+    const QRect picture = prize.picture()->geometry();
+    const QRect caption = prize.prizeName()->geometry();
+    QVERIFY(picture.width() <= 512 && picture.height() <= 384);
+    QCOMPARE(picture.x(), 512 - picture.width() / 2);
+    QVERIFY(caption.top() > picture.bottom());
+    QVERIFY(QRect(0, 0, 1024, 768).contains(caption));
+    prize.captionItem(QStringLiteral("居中"))->trigger();
+    QCOMPARE(prize.prizeName()->x(), 512 - caption.width() / 2);
+    prize.close();
   }
 };
 

@@ -8,7 +8,10 @@
 #include "base/delimited_row.h"
 #include "display_test_support.h"
 #include "displays/TShowPanel.h"
+#include "base/ini_file.h"
+#include "base/text_file.h"
 #include "draw/draw_data.h"
+#include "draw/winners_text.h"
 #include "screen/dialog_service.h"
 #include "screen/main_menu.h"
 #include "styledtext/TSmoothLabel.h"
@@ -269,6 +272,64 @@ class WinnersDisplayTest : public QObject {
     QVERIFY(panel.displayText().rfind(gbk("一等奖"), 0) == 0);
     // The box is as wide as the widest line plus 20, centred on the screen.
     QCOMPARE(text->x(), 512 - text->width() / 2);
+    panel.close();
+  }
+
+  // Rows wider than the screen: drawn smaller, then wrapped between names, in
+  // the fixed-pitch face that keeps the columns; the composition, the stored
+  // font and the per-row count stay as they are.
+  void rowsWiderThanTheScreenAreDrawnSmallerThenWrappedBetweenNames() {
+    testing_support::TestFolder folder;
+    writeEvent(folder, "[NameText]\r\nText.Font.Name=黑体\r\nText.Font.Size=28\r\n[NameList]\r\n每行个数=5\r\n");
+    std::vector<std::string> names;
+    for (int k = 1; k <= 12; ++k)
+      names.push_back(k % 3 == 0 ? "Muhammad Abdullah bin Ahmad Al-Rashid Hussain" : "欧阳纳兰爱新觉罗" + std::to_string(k));
+    Tables tables(names);
+    bool locked = false;
+    screen::DialogService dialogs;
+    int previous = 5;
+    for (const int width : {3840, 1920, 1280, 1024}) {
+      auto context = contextFor(folder, tables.data, &locked, dialogs);
+      context.area = QRect(0, 0, width, 768);
+      TShowPanel panel(context);
+      const QString when = QStringLiteral("%1 wide").arg(width);
+      QCOMPARE(panel.displayText(), draw::composeWinnersText(tables.data, "1", 5, false));
+      // The drawn lines are the same winners composed with fewer names a line.
+      int perLine = 0;
+      for (int p = 1; p <= 5 && perLine == 0; ++p)
+        if (panel.drawnLines() == base::splitLines(draw::composeWinnersText(tables.data, "1", p, false))) perLine = p;
+      QVERIFY2(perLine > 0 && perLine <= previous, qPrintable(when));
+      previous = perLine;
+      if (width == 3840) QCOMPARE(perLine, 5);
+      if (width == 1024) QVERIFY(perLine < 5);
+      // Smaller before wrapped: a wrapped text stands at the readable size.
+      const int size = panel.nameText()->Text().Font.size;
+      QVERIFY2(size <= 28 && (perLine == 5 || size == 14), qPrintable(when));
+      QCOMPARE(panel.nameText()->Text().Font.name, gbk("Noto Sans Mono CJK SC"));
+      QVERIFY2(panel.nameText()->x() >= 0 && panel.nameText()->geometry().right() < width, qPrintable(when));
+      panel.close();
+      const base::IniFile config(folder / "Config.ini");
+      QCOMPARE(config.readString("NameText", "Text.Font.Name", ""), gbk("黑体"));
+      QCOMPARE(config.readInt("NameText", "Text.Font.Size", 0), 28);
+      QCOMPARE(config.readInt("NameList", gbk("每行个数"), 0), 5);
+    }
+  }
+
+  // Without stored places (a first opening) the titles are laid out with their
+  // captions: one under the other, not both at the corner of an empty caption.
+  void aFirstOpeningLaysTheTitlesOutWithTheirCaptions() {
+    testing_support::TestFolder folder;
+    writeEvent(folder);
+    Tables tables({"张三"});
+    bool locked = false;
+    screen::DialogService dialogs;
+    TShowPanel panel(contextFor(folder, tables.data, &locked, dialogs));
+    const QRect main = panel.mainTitle()->geometry();
+    const QRect sub = panel.secTitle()->geometry();
+    QVERIFY(!main.intersects(sub));
+    QCOMPARE(main.x(), 512 - main.width() / 2);
+    QCOMPARE(sub.x(), 512 - sub.width() / 2);
+    QVERIFY(sub.bottom() < panel.nameText()->y());
     panel.close();
   }
 };

@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "base/gbk.h"
 #include "draw/award_corrections.h"
 #include "draw/headless_startup.h"
 #include "draw/luck.h"
@@ -408,6 +409,33 @@ TEST(DrawControl, ABatchAboveThirtyRollsAndStopsInTheBigFrame) {
     if ((i + 1) % 8 == 0) expected += '\n';
   }
   EXPECT_EQ(s.view.frameText[draw::kBigFrame], expected);
+}
+
+// A big frame too wide for the screen is shown with fewer names a line: the
+// names come back out of the composed text whole, blanks inside a name
+// included, and regrouped they keep their columns.
+TEST(DrawControl, TheBigFrameTextRegroupsAtNameBoundaries) {
+  const std::vector<std::string> names = {"John Smith",
+                                          base::utf8ToGbk("买买提·艾力"),
+                                          "Li",
+                                          "A  B",
+                                          base::utf8ToGbk("欧阳纳兰爱新觉罗慕容端木皇甫尉迟令狐上官"),
+                                          "Zhao"};
+  const std::size_t width = draw::widestName(names);
+  for (const int perLine : {1, 4, 5, 6, 8}) {
+    const std::string composed = draw::bigFrameText(perLine, names, width);
+    const std::vector<std::string> cells = draw::bigFrameCells(composed);
+    ASSERT_EQ(cells.size(), names.size()) << perLine;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      EXPECT_EQ(base::displayColumns(cells[i]), width + 3) << i;
+      EXPECT_EQ(cells[i].substr(0, names[i].size()), names[i]) << i;
+    }
+    EXPECT_EQ(draw::regroupBigFrameText(cells, perLine), composed) << perLine;
+  }
+  const std::vector<std::string> cells = draw::bigFrameCells(draw::bigFrameText(6, names, width));
+  for (const std::string& line : base::splitLines(draw::regroupBigFrameText(cells, 4)))
+    EXPECT_TRUE(base::displayColumns(line) == 4 * (width + 3) || base::displayColumns(line) == 2 * (width + 3)) << line;
+  EXPECT_EQ(draw::regroupBigFrameText(cells, 0), draw::regroupBigFrameText(cells, 1));
 }
 
 TEST(DrawControl, SoundsFollowTheDraw) {

@@ -122,8 +122,10 @@ class ScoreDetailsTest : public QObject {
     QVERIFY(qBlue(tile.pixel(5, 125)) > 200);  // 25 pixels cut each side: x 5 is still blue (100 × 0.625 − 25 = 37.5)
     QVERIFY(qRed(tile.pixel(100, 125)) > 200);
     QVERIFY(qGreen(display.tile(2).toImage().pixel(100, 125)) > 200);  // the sample picture
-    QCOMPARE(display.photo(9)->pos(), QPoint(display.photo(1)->x(), display.photo(1)->y() + 280));
+    // The second row leaves room for the first row's score labels (the pitch of
+    // 250 + 30 would put the photos over the lower 8 pixels of them).
     QCOMPARE(display.scoreLabel(1)->geometry(), QRect(display.photo(1)->x(), display.photo(1)->y() + 250, 200, 38));
+    QCOMPARE(display.photo(9)->pos(), QPoint(display.photo(1)->x(), display.photo(1)->y() + 250 + 38 + 6));
     QVERIFY(!display.photo(13)->isVisibleTo(&display));
 
     for (QAction* item : display.photoMenu()->actions())

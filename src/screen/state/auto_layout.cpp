@@ -146,8 +146,12 @@ void placeScreenLabels(const Display& display, const TextMeasurer& measurer, Scr
   model.logo = {nearest(desktopWidth * 0.05), main.position.y};
 
   LabelState& progress = model.label(Label::RateProgress);
+  // On a low screen (600 pixels) 85 % of the height puts the line over the start
+  // button, which stands 60 pixels above the bottom: it goes above the button.
+  const int progressHeight = labelBox(measurer, progress).height;
+  const int aboveButton = startButtonPosition(display, {}).y - progressHeight - 4;
   progress.position = {centredLeft(display, measureLabel(measurer, progress).width, 150),
-                       nearest(desktopHeight * 0.85)};
+                       std::min(nearest(desktopHeight * 0.85), aboveButton)};
 
   LabelState& award = model.label(Label::ItemName);
   award.position = {centredLeft(display, measureLabel(measurer, award).width, 30),

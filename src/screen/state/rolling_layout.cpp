@@ -112,6 +112,21 @@ struct TextBlock {
   int height() const { return rows * (frame.height + gap) - gap; }
 };
 
+// Names too long for the room even at the smallest size (five columns of a
+// forty-byte name on a 1024-pixel screen): the columns narrow until the block,
+// centred, stays on the screen and clear of the elements beside it. The frames
+// then cut those names short where the next column begins.
+void narrowColumns(TextBlock& block, int top, const Display& display, const RollingRoom& room) {
+  const int centre = half(display.desktop.width);
+  int halfRoom = centre;
+  for (const Rect& o : room.obstacles)
+    if (o.top < top + block.height() && o.bottom() > top)
+      halfRoom = std::min(halfRoom, o.left >= centre ? o.left - centre : centre - o.right());
+  const int widest = std::max(0, 2 * halfRoom - 2);
+  if (block.width() > widest)
+    block.frame.width = std::max(1, (widest - 20 * (block.columns - 1)) / block.columns);
+}
+
 void placeTextFrames(const TextBlock& block, int n, int firstLeft, int firstTop, RollingArea& area) {
   const int pitch = block.frame.height + block.gap;
   if (n <= 6) {
@@ -272,6 +287,7 @@ void defaultTextLayout(base::IniFile& ini, int batchSize, const Display& display
       } else {
         block.gap = 0;  // as close as rows go; the room is smaller than any readable block
         fits();
+        narrowColumns(block, top, display, room);
       }
     }
   }
@@ -315,6 +331,15 @@ void defaultPictureLayout(base::IniFile& ini, int batchSize, const Display& disp
           if ((placed = room.holds({first.x, first.y, block.width(), block.height()}, display))) break;
         }
       }
+    }
+    if (!placed) {
+      // No size leaves the captions clear: the smallest pictures, as many to a
+      // row as the screen holds, in the middle of the room and on the screen.
+      block.columns = pictureColumns(n, block.picture.width + 10, display);
+      block.rows = (n + block.columns - 1) / block.columns;
+      first.x = pictureLeft(display, block.columns, block.picture.width + 10);
+      first.y = std::clamp(room.top + half(room.bottom - room.top - block.height()), 0,
+                           std::max(0, display.desktop.height - block.height()));
     }
     area.pictureFrameSize = block.picture;
   }

@@ -26,8 +26,10 @@ inline constexpr int kMaxFontSize = 500;
 // room left to them is too small; its own arithmetic may go lower
 // (a very long name on a narrow desktop), and that result stands when it fits.
 inline constexpr int kReadableFontSize = 14;
-// Pictures shrink to no less than this share (percent) of the "图片抽奖" size.
-inline constexpr int kSmallestPicturePercent = 25;
+// Pictures shrink to no less than this share (percent) of the "图片抽奖" size
+// (40 × 50 pixels of the default size: thirty of them still find room between
+// the captions of a 1024 × 600 projector).
+inline constexpr int kSmallestPicturePercent = 20;
 
 // Where the rolling area may stand: below the lowest caption above it, above the
 // progress line below it, inside the desktop's width, clear of the elements at

@@ -1,0 +1,139 @@
+// Phone scoring in the program: the window starts and stops the server, shows
+// links and QR codes, locks judges, closes programmes and renews links; a score
+// sent from a phone reaches the details display at its next one-second reading.
+// Every request goes to 127.0.0.1.
+#include "scoring/web/phone_scoring.h"
+
+#include <QLabel>
+#include <QSpinBox>
+#include <QTcpServer>
+#include <QtTest>
+#include <future>
+
+#include "base/text_file.h"
+#include "judge_client.h"
+#include "scoring/TJudgePhones.h"
+#include "scoring/TShowEvery.h"
+#include "scoring/core/judge_access.h"
+#include "scoring/core/scoring_file.h"
+#include "scoring/core/scoring_fixture.h"
+#include "scoring/web/qr_code.h"
+#include "window_test_setup.h"
+
+using scoring_testing::gbk;
+using scoring_testing::ScoringEvent;
+
+namespace {
+// A request from another thread while this one keeps serving.
+judge_client::Reply sendFromPhone(int port, const std::string& method, const std::string& path,
+                                  const std::string& body = {}) {
+  auto reply = std::async(std::launch::async, [=] { return judge_client::request(port, method, path, body); });
+  while (reply.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) QCoreApplication::processEvents();
+  return reply.get();
+}
+
+int freePort() {
+  QTcpServer probe;
+  probe.listen(QHostAddress::LocalHost, 0);
+  return probe.serverPort();
+}
+
+void prepare(const ScoringEvent& event) {
+  event.lists({{"舞蹈", "一部"}, {"合唱", "二部"}}, {"甲", "乙"});
+  base::IniFile config = event.config();
+  base::writeFileAtomically(scoring::defaultScoringFile(event.dir()),
+                            scoring::blankScoringFile(scoring::readProgrammes(config), scoring::readJudges(config),
+                                                      scoring::FileLayout::ByProgramme));
+  std::filesystem::create_directories(event.dir() / "web");
+  std::filesystem::copy_file(KV_DIST_DIR "/web/judge.html", event.dir() / "web" / "judge.html");
+}
+
+std::string pathOf(const QString& link) { return QUrl(link).path().toStdString(); }
+}  // namespace
+
+class PhoneScoringTest : public QObject {
+  Q_OBJECT
+
+  testing_support::WindowTestSetup setup_;
+  screen::DialogService dialogs_;
+
+ private slots:
+  void initTestCase() { dialogs_.setHeadless(true); }
+  void init() { dialogs_.clearLog(); }
+
+  void theWindowServesLocksClosesAndRenews() {
+    ScoringEvent event;
+    prepare(event);
+    scoring::web::PhoneScoring phones(event.dir(), nullptr, {QHostAddress(QHostAddress::LocalHost)});
+    scoring::TJudgePhones window(phones, dialogs_);
+    QVERIFY(window.links()[0].link.isEmpty());
+
+    const int port = freePort();
+    window.findChild<QSpinBox*>("portBox")->setValue(port);
+    QVERIFY(window.setServing(true));
+    QVERIFY(phones.isRunning());
+    const auto links = window.links();
+    QCOMPARE(links.size(), std::size_t(2));
+    QCOMPARE(links[1].name, QStringLiteral("乙"));
+    QVERIFY(links[0].link.startsWith(QStringLiteral("http://127.0.0.1:%1/j/").arg(port)));
+    QVERIFY(!scoring::web::qrCodeImage(links[0].link, 4).isNull());
+    QCOMPARE(event.config().readInt(scoring::kPhoneSection, scoring::kPortKey, 0), port);
+
+    const std::string first = pathOf(links[0].link);
+    QCOMPARE(sendFromPhone(port, "POST", first + "/score", "programme=1&score=8").status, 200);
+    window.refreshActivity();
+    QCOMPARE(phones.activity().at(gbk("甲")).address, std::string("127.0.0.1"));
+
+    window.setJudgeLock(0, true);
+    QCOMPARE(sendFromPhone(port, "POST", first + "/score", "programme=1&score=9").status, 403);
+    window.setJudgeLock(0, false);
+    window.setProgrammeClosedAt(1, true);
+    QCOMPARE(sendFromPhone(port, "POST", first + "/score", "programme=2&score=9").status, 409);
+    QCOMPARE(sendFromPhone(port, "POST", first + "/score", "programme=1&score=9").status, 200);
+
+    dialogs_.setNextAnswer(true);
+    window.renewSelectedLink();  // the first judge is selected on opening
+    QVERIFY(window.links()[0].link != links[0].link);
+    QCOMPARE(sendFromPhone(port, "GET", first + "/state").status, 403);
+    QCOMPARE(sendFromPhone(port, "GET", pathOf(window.links()[0].link) + "/state").status, 200);
+
+    QVERIFY(window.setServing(false));
+    QVERIFY(!phones.isRunning());
+    QCOMPARE(sendFromPhone(port, "GET", pathOf(window.links()[1].link) + "/state").status, 0);
+    QVERIFY(window.links()[0].link.isEmpty());
+  }
+
+  void aBusyPortIsRefusedWithAMessage() {
+    ScoringEvent event;
+    prepare(event);
+    QTcpServer taken;
+    QVERIFY(taken.listen(QHostAddress::LocalHost, 0));
+    scoring::web::PhoneScoring phones(event.dir(), nullptr, {QHostAddress(QHostAddress::LocalHost)});
+    scoring::TJudgePhones window(phones, dialogs_);
+    window.findChild<QSpinBox*>("portBox")->setValue(taken.serverPort());
+    QVERIFY(!window.setServing(true));
+    QVERIFY(!phones.isRunning());
+    QVERIFY(dialogs_.log().last().contains(QStringLiteral("请换一个端口")));
+  }
+
+  void aPhoneScoreReachesTheDetailsDisplayWithinASecond() {
+    ScoringEvent event;
+    prepare(event);
+    scoring::web::PhoneScoring phones(event.dir(), nullptr, {QHostAddress(QHostAddress::LocalHost)});
+    QCOMPARE(phones.start(0), QString());
+    scoring::DisplayContext context;
+    context.programDir = event.dir();
+    context.dialogs = &dialogs_;
+    context.area = QRect(0, 0, 1280, 800);
+    scoring::TShowEvery display(context);
+    QCOMPARE(display.scoreLabel(2)->text(), QString());
+
+    const std::string token = scoring::readPhoneJudges(event.config())[1].token;
+    QCOMPARE(sendFromPhone(phones.port(), "POST", "/j/" + token + "/score", "programme=1&score=9.5").status, 200);
+    // The display reads the file every second; the slack is for a busy test machine.
+    QTRY_COMPARE_WITH_TIMEOUT(display.scoreLabel(2)->text(), QStringLiteral("9.5"), 3000);
+  }
+};
+
+QTEST_MAIN(PhoneScoringTest)
+#include "phone_scoring_test.moc"
