@@ -17,7 +17,7 @@ packages=(
   dpkg-dev file desktop-file-utils lintian man-db python3
   clang libclang-rt-dev lld strace
   qt6-httpserver-dev qt6-websockets-dev libqrencode-dev
-  chromium chromium-driver python3-selenium
+  chromium chromium-driver python3-selenium zbar-tools
 )
 
 missing=()

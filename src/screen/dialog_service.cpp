@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 #include "base/conversion_error.h"
@@ -152,18 +153,8 @@ void DialogService::runDisplay(DisplayStage& display) {
   // Boxes raised while the display is up belong to it: parented to the draw
   // screen, a window manager would bring the draw screen to the front with them.
   // (With a console the boxes stay on the console's screen, away from both.)
-  struct ParentedTo {
-    QWidget*& parent;
-    QWidget* const before;
-    ParentedTo(QWidget*& p, QWidget* now) : parent(p), before(p) { parent = now; }
-    ~ParentedTo() { parent = before; }
-  } parented(parent_, &display);
-  struct Running {
-    DisplayStage*& running;
-    DisplayStage* const before;
-    Running(DisplayStage*& r, DisplayStage* now) : running(r), before(r) { running = now; }
-    ~Running() { running = before; }
-  } running(running_, &display);
+  const QScopedValueRollback<QWidget*> parented(parent_, &display);
+  const QScopedValueRollback<DisplayStage*> running(running_, &display);
   if (whileShown)
     QTimer::singleShot(0, &display, [&display, whileShown] {
       whileShown(display);

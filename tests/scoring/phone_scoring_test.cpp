@@ -5,14 +5,20 @@
 #include "scoring/web/phone_scoring.h"
 
 #include <QLabel>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <future>
 
 #include "base/text_file.h"
 #include "judge_client.h"
 #include "scoring/TJudgePhones.h"
+#include "scoring/TQrFullScreen.h"
 #include "scoring/TShowEvery.h"
 #include "scoring/core/judge_access.h"
 #include "scoring/core/scoring_file.h"
@@ -101,6 +107,53 @@ class PhoneScoringTest : public QObject {
     QVERIFY(!phones.isRunning());
     QCOMPARE(sendFromPhone(port, "GET", pathOf(window.links()[1].link) + "/state").status, 0);
     QVERIFY(window.links()[0].link.isEmpty());
+  }
+
+  // What the judges scan: the printout has one page per judge, the full-screen
+  // view steps through the judges with the arrow keys, and every code reads back
+  // as its judge's link.
+  void codesArePrintedOnePerJudgeShownInTurnAndReadBack() {
+    ScoringEvent event;
+    prepare(event);
+    scoring::web::PhoneScoring phones(event.dir(), nullptr, {QHostAddress(QHostAddress::LocalHost)});
+    scoring::TJudgePhones window(phones, dialogs_);
+    window.findChild<QSpinBox*>("portBox")->setValue(freePort());
+    QVERIFY(window.setServing(true));
+    const auto links = window.links();
+
+    QTemporaryDir out;
+    {
+      QPrinter printer;
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(out.filePath("codes.pdf"));
+      window.printLinks(printer);
+    }
+    QFile pdf(out.filePath("codes.pdf"));
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    const QString objects = QString::fromLatin1(pdf.readAll());
+    QCOMPARE(objects.count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b"))), int(links.size()));
+
+    scoring::TQrFullScreen screen(links, 1);
+    screen.resize(800, 600);
+    QCOMPARE(screen.shown(), 1);
+    QTest::keyClick(&screen, Qt::Key_Right);
+    QCOMPARE(screen.shown(), 0);  // past the last judge comes the first
+    QVERIFY(screen.findChild<QLabel*>("nameLabel")->text().contains(QStringLiteral("甲")));
+    QCOMPARE(screen.findChild<QLabel*>("linkLabel")->text(), links[0].link);
+    QTest::keyClick(&screen, Qt::Key_Left);
+    QCOMPARE(screen.shown(), 1);
+    QVERIFY(!screen.findChild<QLabel*>("codeLabel")->pixmap().isNull());
+
+    const QString reader = QStandardPaths::findExecutable(QStringLiteral("zbarimg"));
+    if (reader.isEmpty()) QSKIP("zbarimg (zbar-tools) is not installed: the codes were not read back");
+    for (const auto& judge : links) {
+      const QString picture = out.filePath(QStringLiteral("code.png"));
+      QVERIFY(scoring::web::qrCodeImage(judge.link, 4).save(picture));
+      QProcess read;
+      read.start(reader, {QStringLiteral("--raw"), QStringLiteral("-q"), picture});
+      QVERIFY(read.waitForFinished(10000));
+      QCOMPARE(QString::fromUtf8(read.readAllStandardOutput()).trimmed(), judge.link);
+    }
   }
 
   void aBusyPortIsRefusedWithAMessage() {
