@@ -26,7 +26,7 @@ unset QT_QPA_PLATFORM
 begin_session
 WM_PID=
 end_stacking_session() {
-  [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null
+  [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null || true
   end_session
 }
 trap end_stacking_session EXIT
