@@ -25,7 +25,7 @@ case "$runs" in '' | *[!0-9]*) echo "usage: scripts/crash_test.sh [RUNS]" >&2; e
 if [ ! -f build/build.ninja ] && [ ! -f build/Makefile ]; then
   generator=()
   command -v ninja >/dev/null && generator=(-G Ninja)
-  cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
 cmake --build build -j "$(nproc)" --target crash_driver >/dev/null
 driver=build/bench/crash_driver

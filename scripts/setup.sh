@@ -15,7 +15,7 @@ packages=(
   xvfb xauth imagemagick x11-utils x11-xserver-utils sox xdotool openbox
   libxlsxwriter-dev libzip-dev libcsv-dev libfreexl-dev
   dpkg-dev file desktop-file-utils lintian man-db python3
-  clang libclang-rt-dev lld strace
+  clang libclang-rt-dev lld strace gdb
   qt6-httpserver-dev qt6-websockets-dev libqrencode-dev
   chromium chromium-driver python3-selenium zbar-tools
 )
