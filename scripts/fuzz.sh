@@ -2,8 +2,8 @@
 # scripts/fuzz.sh [SECONDS] [TARGET...]
 #
 # Builds the libFuzzer targets of fuzz/ in the sanitizer build (build-sanitize/,
-# scripts/sanitize_build.sh), then runs each one for SECONDS (default 60), one
-# after the other, niced. New inputs collect in build-sanitize/corpus/<target>
+# scripts/sanitize_build.sh), then runs each one for SECONDS (default 60), as
+# many at once as there are processors, niced. New inputs collect in build-sanitize/corpus/<target>
 # (the seeds in fuzz/corpus/ are only read); a finding is saved under
 # build-sanitize/findings/. Prints one line per target and
 # exits 1 when any target found something.
@@ -27,24 +27,50 @@ bash scripts/sanitize_build.sh "${targets[@]}" >/dev/null
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:allocator_may_return_null=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 mkdir -p build-sanitize/findings
-failed=0
-for target in "${targets[@]}"; do
-  name=${target#fuzz_}
-  work=build-sanitize/corpus/$name
+
+# fuzz_one TARGET: runs one target for its time and writes its line of the
+# report to build-sanitize/TARGET.outcome; fails when it found something.
+fuzz_one() {
+  local target=$1 name=${1#fuzz_}
+  local work=build-sanitize/corpus/$name log=build-sanitize/$1.log outcome runs corpus
   mkdir -p "$work"
-  log=build-sanitize/$target.log
-  seeds=()
+  local seeds=()
   [ -d "fuzz/corpus/$name" ] && seeds=("fuzz/corpus/$name")
+  local found=0
   if nice -n 10 "build-sanitize/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -max_len=16384 -artifact_prefix="build-sanitize/findings/$name-" -print_final_stats=1 \
     "$work" "${seeds[@]}" >"$log" 2>&1; then
     outcome="no findings"
   else
     outcome="FINDING (see $log and build-sanitize/findings/)"
-    failed=1
+    found=1
   fi
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")
   corpus=$(find "$work" -type f | wc -l)
-  printf '%-22s %4ss  %10s runs  corpus %5s  %s\n' "$target" "$seconds" "$runs" "$corpus" "$outcome"
+  printf '%-22s %4ss  %10s runs  corpus %5s  %s\n' "$target" "$seconds" "$runs" "$corpus" "$outcome" \
+    >"build-sanitize/$target.outcome"
+  return $found
+}
+
+# One target per processor at a time: each fuzzer runs on one thread, so the
+# targets share the machine without taking time from each other.
+parallel=$(nproc)
+failed=0
+running=0
+for target in "${targets[@]}"; do
+  if [ "$running" -ge "$parallel" ]; then
+    wait -n || failed=1
+    running=$((running - 1))
+  fi
+  fuzz_one "$target" &
+  running=$((running + 1))
+done
+while [ "$running" -gt 0 ]; do
+  wait -n || failed=1
+  running=$((running - 1))
+done
+for target in "${targets[@]}"; do
+  cat "build-sanitize/$target.outcome"
+  rm -f "build-sanitize/$target.outcome"
 done
 exit $failed
