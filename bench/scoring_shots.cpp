@@ -6,6 +6,7 @@
 // display with a Max and a Min mark), phones (the phone scoring window with the
 // server running on 127.0.0.1 and a judge's QR code), details-phone (the details
 // display while a judge's phone sends a score over HTTP after 1.5 seconds).
+// With a third argument "crowded": 30 programmes and 20 judges, with long names.
 // Quits by itself after six seconds.
 #include <QApplication>
 #include <QEventLoop>
@@ -31,6 +32,7 @@
 #include "scoring/core/scoring_file.h"
 #include "scoring/scoring_grid.h"
 #include "scoring/web/phone_scoring.h"
+#include "screen/window_fit.h"
 #include "test_photos.h"
 
 namespace fs = std::filesystem;
@@ -51,7 +53,7 @@ void makePhoto(const fs::path& file, int hue) {
   bench_support::writeJpeg(file, photo, 90);
 }
 
-fs::path makeEvent(const fs::path& dist) {
+fs::path makeEvent(const fs::path& dist, bool crowded) {
   const fs::path dir = fs::temp_directory_path() / ("scoring_shots_" + std::to_string(std::random_device()()));
   fs::create_directories(dir / "data");
   fs::create_directories(dir / "manager");
@@ -59,11 +61,16 @@ fs::path makeEvent(const fs::path& dist) {
   fs::copy_file(dist / "image" / "sample.jpg", dir / "image" / "sample.jpg");
   fs::copy(dist / "backpic", dir / "backpic", fs::copy_options::recursive);
 
-  const char* names[] = {"开场舞", "大合唱", "相声 说学逗唱", "魔术", "小品 年终总结", "独唱", "器乐合奏", "舞狮"};
-  const char* judges[] = {"王总", "李经理", "张老师", "赵主任", "陈女士", "刘先生"};
+  std::vector<std::string> names = {"开场舞", "大合唱", "相声 说学逗唱", "魔术", "小品 年终总结", "独唱", "器乐合奏", "舞狮"};
+  std::vector<std::string> judges = {"王总", "李经理", "张老师", "赵主任", "陈女士", "刘先生"};
+  if (crowded) {
+    for (int i = 9; i <= 30; ++i) names.push_back("节目" + std::to_string(i) + " 歌伴舞《我们的新时代》");
+    for (int j = 7; j <= 20; ++j) judges.push_back("特邀评委欧阳晓明" + std::to_string(j) + "号");
+  }
   scoring::ScoringSetup setup;
-  for (int i = 0; i < 8; ++i) setup.programmes.push_back({std::to_string(i + 1), g(names[i]), g("市场部")});
-  for (const char* judge : judges) setup.judges.push_back(g(judge));
+  for (std::size_t i = 0; i < names.size(); ++i)
+    setup.programmes.push_back({std::to_string(i + 1), g(names[i].c_str()), g("市场部")});
+  for (const std::string& judge : judges) setup.judges.push_back(g(judge.c_str()));
   setup.dropHighest = setup.dropLowest = true;
   base::IniFile config(dir / "Config.ini");
   scoring::storeSetup(config, setup);
@@ -86,7 +93,7 @@ fs::path makeEvent(const fs::path& dist) {
   config.writeString("ProShowSecTitle", "Top", "90");
   for (const char* event : {"节目排名展示_check", "节目评分明细_check", "评委打分变动_check"})
     config.writeString(g("音效设置"), g(event), "0");
-  for (int j = 0; j < 5; ++j) makePhoto(dir / "manager" / (std::string(judges[j]) + ".jpg"), j * 60);
+  for (int j = 0; j < 5; ++j) makePhoto(dir / "manager" / (judges[j] + ".jpg"), j * 60);
 
   std::string file;
   int entry = 0;
@@ -108,11 +115,11 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   platform::installFontSubstitutions();
   if (argc < 3) {
-    std::fprintf(stderr, "usage: scoring_shots setup|ranking-mid|ranking|details DIST_DIR\n");
+    std::fprintf(stderr, "usage: scoring_shots SCENE DIST_DIR [crowded]\n");
     return 2;
   }
   const QString scene = QString::fromLocal8Bit(argv[1]);
-  const fs::path dir = makeEvent(argv[2]);
+  const fs::path dir = makeEvent(argv[2], argc > 3 && QString::fromLocal8Bit(argv[3]) == "crowded");
   screen::DialogService dialogs;
   dialogs.setHeadless(true);
   scoring::DisplayContext context;
@@ -143,6 +150,7 @@ int main(int argc, char** argv) {
     });
     scoring::TJudgePhones window(phones, dialogs);
     window.resize(1100, 640);
+    screen::fitToScreen(window);
     window.show();
     QTimer::singleShot(1000, &window, &scoring::TJudgePhones::refreshActivity);
     QTimer::singleShot(6000, &app, &QApplication::quit);

@@ -138,8 +138,11 @@ void TLuckPerson::load() {
   for (const draw::awards::Row& row : draw::awards::loadRows(config)) awardNames_.push_back(row[draw::item::kName]);
   resolveAwards();
   showLists();
-  tellStaleRows();
-  tellGoneAwardRows();
+  tellFlaggedRows(&TLuckPerson::staleRows, false,
+                  QStringLiteral("抽奖名单已修改,以下红色行的人员与名单中该序号的人员不一致,请删除后重新设置:\n"));
+  tellFlaggedRows(
+      &TLuckPerson::goneAwardRows, true,
+      QStringLiteral("奖项设置中已没有以下红色行的奖项(已删除或改名),这些行抽奖时不起作用,请删除后重新设置:\n"));
 }
 
 std::vector<std::size_t> TLuckPerson::staleRows(bool predetermined) const {
@@ -169,37 +172,20 @@ QString listedRows(const QStringList& rows) {
 
 }  // namespace
 
-void TLuckPerson::tellGoneAwardRows() {
+void TLuckPerson::tellFlaggedRows(RowsFlagged flagged, bool withAward, const QString& header) {
   QStringList rows;
   for (bool predetermined : {true, false}) {
     const auto& entries = predetermined ? lists_.predetermined : lists_.blacklist;
-    for (std::size_t i : goneAwardRows(predetermined)) {
-      rows << QStringLiteral("%1第%2行: 序号%3 %4 %5")
-                  .arg(predetermined ? QStringLiteral("内定清单") : QStringLiteral("黑名单"))
-                  .arg(i + 1)
-                  .arg(fromGbk(entries[i].person), fromGbk(entries[i].personName), fromGbk(entries[i].awardName));
+    for (std::size_t i : (this->*flagged)(predetermined)) {
+      QString row = QStringLiteral("%1第%2行: 序号%3 %4")
+                        .arg(predetermined ? QStringLiteral("内定清单") : QStringLiteral("黑名单"))
+                        .arg(i + 1)
+                        .arg(fromGbk(entries[i].person), fromGbk(entries[i].personName));
+      if (withAward) row += QLatin1Char(' ') + fromGbk(entries[i].awardName);
+      rows << row;
     }
   }
-  if (rows.isEmpty()) return;
-  dialogs_.message(
-      QStringLiteral("奖项设置中已没有以下红色行的奖项(已删除或改名),这些行抽奖时不起作用,请删除后重新设置:\n") +
-      listedRows(rows));
-}
-
-void TLuckPerson::tellStaleRows() {
-  QStringList rows;
-  for (bool predetermined : {true, false}) {
-    const auto& entries = predetermined ? lists_.predetermined : lists_.blacklist;
-    for (std::size_t i : staleRows(predetermined)) {
-      rows << QStringLiteral("%1第%2行: 序号%3 %4")
-                  .arg(predetermined ? QStringLiteral("内定清单") : QStringLiteral("黑名单"))
-                  .arg(i + 1)
-                  .arg(fromGbk(entries[i].person), fromGbk(entries[i].personName));
-    }
-  }
-  if (rows.isEmpty()) return;
-  dialogs_.message(QStringLiteral("抽奖名单已修改,以下红色行的人员与名单中该序号的人员不一致,请删除后重新设置:\n") +
-                   listedRows(rows));
+  if (!rows.isEmpty()) dialogs_.message(header + listedRows(rows));
 }
 
 void TLuckPerson::showLists() {

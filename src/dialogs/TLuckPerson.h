@@ -71,8 +71,10 @@ class TLuckPerson : public QDialog {
   // The button's common part; award < 0 bars from every award.
   void add(bool predetermined, bool allAwards);
   void remove(bool predetermined);
-  void tellStaleRows();
-  void tellGoneAwardRows();
+  // Tells the operator, under `header`, the rows of both lists that `flagged`
+  // picks (at most ten of them listed); `withAward` adds each row's award name.
+  using RowsFlagged = std::vector<std::size_t> (TLuckPerson::*)(bool predetermined) const;
+  void tellFlaggedRows(RowsFlagged flagged, bool withAward, const QString& header);
   // Sets each entry's award serial to where its award stands now.
   void resolveAwards();
 

@@ -16,6 +16,7 @@
 #include "scoring/core/scoring_file.h"
 #include "scoring/scoring_grid.h"
 #include "screen/digit_field.h"
+#include "screen/window_fit.h"
 #include "ui_TComProSys.h"
 
 namespace scoring {
@@ -34,6 +35,7 @@ const QString kScoringFileFilter = QStringLiteral("txt 文件(*.txt)");
 TComProSys::TComProSys(fs::path programDir, screen::DialogService& dialogs, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::TComProSys>()), programDir_(std::move(programDir)), dialogs_(dialogs) {
   ui->setupUi(this);
+  screen::fitToScreen(*this);
   ui->StringGrid1->setRowDragging(true);
   ui->StringGrid2->verticalHeader()->setDefaultSectionSize(24);
   for (ScoringGrid* grid : {ui->StringGrid1, ui->StringGrid2}) {

@@ -14,6 +14,7 @@
 #include "scoring/core/programme_lists.h"
 #include "scoring/web/phone_scoring.h"
 #include "scoring/web/qr_code.h"
+#include "screen/window_fit.h"
 #include "ui_TJudgePhones.h"
 
 namespace scoring {
@@ -61,6 +62,7 @@ TJudgePhones::TJudgePhones(web::PhoneScoring& phones, screen::DialogService& dia
   ui->judgeTable->setColumnWidth(kCount, 50);
   ui->programmeTable->setColumnWidth(kOrder, 50);
   ui->programmeTable->setColumnWidth(kProgrammeName, 240);
+  screen::fitToScreen(*this);
 
   load();
 

@@ -123,7 +123,7 @@ TEST(Gb18030, EveryGbkCharacterReadsAndWritesUnchanged) {
 }
 
 TEST(Gb18030, TextThatIsNotUtf8IsRefusedNeverMadeQuestionMarks) {
-  for (const std::string bad : {std::string("\xC0\xAF"), std::string("\xE4\xB8"),
+  for (const std::string& bad : {std::string("\xC0\xAF"), std::string("\xE4\xB8"),
                                 std::string("a\xFF"
                                             "b"),
                                 std::string("\xED\xA0\x80")}) {

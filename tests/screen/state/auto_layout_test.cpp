@@ -155,7 +155,9 @@ TEST(AutoLayout, RollingAreaKeepsClearOfTheCountdownClock) {
       EXPECT_FALSE(clock.overlaps({at.x, at.y, frame.width, frame.height})) << c.countdown << " frame " << k + 1;
     }
     // Centred, the block of five columns narrows to 760 pixels (size 17) and starts at 132.
-    if (c.textDraw && c.countdown == "10") EXPECT_EQ(area.textFrames[0].x, 132);
+    if (c.textDraw && c.countdown == "10") {
+      EXPECT_EQ(area.textFrames[0].x, 132);
+    }
   }
 }
 
