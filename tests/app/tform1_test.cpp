@@ -268,7 +268,8 @@ class TForm1Test : public QObject {
       const int before = ticks;
       const bool running = window->timer(1).isActive() || window->timer(2).isActive() ||
                            window->timer(3).isActive() || window->timer(4).isActive();
-      if (running) QTest::qWaitFor([&] { return ticks > before; }, 1000);
+      // Only a pace: a timer that another one stops in between never ticks.
+      if (running) static_cast<void>(QTest::qWaitFor([&] { return ticks > before; }, 1000));
     }
     verifyInvariants(*window, event);
     QVERIFY(window->drawData().winnerCount() > 10);
