@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test headless: all tests in
-# the normal build, a short crash test, then the tests of the Qt-free core under
-# AddressSanitizer and UndefinedBehaviorSanitizer and a few seconds of each
-# fuzzing target, both from the one sanitizer build.
+# Installs what is missing, builds, and runs every test headless: the window
+# tests and the tests of the headless tools in the normal build, a short crash
+# test, then the tests of the Qt-free core under AddressSanitizer and
+# UndefinedBehaviorSanitizer and a few seconds of each fuzzing target, both from
+# the one sanitizer build.
 #
 # Each phase ends with a line "PHASE <name> <seconds>" (its wall time) and a
 # line "CPU <name> <seconds>" (the user and system time of its programs), so that
@@ -43,7 +44,8 @@ build_normal() {
   # Release: the optimised program as it ships, without the debug information
   # that slows every compile (about a fifth) and every link. No compiler
   # launcher: the Qt headers are precompiled, which ccache would refuse.
-  cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=Release -DKV_BUILD_BENCH=OFF >/dev/null
+  # The core's own tests are built and run once, in the sanitizer build.
+  cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=Release -DKV_BUILD_BENCH=OFF -DKV_CORE_TESTS=OFF >/dev/null
   cmake --build build -j "$jobs"
 }
 test_normal() {
