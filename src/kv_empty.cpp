@@ -1,4 +1,4 @@
-// Keeps a library whose folder has no sources yet a valid target.
+// The one source of the object library that builds the shared precompiled header.
 namespace kv {
 int emptyLibraryAnchor() { return 0; }
 }  // namespace kv

@@ -69,6 +69,9 @@ class UnstorableText : public std::runtime_error {
 std::string gbkToUtf8(std::string_view gbk);
 std::string utf8ToGbk(std::string_view utf8);
 std::optional<std::string> tryUtf8ToGbk(std::string_view utf8);
+// gbk("…"): one of the program's own texts, written in UTF-8 in its source, in
+// the GBK its files hold.
+inline std::string gbk(std::string_view utf8) { return utf8ToGbk(utf8); }
 
 // True when every byte sequence is a GB18030 character (ASCII, two-byte GBK and
 // the four-byte forms).

@@ -22,7 +22,7 @@ using platform::toGbk;
 namespace {
 const char* const kPlayButtons[draw::kSoundEventCount] = {"ToolButton5",  "ToolButton1",  "ToolButton3", "ToolButton13",
                                                           "ToolButton15", "ToolButton17", "ToolButton19"};
-std::string section() { return base::utf8ToGbk("音效设置"); }
+std::string soundSection() { return base::utf8ToGbk("音效设置"); }
 }  // namespace
 
 TMusicSet::TMusicSet(std::filesystem::path programDir, screen::SoundPlayers& players, screen::DialogService& dialogs,
@@ -40,8 +40,8 @@ TMusicSet::TMusicSet(std::filesystem::path programDir, screen::SoundPlayers& pla
   const base::IniFile config = base::ConfigFiles(programDir_).openWithFallback();
   for (std::size_t i = 0; i < draw::kSoundEventCount; ++i) {
     const std::string key = draw::soundKey(static_cast<draw::SoundEvent>(i));
-    field(i)->setEditText(fromGbk(config.readString(section(), key, "")));
-    checkBox(i)->setChecked(config.readBool(section(), key + "_check", false));
+    field(i)->setEditText(fromGbk(config.readString(soundSection(), key, "")));
+    checkBox(i)->setChecked(config.readBool(soundSection(), key + "_check", false));
     auto* play = findChild<QToolButton*>(QString::fromLatin1(kPlayButtons[i]));
     connect(play, &QToolButton::clicked, this, [this, i] { preview(i); });
   }
@@ -92,9 +92,9 @@ void TMusicSet::Button1Click() {
     base::IniFile config = base::ConfigFiles(programDir_).openConfig();
     base::IniBatch batch(config);
     for (std::size_t i = 0; i < draw::kSoundEventCount; ++i)
-      config.writeString(section(), draw::soundKey(static_cast<draw::SoundEvent>(i)), toGbk(field(i)->currentText()));
+      config.writeString(soundSection(), draw::soundKey(static_cast<draw::SoundEvent>(i)), toGbk(field(i)->currentText()));
     for (std::size_t i = 0; i < draw::kSoundEventCount; ++i)
-      config.writeBool(section(), draw::soundKey(static_cast<draw::SoundEvent>(i)) + "_check",
+      config.writeBool(soundSection(), draw::soundKey(static_cast<draw::SoundEvent>(i)) + "_check",
                        checkBox(i)->isChecked());
   });
   if (!written) return;

@@ -1,6 +1,7 @@
 #include "dialogs/TOtherItem.h"
 
 #include "base/conversion_error.h"
+#include "base/gbk.h"
 #include "draw/award_corrections.h"
 #include "draw/draw_texts.h"
 #include "platform/qt_gbk.h"
@@ -57,5 +58,5 @@ void TOtherItem::Button1Click() {
   std::string outcome;
   if (!dialogs_.reportFailures([&] { outcome = draw::supplementary(data_, folder_, request); })) return;
   dialogs_.message(fromGbk(outcome));
-  if (outcome == draw::texts::gbk("补奖完成")) accept();
+  if (outcome == base::gbk("补奖完成")) accept();
 }

@@ -34,7 +34,7 @@ namespace {
 const QString kJpegFilter = QStringLiteral("JPG图片文件(*.jpg)");
 constexpr int kNameRole = Qt::UserRole;
 
-std::string gbk(const char* utf8) { return base::utf8ToGbk(utf8); }
+using base::gbk;
 
 // Why a name cannot be a person of the picture roster (UTF-8), empty when it can.
 // Half a character (a lone surrogate) is looked for on the QString: its UTF-8

@@ -39,11 +39,12 @@ constexpr Speed kSpeeds[] = {{"N12", "快&", 100}, {"N21", "2&", 200},   {"N31",
                              {"N51", "5&", 600},  {"N61", "6&", 900},   {"N71", "7&", 1200}, {"N81", "8&", 1500},
                              {"N91", "9&", 2000}, {"N101", "慢&", 2500}};
 
-QAction* findItem(const QMenu* menu, const QString& caption) {
+// The item with this caption in the menu or any of its submenus.
+QAction* findNestedItem(const QMenu* menu, const QString& caption) {
   for (QAction* item : menu->actions()) {
     if (item->text() == caption) return item;
     if (item->menu() != nullptr)
-      if (QAction* inner = findItem(item->menu(), caption)) return inner;
+      if (QAction* inner = findNestedItem(item->menu(), caption)) return inner;
   }
   return nullptr;
 }
@@ -77,8 +78,8 @@ TPrize::~TPrize() = default;
 styledtext::TSmoothLabel* TPrize::prizeName() const { return ui->PrizeName; }
 styledtext::TSmoothLabel* TPrize::mainTitle() const { return ui->ShowMainTitle; }
 QLabel* TPrize::picture() const { return ui->Image3; }
-QAction* TPrize::windowItem(const QString& caption) const { return findItem(windowMenu_, caption); }
-QAction* TPrize::captionItem(const QString& caption) const { return findItem(captionMenu_, caption); }
+QAction* TPrize::windowItem(const QString& caption) const { return findNestedItem(windowMenu_, caption); }
+QAction* TPrize::captionItem(const QString& caption) const { return findNestedItem(captionMenu_, caption); }
 
 void TPrize::loadSettings() {
   auto copyTitle = [](styledtext::TSmoothLabel* title, const CaptionCopy& from) {

@@ -2,6 +2,7 @@
 
 #include "base/conversion_error.h"
 #include "base/delimited_row.h"
+#include "base/gbk.h"
 #include "base/text_file.h"
 #include "draw/draw_texts.h"
 #include "draw/event_files.h"
@@ -9,7 +10,7 @@
 
 namespace draw {
 
-using texts::gbk;
+using base::gbk;
 
 bool giveUp(DrawData& data, const EventFolder& folder, const GiveUpChoice& choice) {
   if (choice.recordRow < 1 || choice.recordRow > data.winnerCount()) return false;

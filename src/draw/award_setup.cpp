@@ -34,10 +34,6 @@ std::optional<int> cellNumber(const std::string& cell) {
   return base::toInt(cell);
 }
 
-bool isDecimalKey(const std::string& key) {
-  return !key.empty() && std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 // The stored value with its first cell (the serial, plain digits) made `serial`.
 std::string withSerial(const std::string& stored, std::size_t serial) {
   const std::size_t bar = stored.find('|');
@@ -164,7 +160,7 @@ std::vector<Row> saveRows(base::IniFile& config, const std::vector<Row>& rows) {
   std::vector<Row> stored;
   base::IniBatch batch(config);
   for (const std::string& key : config.keys(texts::sectionAwards()))
-    if (isDecimalKey(key)) config.deleteKey(texts::sectionAwards(), key);
+    if (texts::isRowKey(key)) config.deleteKey(texts::sectionAwards(), key);
   for (const Row& source : rows) {
     if (!hasName(source)) continue;
     Row row = source;
@@ -197,7 +193,7 @@ std::vector<EditedRow> saveEditedRows(base::IniFile& config, const std::vector<E
   base::IniBatch batch(config);
   const std::vector<std::string> oldNames = namesOf(loadRows(config));
   for (const std::string& key : config.keys(texts::sectionAwards()))
-    if (isDecimalKey(key)) config.deleteKey(texts::sectionAwards(), key);
+    if (texts::isRowKey(key)) config.deleteKey(texts::sectionAwards(), key);
   std::vector<EditedRow> stored;
   SerialMoves moves;
   std::vector<Row> storedCells;

@@ -3,12 +3,13 @@
 #include <string>
 
 #include "base/delimited_row.h"
+#include "base/gbk.h"
 #include "draw/draw_texts.h"
 #include "draw/predetermined_lists.h"
 
 namespace draw {
 
-using texts::gbk;
+using base::gbk;
 
 namespace {
 

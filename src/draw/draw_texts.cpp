@@ -4,10 +4,10 @@
 
 namespace draw::texts {
 
-#define KV_GBK_TEXT(function, utf8)            \
-  const std::string& function() {              \
-    static const std::string text = gbk(utf8); \
-    return text;                               \
+#define KV_GBK_TEXT(function, utf8)                  \
+  const std::string& function() {                    \
+    static const std::string text = base::gbk(utf8); \
+    return text;                                     \
   }
 
 KV_GBK_TEXT(sectionAwards, "奖项设置")
@@ -21,7 +21,5 @@ KV_GBK_TEXT(sectionWindowStyle, "窗体样式")
 KV_GBK_TEXT(sectionInterface, "界面设置")
 
 #undef KV_GBK_TEXT
-
-std::string gbk(const char* utf8) { return base::utf8ToGbk(utf8); }
 
 }  // namespace draw::texts

@@ -1,6 +1,8 @@
 #pragma once
 // Fixed texts of the draw tables and files, as GBK bytes.
+#include <algorithm>
 #include <string>
+#include <string_view>
 
 namespace draw::texts {
 
@@ -14,8 +16,9 @@ const std::string& sectionGroupSwitch();    // 奖项分组设定
 const std::string& sectionWindowStyle();    // 窗体样式
 const std::string& sectionInterface();      // 界面设置
 
-// Converts a UTF-8 literal of this program's sources to the GBK bytes the tables
-// and files hold.
-std::string gbk(const char* utf8);
+// A key of a section of numbered rows ("1", "2", …): plain digits.
+inline bool isRowKey(std::string_view key) {
+  return !key.empty() && std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
 }  // namespace draw::texts

@@ -13,7 +13,7 @@
 
 namespace draw {
 
-using texts::gbk;
+using base::gbk;
 
 // Both roster tables in one pass over the lines: the fixed roster AllNameList,
 // every flag "N", and the working copy AllNameGrid the pool is drawn from, flags

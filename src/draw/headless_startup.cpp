@@ -10,7 +10,7 @@
 
 namespace draw {
 
-using texts::gbk;
+using base::gbk;
 
 bool headlessStartup(DrawData& data, const EventFolder& folder, HeadlessView& view, Luck& luck) {
   for (int k = 1; k <= 31; ++k) view.setFrameText(k, "");

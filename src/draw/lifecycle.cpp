@@ -18,7 +18,7 @@
 
 namespace draw {
 
-using texts::gbk;
+using base::gbk;
 
 void LifecycleOutcome::addMessage(const std::string& text) { message = message ? *message + "\r\n\r\n" + text : text; }
 

@@ -15,7 +15,7 @@
 
 namespace draw {
 
-using texts::gbk;
+using base::gbk;
 
 namespace {
 constexpr int kCountdownInterval = 1000;

@@ -9,7 +9,7 @@
 
 namespace draw {
 
-using texts::gbk;
+using base::gbk;
 
 namespace {
 const std::string& keyRecord() {

@@ -4,20 +4,17 @@
 
 #include "base/conversion_error.h"
 #include "base/delimited_row.h"
+#include "base/gbk.h"
 #include "draw/draw_data.h"
 #include "draw/draw_texts.h"
 
 namespace draw::lists {
 
-using texts::gbk;
+using base::gbk;
 
 namespace {
 
-bool isDecimalKey(const std::string& key) {
-  return !key.empty() && std::all_of(key.begin(), key.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-bool isBlank(const std::string& text) {
+bool isAllBlank(const std::string& text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
 }
 
@@ -40,10 +37,10 @@ std::vector<Entry> loadSection(const base::IniFile& config, const std::string& s
 
 void saveSection(base::IniFile& config, const std::string& section, const std::vector<Entry>& entries) {
   for (const std::string& key : config.keys(section))
-    if (isDecimalKey(key)) config.deleteKey(section, key);
+    if (texts::isRowKey(key)) config.deleteKey(section, key);
   std::size_t number = 0;
   for (const Entry& e : entries) {
-    if (isBlank(e.person)) continue;
+    if (isAllBlank(e.person)) continue;
     ++number;
     config.writeString(section, std::to_string(number), base::writeDelimitedRow(cells(number, e)));
   }
@@ -123,7 +120,7 @@ std::vector<std::size_t> staleRows(const std::vector<Entry>& entries, const std:
   std::vector<std::size_t> stale;
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const Entry& e = entries[i];
-    if (isBlank(e.person)) continue;
+    if (isAllBlank(e.person)) continue;
     const std::optional<int> serial = base::parseInt(e.person);
     const bool matches = serial && *serial >= 1 && static_cast<std::size_t>(*serial) <= rosterLines.size() &&
                          sameLine(rosterLines[static_cast<std::size_t>(*serial) - 1], e.personName);
@@ -133,7 +130,7 @@ std::vector<std::size_t> staleRows(const std::vector<Entry>& entries, const std:
 }
 
 std::string resolveAward(const Entry& entry, const std::vector<std::string>& awardNames) {
-  if (entry.award == "0" || isBlank(entry.awardName)) return entry.award;
+  if (entry.award == "0" || isAllBlank(entry.awardName)) return entry.award;
   const std::optional<int> stored = base::parseInt(entry.award);
   if (stored && *stored >= 1 && static_cast<std::size_t>(*stored) <= awardNames.size() &&
       awardNames[static_cast<std::size_t>(*stored) - 1] == entry.awardName)
@@ -148,9 +145,9 @@ std::string resolveAward(const Entry& entry, const std::vector<std::string>& awa
 std::vector<std::size_t> goneAwardRows(const std::vector<Entry>& entries, const std::vector<std::string>& awardNames) {
   std::vector<std::size_t> rows;
   for (std::size_t i = 0; i < entries.size(); ++i)
-    if (!isBlank(entries[i].person) && entries[i].award != "0" &&
-        (isBlank(entries[i].award) ||
-         (!isBlank(entries[i].awardName) &&
+    if (!isAllBlank(entries[i].person) && entries[i].award != "0" &&
+        (isAllBlank(entries[i].award) ||
+         (!isAllBlank(entries[i].awardName) &&
           std::find(awardNames.begin(), awardNames.end(), entries[i].awardName) == awardNames.end())))
       rows.push_back(i);
   return rows;

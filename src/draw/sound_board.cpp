@@ -9,7 +9,7 @@
 
 namespace draw {
 
-using texts::gbk;
+using base::gbk;
 
 std::string soundKey(SoundEvent event) {
   static const char* const keys[kSoundEventCount] = {"背景音乐",     "抽奖开始",     "抽奖停止",    "中奖结果展示",

@@ -10,7 +10,7 @@
 
 namespace draw {
 
-using texts::gbk;
+using base::gbk;
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 namespace draw {
 
-using texts::gbk;
+using base::gbk;
 
 std::filesystem::path exportFileName(const std::filesystem::path& chosen) {
   const std::string name = chosen.filename().string();

@@ -23,7 +23,7 @@ namespace scoring {
 
 namespace {
 
-std::string g(const char* utf8) { return base::utf8ToGbk(utf8); }
+using base::gbk;
 
 QFont labelFont(const styledtext::FontRecord& font, const char* builtInFace, bool bold) {
   QFont qt = screen::qtFont(font.name.empty() ? std::string(builtInFace) : font.name, font.size > 0 ? font.size : 10);
@@ -254,11 +254,13 @@ void TPorShow::fitBarHeight() {
   const int baseline = screenRect().height() - 200;
   int titlesBottom = 0;
   for (const QWidget* title : {static_cast<QWidget*>(ui->MainTitle), static_cast<QWidget*>(ui->SecTitle)})
-    if (title->isVisibleTo(this) && title->y() < baseline / 2) titlesBottom = std::max(titlesBottom, title->geometry().bottom());
+    if (title->isVisibleTo(this) && title->y() < baseline / 2)
+      titlesBottom = std::max(titlesBottom, title->geometry().bottom());
   const int room = baseline - titlesBottom - scoreLabel(1)->fontMetrics().height() - 8;
   int tallest = 0;
   for (int k = 1; k <= kBars; ++k) tallest = std::max(tallest, targetHeight(k));
-  if (tallest > room && tallest > 0) shownBarHeight_ = std::max(1, static_cast<int>(1.0 * settings_.barHeight * room / tallest));
+  if (tallest > room && tallest > 0)
+    shownBarHeight_ = std::max(1, static_cast<int>(1.0 * settings_.barHeight * room / tallest));
 }
 
 void TPorShow::fitLabelFonts() {
@@ -282,7 +284,7 @@ void TPorShow::fitLabelFonts() {
     probe.setFont(f);
     for (int k = 1; k <= n; ++k) {
       const Programme& programme = inputs_.programmes[static_cast<std::size_t>(k - 1)];
-      const QString text = platform::fromGbk(programme.order + g("、") + programme.name);
+      const QString text = platform::fromGbk(programme.order + gbk("、") + programme.name);
       probe.setText(text);
       if (probe.heightForWidth(spacing_.width) > 196) return false;
       const QFontMetrics metrics(f);
@@ -341,7 +343,7 @@ void TPorShow::layoutBars() {
     QLabel* name = nameLabel(k);
     if (shown) {
       const Programme& programme = inputs_.programmes[static_cast<std::size_t>(k - 1)];
-      name->setText(platform::fromGbk(programme.order + g("、") + programme.name));
+      name->setText(platform::fromGbk(programme.order + gbk("、") + programme.name));
     }
     name->setFixedWidth(W);
     name->setFixedHeight(std::max(name->heightForWidth(W), name->fontMetrics().height()));

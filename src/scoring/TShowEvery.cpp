@@ -24,7 +24,7 @@ namespace scoring {
 
 namespace {
 
-std::string g(const char* utf8) { return base::utf8ToGbk(utf8); }
+using base::gbk;
 
 const QColor kBlue(0, 0, 255);
 const QColor kRed(255, 0, 0);
@@ -207,8 +207,9 @@ void TShowEvery::FormCreate() {
   // The lines hold their text before the photos are laid out between them.
   if (read) {
     const CurrentProgramme& current = *reading.current;
-    ui->ProNameTitel->setCaption(platform::fromGbk(g("节目名称:") + current.name + g(" 表演者:") + current.performer));
-    ui->Result->setCaption(platform::fromGbk(g("得分:") + current.average));
+    ui->ProNameTitel->setCaption(
+        platform::fromGbk(gbk("节目名称:") + current.name + gbk(" 表演者:") + current.performer));
+    ui->Result->setCaption(platform::fromGbk(gbk("得分:") + current.average));
   }
   ui->EvMainTitle->move(centredLeft(ui->EvMainTitle->width()), 8);
   // Lines placed for a larger screen (or, as the stored values allow, above or
@@ -364,7 +365,8 @@ void TShowEvery::Timer1Timer() {
   ScoringReading reading;
   if (!readCurrent(reading)) return;
   const CurrentProgramme& current = *reading.current;
-  ui->ProNameTitel->setCaption(platform::fromGbk(g("节目名称:") + current.name + g(" 表演者:") + current.performer));
+  ui->ProNameTitel->setCaption(
+      platform::fromGbk(gbk("节目名称:") + current.name + gbk(" 表演者:") + current.performer));
   if (current.resultLine != shownResult_) {
     shownResult_ = current.resultLine;
     ui->Result->setCaption(platform::fromGbk(shownResult_));

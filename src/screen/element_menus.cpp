@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include "screen/main_menu.h"
+
 namespace screen {
 
 namespace {
@@ -28,12 +30,6 @@ constexpr std::array<MenuShape, kElementCount> kShapes = {{
     {ChangePicture | Centre, false},               // Logo
     {Resize, false},                               // PrizePicture
 }};
-
-QAction* addItem(QMenu* menu, const char* name, const QString& caption) {
-  QAction* item = menu->addAction(caption);
-  item->setObjectName(QString::fromLatin1(name));
-  return item;
-}
 
 }  // namespace
 
@@ -90,23 +86,23 @@ ElementMenus::ElementMenus(QWidget* parent) : QObject(parent) {
     if (shape.stopsWinnersDisplay) connect(menu, &QMenu::aboutToShow, this, &ElementMenus::opening);
     const std::optional<Label> label = labelOf(element);
     if (shape.items & SetContent) {
-      connect(addItem(menu, "setContent", QStringLiteral("设置内容")), &QAction::triggered, this,
+      connect(addNamedItem(menu, "setContent", QStringLiteral("设置内容")), &QAction::triggered, this,
               [this, label] { emit setContentRequested(*label); });
     }
     if (shape.items & Font) {
-      connect(addItem(menu, "font", QStringLiteral("字体设置")), &QAction::triggered, this,
+      connect(addNamedItem(menu, "font", QStringLiteral("字体设置")), &QAction::triggered, this,
               [this, label] { emit fontRequested(*label); });
     }
     if (shape.items & Effects) {
-      connect(addItem(menu, "effects", QStringLiteral("字体特效")), &QAction::triggered, this,
+      connect(addNamedItem(menu, "effects", QStringLiteral("字体特效")), &QAction::triggered, this,
               [this, label] { emit effectsRequested(*label); });
     }
     if (shape.items & ChangePicture) {
-      connect(addItem(menu, "changePicture", QStringLiteral("更换图片")), &QAction::triggered, this,
+      connect(addNamedItem(menu, "changePicture", QStringLiteral("更换图片")), &QAction::triggered, this,
               &ElementMenus::changeLogoRequested);
     }
     if (shape.items & Centre) {
-      connect(addItem(menu, "centre", QStringLiteral("居中")), &QAction::triggered, this,
+      connect(addNamedItem(menu, "centre", QStringLiteral("居中")), &QAction::triggered, this,
               [this, element] { emit centreRequested(element); });
     }
     if (shape.items & Resize) {
@@ -118,7 +114,7 @@ ElementMenus::ElementMenus(QWidget* parent) : QObject(parent) {
                                   QStringLiteral("宽度-")};
       for (int s = 0; s < 4; ++s) {
         const PrizeResize step = steps[s].second;
-        connect(addItem(menu, steps[s].first, captions[s]), &QAction::triggered, this,
+        connect(addNamedItem(menu, steps[s].first, captions[s]), &QAction::triggered, this,
                 [this, step] { emit resizePrizeRequested(step); });
       }
     }

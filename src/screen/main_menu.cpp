@@ -8,14 +8,14 @@
 
 namespace screen {
 
-namespace {
-
-QAction* addItem(QMenu* menu, const char* name, const QString& caption, bool checkable = false) {
+QAction* addNamedItem(QMenu* menu, const char* name, const QString& caption, bool checkable) {
   QAction* item = menu->addAction(caption);
   item->setObjectName(QString::fromLatin1(name));
   item->setCheckable(checkable);
   return item;
 }
+
+namespace {
 
 void addSeparator(QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(QString::fromLatin1(name)); }
 
@@ -32,75 +32,75 @@ MainMenu::MainMenu(QWidget* parent) : QObject(parent), menu_(new QMenu(parent)) 
   menu_->setObjectName(QStringLiteral("rightMouseMenu"));
   connect(menu_, &QMenu::aboutToShow, this, &MainMenu::opening);
 
-  addItem(menu_, "N17", QStringLiteral("重新开始抽奖"));
+  addNamedItem(menu_, "N17", QStringLiteral("重新开始抽奖"));
   addSeparator(menu_, "N90");
   singleAward_ = addSubmenu(menu_, "N89", QStringLiteral("单独抽取"));
   addSeparator(menu_, "N60");
 
   QMenu* drawMode = addSubmenu(menu_, "N6", QStringLiteral("抽奖模式&"));
-  addItem(drawMode, "N9", QStringLiteral("文字抽奖模式&"), true);
-  addItem(drawMode, "N10", QStringLiteral("图片抽奖模式&"), true);
+  addNamedItem(drawMode, "N9", QStringLiteral("文字抽奖模式&"), true);
+  addNamedItem(drawMode, "N10", QStringLiteral("图片抽奖模式&"), true);
   QMenu* rollingMode = addSubmenu(menu_, "N95", QStringLiteral("滚动模式"));
-  addItem(rollingMode, "N96", QStringLiteral("人员滚动"), true);
-  addItem(rollingMode, "N97", QStringLiteral("奖项滚动"), true);
+  addNamedItem(rollingMode, "N96", QStringLiteral("人员滚动"), true);
+  addNamedItem(rollingMode, "N97", QStringLiteral("奖项滚动"), true);
   addSeparator(menu_, "N94");
   QMenu* setup = addSubmenu(menu_, "N1", QStringLiteral("参数设定&"));
-  addItem(setup, "N7", QStringLiteral("抽奖名单&"));
-  addItem(setup, "N8", QStringLiteral("奖项设置&"));
-  addItem(setup, "N11", QStringLiteral("奖项分组&"));
-  addItem(setup, "N92", QStringLiteral("其它设定"));
+  addNamedItem(setup, "N7", QStringLiteral("抽奖名单&"));
+  addNamedItem(setup, "N8", QStringLiteral("奖项设置&"));
+  addNamedItem(setup, "N11", QStringLiteral("奖项分组&"));
+  addNamedItem(setup, "N92", QStringLiteral("其它设定"));
 
   QMenu* screenSettings = addSubmenu(menu_, "N2", QStringLiteral("画面设定&"));
-  addItem(screenSettings, "N103", QStringLiteral("主标题"));
-  addItem(screenSettings, "N104", QStringLiteral("副标题"));
+  addNamedItem(screenSettings, "N103", QStringLiteral("主标题"));
+  addNamedItem(screenSettings, "N104", QStringLiteral("副标题"));
   addSeparator(screenSettings, "N102");
   QMenu* themes = addSubmenu(screenSettings, "N78", QStringLiteral("版面风格"));
   for (int i = 0; i < static_cast<int>(kThemes.size()); ++i) {
-    QAction* theme = addItem(themes, kThemes[i].item, QString::fromUtf8(kThemes[i].caption));
+    QAction* theme = addNamedItem(themes, kThemes[i].item, QString::fromUtf8(kThemes[i].caption));
     connect(theme, &QAction::triggered, this, [this, i] { emit themeChosen(i); });
   }
-  addItem(screenSettings, "N13", QStringLiteral("更换背景&"));
-  addItem(screenSettings, "N15", QStringLiteral("位置锁定&"), true);
-  addItem(screenSettings, "N16", QStringLiteral("自动布局&"));
+  addNamedItem(screenSettings, "N13", QStringLiteral("更换背景&"));
+  addNamedItem(screenSettings, "N15", QStringLiteral("位置锁定&"), true);
+  addNamedItem(screenSettings, "N16", QStringLiteral("自动布局&"));
   addSeparator(screenSettings, "N27");
   static const char* const kTickCaptions[kShowTickCount] = {"主标题",   "副标题",   "LOGO图片", "奖项名称", "抽奖嘉宾",
                                                             "奖品图片", "奖品名称", "抽奖提示", "抽奖进度", "开始按钮"};
   for (std::size_t i = 0; i < kShowTickCount; ++i) {
-    QAction* tick = addItem(screenSettings, kShowTickItems[i], QString::fromUtf8(kTickCaptions[i]), true);
+    QAction* tick = addNamedItem(screenSettings, kShowTickItems[i], QString::fromUtf8(kTickCaptions[i]), true);
     connect(tick, &QAction::triggered, this, [this, i] { emit showTickToggled(static_cast<ShowTick>(i)); });
   }
   addSeparator(screenSettings, "N75");
-  addItem(screenSettings, "N76", QStringLiteral("更多背景"));
+  addNamedItem(screenSettings, "N76", QStringLiteral("更多背景"));
 
   QMenu* tools = addSubmenu(menu_, "N3", QStringLiteral("工具操作&"));
-  addItem(tools, "N18", QStringLiteral("弃奖&"));
-  addItem(tools, "N58", QStringLiteral("补奖&"));
-  addItem(tools, "N20", QStringLiteral("导出中奖名单&"));
-  addItem(tools, "N21", QStringLiteral("查看抽奖日志&"));
-  addItem(menu_, "N12", QStringLiteral("音效设置&"));
+  addNamedItem(tools, "N18", QStringLiteral("弃奖&"));
+  addNamedItem(tools, "N58", QStringLiteral("补奖&"));
+  addNamedItem(tools, "N20", QStringLiteral("导出中奖名单&"));
+  addNamedItem(tools, "N21", QStringLiteral("查看抽奖日志&"));
+  addNamedItem(menu_, "N12", QStringLiteral("音效设置&"));
   addSeparator(menu_, "N41");
-  addItem(menu_, "N106", QStringLiteral("设定密码"));
+  addNamedItem(menu_, "N106", QStringLiteral("设定密码"));
   addSeparator(menu_, "N105");
-  addItem(menu_, "F31", QStringLiteral("奖品展示[F3]"));
-  addItem(menu_, "N19", QStringLiteral("本奖项中奖结果展示[F9]"));
-  addItem(menu_, "F101", QStringLiteral("全部中奖结果展示[F10]"));
+  addNamedItem(menu_, "F31", QStringLiteral("奖品展示[F3]"));
+  addNamedItem(menu_, "N19", QStringLiteral("本奖项中奖结果展示[F9]"));
+  addNamedItem(menu_, "F101", QStringLiteral("全部中奖结果展示[F10]"));
   addSeparator(menu_, "N25");
-  addItem(menu_, "N36", QStringLiteral("节目及评委设置"));
-  addItem(menu_, "N65", QStringLiteral("节目排名展示[F8]"));
-  addItem(menu_, "N14", QStringLiteral("节目打分细节[F7]"));
-  addItem(menu_, "N110", QStringLiteral("手机评分"));
+  addNamedItem(menu_, "N36", QStringLiteral("节目及评委设置"));
+  addNamedItem(menu_, "N65", QStringLiteral("节目排名展示[F8]"));
+  addNamedItem(menu_, "N14", QStringLiteral("节目打分细节[F7]"));
+  addNamedItem(menu_, "N110", QStringLiteral("手机评分"));
   addSeparator(menu_, "N64");
-  addItem(menu_, "N108", QStringLiteral("配置文件导出"));
-  addItem(menu_, "N109", QStringLiteral("配置文件导入"));
+  addNamedItem(menu_, "N108", QStringLiteral("配置文件导出"));
+  addNamedItem(menu_, "N109", QStringLiteral("配置文件导入"));
   addSeparator(menu_, "N107");
 
   QMenu* help = addSubmenu(menu_, "N4", QStringLiteral("帮助&"));
-  addItem(help, "N22", QStringLiteral("常用快捷键"));
-  addItem(help, "N53", QStringLiteral("视频操作说明"));
-  addItem(help, "N77", QStringLiteral("常见问题"));
-  addItem(help, "V481", QStringLiteral("版本号V6.0"))->setEnabled(false);
-  addItem(menu_, "N93", QStringLiteral("最小化窗口[F4]"));
-  addItem(menu_, "N5", QStringLiteral("退出&"));
+  addNamedItem(help, "N22", QStringLiteral("常用快捷键"));
+  addNamedItem(help, "N53", QStringLiteral("视频操作说明"));
+  addNamedItem(help, "N77", QStringLiteral("常见问题"));
+  addNamedItem(help, "V481", QStringLiteral("版本号V6.0"))->setEnabled(false);
+  addNamedItem(menu_, "N93", QStringLiteral("最小化窗口[F4]"));
+  addNamedItem(menu_, "N5", QStringLiteral("退出&"));
 }
 
 // The menu is a child of the window (popups need a widget parent) but lives no longer than this object.

@@ -15,6 +15,10 @@ class QWidget;
 
 namespace screen {
 
+// Adds an item with its component name as objectName, by which the owner and the
+// tests find it.
+QAction* addNamedItem(QMenu* menu, const char* name, const QString& caption, bool checkable = false);
+
 // Menu item names of the ten show ticks, in the order of ShowTick.
 inline constexpr const char* kShowTickItems[kShowTickCount] = {"N32", "N33", "N35", "N67", "N68",
                                                                "N69", "N70", "N72", "N73", "N74"};

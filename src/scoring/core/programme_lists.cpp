@@ -8,7 +8,7 @@
 namespace scoring {
 
 namespace {
-std::string g(const char* utf8) { return base::utf8ToGbk(utf8); }
+using base::gbk;
 
 std::string trimmed(std::string_view text) {
   std::size_t start = 0;
@@ -32,13 +32,13 @@ void readRows(const base::IniFile& config, const std::string& section, std::size
 }
 }  // namespace
 
-const std::string kProgrammeSection = g("节目设置");
-const std::string kJudgeSection = g("评委设置");
-const std::string kDropHighestKey = g("去最高分");
-const std::string kDropLowestKey = g("去最低分");
-const std::string kLayoutKey = g("导出方式");
-const std::string kFilePathKey = g("文件地址");
-const std::string kFullScoreKey = g("满分");
+const std::string kProgrammeSection = gbk("节目设置");
+const std::string kJudgeSection = gbk("评委设置");
+const std::string kDropHighestKey = gbk("去最高分");
+const std::string kDropLowestKey = gbk("去最低分");
+const std::string kLayoutKey = gbk("导出方式");
+const std::string kFilePathKey = gbk("文件地址");
+const std::string kFullScoreKey = gbk("满分");
 
 std::vector<Programme> readProgrammes(const base::IniFile& config) {
   std::vector<Programme> programmes;

@@ -18,7 +18,7 @@ namespace scoring {
 namespace fs = std::filesystem;
 
 namespace {
-std::string_view trimmed(std::string_view text) {
+std::string_view withoutSpacesAndTabs(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
   return text;
@@ -41,7 +41,7 @@ bool isPlainDecimal(std::string_view text) {
 }  // namespace
 
 CheckedScore checkScore(std::string_view text, double fullScore, double step) {
-  text = trimmed(text);
+  text = withoutSpacesAndTabs(text);
   if (!isPlainDecimal(text)) return {};
   const double score = std::strtod(std::string(text).c_str(), nullptr);
   if (!(score >= 0) || score > fullScore + 1e-9) return {ScoreCheck::OutOfRange, {}};

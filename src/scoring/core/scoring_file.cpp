@@ -11,22 +11,22 @@ namespace scoring {
 namespace fs = std::filesystem;
 
 namespace {
-std::string g(const char* utf8) { return base::utf8ToGbk(utf8); }
+using base::gbk;
 
 const std::string& dataSection() {
-  static const std::string name = g("评分数据");
+  static const std::string name = gbk("评分数据");
   return name;
 }
 const std::string& layoutKey() {
-  static const std::string name = g("数据格式");
+  static const std::string name = gbk("数据格式");
   return name;
 }
 const std::string& currentSection() {
-  static const std::string name = g("当前节目");
+  static const std::string name = gbk("当前节目");
   return name;
 }
 const std::string& numberKey() {
-  static const std::string name = g("编号");
+  static const std::string name = gbk("编号");
   return name;
 }
 
@@ -70,11 +70,11 @@ std::string blankScoringFile(const std::vector<Programme>& programmes, const std
     out += text;
     out += "\r\n";
   };
-  line(g(byJudge ? "注意事项:1. 以下内容除等号后面内容可修改外,其它内容请勿修改,否则可能会造成数据抓取不到;"
-                 : "注意事项:1. 以下内容除等号后面内容可修改外,其它内容请勿修改,否则会造成数据抓取不到;"));
-  line(g("         2. 分数请直接填在对应的等号后面,注意必须是数字;"));
-  line(g("         3. 要展示打分明细，请修改当前节目编号;"));
-  line(g("         4. 修改完毕请注意保存,保存后数据才会展示在界面中;"));
+  line(gbk(byJudge ? "注意事项:1. 以下内容除等号后面内容可修改外,其它内容请勿修改,否则可能会造成数据抓取不到;"
+                   : "注意事项:1. 以下内容除等号后面内容可修改外,其它内容请勿修改,否则会造成数据抓取不到;"));
+  line(gbk("         2. 分数请直接填在对应的等号后面,注意必须是数字;"));
+  line(gbk("         3. 要展示打分明细，请修改当前节目编号;"));
+  line(gbk("         4. 修改完毕请注意保存,保存后数据才会展示在界面中;"));
   line(std::string(92, '-'));
   line("");
 

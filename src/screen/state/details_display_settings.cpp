@@ -8,13 +8,13 @@ namespace screen {
 
 namespace {
 
-std::string g(const char* utf8) { return base::utf8ToGbk(utf8); }
+using base::gbk;
 
 struct Sections {
-  std::string perRow = g("评委显示设置");
-  std::string photo = g("评委照片");
-  std::string names = g("评委姓名");
-  std::string details = g("评分细节");
+  std::string perRow = gbk("评委显示设置");
+  std::string photo = gbk("评委照片");
+  std::string names = gbk("评委姓名");
+  std::string details = gbk("评分细节");
 };
 const Sections& sections() {
   static const Sections names;
@@ -27,21 +27,21 @@ DetailsDisplaySettings loadDetailsDisplay(const base::IniFile& config, const sty
                                           const styledtext::TSmoothEffect& mainSubtitleEffect) {
   const Sections& at = sections();
   DetailsDisplaySettings s;
-  s.perRow = std::max(0, config.readInt(at.perRow, g("每行个数"), 0));
+  s.perRow = std::max(0, config.readInt(at.perRow, gbk("每行个数"), 0));
   s.photoWidth = config.readInt(at.photo, "Width", 200);
   s.photoHeight = config.readInt(at.photo, "Height", 250);
   if (s.photoWidth < 10) s.photoWidth = 200;
   if (s.photoHeight < 10) s.photoHeight = 250;
   s.nameFont.color = config.readInt(at.names, "Font.Color", 0);
   s.nameFont.size = config.readInt(at.names, "Font.Size", 20);
-  s.nameFont.name = config.readString(at.names, "Font.Name", g("黑体"));
+  s.nameFont.name = config.readString(at.names, "Font.Name", gbk("黑体"));
   s.nameFont.bold = true;
   s.showNames = config.readBool(at.names, "Show", true);
-  s.subtitleText = config.readString(at.details, g("副标题"), g("评分明细"));
-  s.background = config.readString(at.details, g("背景图片"), "");
+  s.subtitleText = config.readString(at.details, gbk("副标题"), gbk("评分明细"));
+  s.background = config.readString(at.details, gbk("背景图片"), "");
 
   styledtext::FontRecord heiti;
-  heiti.name = g("黑体");
+  heiti.name = gbk("黑体");
   s.subtitle = readCaption(config, "ScoreEvSecTitle", mainSubtitleFont, mainSubtitleEffect, 0, {50, 100});
   if (s.subtitle.font.name.empty()) s.subtitle.font.name = heiti.name;
   s.programmeLine = readCaption(config, "ScoreProNameTitel", heiti, styledtext::TSmoothEffect(), 0, {50, 200});
@@ -57,15 +57,15 @@ DetailsDisplaySettings loadDetailsDisplay(const base::IniFile& config, const sty
 void saveDetailsDisplay(base::IniFile& config, const DetailsDisplaySettings& s) {
   const Sections& at = sections();
   base::IniBatch batch(config);
-  config.writeInt(at.perRow, g("每行个数"), s.perRow);
+  config.writeInt(at.perRow, gbk("每行个数"), s.perRow);
   config.writeInt(at.photo, "Width", s.photoWidth);
   config.writeInt(at.photo, "Height", s.photoHeight);
   config.writeInt(at.names, "Font.Color", s.nameFont.color);
   config.writeInt(at.names, "Font.Size", s.nameFont.size);
   config.writeString(at.names, "Font.Name", s.nameFont.name);
   config.writeBool(at.names, "Show", s.showNames);
-  config.writeString(at.details, g("副标题"), s.subtitleText);
-  config.writeString(at.details, g("背景图片"), s.background);
+  config.writeString(at.details, gbk("副标题"), s.subtitleText);
+  config.writeString(at.details, gbk("背景图片"), s.background);
   writeCaption(config, "ScoreResult", s.resultLine);
   writeCaption(config, "ScoreProNameTitel", s.programmeLine);
   writeCaption(config, "ScoreEvSecTitle", s.subtitle);

@@ -9,26 +9,26 @@ namespace screen {
 
 namespace {
 
-std::string g(const char* utf8) { return base::utf8ToGbk(utf8); }
+using base::gbk;
 
 const std::string& section() {
-  static const std::string name = g("评分展示");
+  static const std::string name = gbk("评分展示");
   return name;
 }
 const char* const kSubtitleSection = "ProShowSecTitle";
 
 styledtext::FontRecord readLabelFont(const base::IniFile& config, const char* prefix) {
   styledtext::FontRecord font;
-  font.color = config.readInt(section(), g(prefix) + g("颜色"), 999999);
-  font.size = config.readInt(section(), g(prefix) + g("大小"), 10);
-  font.name = config.readString(section(), g(prefix) + g("字体"), "");
+  font.color = config.readInt(section(), gbk(prefix) + gbk("颜色"), 999999);
+  font.size = config.readInt(section(), gbk(prefix) + gbk("大小"), 10);
+  font.name = config.readString(section(), gbk(prefix) + gbk("字体"), "");
   return font;
 }
 
 void writeLabelFont(base::IniFile& config, const char* prefix, const styledtext::FontRecord& font) {
-  config.writeInt(section(), g(prefix) + g("颜色"), font.color);
-  config.writeInt(section(), g(prefix) + g("大小"), font.size);
-  config.writeString(section(), g(prefix) + g("字体"), font.name);
+  config.writeInt(section(), gbk(prefix) + gbk("颜色"), font.color);
+  config.writeInt(section(), gbk(prefix) + gbk("大小"), font.size);
+  config.writeString(section(), gbk(prefix) + gbk("字体"), font.name);
 }
 
 }  // namespace
@@ -36,33 +36,33 @@ void writeLabelFont(base::IniFile& config, const char* prefix, const styledtext:
 RankingDisplaySettings loadRankingDisplay(const base::IniFile& config, const styledtext::FontRecord& mainSubtitleFont,
                                           const styledtext::TSmoothEffect& mainSubtitleEffect) {
   RankingDisplaySettings s;
-  s.barHeight = config.readInt(section(), g("柱状高度"), 500);
-  s.barWidth = config.readInt(section(), g("柱状宽度"), 80);
-  s.gap = config.readInt(section(), g("间隔宽度"), 10);
-  s.animate = config.readBool(section(), g("动画展示"), true);
-  s.barColour = config.readInt(section(), g("柱状颜色"), 999999);
+  s.barHeight = config.readInt(section(), gbk("柱状高度"), 500);
+  s.barWidth = config.readInt(section(), gbk("柱状宽度"), 80);
+  s.gap = config.readInt(section(), gbk("间隔宽度"), 10);
+  s.animate = config.readBool(section(), gbk("动画展示"), true);
+  s.barColour = config.readInt(section(), gbk("柱状颜色"), 999999);
   s.scoreFont = readLabelFont(config, "得分");
   s.nameFont = readLabelFont(config, "节目");
   s.rankFont = readLabelFont(config, "排名");
   s.rankFont.bold = true;
-  s.background = config.readString(section(), g("背景图片"), "");
-  s.subtitleText = config.readString(section(), g("副标题"), "");
+  s.background = config.readString(section(), gbk("背景图片"), "");
+  s.subtitleText = config.readString(section(), gbk("副标题"), "");
   s.subtitle = readCaption(config, kSubtitleSection, mainSubtitleFont, mainSubtitleEffect, 0, {50, 100});
   return s;
 }
 
 void saveRankingDisplay(base::IniFile& config, const RankingDisplaySettings& s) {
   base::IniBatch batch(config);
-  config.writeInt(section(), g("柱状高度"), s.barHeight);
-  config.writeInt(section(), g("柱状宽度"), s.barWidth);
-  config.writeInt(section(), g("间隔宽度"), s.gap);
-  config.writeBool(section(), g("动画展示"), s.animate);
-  config.writeString(section(), g("背景图片"), s.background);
-  config.writeInt(section(), g("柱状颜色"), s.barColour);
+  config.writeInt(section(), gbk("柱状高度"), s.barHeight);
+  config.writeInt(section(), gbk("柱状宽度"), s.barWidth);
+  config.writeInt(section(), gbk("间隔宽度"), s.gap);
+  config.writeBool(section(), gbk("动画展示"), s.animate);
+  config.writeString(section(), gbk("背景图片"), s.background);
+  config.writeInt(section(), gbk("柱状颜色"), s.barColour);
   writeLabelFont(config, "得分", s.scoreFont);
   writeLabelFont(config, "节目", s.nameFont);
   writeLabelFont(config, "排名", s.rankFont);
-  config.writeString(section(), g("副标题"), s.subtitleText);
+  config.writeString(section(), gbk("副标题"), s.subtitleText);
   writeCaption(config, kSubtitleSection, s.subtitle);
 }
 

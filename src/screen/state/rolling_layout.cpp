@@ -12,17 +12,6 @@ std::string sectionName(int batchSize, const char* suffix, int index) {
   return std::to_string(batchSize) + suffix + std::to_string(index);
 }
 
-FrameFont readFrameFont(const base::IniFile& ini, const std::string& section) {
-  return {ini.readInt(section, "Font.Color", 65535), ini.readInt(section, "Font.Size", 30),
-          ini.readString(section, "Font.Name", "")};
-}
-
-void writeFrameFont(base::IniFile& ini, const std::string& section, const FrameFont& font) {
-  ini.writeInt(section, "Font.Color", font.color);
-  ini.writeInt(section, "Font.Size", font.size);
-  ini.writeString(section, "Font.Name", font.name);
-}
-
 void writePoint(base::IniFile& ini, const std::string& section, Point point) {
   ini.writeInt(section, names::xKey(), point.x);
   ini.writeInt(section, names::yKey(), point.y);
@@ -123,8 +112,7 @@ void narrowColumns(TextBlock& block, int top, const Display& display, const Roll
     if (o.top < top + block.height() && o.bottom() > top)
       halfRoom = std::min(halfRoom, o.left >= centre ? o.left - centre : centre - o.right());
   const int widest = std::max(0, 2 * halfRoom - 2);
-  if (block.width() > widest)
-    block.frame.width = std::max(1, (widest - 20 * (block.columns - 1)) / block.columns);
+  if (block.width() > widest) block.frame.width = std::max(1, (widest - 20 * (block.columns - 1)) / block.columns);
 }
 
 void placeTextFrames(const TextBlock& block, int n, int firstLeft, int firstTop, RollingArea& area) {
@@ -167,6 +155,17 @@ void placePictureFrames(const PictureBlock& block, Point first, RollingArea& are
 
 }  // namespace
 
+FrameFont readFrameFont(const base::IniFile& ini, const std::string& section, int defaultSize) {
+  return {ini.readInt(section, "Font.Color", 65535), ini.readInt(section, "Font.Size", defaultSize),
+          ini.readString(section, "Font.Name", "")};
+}
+
+void writeFrameFont(base::IniFile& ini, const std::string& section, const FrameFont& font) {
+  ini.writeInt(section, "Font.Color", font.color);
+  ini.writeInt(section, "Font.Size", font.size);
+  ini.writeString(section, "Font.Name", font.name);
+}
+
 bool RollingRoom::holds(const Rect& block, const Display& display) const {
   if (block.left < 0 || block.right() > display.desktop.width || block.top < top || block.bottom() > bottom)
     return false;
@@ -185,7 +184,7 @@ void loadTextLayout(const base::IniFile& ini, int batchSize, const Display& disp
   }
   area.bigFrame = {ini.readInt("L31", names::xKey(), centreX), ini.readInt("L31", names::yKey(), centreY)};
   const FrameFont font = area.textFont.withStored(
-      readFrameFont(ini, batchSize > kMaxFramedBatch ? "31_S1" : std::to_string(batchSize) + "_S1"));
+      readFrameFont(ini, batchSize > kMaxFramedBatch ? "31_S1" : std::to_string(batchSize) + "_S1", 30));
   area.namesPerLine = readNamesPerLine(ini);
   area.giveFontToAllFrames(font);
 }

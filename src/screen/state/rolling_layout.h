@@ -45,6 +45,11 @@ struct RollingRoom {
   bool holds(const Rect& block, const Display& display) const;
 };
 
+// A frame font's section ("S1" of the window, "n_S1" of a layout set): colour,
+// size and face; a missing colour reads as yellow.
+FrameFont readFrameFont(const base::IniFile& ini, const std::string& section, int defaultSize);
+void writeFrameFont(base::IniFile& ini, const std::string& section, const FrameFont& font);
+
 // "L31"/"RowCountPcs"; a missing key reads as 5 names per line.
 int readNamesPerLine(const base::IniFile& ini);
 

@@ -13,7 +13,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string gbk(std::string_view utf8) { return base::utf8ToGbk(utf8); }
+using base::gbk;
 
 // Design-time colours of the labels, used where the loader's default is the
 // missing marker; the title and the clock have real loader defaults.
@@ -48,7 +48,6 @@ constexpr std::array<Label, 7> kPlacedLabels = {Label::MainTitle, Label::SecTitl
                                                 Label::PrizeName, Label::HonorGuest, Label::RateProgress,
                                                 Label::ItemName};
 
-
 void readLabel(const base::IniFile& ini, Label which, LabelState& label) {
   const std::string_view section = labelSection(which);
   label.font.color = ini.readInt(section, "Font.Color", defaultLabelColour(which));
@@ -56,14 +55,8 @@ void readLabel(const base::IniFile& ini, Label which, LabelState& label) {
   label.font.name = ini.readString(section, "Font.Name", "");
   if (const std::string key = titleKey(which); !key.empty()) label.caption = ini.readString(section, key, "");
   label.font.charset = ini.readInt(section, "Font.Charset", defaultLabelCharset(which));
-  label.effect = styledtext::readEffect(ini, section, styledtext::kLabelEffectPrefix,
-                                       styledtext::EffectDefaults::mainWindow());
-}
-
-void writeFrameFont(base::IniFile& ini, std::string_view section, const FrameFont& font) {
-  ini.writeInt(section, "Font.Color", font.color);
-  ini.writeInt(section, "Font.Size", font.size);
-  ini.writeString(section, "Font.Name", font.name);
+  label.effect =
+      styledtext::readEffect(ini, section, styledtext::kLabelEffectPrefix, styledtext::EffectDefaults::mainWindow());
 }
 
 }  // namespace
@@ -117,9 +110,7 @@ void loadMainSettings(const base::ConfigFiles& files, const Display& display, Sc
   model.label(Label::HonorGuest).visible = model.tick(ShowTick::HonorGuest);
   model.label(Label::ItemName).visible = model.tick(ShowTick::ItemName);
 
-  model.rolling.giveFontToAllFrames(model.rolling.textFont.withStored(
-      FrameFont{ini.readInt("S1", "Font.Color", 65535), ini.readInt("S1", "Font.Size", 20),
-                ini.readString("S1", "Font.Name", "")}));
+  model.rolling.giveFontToAllFrames(model.rolling.textFont.withStored(readFrameFont(ini, "S1", 20)));
 }
 
 void loadPositions(const base::ConfigFiles& files, const Display& display, ScreenModel& model) {

@@ -7,8 +7,8 @@ namespace screen {
 namespace {
 
 // A section of our own beside the program's: older versions leave it alone.
-std::string section() { return base::utf8ToGbk("双屏"); }
-std::string key() { return base::utf8ToGbk("投影屏幕"); }
+std::string stageSection() { return base::utf8ToGbk("双屏"); }
+std::string stageScreenKey() { return base::utf8ToGbk("投影屏幕"); }
 
 long long area(const ConnectedScreen& s) { return static_cast<long long>(s.width) * s.height; }
 
@@ -40,11 +40,11 @@ int chooseConsoleScreen(const std::vector<ConnectedScreen>& screens, int stage) 
 }
 
 std::string storedStageScreen(const base::IniFile& config) {
-  return base::gbkToUtf8(config.readString(section(), key(), ""));
+  return base::gbkToUtf8(config.readString(stageSection(), stageScreenKey(), ""));
 }
 
 void storeStageScreen(base::IniFile& config, const std::string& name) {
-  config.writeString(section(), key(), base::utf8ToGbk(name));
+  config.writeString(stageSection(), stageScreenKey(), base::utf8ToGbk(name));
 }
 
 }  // namespace screen
