@@ -21,10 +21,10 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 # -O1: the sanitizers' own advice, so that the fuzzers run at a useful speed
 # while the compiler keeps what the sanitizers check. Line tables are all the
 # sanitizers' reports need for file and line; full debug information would
-# only slow the build.
+# only slow the build. The libraries are unity builds.
 cmake -S . -B build-sanitize "${generator[@]}" "${launcher[@]}" -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-gline-tables-only -O1" \
-  -DKV_CORE_ONLY=ON -DKV_SANITIZE=ON -DKV_FUZZ=ON >/dev/null
+  -DKV_CORE_ONLY=ON -DKV_SANITIZE=ON -DKV_FUZZ=ON -DKV_UNITY_BUILD=ON >/dev/null
 
 target_args=()
 [ $# -gt 0 ] && target_args=(--target "$@")

@@ -39,14 +39,25 @@ generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
 jobs=$(nproc)
 
+# with_huge_pages COMMAND...: runs a build with the C library's heap on huge
+# pages where the kernel gives them on request. moc and clang build their data
+# in millions of small allocations; on 4 KiB pages moc spends most of its time
+# on page faults: Qt's code generators run about three times as fast, clang
+# about a tenth faster. The programs under test run as they do for the user.
+with_huge_pages() {
+  GLIBC_TUNABLES="${GLIBC_TUNABLES:+$GLIBC_TUNABLES:}glibc.malloc.hugetlb=1" "$@"
+}
+
 build_normal() {
   # Only what the tests need: the benchmarks and screenshot programs stay out.
   # Release: the optimised program as it ships, without the debug information
   # that slows every compile (about a fifth) and every link. No compiler
   # launcher: the Qt headers are precompiled, which ccache would refuse.
-  # The core's own tests are built and run once, in the sanitizer build.
-  cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=Release -DKV_BUILD_BENCH=OFF -DKV_CORE_TESTS=OFF >/dev/null
-  cmake --build build -j "$jobs"
+  # The core's own tests are built and run once, in the sanitizer build. The
+  # libraries are unity builds.
+  cmake -S . -B build "${generator[@]}" -DCMAKE_BUILD_TYPE=Release -DKV_BUILD_BENCH=OFF -DKV_CORE_TESTS=OFF \
+    -DKV_UNITY_BUILD=ON >/dev/null
+  with_huge_pages cmake --build build -j "$jobs"
 }
 test_normal() {
   (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
@@ -60,6 +71,7 @@ test_sanitize() {
 
 phase setup bash scripts/setup.sh
 phase layers python3 scripts/check_layers.py
+phase unity-check python3 scripts/check_unity.py
 phase build build_normal
 phase tests test_normal
 # A short crash test (scripts/crash_test.sh takes a longer count). It mostly
@@ -69,7 +81,7 @@ crash_log=$(mktemp)
 crash_start=$(date +%s)
 bash scripts/crash_test.sh 30 >"$crash_log" 2>&1 &
 crash_pid=$!
-phase sanitize-build bash scripts/sanitize_build.sh
+phase sanitize-build with_huge_pages bash scripts/sanitize_build.sh
 crash_status=0
 wait "$crash_pid" || crash_status=$?
 cat "$crash_log"
