@@ -1,6 +1,7 @@
 // The two players of the draw screen. Their rules (the repeat, the stop that
 // ends the start sound, the stop sound's preparation with and without an audio
-// output) run on fake outputs whose ends and failures the test causes. The
+// output) run on fake outputs whose ends and failures the test causes; the
+// holding of commands while a file opens runs on a fake media player. The
 // real back end is checked where the machine plays sound: a tone plays and
 // ends, and a file that is no sound is reported; every wait ends on the event
 // it waits for, within a few seconds.
@@ -11,6 +12,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "screen/held_playback.h"
 #include "screen/sound_output.h"
 #include "test_folder.h"
 
@@ -126,6 +128,44 @@ void writeMusic(const TestFolder& folder) {
   folder.write("music/text.wav", "this is no sound");
 }
 
+// A media player whose file opens when the test says so; it logs each command
+// it is given.
+class OpeningMedia final : public screen::MediaPort {
+ public:
+  QUrl source() const override { return source_; }
+  void setSource(const QUrl& file) override {
+    log << QStringLiteral("open ") + file.fileName();
+    source_ = file;
+    opening_ = !file.isEmpty();
+    playing_ = false;
+  }
+  bool opening() const override { return opening_; }
+  bool playing() const override { return playing_; }
+  bool stopped() const override { return !playing_; }
+  void playFromStart() override {
+    log << QStringLiteral("play");
+    playing_ = true;
+  }
+  void stop() override {
+    log << QStringLiteral("stop");
+    playing_ = false;
+  }
+  // The file has opened: the player reports its new status.
+  void finishOpening(screen::HeldPlayback& playback) {
+    opening_ = false;
+    playback.carryOut();
+  }
+
+  QStringList log;
+
+ private:
+  QUrl source_;
+  bool opening_ = false;
+  bool playing_ = false;
+};
+
+QUrl file(const char* name) { return QUrl::fromLocalFile(QStringLiteral("/music/") + QLatin1String(name)); }
+
 }  // namespace
 
 class SoundPlayersTest : public QObject {
@@ -233,6 +273,45 @@ class SoundPlayersTest : public QObject {
       QVERIFY(!players.isPlaying());
       QCOMPARE(fake.player2().starts, switchOn ? 1 : 0);
     }
+  }
+
+  // Commands that come while a file opens reach the player once it has opened,
+  // and only the last wish: the back end deadlocks when given a file, a seek or
+  // a stop while it opens one.
+  void commandsWaitWhileAFileOpens() {
+    OpeningMedia media;
+    screen::HeldPlayback playback(media);
+    playback.setSource(file("a.wav"));
+    playback.playFromStart();
+    playback.setSource(file("b.wav"));
+    playback.playFromStart();
+    playback.stop();
+    playback.setSource(file("c.wav"));
+    playback.playFromStart();
+    QCOMPARE(media.log, QStringList({"open a.wav"}));
+    QVERIFY(playback.held());
+    QVERIFY(playback.isPlaying());
+
+    media.finishOpening(playback);
+    QCOMPARE(media.log, QStringList({"open a.wav", "open c.wav"}));
+    media.finishOpening(playback);
+    QCOMPARE(media.log, QStringList({"open a.wav", "open c.wav", "play"}));
+    QVERIFY(!playback.held());
+    QVERIFY(playback.isPlaying());
+
+    // With the file open, commands go through at once; the same file is not opened again.
+    playback.stop();
+    playback.setSource(file("c.wav"));
+    QCOMPARE(media.log, QStringList({"open a.wav", "open c.wav", "play", "stop"}));
+    QVERIFY(!playback.isPlaying());
+
+    // A play taken back while its file opens never starts.
+    playback.setSource(file("d.wav"));
+    playback.playFromStart();
+    playback.stop();
+    media.finishOpening(playback);
+    QCOMPARE(media.log, QStringList({"open a.wav", "open c.wav", "play", "stop", "open d.wav"}));
+    QVERIFY(!playback.isPlaying());
   }
 
   // The real back end given new files, stops and restarts faster than it opens
