@@ -18,8 +18,8 @@ SoundPlayers::SoundPlayers(QObject* parent, SoundBackEnd backEnd) : QObject(pare
 
 SoundBackEnd SoundPlayers::moduleBackEnd() {
   return {[]() -> SoundOutput* {
-            const auto make = reinterpret_cast<MakeSoundOutput>(
-                platform::moduleEntry(platform::kSoundModule, kMakeSoundOutputEntry));
+            const auto make =
+                reinterpret_cast<MakeSoundOutput>(platform::moduleEntry(platform::kSoundModule, kMakeSoundOutputEntry));
             return make ? make() : nullptr;
           },
           &SoundPlayers::soundSystemAvailable};

@@ -120,11 +120,14 @@ class ImageFilesTest : public QObject {
     freshRun.start(QCoreApplication::applicationFilePath(), {});
     QVERIFY(freshRun.waitForFinished(30000));
     QVERIFY2(freshRun.exitStatus() == QProcess::NormalExit && freshRun.exitCode() == 0,
-             qPrintable(QStringLiteral("exit %1: %2").arg(freshRun.exitCode()).arg(QString::fromLocal8Bit(freshRun.readAllStandardError()))));
+             qPrintable(QStringLiteral("exit %1: %2")
+                            .arg(freshRun.exitCode())
+                            .arg(QString::fromLocal8Bit(freshRun.readAllStandardError()))));
 
     const QStringList installed = installedImagePlugins();
     if (installed.size() < 2) QSKIP("fewer than two image plugins installed: nothing could be loaded needlessly");
-    const QStringList mapped = QString::fromLocal8Bit(freshRun.readAllStandardOutput()).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QStringList mapped =
+        QString::fromLocal8Bit(freshRun.readAllStandardOutput()).split(QLatin1Char(' '), Qt::SkipEmptyParts);
     QVERIFY2(mapped.size() <= 1, qPrintable(mapped.join(QLatin1Char(' '))));
   }
 
@@ -150,7 +153,8 @@ class ImageFilesTest : public QObject {
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  if (qEnvironmentVariableIsSet(kReadPicturesIn)) return readPicturesAndListPlugins(qEnvironmentVariable(kReadPicturesIn));
+  if (qEnvironmentVariableIsSet(kReadPicturesIn))
+    return readPicturesAndListPlugins(qEnvironmentVariable(kReadPicturesIn));
   ImageFilesTest test;
   return QTest::qExec(&test, argc, argv);
 }
