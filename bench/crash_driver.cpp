@@ -38,7 +38,8 @@
 #include "base/ini_document.h"
 #include "base/text_file.h"
 #include "draw/award_corrections.h"
-#include "draw/headless_startup.h"
+#include "draw/headless_view.h"
+#include "draw/startup.h"
 #include "draw/paired_writes.h"
 #include "draw/lifecycle.h"
 #include "draw/torn_lines.h"
@@ -80,7 +81,7 @@ int run(const fs::path& dir, const fs::path& journalPath, unsigned seed) {
     journal.line(
         "A startup " +
         std::to_string(base::splitLines(base::readFileIfExists(folder.winnersRecordPath()).value_or("")).size()));
-    if (!draw::headlessStartup(data, folder, view, luck)) {
+    if (draw::startUp(data, folder, view, luck) != draw::StartupResult::Ready) {
       std::cerr << "start-up failed\n";
       return 1;
     }
@@ -262,7 +263,7 @@ int check(const fs::path& dir, const fs::path& journalPath, std::size_t cut) {
   draw::DrawData data;
   draw::HeadlessView view;
   draw::Luck luck(data, folder, view);
-  if (!draw::headlessStartup(data, folder, view, luck)) checker.fault("start-up stopped");
+  if (draw::startUp(data, folder, view, luck) != draw::StartupResult::Ready) checker.fault("start-up stopped");
   const bool torn = endsInsideALine(recordBytes);
   bool repairTold = false;
   bool logRepairTold = false;

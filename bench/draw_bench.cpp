@@ -22,7 +22,7 @@
 #include "draw/draw_data.h"
 #include "draw/event_files.h"
 #include "draw/event_folder.h"
-#include "draw/headless_startup.h"
+#include "draw/startup.h"
 #include "draw/headless_view.h"
 #include "draw/lifecycle.h"
 #include "draw/luck.h"
@@ -344,7 +344,7 @@ void BM_StartCommand(benchmark::State& state) {
   draw::DrawData data;
   draw::HeadlessView view;
   draw::Luck luck(data, folder, view);
-  draw::headlessStartup(data, folder, view, luck);
+  draw::startUp(data, folder, view, luck);
   data.random.seed(1);
   auto idle = [&] {
     while (view.timerOn(draw::DrawTimer::PoolAhead)) luck.poolAheadTimer();

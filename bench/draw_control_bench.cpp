@@ -13,7 +13,8 @@
 #include "base/delimited_row.h"
 #include "base/gbk.h"
 #include "base/text_file.h"
-#include "draw/headless_startup.h"
+#include "draw/headless_view.h"
+#include "draw/startup.h"
 
 namespace fs = std::filesystem;
 
@@ -41,7 +42,7 @@ struct Engine {
   draw::DrawData data;
   draw::HeadlessView view;
   draw::Luck luck{data, folder, view};
-  explicit Engine(const fs::path& dir) : folder(dir) { draw::headlessStartup(data, folder, view, luck); }
+  explicit Engine(const fs::path& dir) : folder(dir) { draw::startUp(data, folder, view, luck); }
 };
 
 void RollingTickEngineOnlyNoPaint(benchmark::State& state) {

@@ -17,6 +17,8 @@
 
 #include "base/gbk.h"
 #include "draw/headless_startup.h"
+#include "draw/headless_view.h"
+#include "draw/startup.h"
 #include "draw/winners_text.h"
 
 namespace {
@@ -103,7 +105,7 @@ int main(int argc, char** argv) {
     }
   };
 
-  const bool started = draw::headlessStartup(data, folder, view, luck);
+  const bool started = draw::startUp(data, folder, view, luck) == draw::StartupResult::Ready;
   if (options.seed) data.random.seed(*options.seed);
   flush();
   if (started) {

@@ -3,14 +3,15 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontInfo>
-#include <QGuiApplication>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <algorithm>
 #include <map>
@@ -23,15 +24,17 @@
 #include "console/TConsole.h"
 #include "draw/lifecycle.h"
 #include "draw/rolling_feed.h"
-#include "draw/settings_check.h"
+#include "draw/startup.h"
 #include "platform/font_substitutions.h"
 #include "platform/image_files.h"
 #include "platform/qt_gbk.h"
 #include "screen/appearance_commands.h"
+#include "screen/command_table.h"
 #include "screen/display_stage.h"
 #include "screen/element_menus.h"
 #include "screen/main_menu.h"
 #include "screen/state/auto_layout.h"
+#include "screen/state/frame_fit.h"
 #include "screen/state/rolling_layout.h"
 #include "screen/state/screen_settings.h"
 #include "screen/tool_commands.h"
@@ -84,21 +87,6 @@ TForm1::TForm1(std::filesystem::path programDir, QWidget* parent, QSize desktop)
   Timer1.setTimerType(Qt::PreciseTimer);
   Timer3.setSingleShot(true);
   connect(&Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
-  connect(mainMenu_.get(), &screen::MainMenu::opening, this, [this] { luck_->popupMenuOpened(); });
-  connect(mainMenu_.get(), &screen::MainMenu::singleAwardChosen, this,
-          [this](int award) { luck_->singleAwardCommand(award); });
-  auto modeAction = [this](const char* name, void (draw::Luck::*command)()) {
-    if (QAction* action = mainMenu_->action(QString::fromLatin1(name)))
-      connect(action, &QAction::triggered, this, [this, command] {
-        (luck_.get()->*command)();
-        mainMenu_->setTextDraw(data_.settings.textDraw);
-        mainMenu_->setPeopleRolling(data_.settings.peopleRolling);
-      });
-  };
-  modeAction("N9", &draw::Luck::N9Click);
-  modeAction("N10", &draw::Luck::N10Click);
-  modeAction("N96", &draw::Luck::N96Click);
-  modeAction("N97", &draw::Luck::N97Click);
 
   // With a projector connected the start-up's questions open on the laptop screen already.
   if (stageScreen_ != nullptr && QGuiApplication::screens().size() > 1) {
@@ -200,64 +188,23 @@ void TForm1::createElements() {
 void TForm1::runGuarded(const std::function<void()>& command) { dialogs_.reportFailures(command); }
 
 void TForm1::FormCreate() {
+  for (auto* frame : frames_) frame->setText({});
+  progressBar_->move(desktop_.width() / 2 - progressBar_->width() / 2,
+                     desktop_.height() / 2 - progressBar_->height() / 2);
   const base::ConfigFiles& files = folder_.configFiles();
-  // A settings file that is not the program's own is kept aside and the operator
-  // chooses before anything reads or writes it.
-  if (!draw::settleSettingsFile(
-          files, [this](const std::string& question) { return ask(question, {}, draw::QuestionKind::Warning); },
-          [this](const std::string& text) { showMessage(text); })) {
+  draw::StartupHooks hooks;
+  hooks.loadScreenSettings = [&] { screen::loadMainSettings(files, display(), model_); };
+  hooks.positionLoad = [&](bool& firstRun) {
+    // The flag is read before the write that clears it: a failed write still tells it.
+    const auto tellFlag = qScopeGuard([&] { firstRun = model_.firstRun; });
+    screen::loadPositions(files, display(), model_);
+  };
+  hooks.showScreen = [this] { showLoadedSettings(); };
+  if (draw::startUp(data_, folder_, *this, *luck_, hooks) == draw::StartupResult::Declined) {
     startupDeclined_ = true;
     skipExitSave_ = true;
     return;
   }
-  // An unreadable Config.ini is shown as a message here and again by the loads below, never a crash.
-  runGuarded([&] {
-    luck_->sounds().load(folder_);
-    luck_->playBackgroundMusic();
-  });
-  for (auto* frame : frames_) frame->setText({});
-  progressBar_->move(desktop_.width() / 2 - progressBar_->width() / 2,
-                     desktop_.height() / 2 - progressBar_->height() / 2);
-
-  // The screen is laid out even when the roster cannot be read (a picture draw
-  // whose PicList.txt does not exist yet): the operator needs a clean screen and
-  // the menu to set the roster up. The draw stays blocked then (lifecycle.h).
-  bool loaded = false;
-  runGuarded([&] { screen::loadMainSettings(files, display(), model_); });
-  try {
-    const draw::LifecycleOutcome outcome = draw::startupLoad(data_, folder_);
-    loaded = true;
-    if (outcome.message) showMessage(*outcome.message);
-  } catch (const base::FileError&) {
-    showMessage(data_.state.drawBlocked);
-  } catch (const base::ConversionError&) {
-    showMessage(data_.state.drawBlocked);
-  }
-  // Its one write (the first-run flag) failing on a full disk must not keep the
-  // winners record from loading, and an unreadable roster must not keep the
-  // screen from being laid out: it runs on its own.
-  runGuarded([&] { screen::loadPositions(files, display(), model_); });
-  loadBackground();
-  draw::LifecycleOutcome resumed;
-  if (loaded) {
-    resumed = draw::startupResume(data_, folder_, model_.firstRun, [this](const std::string& question) {
-      return ask(question, {}, draw::QuestionKind::Warning);
-    });
-    if (resumed.hint) model_.label(Label::ActionHint).caption = *resumed.hint;
-    if (resumed.message) showMessage(*resumed.message);
-  }
-  if (!data_.state.drawBlocked.empty()) model_.label(Label::ActionHint).caption = draw::blockedHint();
-  model_.textDraw = data_.settings.textDraw;
-  model_.peopleRolling = data_.settings.peopleRolling;
-  model_.pictureLoadButtonVisible =
-      !data_.settings.textDraw && !photoTiles_.loaded() && model_.tick(ShowTick::StartButton);
-  mainMenu_->syncTicks(model_);
-  syncOtherSettingsEntry();
-  renderModel();
-  if (loaded) luck_->buildSingleAwardMenu();
-  setStartCaption(base::utf8ToGbk("开始"));
-  // The winners of a batch a kill interrupted are what the audience must see first.
-  runGuarded([&] { luck_->showInterruptedBatch(resumed.interruptedBatch); });
   started_ = true;
   Timer3.start(1000);
 }
@@ -456,94 +403,41 @@ void TForm1::renderFrames() {
   big->setVisible(area.textVisible[30]);
 }
 
+std::vector<screen::Rect> TForm1::obstacles(const QWidget* self) const {
+  std::vector<screen::Rect> boxes;
+  for (const QRect& box : elementBoxes(self)) boxes.push_back({box.x(), box.y(), box.width(), box.height()});
+  return boxes;
+}
+
 void TForm1::fitBigFrame() {
-  // The big frame was placed for ten lines of the longest name, six to a line or
-  // as many as its menu then put on one. The menu may put more on a line later,
-  // a batch may fill more lines, long names widen every column: where the text
-  // at the placed size would leave the screen or cover another element, it is
-  // shown smaller, down to the names' readable size, then with fewer names a
-  // line (the columns stay aligned), and then its rows close up, to a fifth of
-  // the font's height apart; at each step it may also move in from the right,
-  // as a caption does, to stop short of what it would cover there. The stored
-  // font, names a line and place stay; where nothing helps the frame shows as placed.
   screen::RollingFrame* big = frame(31);
   const screen::RollingArea& area = model_.rolling;
-  const QPoint stored(area.bigFrame.x, area.bigFrame.y);
-  const int placed = screen::qtFont(area.textFont.name, area.bigFrameFontSize).pointSize();
-  const int floor = std::min(placed, screen::kReadableFontSize);
-  const std::string& composed = area.textCaptions[static_cast<std::size_t>(draw::kBigFrame - 1)];
-  const std::vector<std::string> cells = draw::bigFrameCells(composed);
-  int composedPerLine = 0;  // the most names on one line of the composed text
-  for (std::size_t from = 0, line = 0; from <= composed.size(); from = line + 1) {
-    line = std::min(composed.find('\n', from), composed.size());
-    composedPerLine = std::max(composedPerLine, int(draw::bigFrameCells(composed.substr(from, line - from)).size()));
-  }
-  std::map<int, QString> texts;  // by names a line, 0: as composed
-  auto textOf = [&](int perLine) -> const QString& {
-    auto found = texts.find(perLine);
-    if (found == texts.end())
-      found =
-          texts.emplace(perLine, fromGbk(perLine == 0 ? composed : draw::regroupBigFrameText(cells, perLine))).first;
-    return found->second;
-  };
-  const std::vector<QRect> others = elementBoxes(big);
   QFont font = big->frameFont();
-  struct Step {
-    int size;
-    int perLine;  // 0: as composed
-    int pitch;    // 0: the font's own line spacing
-    bool movedIn;
-    bool operator==(const Step&) const = default;
-  };
-  auto fontAt = [&](int size) {
-    font.setPointSize(size);
-    return font;
-  };
-  auto boxOf = [&](Step step) {
-    QRect box(stored, screen::RollingFrame::textSize(fontAt(step.size), textOf(step.perLine), step.pitch));
-    if (!step.movedIn) return box;
-    box.moveLeft(qMax(0, qMin(box.left(), desktop_.width() - box.width())));
-    for (const QRect& other : others)
-      if (other.intersects(box) && other.left() > box.left()) box.moveLeft(qMax(0, other.left() - box.width()));
-    return box;
-  };
-  auto fits = [&](Step step) {
-    const QRect box = boxOf(step);
-    return QRect(QPoint(0, 0), desktop_).contains(box) && !intersectsAny(others, box);
-  };
-  auto show = [&](Step step) {
-    if (big->frameFont().pointSize() != step.size) big->setFrameFont(fontAt(step.size), big->frameColour());
-    if (big->text() != textOf(step.perLine)) big->setText(textOf(step.perLine));
-    big->setLinePitch(step.pitch);
-    big->move(boxOf(step).topLeft());
-  };
-  const int spacing = QFontMetrics(fontAt(floor)).lineSpacing();
-  const int pixels = QFontInfo(fontAt(floor)).pixelSize();
-  std::vector<Step> steps;
-  for (int size = placed; size >= floor; --size) steps.insert(steps.end(), {{size, 0, 0, false}, {size, 0, 0, true}});
-  for (int perLine = composedPerLine - 1; perLine >= 1; --perLine)
-    steps.insert(steps.end(), {{floor, perLine, 0, false}, {floor, perLine, 0, true}});
-  for (int perLine = composedPerLine; perLine >= 1; --perLine)
-    for (int pitch = spacing - 1; pitch >= pixels + (pixels + 4) / 5; --pitch)
-      steps.insert(steps.end(), {{floor, perLine == composedPerLine ? 0 : perLine, pitch, false},
-                                 {floor, perLine == composedPerLine ? 0 : perLine, pitch, true}});
+  screen::BigFrameFit fit;
+  fit.stored = area.bigFrame;
+  fit.desktop = {desktop_.width(), desktop_.height()};
+  fit.others = obstacles(big);
+  fit.font = {platform::toGbk(font.family()), screen::qtFont(area.textFont.name, area.bigFrameFontSize).pointSize(),
+              font.bold(), font.italic()};
+  fit.composed = area.textCaptions[static_cast<std::size_t>(draw::kBigFrame - 1)];
 
-  // A rolling tick changes the names, rarely the room they need: the step shown
-  // is tried first, and kept while the one before it still does not fit.
-  int shownPerLine = 0;
-  if (big->text() != textOf(0)) {
-    const QString firstLine = big->text().section(QLatin1Char('\n'), 0, 0);
-    shownPerLine = int(draw::bigFrameCells(platform::toGbk(firstLine)).size());
+  // What it shows now, for the rolling ticks that change the names, rarely the room they need.
+  const QString shownText = big->text();
+  int shownPerLine = 0;  // as composed
+  if (shownText != fromGbk(fit.composed))
+    shownPerLine = int(draw::bigFrameCells(platform::toGbk(shownText.section(QLatin1Char('\n'), 0, 0))).size());
+  const screen::BigFrameStep shown{font.pointSize(), shownPerLine, big->linePitch(),
+                                   big->pos() != QPoint(area.bigFrame.x, area.bigFrame.y)};
+
+  const screen::BigFrameShow chosen = screen::fitBigFrame(fit, measurer_, shown);
+  if (font.pointSize() != chosen.step.size) {
+    font.setPointSize(chosen.step.size);
+    big->setFrameFont(font, big->frameColour());
   }
-  const Step shown{big->frameFont().pointSize(), shownPerLine, big->linePitch(), big->pos() != stored};
-  for (std::size_t k = 1; k < steps.size(); ++k) {
-    if (!(steps[k] == shown)) continue;
-    if (fits(shown) && !fits(steps[k - 1])) return show(shown);
-    break;
-  }
-  for (const Step& step : steps)
-    if (fits(step)) return show(step);
-  show(steps.front());
+  const QString text = fromGbk(chosen.text);
+  if (big->text() != text) big->setText(text);
+  big->setLinePitch(chosen.step.pitch);
+  big->move(chosen.position.x, chosen.position.y);
 }
 
 void TForm1::renderPictures() {
@@ -602,6 +496,10 @@ void TForm1::positionLoad() {
     screen::loadMainSettings(folder_.configFiles(), display(), model_);
     screen::loadPositions(folder_.configFiles(), display(), model_);
   });
+  showLoadedSettings();
+}
+
+void TForm1::showLoadedSettings() {
   model_.textDraw = data_.settings.textDraw;
   model_.peopleRolling = data_.settings.peopleRolling;
   model_.pictureLoadButtonVisible =
@@ -634,40 +532,6 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
   // A key held down repeats; the draw takes one command per press.
   if (event->isAutoRepeat()) return;
   if (!handleKey(event->key())) QWidget::keyPressEvent(event);
-}
-
-bool TForm1::handleKey(int key) {
-  if (screen::DisplayStage* shown = dialogs_.runningDisplay()) {
-    // Only the console reaches here while a display is up: F11 closes it, and
-    // nothing else may run inside the display's command.
-    if (key == Qt::Key_F11) shown->close();
-    return true;
-  }
-  if (tools_->handleKey(key) || displayKey(key)) return true;
-  switch (key) {
-    case Qt::Key_Space:
-      luck_->startStopCommand();
-      return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      // Enter presses the start button, the window's default button, so only while it is shown.
-      if (startRun_->isVisibleTo(this)) luck_->startStopCommand();
-      return true;
-    case Qt::Key_F5:
-      hideRollingArea();
-      return true;
-    case Qt::Key_F7:
-      openScoreDetails(false);
-      return true;
-    case Qt::Key_F8:
-      openRankingDisplay(false);
-      return true;
-    case Qt::Key_F2:
-      N92Click();
-      return true;
-    default:
-      return false;
-  }
 }
 
 void TForm1::contextMenuEvent(QContextMenuEvent* event) {

@@ -43,7 +43,7 @@ struct DisplayContext;
 namespace web {
 class PhoneScoring;
 }
-}
+}  // namespace scoring
 namespace styledtext {
 class TSmoothLabel;
 }
@@ -55,6 +55,7 @@ namespace screen {
 class MainMenu;
 class ElementMenus;
 class AppearanceCommands;
+class CommandTable;
 class ToolCommands;
 struct StageContext;
 }  // namespace screen
@@ -85,6 +86,8 @@ class TForm1 : public QWidget, public draw::DrawView {
   QTimer& timer(int number);
   QTimer& drawTimer(draw::DrawTimer which);
   screen::MainMenu& mainMenu() { return *mainMenu_; }
+  screen::CommandTable& commands() { return *commands_; }
+  screen::ToolCommands& tools() { return *tools_; }
   const screen::PhotoTiles& photoTiles() const { return photoTiles_; }
   // Names shown in the visible text frames 1 … 30, in frame order.
   QStringList visibleFrameTexts() const;
@@ -175,20 +178,25 @@ class TForm1 : public QWidget, public draw::DrawView {
 
   // Shows the model: fonts, effects, captions, places and visibility.
   void renderModel();
+  // Shows what the settings and position loads put in the model: the modes,
+  // the menu's ticks, the background, the other-settings entry and every element.
+  void showLoadedSettings();
   void renderLabel(screen::Label which);
   void renderFrames();
-  // Shows the big frame's text at the size it was placed for, or smaller where that would not fit.
+  // The big frame's and text frame k's text (1 … 30) shown as screen/state/frame_fit.h chooses.
   void fitBigFrame();
-  // A name longer than the names the layout was made for (a roster imported
-  // after it) would run into the next column or an element: frame k (1 … 30)
-  // then shows it smaller, down to the names' readable size, and only then cut
-  // short with "…". The stored font and the name stay.
   void fitFrame(int k);
+  // The boxes of elementBoxes(self), for the fitting.
+  std::vector<screen::Rect> obstacles(const QWidget* self) const;
   void renderPictures();
   void placeStartButtons();
   void loadBackground();
   void scaleBackground();
+  // Makes the command table and connects the element menus and the signals of the commands' helpers.
   void connectCommands();
+  // The one table of the draw screen's commands (TForm1_commands.cpp).
+  void buildCommandTable();
+  void connectElementMenus();
   void attachFrameMenus();
   void chooseFrameFont();
   void defaultLayout();
@@ -199,15 +207,13 @@ class TForm1 : public QWidget, public draw::DrawView {
   // Reset of the draw after a setup dialog changed its data (the offer was accepted).
   void resetDrawAfterSetup();
   // Programme scoring (TForm1_scoring.cpp).
-  void connectScoringCommands();
   scoring::DisplayContext scoringContext();
   void openScoringSetup();
-  void openRankingDisplay(bool fromMenu);
-  void openScoreDetails(bool fromMenu);
+  void openRankingDisplay();
+  void openScoreDetails();
   // The phone scoring window (N110, behind the lock check, and from the setup dialog).
   void openPhoneScoring();
   // The award, grouping and predetermined dialogs' openers (TForm1_awards.cpp).
-  void connectAwardCommands();
   void N8Click();
   void N11Click();
   void N92Click();
@@ -215,7 +221,6 @@ class TForm1 : public QWidget, public draw::DrawView {
   void syncOtherSettingsEntry();
 
   // TForm1_tools.cpp
-  void connectTools();
   // Give-up and supplementary places change the counts the rolling batch was
   // chosen from, so they wait until the rolling stops.
   bool betweenBatches();
@@ -244,8 +249,6 @@ class TForm1 : public QWidget, public draw::DrawView {
   void offerNewScreen(const QString& name);
 
   // The result displays (TForm1_displays.cpp).
-  void connectDisplays();
-  bool displayKey(int key);
   void showWinnersAfterCommand(const std::string& shownAward);
   void showPrizes();
   // What every full-screen display takes from the draw screen: the event, the
@@ -285,6 +288,7 @@ class TForm1 : public QWidget, public draw::DrawView {
   screen::PrizePictures prizePictures_;
   screen::SoundPlayers* sounds_ = nullptr;
   std::unique_ptr<screen::MainMenu> mainMenu_;
+  std::unique_ptr<screen::CommandTable> commands_;
   // The judges' phone server lives as long as the window: it keeps serving while
   // the setup windows are closed and stops when the program exits.
   scoring::web::PhoneScoring* phoneScoring_ = nullptr;

@@ -15,12 +15,6 @@
 
 using screen::ShowTick;
 
-void TForm1::connectAwardCommands() {
-  connect(mainMenu_->action(QStringLiteral("N8")), &QAction::triggered, this, &TForm1::N8Click);
-  connect(mainMenu_->action(QStringLiteral("N11")), &QAction::triggered, this, &TForm1::N11Click);
-  connect(mainMenu_->action(QStringLiteral("N92")), &QAction::triggered, this, &TForm1::N92Click);
-}
-
 void TForm1::syncOtherSettingsEntry() {
   if (QAction* entry = mainMenu_->action(QStringLiteral("N92"))) entry->setVisible(!data_.settings.otherSettingsHidden);
 }

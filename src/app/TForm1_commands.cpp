@@ -1,5 +1,6 @@
-// The draw screen's commands: the popup menus of the window, its elements and
-// its frames, dragging, and the commands that need the draw engine (restart,
+// The draw screen's commands: the one table of every command (its menu item,
+// key, console button and handler), the popup menus of the elements and the
+// frames, dragging, and the commands that need the draw engine (restart,
 // export, auto layout, modes).
 #include <QApplication>
 #include <QLabel>
@@ -10,9 +11,12 @@
 #include "draw/lifecycle.h"
 #include "draw/rolling_feed.h"
 #include "platform/qt_gbk.h"
+#include "scoring/web/phone_scoring.h"
 #include "screen/appearance_commands.h"
-#include "screen/command_wiring.h"
+#include "screen/command_table.h"
+#include "screen/display_stage.h"
 #include "screen/element_menus.h"
+#include "screen/lock_check.h"
 #include "screen/main_menu.h"
 #include "screen/state/auto_layout.h"
 #include "screen/state/rolling_layout.h"
@@ -27,34 +31,153 @@ void TForm1::connectCommands() {
   appearance_ = std::make_unique<screen::AppearanceCommands>(model_, programDir_, dialogs_, passwords_, this);
   tools_ = std::make_unique<screen::ToolCommands>(programDir_, dialogs_, this);
   elementMenus_ = std::make_unique<screen::ElementMenus>(this);
+  commands_ = std::make_unique<screen::CommandTable>(*mainMenu_, this);
+  phoneScoring_ = new scoring::web::PhoneScoring(programDir_, this);
   appearance_->setDesktopWidth(desktop_.width());
   appearance_->exitSave = [this] { saveState(); };
   appearance_->editEffects = [this](Label which) { editLabelEffects(which); };
-  screen::connectCommands(*mainMenu_, *elementMenus_, *appearance_, *tools_, model_);
-  connectTools();
+  buildCommandTable();
+  connectElementMenus();
 
+  connect(mainMenu_.get(), &screen::MainMenu::opening, this, [this] { luck_->popupMenuOpened(); });
+  connect(mainMenu_.get(), &screen::MainMenu::singleAwardChosen, this,
+          [this](int award) { luck_->singleAwardCommand(award); });
   connect(appearance_.get(), &screen::AppearanceCommands::modelChanged, this, [this] {
+    // Qt flips a checkable item's tick on a click; the model decides what it shows.
+    mainMenu_->syncTicks(model_);
     if (model_.backgroundFile != loadedBackground_) loadBackground();
     renderModel();
   });
-  connect(elementMenus_.get(), &screen::ElementMenus::opening, this, [this] { luck_->popupMenuOpened(); });
-  connect(tools_.get(), &screen::ToolCommands::minimiseRequested, this, [this] {
-    sounds_->stop();
-    showMinimized();
-  });
-  connect(tools_.get(), &screen::ToolCommands::exitRequested, this, [this] {
-    close();
-    QApplication::quit();
-  });
-  connect(mainMenu_->action(QStringLiteral("N17")), &QAction::triggered, this, &TForm1::N17Click);
-  connect(mainMenu_->action(QStringLiteral("N7")), &QAction::triggered, this, &TForm1::N7Click);
-  connectScoringCommands();
-  connect(mainMenu_->action(QStringLiteral("N16")), &QAction::triggered, this, &TForm1::runAutoLayout);
-  connect(mainMenu_->action(QStringLiteral("N20")), &QAction::triggered, this, [this] {
-    tools_->exportWinners(
-        [this](const std::filesystem::path& chosen) { return sheets::exportWinnersAs(data_, chosen); });
-  });
   connect(sounds_, &screen::SoundPlayers::stopSoundFailed, this, [this] { luck_->stopSoundFailed(); });
+}
+
+void TForm1::buildCommandTable() {
+  using Command = screen::CommandTable::Command;
+  auto add = [this](Command command, const QString& caption = {}) {
+    return commands_->add(std::move(command), caption);
+  };
+  auto stopSound = [this] {
+    if (sounds_->isPlaying()) sounds_->stop();
+  };
+  auto drawMode = [this](void (draw::Luck::*command)()) {
+    return [this, command] {
+      (luck_.get()->*command)();
+      mainMenu_->setTextDraw(data_.settings.textDraw);
+      mainMenu_->setPeopleRolling(data_.settings.peopleRolling);
+    };
+  };
+
+  // The draw.
+  add({"keySpace", Qt::Key_Space, "startButton", [this] { luck_->startStopCommand(); }}, QStringLiteral("开始/停止"));
+  // Enter presses the start button, the window's default button, so only while it is shown.
+  add({"keyEnter",
+       Qt::Key_Return,
+       {},
+       [this] {
+         if (startRun_->isVisibleTo(this)) luck_->startStopCommand();
+       },
+       {},
+       Qt::Key_Enter},
+      QStringLiteral("回车"));
+  add({"N17", 0, {}, [this] { N17Click(); }});
+  add({"N9", 0, {}, drawMode(&draw::Luck::N9Click)});
+  add({"N10", 0, {}, drawMode(&draw::Luck::N10Click)});
+  add({"N96", 0, {}, drawMode(&draw::Luck::N96Click)});
+  add({"N97", 0, {}, drawMode(&draw::Luck::N97Click)});
+  add({"keyF5", Qt::Key_F5, {}, [this] { hideRollingArea(); }}, QStringLiteral("清空滚动区"));
+
+  // The event's set-up.
+  add({"N7", 0, {}, [this] { N7Click(); }});
+  add({"N8", 0, {}, [this] { N8Click(); }});
+  add({"N11", 0, {}, [this] { N11Click(); }});
+  add({"N92", Qt::Key_F2, {}, [this] { N92Click(); }});
+  add({"N18", 0, "giveUpButton", [this] { N18Click(); }});
+  add({"N58", 0, "supplementaryButton", [this] { N58Click(); }});
+  add({"N20", 0, {}, [this] {
+         tools_->exportWinners(
+             [this](const std::filesystem::path& chosen) { return sheets::exportWinnersAs(data_, chosen); });
+       }});
+  add({"N21", 0, {}, [this] { tools_->viewLog(); }});
+  add({"N12", 0, {}, [this] { N12Click(); }});
+  add({"N106", 0, {}, [this] { N106Click(); }});
+  add({"N108", 0, {}, [this] { N108Click(); }});
+  add({"N109", 0, {}, [this] { N109Click(); }});
+
+  // The screen.
+  add({"N103", 0, {}, [this] { appearance_->editTitle(Label::MainTitle); }});
+  add({"N104", 0, {}, [this] { appearance_->editTitle(Label::SecTitle); }});
+  for (std::size_t i = 0; i < screen::kThemes.size(); ++i)
+    add({screen::kThemes[i].item, 0, {}, [this, i] { appearance_->applyTheme(static_cast<int>(i)); }});
+  add({"N13", 0, {}, [this] { appearance_->changeBackground(); }});
+  add({"N15", 0, {}, [this] { appearance_->togglePositionLock(); }});
+  add({"N16", 0, {}, [this] { runAutoLayout(); }});
+  for (std::size_t i = 0; i < screen::kShowTickCount; ++i)
+    add({screen::kShowTickItems[i], 0, {}, [this, i] {
+           appearance_->toggleShowTick(static_cast<screen::ShowTick>(i));
+         }});
+  add({"N76", 0, {}, [this] { tools_->openWebPage(screen::WebPage::Home); }});
+
+  // The displays. The menu entry of the current award's winners also stops the
+  // sound player first, as do those of the scoring displays; their keys do not.
+  add({"F31", Qt::Key_F3, "prizeButton", [this] { showPrizes(); }});
+  add({"N19", Qt::Key_F9, "currentWinnersButton", [this] { showWinnersAfterCommand(data_.state.currentAward); },
+       [this] { sounds_->stop(); }});
+  add({"F101", Qt::Key_F10, "allWinnersButton", [this] { showWinnersAfterCommand("0"); }});
+  add({"keyF11", Qt::Key_F11, "closeDisplayButton",
+       [this] {
+         if (screen::DisplayStage* shown = dialogs_.runningDisplay()) shown->close();
+       }},
+      QStringLiteral("关闭展示"));
+
+  // Programme scoring.
+  add({"N36", 0, {}, [this] { openScoringSetup(); }});
+  add({"N65", Qt::Key_F8, "rankingButton", [this] { openRankingDisplay(); }, stopSound});
+  add({"N14", Qt::Key_F7, "detailsButton", [this] { openScoreDetails(); }, stopSound});
+  add({"N110", 0, {}, [this] {
+         if (screen::passLock(passwords_, dialogs_)) openPhoneScoring();
+       }});
+
+  // Help and the program.
+  add({"keyF1", Qt::Key_F1, {}, [this] { tools_->openHelp(); }}, QStringLiteral("帮助"));
+  add({"N22", 0, {}, [this] { tools_->showShortcutHelp(); }});
+  add({"N53", 0, {}, [this] { tools_->openWebPage(screen::WebPage::VideoGuide); }});
+  add({"N77", 0, {}, [this] { tools_->openWebPage(screen::WebPage::CommonQuestions); }});
+  add({"N93", Qt::Key_F4, {}, [this] {
+         sounds_->stop();
+         showMinimized();
+       }});
+  add({"N5", 0, {}, [this] {
+         close();
+         QApplication::quit();
+       }});
+
+  // The rolling area's own menus.
+  textFrameMenu_ = new QMenu(this);
+  bigFrameMenu_ = new QMenu(this);
+  QAction* frameFont = add({"frameFont", 0, {}, [this] { chooseFrameFont(); }}, QStringLiteral("字体设置"));
+  textFrameMenu_->addAction(frameFont);
+  textFrameMenu_->addAction(
+      add({"frameDefaultLayout", 0, {}, [this] { defaultLayout(); }}, QStringLiteral("默认排版")));
+  bigFrameMenu_->addAction(frameFont);
+  for (int perLine = 1; perLine <= 10; ++perLine)
+    bigFrameMenu_->addAction(
+        add({QStringLiteral("framePerLine%1").arg(perLine), 0, {}, [this, perLine] { setNamesPerLine(perLine); }},
+            QStringLiteral("每行%1个").arg(perLine)));
+}
+
+bool TForm1::handleKey(int key) {
+  if (dialogs_.runningDisplay() != nullptr) {
+    // Only the console reaches here while a display is up: F11 closes it, and
+    // nothing else may run inside the display's command.
+    if (key == Qt::Key_F11) commands_->triggerKey(key);
+    return true;
+  }
+  return commands_->triggerKey(key);
+}
+
+void TForm1::connectElementMenus() {
+  connect(elementMenus_.get(), &screen::ElementMenus::opening, this, [this] { luck_->popupMenuOpened(); });
+  screen::connectElementMenus(*elementMenus_, *appearance_);
 
   const std::pair<Element, QWidget*> elements[] = {{Element::MainTitle, label(Label::MainTitle)},
                                                    {Element::SecTitle, label(Label::SecTitle)},
@@ -70,10 +193,7 @@ void TForm1::connectCommands() {
     elementMenus_->attach(
         element, widget, [this] { return model_.positionLock; },
         [this](Element moved, QPoint to) { appearance_->elementMoved(moved, to); });
-
   attachFrameMenus();
-  connectAwardCommands();
-  connectDisplays();
 }
 
 void TForm1::editLabelEffects(Label which) {
@@ -88,19 +208,6 @@ void TForm1::editLabelEffects(Label which) {
 // ---- the rolling area's frames ----------------------------------------------------
 
 void TForm1::attachFrameMenus() {
-  textFrameMenu_ = new QMenu(this);
-  QAction* font = textFrameMenu_->addAction(QStringLiteral("字体设置"));
-  QAction* layout = textFrameMenu_->addAction(QStringLiteral("默认排版"));
-  connect(font, &QAction::triggered, this, &TForm1::chooseFrameFont);
-  connect(layout, &QAction::triggered, this, &TForm1::defaultLayout);
-
-  bigFrameMenu_ = new QMenu(this);
-  QAction* bigFont = bigFrameMenu_->addAction(QStringLiteral("字体设置"));
-  connect(bigFont, &QAction::triggered, this, &TForm1::chooseFrameFont);
-  for (int perLine = 1; perLine <= 10; ++perLine) {
-    QAction* item = bigFrameMenu_->addAction(QStringLiteral("每行%1个").arg(perLine));
-    connect(item, &QAction::triggered, this, [this, perLine] { setNamesPerLine(perLine); });
-  }
   for (QMenu* menu : {textFrameMenu_, bigFrameMenu_})
     connect(menu, &QMenu::aboutToShow, this, [this] { luck_->popupMenuOpened(); });
 

@@ -26,34 +26,6 @@ screen::StageContext TForm1::stageContext() {
   return context;
 }
 
-void TForm1::connectDisplays() {
-  auto on = [this](const char* item, auto&& command) {
-    connect(mainMenu_->action(QString::fromLatin1(item)), &QAction::triggered, this, command);
-  };
-  on("F31", [this] { showPrizes(); });
-  on("N19", [this] {
-    sounds_->stop();
-    showWinnersAfterCommand(data_.state.currentAward);
-  });
-  on("F101", [this] { showWinnersAfterCommand("0"); });
-}
-
-bool TForm1::displayKey(int key) {
-  switch (key) {
-    case Qt::Key_F3:
-      showPrizes();
-      return true;
-    case Qt::Key_F9:
-      showWinnersAfterCommand(data_.state.currentAward);
-      return true;
-    case Qt::Key_F10:
-      showWinnersAfterCommand("0");
-      return true;
-    default:
-      return false;
-  }
-}
-
 void TForm1::showWinnersAfterCommand(const std::string& shownAward) {
   data_.state.shownAward = shownAward;
   openWinnersDisplay(data_.state.shownAward);

@@ -12,16 +12,6 @@
 #include "screen/lock_check.h"
 #include "screen/main_menu.h"
 
-void TForm1::connectScoringCommands() {
-  connect(mainMenu_->action(QStringLiteral("N36")), &QAction::triggered, this, &TForm1::openScoringSetup);
-  connect(mainMenu_->action(QStringLiteral("N65")), &QAction::triggered, this, [this] { openRankingDisplay(true); });
-  connect(mainMenu_->action(QStringLiteral("N14")), &QAction::triggered, this, [this] { openScoreDetails(true); });
-  phoneScoring_ = new scoring::web::PhoneScoring(programDir_, this);
-  connect(mainMenu_->action(QStringLiteral("N110")), &QAction::triggered, this, [this] {
-    if (screen::passLock(passwords_, dialogs_)) openPhoneScoring();
-  });
-}
-
 scoring::DisplayContext TForm1::scoringContext() {
   scoring::DisplayContext context;
   static_cast<screen::StageContext&>(context) = stageContext();
@@ -44,8 +34,7 @@ void TForm1::openPhoneScoring() {
   window.exec();
 }
 
-void TForm1::openRankingDisplay(bool fromMenu) {
-  if (fromMenu && sounds_->isPlaying()) sounds_->stop();
+void TForm1::openRankingDisplay() {
   {
     scoring::TPorShow display(scoringContext(), this);
     dialogs_.runDisplay(display);
@@ -53,8 +42,7 @@ void TForm1::openRankingDisplay(bool fromMenu) {
   luck_->playBackgroundMusic();
 }
 
-void TForm1::openScoreDetails(bool fromMenu) {
-  if (fromMenu && sounds_->isPlaying()) sounds_->stop();
+void TForm1::openScoreDetails() {
   {
     scoring::TShowEvery display(scoringContext(), this);
     dialogs_.runDisplay(display);

@@ -109,7 +109,8 @@ void TForm1::moveStage(QScreen* target, bool fullScreen) {
 
 void TForm1::prepareConsole(QScreen* where) {
   if (console_ == nullptr) {
-    console_ = std::make_unique<console::TConsole>(data_, *mainMenu_, dialogs_, [this] { return consoleStatus(); });
+    console_ = std::make_unique<console::TConsole>(data_, *mainMenu_, *commands_, dialogs_,
+                                                   [this] { return consoleStatus(); });
     console_->setWindowIcon(windowIcon());
     connect(console_.get(), &console::TConsole::keyPressed, this, [this](int key) { handleKey(key); });
     connect(console_.get(), &console::TConsole::closeRequested, this, [this] {

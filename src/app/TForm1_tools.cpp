@@ -9,8 +9,8 @@
 
 #include "app/TForm1.h"
 #include "base/conversion_error.h"
-#include "console/TConsole.h"
 #include "base/file_error.h"
+#include "console/TConsole.h"
 #include "dialogs/TGiveUp.h"
 #include "dialogs/TMusicSet.h"
 #include "dialogs/TOtherItem.h"
@@ -28,18 +28,6 @@ const QString kBackupName = QStringLiteral("Kelvara抽奖软件");
 
 fs::path pathOf(const QString& chosen) { return fs::path(QDir::fromNativeSeparators(chosen).toStdString()); }
 }  // namespace
-
-void TForm1::connectTools() {
-  auto on = [this](const char* item, void (TForm1::*command)()) {
-    connect(mainMenu_->action(QString::fromLatin1(item)), &QAction::triggered, this, command);
-  };
-  on("N18", &TForm1::N18Click);
-  on("N58", &TForm1::N58Click);
-  on("N12", &TForm1::N12Click);
-  on("N106", &TForm1::N106Click);
-  on("N108", &TForm1::N108Click);
-  on("N109", &TForm1::N109Click);
-}
 
 bool TForm1::betweenBatches() {
   if (!Timer1.isActive()) return true;

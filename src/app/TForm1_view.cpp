@@ -1,10 +1,10 @@
 // The draw engine's view: how the draw screen shows what the engine decides.
 #include <QApplication>
 #include <QFontMetrics>
-#include <algorithm>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <algorithm>
 
 #include "app/TForm1.h"
 #include "base/file_error.h"
@@ -15,6 +15,7 @@
 #include "platform/qt_gbk.h"
 #include "screen/lock_check.h"
 #include "screen/main_menu.h"
+#include "screen/state/frame_fit.h"
 #include "screen/state/rolling_layout.h"
 #include "styledtext/TSmoothLabel.h"
 
@@ -86,43 +87,33 @@ void TForm1::fitFrame(int k) {
   QFont font = f->frameFont();
   font.setPointSize(screen::qtFont(stored.name, stored.size).pointSize());
   if (f->frameFont() != font) f->setFrameFont(font, f->frameColour());
-  const QString text = fromGbk(model_.rolling.textCaptions[static_cast<std::size_t>(k - 1)]);
+  const std::string& caption = model_.rolling.textCaptions[static_cast<std::size_t>(k - 1)];
+  const QString text = fromGbk(caption);
   if (f->text() != text) f->setText(text);
 
   // What stops it: the elements of the screen, and the frames that start right
   // of it on its row (a frame left of it is the one to give way).
-  std::vector<QRect> others = elementBoxes(f);
-  int rightLimit = desktop_.width();
+  screen::TextFrameFit fit;
+  fit.placed = {f->x(), f->y(), f->width(), f->height()};
+  fit.desktop = {desktop_.width(), desktop_.height()};
+  fit.others = obstacles(f);
   for (int j = 1; j <= draw::kFrameCount; ++j) {
     const screen::RollingFrame* other = frame(j);
     if (j == k || !other->isVisibleTo(this) || other->x() <= f->x()) continue;
-    others.push_back(QRect(other->x(), other->y(), desktop_.width(), other->height()));
+    fit.others.push_back({other->x(), other->y(), desktop_.width(), other->height()});
   }
-  const QRect screenArea(QPoint(0, 0), desktop_);
-  auto fits = [&](const QSize& size) {
-    const QRect box(f->pos(), size);
-    return screenArea.contains(box) &&
-           std::none_of(others.begin(), others.end(), [&](const QRect& o) { return o.intersects(box); });
-  };
-  if (fits(f->size())) return;
-  const int placed = font.pointSize();
-  for (int size = placed - 1; size >= std::min(placed, screen::kReadableFontSize); --size) {
-    font.setPointSize(size);
-    if (!fits(screen::RollingFrame::textSize(font, text, 0))) continue;
+  fit.font = {stored.name, font.pointSize(), font.bold(), font.italic()};
+  fit.text = caption;
+  const screen::TextFrameShow chosen = screen::fitTextFrame(fit, measurer_);
+  if (chosen.size != font.pointSize()) {
+    font.setPointSize(chosen.size);
     f->setFrameFont(font, f->frameColour());
-    return;
   }
-  // Still too long at the readable size: cut where the first obstacle on its row begins.
-  for (const QRect& o : others)
-    if (o.left() > f->x() && o.top() < f->y() + f->height() && o.bottom() >= f->y())
-      rightLimit = std::min(rightLimit, o.left());
-  f->setFrameFont(font, f->frameColour());
-  // The frame's box is a little wider than the advance of its text.
-  const int room = rightLimit - f->x() - 1;
+  if (chosen.cutWidth == 0) return;
   QString cut = text;
-  for (int width = room; width > 0; width -= 2) {
+  for (int width = chosen.cutWidth; width > 0; width -= 2) {
     cut = QFontMetrics(font).elidedText(text, Qt::ElideRight, width);
-    if (screen::RollingFrame::textSize(font, cut, 0).width() <= room) break;
+    if (screen::RollingFrame::textSize(font, cut, 0).width() <= chosen.cutWidth) break;
   }
   f->setText(cut);
 }

@@ -13,9 +13,9 @@ namespace app {
 
 namespace {
 
-// Every key the draw screen and the displays react to; the handlers are
-// TForm1::keyPressEvent, TForm1::displayKey, ToolCommands::handleKey and the
-// displays' keyPressEvent.
+// Every key the draw screen and the displays react to; the handlers are the
+// draw screen's command table (TForm1_commands.cpp) and the displays'
+// keyPressEvent.
 constexpr const char* kStageKeys[][2] = {
     {"空格", "开始抽奖;再按一次停止,显示本次中奖者"},
     {"回车", "开始/停止按钮显示时,同空格"},

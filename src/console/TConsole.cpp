@@ -11,6 +11,7 @@
 #include "base/conversion_error.h"
 #include "console/draw_preview.h"
 #include "platform/qt_gbk.h"
+#include "screen/command_table.h"
 #include "screen/dialog_service.h"
 #include "screen/main_menu.h"
 #include "ui_TConsole.h"
@@ -34,12 +35,13 @@ QString countText(const draw::DrawData& data, std::size_t row, std::size_t colum
 
 }  // namespace
 
-TConsole::TConsole(const draw::DrawData& data, screen::MainMenu& menu, screen::DialogService& dialogs,
-                   std::function<ConsoleStatus()> status, QWidget* parent)
+TConsole::TConsole(const draw::DrawData& data, screen::MainMenu& menu, screen::CommandTable& commands,
+                   screen::DialogService& dialogs, std::function<ConsoleStatus()> status, QWidget* parent)
     : QWidget(parent, Qt::Window),
       ui(std::make_unique<Ui::TConsole>()),
       data_(data),
       menu_(menu),
+      commands_(commands),
       dialogs_(dialogs),
       status_(std::move(status)) {
   ui->setupUi(this);
@@ -70,21 +72,18 @@ void TConsole::setStageScreenMenu(QMenu* menu) {
 }
 
 void TConsole::connectButtons() {
-  const std::pair<QPushButton*, int> keys[] = {
-      {ui->startButton, Qt::Key_Space},       {ui->prizeButton, Qt::Key_F3},
-      {ui->detailsButton, Qt::Key_F7},        {ui->rankingButton, Qt::Key_F8},
-      {ui->currentWinnersButton, Qt::Key_F9}, {ui->allWinnersButton, Qt::Key_F10},
-      {ui->closeDisplayButton, Qt::Key_F11},
-  };
-  for (const auto& [button, key] : keys) connect(button, &QPushButton::clicked, this, [this, key] { press(key); });
-  auto trigger = [this](QPushButton* button, const char* item) {
-    connect(button, &QPushButton::clicked, this, [this, item] {
-      if (displayUp()) return;
-      if (QAction* action = menu_.action(QString::fromLatin1(item))) action->trigger();
+  for (const screen::CommandTable::Command& command : commands_.commands()) {
+    auto* button = findChild<QPushButton*>(command.consoleButton);
+    if (command.consoleButton.isEmpty() || button == nullptr) continue;
+    const QString name = command.consoleButton;
+    // While a display is up only its closing is taken: nothing else may run inside the display's command.
+    const bool closesDisplay = command.key == Qt::Key_F11;
+    connect(button, &QPushButton::clicked, this, [this, name, closesDisplay] {
+      if (displayUp() && !closesDisplay) return;
+      commands_.triggerButton(name);
+      scheduleRefresh();
     });
-  };
-  trigger(ui->giveUpButton, "N18");
-  trigger(ui->supplementaryButton, "N58");
+  }
 }
 
 bool TConsole::displayUp() const { return dialogs_.runningDisplay() != nullptr; }

@@ -3,9 +3,9 @@
 // the projector: the event, the current award with its prize picture, places
 // drawn and left for every award, the next award, the last batch's winners, the
 // countdown, a live preview of the projector, and buttons for the draw and the
-// displays. It decides nothing itself: a button or key is handed to the draw
-// screen as the key it stands for (the same command through the same engine), or
-// triggers the main menu's own item; it reads the draw's tables to show them.
+// displays. It decides nothing itself: a button triggers the command of the draw
+// screen's command table that names it, a key is handed to the draw screen (the
+// same command through the same engine), and it reads the draw's tables to show them.
 #include <QPixmap>
 #include <QString>
 #include <QTimer>
@@ -22,6 +22,7 @@ namespace Ui {
 class TConsole;
 }
 namespace screen {
+class CommandTable;
 class DialogService;
 class MainMenu;
 }  // namespace screen
@@ -44,10 +45,10 @@ class TConsole : public QWidget {
   Q_OBJECT
 
  public:
-  // `data` and `menu` belong to the draw screen and outlive the console; the
-  // dialog service tells whether a full-screen display is up.
-  TConsole(const draw::DrawData& data, screen::MainMenu& menu, screen::DialogService& dialogs,
-           std::function<ConsoleStatus()> status, QWidget* parent = nullptr);
+  // `data`, `menu` and `commands` belong to the draw screen and outlive the
+  // console; the dialog service tells whether a full-screen display is up.
+  TConsole(const draw::DrawData& data, screen::MainMenu& menu, screen::CommandTable& commands,
+           screen::DialogService& dialogs, std::function<ConsoleStatus()> status, QWidget* parent = nullptr);
   ~TConsole() override;
 
   DrawPreview* preview() const;
@@ -89,6 +90,7 @@ class TConsole : public QWidget {
   std::unique_ptr<Ui::TConsole> ui;
   const draw::DrawData& data_;
   screen::MainMenu& menu_;
+  screen::CommandTable& commands_;
   screen::DialogService& dialogs_;
   std::function<ConsoleStatus()> status_;
   QTimer refreshTimer_;  // the coalesced refresh

@@ -1,5 +1,7 @@
 #include "screen/appearance_commands.h"
 
+#include <QWidget>
+
 #include "base/conversion_error.h"
 #include "base/file_error.h"
 #include "platform/qt_gbk.h"
@@ -122,6 +124,17 @@ void AppearanceCommands::elementMoved(Element element, QPoint to) {
   } else {
     model_.prizePicture.position = at;
   }
+}
+
+void connectElementMenus(ElementMenus& menus, AppearanceCommands& appearance) {
+  QObject::connect(&menus, &ElementMenus::setContentRequested, &appearance, &AppearanceCommands::editTitle);
+  QObject::connect(&menus, &ElementMenus::fontRequested, &appearance, &AppearanceCommands::chooseFont);
+  QObject::connect(&menus, &ElementMenus::effectsRequested, &appearance, &AppearanceCommands::editLabelEffects);
+  QObject::connect(&menus, &ElementMenus::changeLogoRequested, &appearance, &AppearanceCommands::changeLogo);
+  QObject::connect(&menus, &ElementMenus::resizePrizeRequested, &appearance, &AppearanceCommands::resizePrize);
+  QObject::connect(&menus, &ElementMenus::centreRequested, &appearance, [&menus, &appearance](Element element) {
+    if (QWidget* widget = menus.widget(element)) appearance.centre(element, widget->width());
+  });
 }
 
 }  // namespace screen

@@ -62,4 +62,8 @@ class AppearanceCommands : public QObject {
   int desktopWidth_ = 1920;
 };
 
+// The element menus' requests (content, font, effects, logo, prize size,
+// centring) go to `appearance`.
+void connectElementMenus(ElementMenus& menus, AppearanceCommands& appearance);
+
 }  // namespace screen

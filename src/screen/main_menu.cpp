@@ -55,20 +55,15 @@ MainMenu::MainMenu(QWidget* parent) : QObject(parent), menu_(new QMenu(parent)) 
   addNamedItem(screenSettings, "N104", QStringLiteral("副标题"));
   addSeparator(screenSettings, "N102");
   QMenu* themes = addSubmenu(screenSettings, "N78", QStringLiteral("版面风格"));
-  for (int i = 0; i < static_cast<int>(kThemes.size()); ++i) {
-    QAction* theme = addNamedItem(themes, kThemes[i].item, QString::fromUtf8(kThemes[i].caption));
-    connect(theme, &QAction::triggered, this, [this, i] { emit themeChosen(i); });
-  }
+  for (const Theme& theme : kThemes) addNamedItem(themes, theme.item, QString::fromUtf8(theme.caption));
   addNamedItem(screenSettings, "N13", QStringLiteral("更换背景&"));
   addNamedItem(screenSettings, "N15", QStringLiteral("位置锁定&"), true);
   addNamedItem(screenSettings, "N16", QStringLiteral("自动布局&"));
   addSeparator(screenSettings, "N27");
   static const char* const kTickCaptions[kShowTickCount] = {"主标题",   "副标题",   "LOGO图片", "奖项名称", "抽奖嘉宾",
                                                             "奖品图片", "奖品名称", "抽奖提示", "抽奖进度", "开始按钮"};
-  for (std::size_t i = 0; i < kShowTickCount; ++i) {
-    QAction* tick = addNamedItem(screenSettings, kShowTickItems[i], QString::fromUtf8(kTickCaptions[i]), true);
-    connect(tick, &QAction::triggered, this, [this, i] { emit showTickToggled(static_cast<ShowTick>(i)); });
-  }
+  for (std::size_t i = 0; i < kShowTickCount; ++i)
+    addNamedItem(screenSettings, kShowTickItems[i], QString::fromUtf8(kTickCaptions[i]), true);
   addSeparator(screenSettings, "N75");
   addNamedItem(screenSettings, "N76", QStringLiteral("更多背景"));
 

@@ -55,10 +55,6 @@ class MainMenu : public QObject {
   void opening();
   // An item of N89 was chosen; awardSerial counts award rows from 1.
   void singleAwardChosen(int awardSerial);
-  // A theme of N78 was chosen; index into kThemes.
-  void themeChosen(int index);
-  // One of the ten show ticks of N2 was clicked (its tick already inverted by Qt).
-  void showTickToggled(ShowTick tick);
 
  private:
   QMenu* menu_;

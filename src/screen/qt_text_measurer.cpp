@@ -1,5 +1,6 @@
 #include "screen/qt_text_measurer.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 
 #include "base/gbk.h"
@@ -34,11 +35,23 @@ Size QtTextMeasurer::measureLabel(std::string_view gbkText, const LabelFont& fon
   return {g.clientWidth, g.clientHeight};
 }
 
-Size QtTextMeasurer::measure(std::string_view gbkText, const TextFont& font) const {
+namespace {
+QFont qtTextFont(const TextFont& font) {
   QFont qfont = qtFont(font.name, font.size);
   qfont.setBold(font.bold);
   qfont.setItalic(font.italic);
-  QFontMetrics metrics(qfont);
+  return qfont;
+}
+}  // namespace
+
+LineMetrics QtTextMeasurer::lineMetrics(const TextFont& font) const {
+  const QFont qfont = qtTextFont(font);
+  const QFontMetrics metrics(qfont);
+  return {metrics.height(), metrics.lineSpacing(), QFontInfo(qfont).pixelSize()};
+}
+
+Size QtTextMeasurer::measure(std::string_view gbkText, const TextFont& font) const {
+  QFontMetrics metrics(qtTextFont(font));
   QSize size = metrics.size(0, QString::fromStdString(base::gbkToUtf8(gbkText)));
   return {size.width(), size.height()};
 }

@@ -15,6 +15,7 @@ class QtTextMeasurer : public TextMeasurer {
   QtTextMeasurer();
   ~QtTextMeasurer() override;
   Size measure(std::string_view gbkText, const TextFont& font) const override;
+  LineMetrics lineMetrics(const TextFont& font) const override;
   // As a styled label sizing itself to its caption measures it.
   Size measureLabel(std::string_view gbkText, const LabelFont& font,
                     const styledtext::TSmoothEffect& effect) const override;

@@ -99,16 +99,4 @@ fs::path ToolCommands::webPageFile(WebPage page) const {
 
 void ToolCommands::openWebPage(WebPage page) { openUrl(fileUrl(webPageFile(page))); }
 
-bool ToolCommands::handleKey(int key) {
-  if (key == Qt::Key_F1) {
-    openHelp();
-    return true;
-  }
-  if (key == Qt::Key_F4) {
-    emit minimiseRequested();
-    return true;
-  }
-  return false;
-}
-
 }  // namespace screen

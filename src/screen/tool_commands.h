@@ -1,7 +1,7 @@
 #pragma once
 // The commands of the main popup menu that reach outside the screen: the restart
 // question, the export of the winners, the draw log, the help file and the shortcut
-// help window, the web pages, minimise and exit. What the draw engine does for
+// help window and the web pages. What the draw engine does for
 // them (the restart itself, the export text) comes in through the calls' arguments
 // and the window's connections, so these run without the engine in tests.
 #include <QObject>
@@ -58,15 +58,6 @@ class ToolCommands : public QObject {
   // N76, N53, N77: our pages shipped in the folder "web"; the result is not examined.
   void openWebPage(WebPage page);
   std::filesystem::path webPageFile(WebPage page) const;
-
-  // The keys of the main window handled here: F1 help, F4 minimise. True when handled.
-  bool handleKey(int key);
-
- signals:
-  // N93 and F4: the window stops its sound player and minimises.
-  void minimiseRequested();
-  // N5: the window runs the exit save and ends the program.
-  void exitRequested();
 
  private:
   bool openInEditor(const std::filesystem::path& file);

@@ -9,7 +9,8 @@
 #include <filesystem>
 #include <map>
 
-#include "draw/headless_startup.h"
+#include "draw/headless_view.h"
+#include "draw/startup.h"
 #include "event_fixture.h"
 
 namespace {
@@ -62,7 +63,7 @@ TEST(BadInput, EveryReaderGivesAMessageOrADocumentedReading) {
       draw::DrawData data;
       draw::HeadlessView view;
       draw::Luck luck(data, event.folder(), view);
-      const bool started = draw::headlessStartup(data, event.folder(), view, luck);
+      const bool started = draw::startUp(data, event.folder(), view, luck) == draw::StartupResult::Ready;
       if (!started) {
         EXPECT_FALSE(view.transcript.empty()) << label << ": stopped without a word";
       }

@@ -11,7 +11,8 @@
 #include <csignal>
 
 #include "base/text_file.h"
-#include "draw/headless_startup.h"
+#include "draw/headless_view.h"
+#include "draw/startup.h"
 #include "event_fixture.h"
 #include "file_size_limit.h"
 #include "immutable_file.h"
@@ -85,7 +86,7 @@ TEST(BlockedDraw, ATornRecordOnAFullDiskDrawsNothingUntilAStartUpLoadsIt) {
   event.dir().write("LuckName.txt", record);
   EXPECT_TRUE(testing_support::passesUnderFileSizeLimit(record.size() - 100, [&] {
     DrawRun run(event.folder());
-    EXPECT_FALSE(draw::headlessStartup(run.data, event.folder(), run.view, run.luck));
+    EXPECT_NE(draw::startUp(run.data, event.folder(), run.view, run.luck), draw::StartupResult::Ready);
     ASSERT_FALSE(run.messages().empty());
     EXPECT_NE(run.messages().back().find("LuckName.txt"), std::string::npos) << run.messages().back();
     EXPECT_NE(run.messages().back().find("最大长度"), std::string::npos) << run.messages().back();
@@ -93,7 +94,7 @@ TEST(BlockedDraw, ATornRecordOnAFullDiskDrawsNothingUntilAStartUpLoadsIt) {
   }));
   // Space freed, the next start-up repairs and loads it: 幸运奖 is finished.
   DrawRun run(event.folder());
-  EXPECT_TRUE(draw::headlessStartup(run.data, event.folder(), run.view, run.luck));
+  EXPECT_EQ(draw::startUp(run.data, event.folder(), run.view, run.luck), draw::StartupResult::Ready);
   EXPECT_EQ(run.data.count(1, item::kDrawn), 20);
   EXPECT_EQ(run.data.count(2, item::kDrawn), 19);
 }
@@ -113,7 +114,7 @@ TEST(BlockedDraw, AnEventFolderThatCannotBeWrittenIsToldAndNotDrawn) {
     const std::string config = event.dir().read("Config.ini");
     auto body = [&] {
       DrawRun run(event.folder());
-      EXPECT_FALSE(draw::headlessStartup(run.data, event.folder(), run.view, run.luck)) << c.name;
+      EXPECT_NE(draw::startUp(run.data, event.folder(), run.view, run.luck), draw::StartupResult::Ready) << c.name;
       ASSERT_FALSE(run.messages().empty()) << c.name;
       EXPECT_NE(run.messages().back().find(c.told), std::string::npos) << c.name << ": " << run.messages().back();
       expectRefused(run, event, record, c.told);
@@ -132,7 +133,11 @@ TEST(BlockedDraw, AnEventFolderThatCannotBeWrittenIsToldAndNotDrawn) {
       body();
       testing_support::setImmutable(event.dir() / "LuckName.txt", false);
     }
-    EXPECT_EQ(event.dir().read("Config.ini"), config) << c.name;
+    // Where the folder can be written the position load clears the first-run flag,
+    // as at every start; nothing else of the settings changes.
+    EXPECT_EQ(event.dir().read("Config.ini"),
+              c.name == "read-only folder" ? config : config + gbk("[程序运行情况]\r\n首次运行=0\r\n"))
+        << c.name;
     EXPECT_EQ(event.dir().read("LuckName.txt"), record) << c.name;
   }
 }
@@ -147,7 +152,7 @@ TEST(BlockedDraw, ARestartOfTheDrawLiftsTheBlockAndKeepsTheUnreadRecord) {
     const std::string record = records(1, 3, 1) + "x|y|z|w|v\r\n";
     event.dir().write("LuckName.txt", record);
     DrawRun run(event.folder());
-    EXPECT_FALSE(draw::headlessStartup(run.data, event.folder(), run.view, run.luck));
+    EXPECT_NE(draw::startUp(run.data, event.folder(), run.view, run.luck), draw::StartupResult::Ready);
     std::string told;
     if (modeSwitch) {
       if (run.data.settings.peopleRolling)
@@ -198,7 +203,7 @@ TEST(InterruptedBatch, TheNextStartShowsItsRecordedWinners) {
       ::setrlimit(RLIMIT_FSIZE, &limit);
       std::signal(SIGXFSZ, SIG_DFL);
       DrawRun run(event.folder());
-      draw::headlessStartup(run.data, event.folder(), run.view, run.luck);
+      draw::startUp(run.data, event.folder(), run.view, run.luck);
       run.batch();
       ::_exit(0);  // not reached: the second record kills the process
     }
@@ -217,7 +222,7 @@ TEST(InterruptedBatch, TheNextStartShowsItsRecordedWinners) {
     }());
 
     DrawRun run(event.folder());
-    EXPECT_TRUE(draw::headlessStartup(run.data, event.folder(), run.view, run.luck));
+    EXPECT_EQ(draw::startUp(run.data, event.folder(), run.view, run.luck), draw::StartupResult::Ready);
     ASSERT_EQ(run.messages().size(), 1u);
     EXPECT_NE(run.messages()[0].find("没有写完整"), std::string::npos) << run.messages()[0];
     EXPECT_NE(run.messages()[0].find("中断"), std::string::npos) << run.messages()[0];
@@ -232,7 +237,7 @@ TEST(InterruptedBatch, TheNextStartShowsItsRecordedWinners) {
     }
     // Once shown it is not shown again, and the draw goes on with the places left.
     DrawRun again(event.folder());
-    EXPECT_TRUE(draw::headlessStartup(again.data, event.folder(), again.view, again.luck));
+    EXPECT_EQ(draw::startUp(again.data, event.folder(), again.view, again.luck), draw::StartupResult::Ready);
     EXPECT_TRUE(again.messages().empty());
     EXPECT_EQ(again.data.count(1, item::kDrawn), 1);
   }

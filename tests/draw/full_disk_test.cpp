@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-#include "draw/headless_startup.h"
+#include "draw/headless_view.h"
+#include "draw/startup.h"
 #include "event_fixture.h"
 #include "file_size_limit.h"
 
@@ -74,7 +75,7 @@ TEST(FullDisk, ABatchRecordsOnlyWhatReachedTheDiskAndTheDrawGoesOn) {
     const std::size_t before = base::splitLines(earlier).size();
     EXPECT_TRUE(testing_support::passesUnderFileSizeLimit(earlier.empty() ? c.limit : earlier.size() + 30, [&] {
       DrawRun run(event.folder());
-      ASSERT_TRUE(draw::headlessStartup(run.data, event.folder(), run.view, run.luck));
+      ASSERT_EQ(draw::startUp(run.data, event.folder(), run.view, run.luck), draw::StartupResult::Ready);
       run.batch();
       ASSERT_EQ(run.messages().size(), 1u) << c.name << ": " << ::testing::PrintToString(run.messages());
       EXPECT_NE(run.messages()[0].find(c.messageNames), std::string::npos) << run.messages()[0];
@@ -115,7 +116,7 @@ TEST(FullDisk, ABatchCutShortShowsOnlyItsRecordedWinnersAndReportsThemFirst) {
   event.dir().write("LuckName.txt", earlier);
   EXPECT_TRUE(testing_support::passesUnderFileSizeLimit(earlier.size() + 30, [&] {
     DrawRun run(event.folder());
-    ASSERT_TRUE(draw::headlessStartup(run.data, event.folder(), run.view, run.luck));
+    ASSERT_EQ(draw::startUp(run.data, event.folder(), run.view, run.luck), draw::StartupResult::Ready);
     std::vector<std::size_t> storesAtMessage;
     run.view.whileModal = [&] { storesAtMessage.push_back(run.view.layoutStores.size()); };
     const std::size_t storesBefore = run.view.layoutStores.size();

@@ -14,7 +14,8 @@
 #include <set>
 
 #include "draw/award_corrections.h"
-#include "draw/headless_startup.h"
+#include "draw/headless_view.h"
+#include "draw/startup.h"
 #include "draw/luck.h"
 #include "event_fixture.h"
 
@@ -126,7 +127,7 @@ struct Walk {
     view.soundSystemFails = chance(20);
 
     luck = std::make_unique<draw::Luck>(data, event.folder(), view);
-    EXPECT_TRUE(draw::headlessStartup(data, event.folder(), view, *luck));
+    EXPECT_EQ(draw::startUp(data, event.folder(), view, *luck), draw::StartupResult::Ready);
     data.random.seed(seed);
     view.whileModal = [this] { inBox(); };
   }

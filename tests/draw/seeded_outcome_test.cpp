@@ -7,7 +7,8 @@
 #include <algorithm>
 
 #include "draw/award_corrections.h"
-#include "draw/headless_startup.h"
+#include "draw/headless_view.h"
+#include "draw/startup.h"
 #include "draw/luck.h"
 #include "event_fixture.h"
 
@@ -40,7 +41,7 @@ std::string runEvent(const Case& c, bool idle) {
   draw::HeadlessView view;
   view.answer = false;
   draw::Luck luck(data, event.folder(), view);
-  EXPECT_TRUE(draw::headlessStartup(data, event.folder(), view, luck));
+  EXPECT_EQ(draw::startUp(data, event.folder(), view, luck), draw::StartupResult::Ready);
   data.random.seed(c.seed);
   for (int step = 0; step < 80; ++step) {
     for (int slice = 0; idle && slice < 1000 && view.timerOn(draw::DrawTimer::PoolAhead); ++slice)

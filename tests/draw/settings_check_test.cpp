@@ -7,7 +7,8 @@
 
 #include <filesystem>
 
-#include "draw/headless_startup.h"
+#include "draw/headless_view.h"
+#include "draw/startup.h"
 #include "event_fixture.h"
 
 namespace {
@@ -57,7 +58,7 @@ TEST(SettingsCheck, AFileNotOfThisProgramIsKeptAsideAndTheOperatorChooses) {
       draw::HeadlessView view;
       view.answer = answer;
       draw::Luck luck(data, event.folder(), view);
-      const bool started = draw::headlessStartup(data, event.folder(), view, luck);
+      const bool started = draw::startUp(data, event.folder(), view, luck) == draw::StartupResult::Ready;
 
       ASSERT_FALSE(view.transcript.empty()) << label;
       const std::string question = texts(view)[0];

@@ -1,5 +1,7 @@
 // The element and screen settings commands driven through their menu items, with
 // the dialog service answering in place of the operator.
+#include "screen/appearance_commands.h"
+
 #include <QAction>
 #include <QImage>
 #include <QMenu>
@@ -8,7 +10,8 @@
 
 #include "base/ini_file.h"
 #include "platform/password_store.h"
-#include "screen/command_wiring.h"
+#include "screen/main_menu.h"
+#include "screen/tool_commands.h"
 #include "test_folder.h"
 #include "window_test_setup.h"
 
@@ -36,9 +39,8 @@ struct Screen {
     tools.openUrl = [](const QUrl&) { return true; };
     model.showTicks.fill(true);
     model.label(Label::MainTitle).caption = gbk("年会");
-    screen::connectCommands(menu, elements, appearance, tools, model);
+    screen::connectElementMenus(elements, appearance);
   }
-  void trigger(const char* item) { menu.action(QString::fromLatin1(item))->trigger(); }
   void trigger(Element element, const char* item) {
     elements.menu(element)->findChild<QAction*>(QString::fromLatin1(item))->trigger();
   }
@@ -72,11 +74,11 @@ class AppearanceCommandsTest : public QObject {
                                                   "去除对应打钩")}));
     s.dialogs.clearLog();
     s.dialogs.setNextText(QStringLiteral(" 新年 "));
-    s.trigger("N103");
+    s.appearance.editTitle(Label::MainTitle);
     QCOMPARE(s.model.label(Label::MainTitle).caption, gbk(" 新年 "));
 
     s.dialogs.setNextText(QStringLiteral(""));
-    s.trigger("N104");
+    s.appearance.editTitle(Label::SecTitle);
     QVERIFY(s.dialogs.log().contains(message("副标题不可为空,如您要隐藏,请在空白处右键->画面设定,去除对应打钩")));
     // Cancel hands back the prefilled text: no change and no message.
     s.dialogs.clearLog();
@@ -117,27 +119,24 @@ class AppearanceCommandsTest : public QObject {
 
   void ticksAndLockFollowTheModel() {
     Screen s;
-    s.trigger("N32");
+    s.appearance.toggleShowTick(screen::ShowTick::MainTitle);
     QVERIFY(!s.model.label(Label::MainTitle).visible);
-    QVERIFY(!s.menu.action("N32")->isChecked());
-    s.trigger("N32");
+    s.appearance.toggleShowTick(screen::ShowTick::MainTitle);
     QVERIFY(s.model.label(Label::MainTitle).visible);
-    QVERIFY(s.menu.action("N32")->isChecked());
-    s.trigger("N15");
+    s.appearance.togglePositionLock();
     QVERIFY(s.model.positionLock);
-    QVERIFY(s.menu.action("N15")->isChecked());
   }
 
   void themeIsStoredAtOnce() {
     Screen s;
     s.picture("backpic/欢庆.jpg");
-    s.trigger("N80");
+    s.appearance.applyTheme(1);  // 节日欢庆
     QCOMPARE(s.model.backgroundFile, s.folder / "backpic" / "欢庆.jpg");
     QCOMPARE(base::ConfigFiles(s.folder.path()).openConfigOnly().readString(gbk("背景"), "Picture", ""),
              gbk("欢庆.jpg"));
-    s.trigger("N87");  // not shipped in this folder
+    s.appearance.applyTheme(7);  // 圣诞, not shipped in this folder
     s.folder.write("backpic/婚礼.jpg", "damaged");
-    s.trigger("N82");
+    s.appearance.applyTheme(2);  // 婚礼
     QCOMPARE(s.model.backgroundFile, s.folder / "backpic" / "欢庆.jpg");
     QCOMPARE(base::ConfigFiles(s.folder.path()).openConfigOnly().readString(gbk("背景"), "Picture", ""),
              gbk("欢庆.jpg"));
@@ -148,7 +147,7 @@ class AppearanceCommandsTest : public QObject {
     Screen s;
     const auto chosen = s.picture("照片/舞会.png");
     s.dialogs.setNextFileName(QString::fromStdString(chosen.string()));
-    s.trigger("N13");
+    s.appearance.changeBackground();
     QCOMPARE(s.model.backgroundFile, s.folder / "backpic" / "舞会.png");
     QVERIFY(std::filesystem::is_regular_file(s.folder / "backpic" / "舞会.png"));
     QCOMPARE(s.model.rememberedBackground, gbk("舞会.png"));
@@ -156,7 +155,7 @@ class AppearanceCommandsTest : public QObject {
     // A file that is no picture is refused with a message and changes nothing.
     s.folder.write("照片/坏.png", "not a picture");
     s.dialogs.setNextFileName(QString::fromStdString((s.folder / "照片" / "坏.png").string()));
-    s.trigger("N13");
+    s.appearance.changeBackground();
     QVERIFY(!std::filesystem::exists(s.folder / "backpic" / "坏.png"));
     QCOMPARE(s.model.rememberedBackground, gbk("舞会.png"));
     QVERIFY(s.dialogs.log().last().startsWith("message: 图片文件读取有错"));
@@ -167,14 +166,14 @@ class AppearanceCommandsTest : public QObject {
     s.passwords.setPassword("Abcd");
     const auto chosen = s.picture("elsewhere/bg.png");
     s.dialogs.setNextText(QStringLiteral("abcd"));
-    s.trigger("N13");
+    s.appearance.changeBackground();
     QCOMPARE(s.dialogs.log(), QStringList({"text: 系统已作管制,请输入密码", message("抱歉,密码不正确,不能修改")}));
     QVERIFY(s.model.rememberedBackground.empty());
 
     s.dialogs.clearLog();
     s.dialogs.setNextText(QStringLiteral("Abcd"));
     s.dialogs.setNextFileName(QString::fromStdString(chosen.string()));
-    s.trigger("N13");
+    s.appearance.changeBackground();
     QCOMPARE(s.dialogs.log(), QStringList({"text: 系统已作管制,请输入密码", "open: "}));
     QCOMPARE(s.model.rememberedBackground, std::string("bg.png"));
   }

@@ -1,5 +1,7 @@
 // The tool commands with a fake exporter and a recording URL opener, and the
 // shortcut help window's texts.
+#include "screen/tool_commands.h"
+
 #include <QAction>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -10,7 +12,6 @@
 
 #include "base/file_error.h"
 #include "screen/THelpForm.h"
-#include "screen/command_wiring.h"
 #include "screen/status_note.h"
 #include "test_folder.h"
 #include "window_test_setup.h"
@@ -133,7 +134,7 @@ class ToolCommandsTest : public QObject {
     QCOMPARE(t.dialogs.log(), QStringList({"message:  help.html 帮助文件损坏！"}));
     QVERIFY(t.opened.isEmpty());
     t.folder.write("help.html", "<html></html>");
-    QVERIFY(t.tools.handleKey(Qt::Key_F1));
+    t.tools.openHelp();
     QCOMPARE(t.opened, QList<QUrl>({t.url(t.folder / "help.html")}));
     t.openSucceeds = false;
     t.tools.openHelp();
@@ -159,31 +160,13 @@ class ToolCommandsTest : public QObject {
     QVERIFY(fs::is_regular_file(fs::path(KV_DIST_DIR) / "help.html"));
   }
 
-  void menuEntriesReachTheirCommands() {
+  void webPagesAreOurShippedFiles() {
     Tools t;
-    QWidget window;
-    screen::ScreenModel model;
-    platform::PasswordStore passwords(t.folder / "registry.ini");
-    screen::MainMenu menu(&window);
-    screen::ElementMenus elements(&window);
-    screen::AppearanceCommands appearance(model, t.folder.path(), t.dialogs, passwords);
-    screen::connectCommands(menu, elements, appearance, t.tools, model);
-    QSignalSpy minimise(&t.tools, &screen::ToolCommands::minimiseRequested);
-    QSignalSpy exit(&t.tools, &screen::ToolCommands::exitRequested);
-
-    menu.action("N93")->trigger();
-    QVERIFY(t.tools.handleKey(Qt::Key_F4));
-    QVERIFY(!t.tools.handleKey(Qt::Key_F2));
-    menu.action("N5")->trigger();
-    QCOMPARE(minimise.count(), 2);
-    QCOMPARE(exit.count(), 1);
-
-    menu.action("N76")->trigger();
-    menu.action("N53")->trigger();
-    menu.action("N77")->trigger();
-    menu.action("N21")->trigger();
+    t.tools.openWebPage(screen::WebPage::Home);
+    t.tools.openWebPage(screen::WebPage::VideoGuide);
+    t.tools.openWebPage(screen::WebPage::CommonQuestions);
     QCOMPARE(t.opened, QList<QUrl>({t.url(t.folder / "web" / "index.html"), t.url(t.folder / "web" / "explain.html"),
-                                    t.url(t.folder / "web" / "question.html"), t.url(t.folder / "log.txt")}));
+                                    t.url(t.folder / "web" / "question.html")}));
   }
 
   void shortcutHelpWindowHoldsItsTexts() {

@@ -17,6 +17,13 @@ struct TextFont {
   bool italic = false;
 };
 
+// The vertical metrics of a font, in pixels.
+struct LineMetrics {
+  int height = 0;       // one line's height
+  int lineSpacing = 0;  // from one line's top to the next one's
+  int pixelSize = 0;    // the font's size
+};
+
 class TextMeasurer {
  public:
   virtual ~TextMeasurer() = default;
@@ -27,6 +34,11 @@ class TextMeasurer {
   // (shadow, blur, outline) included. Without a renderer of effects: the text's size.
   virtual Size measureLabel(std::string_view gbkText, const LabelFont& font, const styledtext::TSmoothEffect&) const {
     return measure(gbkText, TextFont{font.name, font.size, font.bold, font.italic});
+  }
+  // Without the platform's metrics: one line is as high as a blank, and lines follow each other.
+  virtual LineMetrics lineMetrics(const TextFont& font) const {
+    const int height = measure(" ", font).height;
+    return {height, height, font.size};
   }
 };
 
