@@ -1,6 +1,6 @@
 // The draw screen beside a console on a real X server with two screens (one
 // wide Xvfb screen split into a 1366×768 laptop, the primary, and a 1920×1080
-// projector), and the same program on one screen. scripts/two_screens_check.sh
+// projector), and the same program on one screen. scripts/checks/two_screens_check.sh
 // starts the servers and runs this program once per set-up with KV_SCREENS set
 // to "two" or "one"; the test functions of the other set-up skip.
 #include <QApplication>
