@@ -10,6 +10,7 @@
 #include "draw/event_fixture.h"
 #include "screen/main_menu.h"
 #include "styledtext/TSmoothLabel.h"
+#include "window_event.h"
 
 using draw_testing::EventFixture;
 using testing_support::gbk;
