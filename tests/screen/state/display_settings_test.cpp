@@ -73,29 +73,40 @@ std::vector<std::string> displayKeys(const base::IniFile& config) {
 }  // namespace
 
 // The shipped template read by the displays and written back holds what it held:
-// each value is read under the key it is written under, nothing is dropped or
-// changed on the way, and what the displays write beyond the template is the
-// same whether they read it or an empty file (the template leaves those keys to
-// the defaults).
+// each value is read under the key it is written under and nothing is changed
+// on the way; what the displays write beyond the template is what they write
+// for an empty file (the template leaves those keys to the defaults). Two keys
+// are not read back by rule: an empty picture name is not written (a name of
+// two bytes or less names no picture), and the winners list's left edge is
+// written from where the window put it, never read.
 TEST(DisplaySettings, TheShippedTemplateReadsAndWritesBackAsItStands) {
   TestFolder dir;
   std::filesystem::copy_file(std::filesystem::path(KV_DIST_DIR) / "SysConfig.ini", dir / "Config.ini");
   const base::IniFile shipped(dir / "Config.ini");
   base::IniFile written(dir / "written.ini");
   readAndWriteEveryDisplay(shipped, written);
+  const auto placedByTheWindow = [](const std::string& section, const std::string& key) {
+    return section == "NameText" && key == "Left";
+  };
 
-  std::vector<std::string> dropped;
+  std::vector<std::string> changed;
+  int compared = 0;
   for (const std::string& section : displaySections())
     for (const std::string& key : shipped.keys(section)) {
+      if (placedByTheWindow(section, key)) continue;
       const std::string shippedValue = shipped.readString(section, key, "");
-      if (!written.hasKey(section, key) || written.readString(section, key, "") != shippedValue)
-        dropped.push_back(base::gbkToUtf8(section + " " + key + "=" + shippedValue));
+      const bool kept =
+          written.hasKey(section, key) ? written.readString(section, key, "") == shippedValue : shippedValue.empty();
+      if (!kept) changed.push_back(base::gbkToUtf8(section + " " + key + "=" + shippedValue));
+      ++compared;
     }
-  EXPECT_EQ(dropped, std::vector<std::string>{}) << "keys of the template not written back as they stand";
+  EXPECT_EQ(changed, std::vector<std::string>{}) << "keys of the template not written back as they stand";
+  EXPECT_GT(compared, 100);
 
   // Written into the template itself, every line of it stays, in its order.
   base::IniFile rewritten(dir / "Config.ini");
-  const std::vector<std::string> before = displayKeys(rewritten);
+  std::vector<std::string> before = displayKeys(rewritten);
+  std::erase_if(before, [](const std::string& line) { return line.starts_with("NameText Left="); });
   readAndWriteEveryDisplay(base::IniFile(dir / "Config.ini"), rewritten);
   const std::vector<std::string> after = displayKeys(rewritten);
   auto next = after.begin();
@@ -109,10 +120,11 @@ TEST(DisplaySettings, TheShippedTemplateReadsAndWritesBackAsItStands) {
   base::IniFile defaults(fresh / "Config.ini");
   readAndWriteEveryDisplay(base::IniFile(fresh / "none.ini"), defaults);
   for (const std::string& section : displaySections())
-    for (const std::string& key : written.keys(section))
-      if (!shipped.hasKey(section, key))
-        EXPECT_EQ(written.readString(section, key, ""), defaults.readString(section, key, "<none>"))
-            << base::gbkToUtf8(section + " " + key);
+    for (const std::string& key : written.keys(section)) {
+      if (shipped.hasKey(section, key)) continue;
+      EXPECT_EQ(written.readString(section, key, ""), defaults.readString(section, key, "<none>"))
+          << base::gbkToUtf8(section + " " + key);
+    }
 }
 
 // An empty file reads as the defaults, and the defaults written out read back as
