@@ -91,7 +91,7 @@ start_program "$folder"
 wait_for_layout
 draw_screen="$PROGRAM_WINDOW"
 press F7
-display=$(wait_for_window --pid "$PROGRAM_PID" --name '^节目评分明细$') || display=
+display=$(wait_for_window --all --pid "$PROGRAM_PID" --name '^节目评分明细$') || display=
 sleep 1  # the display's first reading of the scoring file
 scoring_file "$folder" 不是数字
 box=

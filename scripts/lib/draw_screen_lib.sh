@@ -128,8 +128,9 @@ stop_desktop() {
 KV_PAINT_SETTLE=${KV_PAINT_SETTLE:-0.3}
 
 # wait_for_window SEARCH...: waits (at most 30 s) until a visible window matches
-# the xdotool search SEARCH (e.g. --pid PID, --name '^奖项设置$') and prints the
-# first one's id; fails when none came.
+# the xdotool search SEARCH (e.g. --pid PID, --name '^奖项设置$'; with both, add
+# --all, or either one matches) and prints the first one's id; fails when none
+# came.
 wait_for_window() {
   local id
   id=$(timeout 30 xdotool search --sync --onlyvisible "$@" 2>/dev/null | head -1) || true
