@@ -245,6 +245,20 @@ press() {
   xdotool key "$1"
 }
 
+# wait_for_other_window ID: waits (at most 30 s) until the program shows a
+# window other than ID (the draw screen once a start-up question is answered)
+# and prints its id.
+wait_for_other_window() {
+  local id _
+  for _ in $(seq 600); do
+    id=$(xdotool search --onlyvisible --pid "$PROGRAM_PID" 2>/dev/null | grep -vx "$1" | head -1) || true
+    [ -n "$id" ] && echo "$id" && return 0
+    sleep 0.05
+  done
+  echo "no window beside $1 within 30 s" >&2
+  return 1
+}
+
 # wait_for_layout: the program checks the screen's size a second after its start
 # (before its window is mapped, when start_program returns) and lays the screen
 # out for it; waits past that check and the paint that follows.

@@ -24,7 +24,7 @@ wait_for_layout
 xdotool mousemove 960 60 click 3
 wait_for_windows "$PROGRAM_PID" 2  # the menu
 xdotool key Down Down Return
-wait_for_window --name '^字体设置$' >/dev/null
+wait_for_window --all --pid "$PROGRAM_PID" --name '^字体$' >/dev/null
 # Alt+C is the colour list's shortcut; Alt+Down opens it.
 xdotool key alt+c
 xdotool key alt+Down

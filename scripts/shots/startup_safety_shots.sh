@@ -26,13 +26,16 @@ set_ini "$folder/Config.ini" 程序运行情况 首次运行 0
 # The UTF-8 line goes in as UTF-8, as an editor on another system would leave it.
 printf '5|李四|李**|三等奖|3\r\n' >>"$folder/LuckName.txt"
 
+# Start-up asks before the draw screen is shown: the window start_program waits
+# for is the question.
 start_program "$folder"
-wait_for_windows "$PROGRAM_PID" 2  # the draw screen and the question
+question="$PROGRAM_WINDOW"
 sleep "$KV_PAINT_SETTLE"
 shot safety_question.png
 press Tab
-close_with Return  # "否"
-sleep "$KV_PAINT_SETTLE"
+press Return  # "否"
+PROGRAM_WINDOW=$(wait_for_other_window "$question")
+wait_for_layout
 shot safety_blocked.png
 open_with space
 shot safety_refused.png
@@ -44,10 +47,11 @@ rm -f "$folder"/LuckName.txt*
 printf '0\r\n1|员工1|员**|三等奖|3\r\n2|员工2|员**|三等奖|3\r\n3|员工3|员**|三等奖|3\r\n' | gbk \
   >"$folder/LuckName.txt.pending"
 printf '1|员工1|员**|三等奖|3\r\n' | gbk >"$folder/LuckName.txt"
-start_program "$folder"
-wait_for_windows "$PROGRAM_PID" 2  # the notice of the interrupted batch
-close_with Return
-sleep "$KV_PAINT_SETTLE"
+start_program "$folder"  # the notice of the interrupted batch comes first
+notice="$PROGRAM_WINDOW"
+press Return
+PROGRAM_WINDOW=$(wait_for_other_window "$notice")
+wait_for_layout
 shot safety_interrupted.png
 stop_program
 echo "shots/safety_*.png written"
