@@ -46,7 +46,7 @@ rolling_pixels() {
 }
 
 press space
-sleep 1
+sleep 1  # the names roll
 changed=$(rolling_pixels)
 if [ "${changed%% *}" = "0" ] || [ "$(visible_windows)" -gt 1 ]; then
   echo "names are not rolling (pixels changed in 0.1 s: $changed; windows: $(visible_windows)): no CPU figure"
