@@ -61,7 +61,7 @@ build_normal() {
 }
 test_normal() {
   (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
-  bash scripts/package_check.sh build
+  bash scripts/checks/package_check.sh build
 }
 test_sanitize() {
   (cd build-sanitize &&
@@ -70,18 +70,18 @@ test_sanitize() {
 }
 
 phase setup bash scripts/setup.sh
-phase layers python3 scripts/check_layers.py
-phase unity-check python3 scripts/check_unity.py
+phase layers python3 scripts/checks/check_layers.py
+phase unity-check python3 scripts/checks/check_unity.py
 phase build build_normal
 phase tests test_normal
-# A short crash test (scripts/crash_test.sh takes a longer count). It mostly
+# A short crash test (scripts/checks/crash_test.sh takes a longer count). It mostly
 # waits for the drivers it kills, so it runs beside the sanitizer build; its
 # report follows the build's.
 crash_log=$(mktemp)
 crash_start=$(date +%s)
-bash scripts/crash_test.sh 30 >"$crash_log" 2>&1 &
+bash scripts/checks/crash_test.sh 30 >"$crash_log" 2>&1 &
 crash_pid=$!
-phase sanitize-build with_huge_pages bash scripts/sanitize_build.sh
+phase sanitize-build with_huge_pages bash scripts/build/sanitize_build.sh
 crash_status=0
 wait "$crash_pid" || crash_status=$?
 cat "$crash_log"
@@ -89,5 +89,5 @@ rm -f "$crash_log"
 echo "PHASE crash-test (beside the sanitizer build) $(($(date +%s) - crash_start))"
 [ "$crash_status" -eq 0 ] || exit "$crash_status"
 phase sanitize-tests test_sanitize
-# A few seconds of each target; scripts/fuzz.sh takes a longer time.
-phase fuzz bash scripts/fuzz.sh 4
+# A few seconds of each target; scripts/checks/fuzz.sh takes a longer time.
+phase fuzz bash scripts/checks/fuzz.sh 4

@@ -20,6 +20,8 @@ class FreedMemoryReturn : public QObject {
   void schedule();
   // Returns it now: the allocator lets go of every free page it holds.
   static void returnNow();
+  // The delay's timer, for tests to wait on.
+  const QTimer& timer() const { return timer_; }
 
  private:
   QTimer timer_;

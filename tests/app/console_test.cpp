@@ -12,7 +12,9 @@
 #include "console/TConsole.h"
 #include "console/draw_preview.h"
 #include "draw/event_fixture.h"
+#include "preview_pace.h"
 #include "screen/display_stage.h"
+#include "window_event.h"
 #include "window_test_setup.h"
 
 using draw_testing::EventFixture;
@@ -31,11 +33,10 @@ class ConsoleTest : public QObject {
  private slots:
   void init() {
     // Drawn bottom row first (the default order): 三等奖 first, then 二等奖.
-    auto config = EventFixture::awardLines({{"一等奖", 1, 1}, {"二等奖", 2, 2}, {"三等奖", 4, 2}});
-    config.insert(config.end(), {"[界面设置]", "隐私_check=0", "滚动速度=0", "滚动速度是否渐变=0", "[音效设置]",
-                                 "背景音乐_check=0", "抽奖开始_check=0", "抽奖停止_check=0"});
-    event_.config(config);
-    event_.roster(EventFixture::numberedNames(20, "员工"));
+    window_testing::WindowEvent({{"一等奖", 1, 1}, {"二等奖", 2, 2}, {"三等奖", 4, 2}})
+        .set("界面设置", {"隐私_check=0", "滚动速度=0", "滚动速度是否渐变=0"})
+        .people(20)
+        .write(event_.dir());
     window_ = std::make_unique<TForm1>(event_.dir().path(), nullptr, QSize(1920, 1080));
     window_->show();
     window_->showConsole(QGuiApplication::primaryScreen());
@@ -94,14 +95,12 @@ class ConsoleTest : public QObject {
     console::DrawPreview* preview = window_->console()->preview();
     QTRY_VERIFY(preview->updateCount() > 0);
     const int idle = preview->updateCount();
-    QTest::qWait(500);
-    QCOMPARE(preview->updateCount(), idle);  // nothing painted, nothing taken
+    // Nothing painted, nothing taken: five of the preview's intervals pass without a frame.
+    QTest::qWait(5 * console::DrawPreview::kIntervalMs);
+    QCOMPARE(preview->updateCount(), idle);
     click("startButton");
-    QTest::qWait(200);
-    const int before = preview->updateCount();
-    QTest::qWait(1000);
-    const int perSecond = preview->updateCount() - before;
-    QVERIFY2(perSecond >= 5 && perSecond <= 11, qPrintable(QString::number(perSecond)));
+    const QString pace = console_testing::framesKeepThePreviewsPace(*preview, 6);
+    QVERIFY2(pace.isEmpty(), qPrintable(pace));
     click("startButton");
   }
 };

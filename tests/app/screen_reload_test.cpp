@@ -13,6 +13,7 @@
 #include "screen/main_menu.h"
 #include "screen/rolling_frame.h"
 #include "styledtext/TSmoothLabel.h"
+#include "window_event.h"
 #include "window_test_setup.h"
 
 using draw_testing::EventFixture;
@@ -79,17 +80,12 @@ bool askedAnything(TForm1& window) {
   return false;
 }
 
-// `settings` go to "界面设置", `style` to "窗体样式".
-void writeEvent(EventFixture& event, const std::vector<std::string>& settings,
-                const std::vector<std::string>& style = {}) {
-  auto config = EventFixture::awardLines({{"一等奖", 2, 1}, {"二等奖", 4, 2}});
-  config.insert(config.end(), {"[界面设置]", "重复中奖=0"});
-  config.insert(config.end(), settings.begin(), settings.end());
-  config.insert(config.end(), {"[音效设置]", "背景音乐_check=0", "抽奖开始_check=0", "抽奖停止_check=0", "[窗体样式]",
-                               "窗体宽=1920", "窗体高=1080"});
-  config.insert(config.end(), style.begin(), style.end());
-  event.config(config);
-  event.roster(EventFixture::numberedNames(10));
+// Two awards, ten people, laid out for the desktop; `settings` go to "界面设置".
+window_testing::WindowEvent reloadEvent(const std::vector<std::string>& settings) {
+  window_testing::WindowEvent event({{"一等奖", 2, 1}, {"二等奖", 4, 2}});
+  event.set("界面设置", {"重复中奖=0"}).set("界面设置", settings).set("窗体样式", {"窗体宽=1920", "窗体高=1080"});
+  event.people(10, "人");
+  return event;
 }
 
 }  // namespace
@@ -161,7 +157,7 @@ class ScreenReloadTest : public QObject {
   void restartAndModeChangesPutTheScreenBackAsTheSettingsSay() {
     EventFixture event;
     // Award rolling with the award name and the draw guest unticked: a draw shows them anyway.
-    writeEvent(event, {"奖项名称=0", "隐藏抽奖嘉宾=0"}, {"滚动模式=0"});
+    reloadEvent({"奖项名称=0", "隐藏抽奖嘉宾=0"}).set("窗体样式", {"滚动模式=0"}).write(event.dir());
     TForm1 window(event.dir().path(), nullptr, kDesktop);
     window.show();
     auto visible = [&](Label which) { return window.label(which)->isVisibleTo(&window); };
@@ -192,7 +188,7 @@ class ScreenReloadTest : public QObject {
   void enterPressesTheStartButtonOnlyWhileItIsShown() {
     QFETCH(bool, buttonShown);
     EventFixture event;
-    writeEvent(event, {buttonShown ? "隐藏按钮=1" : "隐藏按钮=0"});
+    reloadEvent({buttonShown ? "隐藏按钮=1" : "隐藏按钮=0"}).write(event.dir());
     TForm1 window(event.dir().path(), nullptr, kDesktop);
     window.show();
     QCOMPARE(window.startButton()->isVisible(), buttonShown);
@@ -206,7 +202,7 @@ class ScreenReloadTest : public QObject {
 
   void autoLayoutMeasuresThePlainNamesAndCountsOneToThirtyOne() {
     EventFixture event;
-    writeEvent(event, {"隐私_check=1", "隐私_begin=3", "隐私_end=6"});
+    reloadEvent({"隐私_check=1", "隐私_begin=3", "隐私_end=6"}).write(event.dir());
     event.roster({"甲", "欧阳长名字", "乙"});
     TForm1 window(event.dir().path(), nullptr, kDesktop);
     window.show();

@@ -10,6 +10,7 @@
 #include "draw/event_fixture.h"
 #include "screen/main_menu.h"
 #include "styledtext/TSmoothLabel.h"
+#include "window_event.h"
 
 using draw_testing::EventFixture;
 using testing_support::gbk;
@@ -19,11 +20,11 @@ namespace {
 const QSize kDesktop(1280, 720);
 
 void writeEvent(EventFixture& event, bool pictureDraw) {
-  auto config = EventFixture::awardLines({{"一等奖", 3, 2}, {"二等奖", 5, 5}});
-  config.insert(config.end(), {"[界面设置]", "分组显示名单=0", "[音效设置]", "背景音乐_check=0", "抽奖开始_check=0",
-                               "抽奖停止_check=0", "[窗体样式]", pictureDraw ? "抽奖模式=0" : "抽奖模式=1"});
-  event.config(config);
-  event.roster(EventFixture::numberedNames(12));
+  window_testing::WindowEvent({{"一等奖", 3, 2}, {"二等奖", 5, 5}})
+      .set("界面设置", {"分组显示名单=0"})
+      .set("窗体样式", {pictureDraw ? "抽奖模式=0" : "抽奖模式=1"})
+      .people(12, "人")
+      .write(event.dir());
 }
 
 QStringList messages(TForm1& window) {
@@ -39,9 +40,7 @@ class StartupSafetyTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() {
-    screen::DialogService::setHeadlessByDefault(true);
-  }
+  void initTestCase() { screen::DialogService::setHeadlessByDefault(true); }
 
   // Two records run into one line: whatever the space bar, the start button or
   // the give-up tool is asked, nothing is drawn or rewritten, and the operator

@@ -15,6 +15,7 @@
 #include "draw/event_fixture.h"
 #include "platform/qt_gbk.h"
 #include "styledtext/TSmoothLabel.h"
+#include "window_event.h"
 #include "window_test_setup.h"
 
 using draw_testing::Award;
@@ -28,18 +29,12 @@ namespace {
 const QSize kDesktop(1920, 1080);
 const QString kEndQuestion = QStringLiteral("question: 抽奖结束,是否显示全部中奖名单?");
 
-// Config.ini for a draw without sounds (no audio device here) and without the
-// privacy mask, so the names shown are the roster's.
-void writeEvent(EventFixture& event, const std::vector<Award>& awards, int people,
-                const std::vector<std::string>& settings, const std::vector<std::string>& extra = {}) {
-  auto config = EventFixture::awardLines(awards);
-  config.insert(config.end(), {"[界面设置]", "隐私_check=0"});
-  config.insert(config.end(), settings.begin(), settings.end());
-  config.insert(config.end(), {"[音效设置]", "背景音乐_check=0", "抽奖开始_check=0", "抽奖停止_check=0"});
-  config.insert(config.end(), extra.begin(), extra.end());
-  event.config(config);
-  event.roster(EventFixture::numberedNames(people));
-  event.roster(EventFixture::numberedNames(people), "PicList.txt");
+// A draw without the privacy mask, so the names shown are the roster's, and a
+// picture roster of the same people.
+window_testing::WindowEvent drawEvent(std::vector<Award> awards, int people, const std::vector<std::string>& settings) {
+  window_testing::WindowEvent event(std::move(awards));
+  event.set("界面设置", {"隐私_check=0"}).set("界面设置", settings).people(people, "人", true);
+  return event;
 }
 
 std::unique_ptr<TForm1> openWindow(const EventFixture& event) {
@@ -123,8 +118,8 @@ class TForm1Test : public QObject {
  private slots:
   void spaceBarDrawsAWholeEventAndAStartResumesIt() {
     EventFixture event;
-    writeEvent(event, {{"一等奖", 1, 1, "电脑"}, {"二等奖", 3, 2, "手机"}}, 12,
-               {"抽奖顺序=1", "重复中奖=0", "分组显示名单=0"});
+    drawEvent({{"一等奖", 1, 1, "电脑"}, {"二等奖", 3, 2, "手机"}}, 12, {"抽奖顺序=1", "重复中奖=0", "分组显示名单=0"})
+        .write(event.dir());
     auto window = openWindow(event);
     QCOMPARE(caption(*window), QStringLiteral("开始"));
 
@@ -170,7 +165,7 @@ class TForm1Test : public QObject {
 
   void pictureDrawShowsTheSampleForAMissingPhoto() {
     EventFixture event;
-    writeEvent(event, {{"一等奖", 6, 6}}, 6, {"分组显示名单=0"}, {"[窗体样式]", "抽奖模式=0"});
+    drawEvent({{"一等奖", 6, 6}}, 6, {"分组显示名单=0"}).set("窗体样式", {"抽奖模式=0"}).write(event.dir());
     const QColor photo(200, 30, 30), sample(30, 170, 60);
     for (int k = 1; k <= 3; ++k) savePlain(event.dir() / "photo" / ("人" + std::to_string(k) + ".jpg"), photo);
     savePlain(event.dir() / "image" / "sample.jpg", sample);
@@ -194,7 +189,7 @@ class TForm1Test : public QObject {
 
   void aBatchOfFortyRollsAndStopsInTheBigFrame() {
     EventFixture event;
-    writeEvent(event, {{"一等奖", 40, 40}}, 100, {"重复中奖=0"});
+    drawEvent({{"一等奖", 40, 40}}, 100, {"重复中奖=0"}).write(event.dir());
     auto window = openWindow(event);
     command(*window);
     QVERIFY(window->frame(31)->isVisibleTo(window.get()));
@@ -230,8 +225,9 @@ class TForm1Test : public QObject {
     QFETCH(QString, autoStop);
     QFETCH(QString, order);
     EventFixture event;
-    writeEvent(event, {{"一等奖", 3, 2}, {"二等奖", 10, 4}, {"三等奖", 20, 7}}, 40,
-               {"重复中奖=0", "滚动速度=0", "自动抽奖Sec=1", autoStop.toStdString(), order.toStdString()});
+    drawEvent({{"一等奖", 3, 2}, {"二等奖", 10, 4}, {"三等奖", 20, 7}}, 40,
+              {"重复中奖=0", "滚动速度=0", "自动抽奖Sec=1", autoStop.toStdString(), order.toStdString()})
+        .write(event.dir());
     auto window = openWindow(event);
     std::mt19937 random(5);
     const Qt::Key keys[] = {Qt::Key_Space, Qt::Key_Return, Qt::Key_F5, Qt::Key_F4};
@@ -266,8 +262,8 @@ class TForm1Test : public QObject {
     for (int i = 0; i < 20; ++i) {
       press(*window);
       const int before = ticks;
-      const bool running = window->timer(1).isActive() || window->timer(2).isActive() ||
-                           window->timer(3).isActive() || window->timer(4).isActive();
+      const bool running = window->timer(1).isActive() || window->timer(2).isActive() || window->timer(3).isActive() ||
+                           window->timer(4).isActive();
       // Only a pace: a timer that another one stops in between never ticks.
       if (running) static_cast<void>(QTest::qWaitFor([&] { return ticks > before; }, 1000));
     }

@@ -21,6 +21,7 @@
 #include "platform/password_store.h"
 #include "screen/main_menu.h"
 #include "test_folder.h"
+#include "window_event.h"
 #include "window_test_setup.h"
 
 using draw_testing::EventFixture;
@@ -31,13 +32,11 @@ namespace {
 
 const QSize kDesktop(1280, 720);
 
-void writeEvent(EventFixture& event, const std::vector<std::string>& extra = {}) {
-  auto config = EventFixture::awardLines({{"一等奖", 2, 1}});
-  config.insert(config.end(), {"[界面设置]", "隐私_check=0", "分组显示名单=0", "抽奖准备=0", "[音效设置]",
-                               "背景音乐_check=0", "抽奖开始_check=0", "抽奖停止_check=0"});
-  config.insert(config.end(), extra.begin(), extra.end());
-  event.config(config);
-  event.roster(EventFixture::numberedNames(30));
+// One award of two places drawn one at a time, 30 people.
+window_testing::WindowEvent openerEvent() {
+  window_testing::WindowEvent event({{"一等奖", 2, 1}});
+  event.set("界面设置", {"隐私_check=0", "分组显示名单=0", "抽奖准备=0"}).people(30, "人");
+  return event;
 }
 
 std::unique_ptr<TForm1> openWindow(const EventFixture& event) {
@@ -77,7 +76,7 @@ class AwardOpenersTest : public QObject {
  private slots:
   void anEventSetUpInTheDialogsIsDrawnToItsEnd() {
     EventFixture event;
-    writeEvent(event);
+    openerEvent().write(event.dir());
     auto window = openWindow(event);
     screen::DialogService& asked = window->dialogs();
 
@@ -159,7 +158,7 @@ class AwardOpenersTest : public QObject {
 
   void questionsLockAndTheHiddenEntry() {
     EventFixture event;
-    writeEvent(event, {"[内定设置]", "Hide=1"});
+    openerEvent().set("内定设置", {"Hide=1"}).write(event.dir());
     event.dir().write("LuckName.txt", "1|" + gbk("人1") + "|" + gbk("人1") + "|" + gbk("一等奖") + "|1\r\n");
     auto window = openWindow(event);
     screen::DialogService& asked = window->dialogs();

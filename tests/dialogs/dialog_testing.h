@@ -10,6 +10,7 @@
 #include "base/delimited_row.h"
 #include "base/text_file.h"
 #include "test_folder.h"
+#include "window_event.h"
 
 namespace dialog_testing {
 
@@ -24,24 +25,15 @@ struct AwardRow {
 // An event of the given awards and `people` people named 员工1 …, sounds off,
 // draw order 0, no award preparation and no delayed winners display.
 inline void writeEvent(const testing_support::TestFolder& folder, const std::vector<AwardRow>& awards, int people = 12,
-                       bool repeatWinning = false, const std::string& extra = {}) {
-  std::string config = gbk("[奖项设置]\r\n");
-  for (std::size_t i = 0; i < awards.size(); ++i) {
-    const std::string serial = std::to_string(i + 1);
-    config += serial + "=" +
-              base::writeDelimitedRow({serial, gbk(awards[i].name), std::to_string(awards[i].places),
-                                       std::to_string(awards[i].batch), "", gbk("奖品"), "", ""}) +
-              "\r\n";
-  }
-  config += gbk("[界面设置]\r\n隐私_check=0\r\n抽奖顺序=0\r\n抽奖准备=0\r\n分组显示名单=0\r\n重复中奖=") +
-            (repeatWinning ? "1" : "0") +
-            gbk("\r\n[音效设置]\r\n背景音乐_check=0\r\n抽奖开始_check=0\r\n抽奖停止_check=0\r\n"
-                "[窗体样式]\r\n窗体宽=1280\r\n窗体高=720\r\n") +
-            gbk(extra);
-  folder.write("Config.ini", config);
-  std::vector<std::string> names;
-  for (int i = 1; i <= people; ++i) names.push_back(gbk("员工") + std::to_string(i));
-  base::rewriteLines(folder / "NameList.txt", names);
+                       bool repeatWinning = false) {
+  std::vector<window_testing::Award> rows;
+  for (const AwardRow& award : awards) rows.push_back({award.name, award.places, award.batch});
+  window_testing::WindowEvent(rows)
+      .set("界面设置",
+           {"隐私_check=0", "抽奖顺序=0", "抽奖准备=0", "分组显示名单=0", repeatWinning ? "重复中奖=1" : "重复中奖=0"})
+      .set("窗体样式", {"窗体宽=1280", "窗体高=720"})
+      .people(people)
+      .write(folder);
 }
 
 // One batch: start and stop.

@@ -16,6 +16,7 @@
 #include "screen/main_menu.h"
 #include "test_folder.h"
 #include "ui_TPicL.h"
+#include "window_event.h"
 #include "window_test_setup.h"
 
 using testing_support::gbk;
@@ -24,16 +25,11 @@ using Choice = screen::DialogService::Choice;
 namespace {
 
 void writeEvent(const testing_support::TestFolder& folder) {
-  std::string config = gbk("[奖项设置]\r\n");
-  config += "1=" + base::writeDelimitedRow({"1", gbk("一等奖"), "3", "3", "", gbk("电脑"), "", ""}) + "\r\n";
-  config +=
-      gbk("[界面设置]\r\n隐私_check=0\r\n重复中奖=0\r\n抽奖顺序=0\r\n"
-          "[音效设置]\r\n背景音乐_check=0\r\n抽奖开始_check=0\r\n抽奖停止_check=0\r\n"
-          "[窗体样式]\r\n窗体宽=1280\r\n窗体高=720\r\n");
-  folder.write("Config.ini", config);
-  std::vector<std::string> names;
-  for (int i = 1; i <= 8; ++i) names.push_back(gbk("员工") + std::to_string(i));
-  base::rewriteLines(folder / "NameList.txt", names);
+  window_testing::WindowEvent({{"一等奖", 3, 3, "电脑"}})
+      .set("界面设置", {"隐私_check=0", "重复中奖=0", "抽奖顺序=0"})
+      .set("窗体样式", {"窗体宽=1280", "窗体高=720"})
+      .people(8)
+      .write(folder);
 }
 
 // Runs `inside` on the roster window of type W once it is open (the command shows

@@ -17,6 +17,7 @@
 #include "screen/dialog_service.h"
 #include "test_folder.h"
 #include "ui_TPicL.h"
+#include "window_event.h"
 #include "window_test_setup.h"
 
 using dialogs::TPicL;
@@ -36,11 +37,11 @@ QImage plain(int w, int h, QColor colour) {
   return image;
 }
 
-// An event folder with the system photo and the frame settings.
-void writeEvent(const testing_support::TestFolder& folder, const std::string& pictureSection) {
+// An event folder with the system photo and the frame settings ("key=value").
+void writeEvent(const testing_support::TestFolder& folder, const std::vector<std::string>& pictureSection) {
   fs::create_directories(folder / "image");
   fs::copy_file(fs::path(KV_DIST_DIR) / "image" / "sample.jpg", folder / "image" / "sample.jpg");
-  folder.write("Config.ini", gbk("[图片抽奖]\r\n") + pictureSection);
+  window_testing::WindowEvent().set("图片抽奖", pictureSection).write(folder);
 }
 
 QString fileName(const testing_support::TestFolder& folder, const std::string& utf8) {
@@ -61,7 +62,7 @@ class TPicLTest : public QObject {
  private slots:
   void importScalesToTheCompressionHeightAndAsksBeforeOverwriting() {
     testing_support::TestFolder folder;
-    writeEvent(folder, "Width=250\r\nHeight=300\r\nShowName=1\r\n");
+    writeEvent(folder, {"Width=250", "Height=300", "ShowName=1"});
     folder.write("PicList.txt", "");
     writeJpeg(folder / "in" / "张三.jpg", plain(1200, 1600, Qt::red));
     writeJpeg(folder / "in" / "李四.JPG", plain(400, 300, Qt::blue));
@@ -96,7 +97,7 @@ class TPicLTest : public QObject {
 
   void namesThatCannotBeFileNamesAreRefusedAndNothingIsWritten() {
     testing_support::TestFolder folder;
-    writeEvent(folder, "");
+    writeEvent(folder, {});
     folder.write("PicList.txt", "");
     writeJpeg(folder / "in" / "a..b.jpg", plain(100, 100, Qt::red));
     screen::DialogService dialogs;
@@ -126,7 +127,7 @@ class TPicLTest : public QObject {
 
   void previewCoversTheFrameAsTheRollingFrameDoes() {
     testing_support::TestFolder folder;
-    writeEvent(folder, "Width=250\r\nHeight=300\r\nShowName=0\r\n");
+    writeEvent(folder, {"Width=250", "Height=300", "ShowName=0"});
     folder.write("PicList.txt", gbk("王五\r\n"));
     // Red and blue stripes at the sides (on JPEG block edges, so they do not
     // bleed): a 250 × 300 frame cuts 25 columns on each side and shows neither.
@@ -169,7 +170,7 @@ class TPicLTest : public QObject {
 
   void listCommandsAndTheChangedMark() {
     testing_support::TestFolder folder;
-    writeEvent(folder, "Width=250\r\nHeight=300\r\nShowName=1\r\n");
+    writeEvent(folder, {"Width=250", "Height=300", "ShowName=1"});
     folder.write("PicList.txt", gbk("甲\r\n乙\r\n丙\r\n"));
     for (const char* name : {"甲", "乙", "丙"})
       writeJpeg(folder / "photo" / (std::string(name) + ".jpg"), plain(60, 80, Qt::gray));
@@ -235,7 +236,7 @@ class TPicLTest : public QObject {
 
   void aMissingListIsReportedAndWrittenOnClose() {
     testing_support::TestFolder folder;
-    writeEvent(folder, "");
+    writeEvent(folder, {});
     screen::DialogService dialogs;
     dialogs.setHeadless(true);
     TPicL roster(folder.path(), dialogs);

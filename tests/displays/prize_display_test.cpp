@@ -7,11 +7,12 @@
 
 #include "app/TForm1.h"
 #include "base/delimited_row.h"
-#include "display_test_support.h"
 #include "base/ini_file.h"
+#include "display_test_support.h"
 #include "displays/TPrize.h"
 #include "screen/dialog_service.h"
 #include "styledtext/TSmoothLabel.h"
+#include "window_event.h"
 #include "window_test_setup.h"
 
 using display_testing::keysInOrder;
@@ -22,15 +23,13 @@ using testing_support::gbk;
 namespace {
 
 // Three awards; the first has a prize picture in "prize", the second names a missing one.
-void writeEvent(const testing_support::TestFolder& folder, const std::string& extra = {}) {
-  std::string config = gbk("[奖项设置]\r\n");
-  config +=
-      "1=" + base::writeDelimitedRow({"1", gbk("一等奖"), "3", "1", "", gbk("手机一部"), gbk("总经理"), "p1.png"}) +
-      "\r\n";
-  config +=
-      "2=" + base::writeDelimitedRow({"2", gbk("二等奖"), "5", "1", "", gbk("平板"), gbk("主任"), "gone.png"}) + "\r\n";
-  config += "3=" + base::writeDelimitedRow({"3", gbk("三等奖"), "9", "1", "", gbk("耳机"), gbk("经理"), ""}) + "\r\n";
-  folder.write("Config.ini", config + gbk(extra));
+window_testing::WindowEvent prizeEvent() {
+  return window_testing::WindowEvent({{"一等奖", 3, 1, "手机一部", "总经理", "p1.png"},
+                                      {"二等奖", 5, 1, "平板", "主任", "gone.png"},
+                                      {"三等奖", 9, 1, "耳机", "经理"}});
+}
+void writeEvent(const testing_support::TestFolder& folder, const window_testing::WindowEvent& event = prizeEvent()) {
+  event.write(folder);
   std::filesystem::create_directories(folder / "prize");
   QImage red(40, 30, QImage::Format_RGB32);
   red.fill(Qt::red);
@@ -137,7 +136,7 @@ class PrizeDisplayTest : public QObject {
   // Opening and closing the display without choosing a background keeps the stored one.
   void aStoredBackgroundSurvivesAnOpenAndAClose() {
     testing_support::TestFolder folder;
-    writeEvent(folder, "[ShowPrizeName]\r\nPicture=舞台.jpg\r\n");
+    writeEvent(folder, prizeEvent().set("ShowPrizeName", {"Picture=舞台.jpg"}));
     {
       TPrize prize(contextFor(folder, 0));
       prize.show();
@@ -148,7 +147,7 @@ class PrizeDisplayTest : public QObject {
 
   void f3OpensItFromTheDrawScreen() {
     testing_support::TestFolder folder;
-    writeEvent(folder, "[界面设置]\r\n抽奖顺序=1\r\n[音效设置]\r\n背景音乐_check=0\r\n");
+    writeEvent(folder, prizeEvent().set("界面设置", {"抽奖顺序=1"}));
     std::vector<std::string> names{gbk("员工1"), gbk("员工2")};
     base::rewriteLines(folder / "NameList.txt", names);
     TForm1 window(folder.path(), nullptr, QSize(1024, 768));
@@ -168,8 +167,9 @@ class PrizeDisplayTest : public QObject {
   // Placed for 1920 pixels, the caption and picture stay whole on 1024.
   void aFreshEventShowsTheTemplateAndStaysOnASmallerScreen() {
     testing_support::TestFolder folder;
-    writeEvent(folder, "[ShowPrizeName]\r\nFont.Size=40\r\nFont.Name=黑体\r\nspeed=2000\r\nX坐标=900\r\nY坐标=700\r\n"
-                       "img_left=1400\r\nimg_top=200\r\nimg_w=409\r\nimg_h=265\r\n");
+    writeEvent(folder, prizeEvent().set("ShowPrizeName",
+                                        {"Font.Size=40", "Font.Name=黑体", "speed=2000", "X坐标=900", "Y坐标=700",
+                                         "img_left=1400", "img_top=200", "img_w=409", "img_h=265"}));
     std::filesystem::rename(folder / "Config.ini", folder / "SysConfig.ini");
     TPrize prize(contextFor(folder, 0));
     prize.Timer1Timer();
@@ -179,14 +179,18 @@ class PrizeDisplayTest : public QObject {
     QCOMPARE(prize.timer().interval(), 2000);
     prize.close();
     const base::IniFile config(folder / "Config.ini");
-    for (const auto& [key, value] : {std::pair{"Font.Size", 40}, {"speed", 2000}, {"img_left", 1400}, {"img_w", 409},
-                                     {"X坐标", 900}, {"Y坐标", 700}})
+    for (const auto& [key, value] : {std::pair{"Font.Size", 40},
+                                     {"speed", 2000},
+                                     {"img_left", 1400},
+                                     {"img_w", 409},
+                                     {"X坐标", 900},
+                                     {"Y坐标", 700}})
       QCOMPARE(config.readInt("ShowPrizeName", gbk(key), 0), value);
   }
 
   void defaultLayoutAndCentringPlaceTheCaptionUnderThePicture() {
     testing_support::TestFolder folder;
-    writeEvent(folder, "[ShowPrizeName]\r\nX坐标=5000\r\nimg_w=1600\r\nimg_h=1200\r\n");
+    writeEvent(folder, prizeEvent().set("ShowPrizeName", {"X坐标=5000", "img_w=1600", "img_h=1200"}));
     TPrize prize(contextFor(folder, 0));
     prize.Timer1Timer();
     prize.windowItem(QStringLiteral("默认布局"))->trigger();

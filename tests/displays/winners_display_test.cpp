@@ -6,16 +6,17 @@
 
 #include "app/TForm1.h"
 #include "base/delimited_row.h"
-#include "display_test_support.h"
-#include "displays/TShowPanel.h"
 #include "base/ini_file.h"
 #include "base/text_file.h"
+#include "display_test_support.h"
+#include "displays/TShowPanel.h"
 #include "draw/draw_data.h"
 #include "draw/winners_text.h"
 #include "screen/dialog_service.h"
 #include "screen/main_menu.h"
 #include "styledtext/TSmoothLabel.h"
 #include "styledtext/TSmoothScrollText.h"
+#include "window_event.h"
 #include "window_test_setup.h"
 
 using display_testing::keysInOrder;
@@ -26,17 +27,12 @@ using testing_support::gbk;
 namespace {
 
 // Two awards (3 and 2 places, one batch each), 12 people, sounds off.
-void writeEvent(const testing_support::TestFolder& folder, const std::string& extra = {}) {
-  std::string config = gbk("[奖项设置]\r\n");
-  config += "1=" + base::writeDelimitedRow({"1", gbk("一等奖"), "3", "3", "", gbk("电脑"), "", ""}) + "\r\n";
-  config += "2=" + base::writeDelimitedRow({"2", gbk("二等奖"), "2", "2", "", gbk("手机"), "", ""}) + "\r\n";
-  config += gbk("[界面设置]\r\n隐私_check=0\r\n重复中奖=0\r\n抽奖顺序=0\r\n"
-                "[音效设置]\r\n背景音乐_check=0\r\n抽奖开始_check=0\r\n抽奖停止_check=0\r\n中奖结果展示_check=0\r\n") +
-            gbk(extra);
-  folder.write("Config.ini", config);
-  std::vector<std::string> names;
-  for (int i = 1; i <= 12; ++i) names.push_back(gbk("员工") + std::to_string(i));
-  base::rewriteLines(folder / "NameList.txt", names);
+window_testing::WindowEvent winnersEvent() {
+  window_testing::WindowEvent event({{"一等奖", 3, 3, "电脑"}, {"二等奖", 2, 2, "手机"}});
+  event.set("界面设置", {"隐私_check=0", "重复中奖=0", "抽奖顺序=0"})
+      .set("音效设置", {"中奖结果展示_check=0"})
+      .people(12);
+  return event;
 }
 
 // A display over small tables: award 1 with the given winners.
@@ -86,7 +82,7 @@ class WinnersDisplayTest : public QObject {
 
   void keysAndTheDelayedOpeningShowTheRealDisplay() {
     testing_support::TestFolder folder;
-    writeEvent(folder);
+    winnersEvent().write(folder);
     TForm1 window(folder.path(), nullptr, QSize(1280, 720));
     window.show();
     QTest::keyClick(&window, Qt::Key_Space);
@@ -133,7 +129,7 @@ class WinnersDisplayTest : public QObject {
 
   void settingsAreSavedInOrderAndReadBack() {
     testing_support::TestFolder folder;
-    writeEvent(folder);
+    winnersEvent().write(folder);
     Tables tables({"张三", "李四", "王五"});
     bool locked = false;
     screen::DialogService dialogs;
@@ -181,7 +177,7 @@ class WinnersDisplayTest : public QObject {
   // Opening and closing the display without choosing a background keeps the stored one.
   void aStoredBackgroundSurvivesAnOpenAndAClose() {
     testing_support::TestFolder folder;
-    writeEvent(folder, "[ShowTitlePic]\r\nPicture=舞台.jpg\r\n");
+    winnersEvent().set("ShowTitlePic", {"Picture=舞台.jpg"}).write(folder);
     Tables tables({"张三"});
     bool locked = false;
     screen::DialogService dialogs;
@@ -193,7 +189,7 @@ class WinnersDisplayTest : public QObject {
 
   void elementsMoveOnlyWithoutTheLockAndTheTextBoxResizesByItsBottomEdge() {
     testing_support::TestFolder folder;
-    writeEvent(folder, "[NameText]\r\nHeight=150\r\nTop=200\r\n");
+    winnersEvent().set("NameText", {"Height=150", "Top=200"}).write(folder);
     Tables tables({"张三"});
     bool locked = true;
     screen::DialogService dialogs;
@@ -225,7 +221,7 @@ class WinnersDisplayTest : public QObject {
     panel.close();
 
     // A box stored for a taller screen is shortened to fit this one.
-    writeEvent(folder, "[NameText]\r\nHeight=600\r\nTop=700\r\n");
+    winnersEvent().set("NameText", {"Height=600", "Top=700"}).write(folder);
     TShowPanel shorter(contextFor(folder, tables.data, &locked, dialogs));
     QCOMPARE(shorter.nameText()->height(), 768 - 700 - 10);
     shorter.close();
@@ -233,7 +229,7 @@ class WinnersDisplayTest : public QObject {
 
   void theTextMenuChangesSpeedDirectionAndAwardOrder() {
     testing_support::TestFolder folder;
-    writeEvent(folder);
+    winnersEvent().write(folder);
     Tables tables({"张三"});
     draw::DrawData& data = tables.data;
     data.ItemGrid.setRowCount(3);
@@ -280,10 +276,14 @@ class WinnersDisplayTest : public QObject {
   // font and the per-row count stay as they are.
   void rowsWiderThanTheScreenAreDrawnSmallerThenWrappedBetweenNames() {
     testing_support::TestFolder folder;
-    writeEvent(folder, "[NameText]\r\nText.Font.Name=黑体\r\nText.Font.Size=28\r\n[NameList]\r\n每行个数=5\r\n");
+    winnersEvent()
+        .set("NameText", {"Text.Font.Name=黑体", "Text.Font.Size=28"})
+        .set("NameList", {"每行个数=5"})
+        .write(folder);
     std::vector<std::string> names;
     for (int k = 1; k <= 12; ++k)
-      names.push_back(k % 3 == 0 ? "Muhammad Abdullah bin Ahmad Al-Rashid Hussain" : "欧阳纳兰爱新觉罗" + std::to_string(k));
+      names.push_back(k % 3 == 0 ? "Muhammad Abdullah bin Ahmad Al-Rashid Hussain"
+                                 : "欧阳纳兰爱新觉罗" + std::to_string(k));
     Tables tables(names);
     bool locked = false;
     screen::DialogService dialogs;
@@ -319,7 +319,7 @@ class WinnersDisplayTest : public QObject {
   // captions: one under the other, not both at the corner of an empty caption.
   void aFirstOpeningLaysTheTitlesOutWithTheirCaptions() {
     testing_support::TestFolder folder;
-    writeEvent(folder);
+    winnersEvent().write(folder);
     Tables tables({"张三"});
     bool locked = false;
     screen::DialogService dialogs;

@@ -11,8 +11,8 @@
 #include <csignal>
 
 #include "base/text_file.h"
-#include "draw/headless_view.h"
 #include "draw/startup.h"
+#include "draw_run.h"
 #include "event_fixture.h"
 #include "file_size_limit.h"
 #include "immutable_file.h"
@@ -20,27 +20,10 @@
 
 namespace {
 
+using draw_testing::DrawRun;
 using draw_testing::EventFixture;
 using testing_support::gbk;
 namespace item = draw::item;
-
-struct DrawRun {
-  draw::DrawData data;
-  draw::HeadlessView view;
-  draw::Luck luck;
-  explicit DrawRun(const draw::EventFolder& folder) : luck(data, folder, view) {}
-  void batch() {
-    luck.startStopCommand();
-    luck.Timer1Timer();
-    luck.startStopCommand();
-  }
-  std::vector<std::string> messages() const {
-    std::vector<std::string> texts;
-    for (const auto& e : view.transcript)
-      if (e.kind == draw::HeadlessView::Event::Kind::Message) texts.push_back(base::gbkToUtf8(e.text));
-    return texts;
-  }
-};
 
 // 幸运奖 of 20 places drawn 5 at a time, everybody eligible once.
 void writeEvent(EventFixture& event) {

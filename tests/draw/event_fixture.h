@@ -24,6 +24,8 @@ struct Award {
   int places;
   int batch;
   std::string prize = "奖品";
+  std::string sponsor = "";  // who hands the prize over
+  std::string picture = "";  // the prize picture's file in "prize"
 };
 
 class EventFixture {
@@ -50,7 +52,8 @@ class EventFixture {
       std::string serial = std::to_string(i + 1);
       lines.push_back(serial + "=" +
                       base::gbkToUtf8(base::writeDelimitedRow({serial, gbk(a.name), std::to_string(a.places),
-                                                               std::to_string(a.batch), "", gbk(a.prize), "", ""})));
+                                                               std::to_string(a.batch), "", gbk(a.prize),
+                                                               gbk(a.sponsor), gbk(a.picture)})));
     }
     return lines;
   }

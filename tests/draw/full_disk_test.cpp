@@ -4,34 +4,17 @@
 
 #include <algorithm>
 
-#include "draw/headless_view.h"
 #include "draw/startup.h"
+#include "draw_run.h"
 #include "event_fixture.h"
 #include "file_size_limit.h"
 
 namespace {
 
+using draw_testing::DrawRun;
 using draw_testing::EventFixture;
 using testing_support::gbk;
 namespace item = draw::item;
-
-struct DrawRun {
-  draw::DrawData data;
-  draw::HeadlessView view;
-  draw::Luck luck;
-  explicit DrawRun(const draw::EventFolder& folder) : luck(data, folder, view) {}
-  void batch() {
-    luck.startStopCommand();
-    luck.Timer1Timer();
-    luck.startStopCommand();
-  }
-  std::vector<std::string> messages() const {
-    std::vector<std::string> texts;
-    for (const auto& e : view.transcript)
-      if (e.kind == draw::HeadlessView::Event::Kind::Message) texts.push_back(base::gbkToUtf8(e.text));
-    return texts;
-  }
-};
 
 // The winners table, the count of award 1 and the file hold the same records;
 // `before` records of another award came first.

@@ -1,48 +1,52 @@
-// The main popup menu against the command tables: items, captions, order,
-// separators and ticks; element menus; the signal that stops the winners display.
+// The main popup menu against what ships with it: the guide's menu paths and key
+// table, the theme backgrounds; its ticks, its shape; element menus; the signal
+// that stops the winners display.
 #include "screen/main_menu.h"
 
 #include <QAction>
+#include <QFile>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSignalSpy>
 #include <QWidget>
 #include <QtTest>
 
 #include "screen/element_menus.h"
+#include "screen/state/element_commands.h"
 #include "window_test_setup.h"
 
 using screen::Element;
 
 namespace {
 
-// One line per item: "—N90" for a separator, "N2>画面设定&" for a submenu,
-// "N15[ ]位置锁定&" for a checkable item (ticked: "[x]"), "V481(off)版本号V6.0" for a
-// disabled one, else "N17 重新开始抽奖".
-QStringList describe(const QMenu* menu) {
-  QStringList lines;
-  for (const QAction* item : menu->actions()) {
-    QString line = item->objectName();
-    if (item->isSeparator()) {
-      line = QStringLiteral("—") + line;
-    } else if (item->menu() != nullptr) {
-      line += QStringLiteral(">") + item->text();
-    } else if (item->isCheckable()) {
-      line += (item->isChecked() ? QStringLiteral("[x]") : QStringLiteral("[ ]")) + item->text();
-    } else if (!item->isEnabled()) {
-      line += QStringLiteral("(off)") + item->text();
-    } else {
-      line += QStringLiteral(" ") + item->text();
-    }
-    lines << line;
-  }
-  return lines;
-}
-
 QStringList captions(const QMenu* menu) {
   QStringList texts;
   for (const QAction* item : menu->actions()) texts << item->text();
   return texts;
+}
+
+// A caption as the guide writes it: without its accelerator mark and shortcut.
+QString plainCaption(QString caption) {
+  caption.remove(QLatin1Char('&'));
+  return caption.remove(QRegularExpression(QStringLiteral("\\[F\\d+\\]$")));
+}
+
+// Every item of the menu and of its submenus.
+QList<const QAction*> allItems(const QMenu* menu) {
+  QList<const QAction*> items;
+  for (const QAction* item : menu->actions()) {
+    items << item;
+    if (item->menu() != nullptr) items << allItems(item->menu());
+  }
+  return items;
+}
+
+QList<QRegularExpressionMatch> matches(const QRegularExpression& pattern, const QString& text) {
+  QList<QRegularExpressionMatch> found;
+  for (auto it = pattern.globalMatch(text); it.hasNext();) found << it.next();
+  return found;
 }
 
 void sendMouse(QWidget* widget, QEvent::Type type, QPoint global, Qt::MouseButton button) {
@@ -60,62 +64,149 @@ class MainMenuTest : public QObject {
   testing_support::WindowTestSetup setup_;
 
  private slots:
-  void treeFollowsTheCommandTables() {
+  // Every path the guide gives from the right click ("右键 → 画面设定 → 自动布局")
+  // leads through the menu to an item of that caption, and every shortcut a
+  // caption shows ("奖品展示[F3]") is a key of the guide's table.
+  void theGuidesPathsAndKeysAreTheMenus() {
+    QFile guide(QStringLiteral(KV_SOURCE_DIR "/docs/guide.md"));
+    QVERIFY(guide.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(guide.readAll());
+    QWidget window;
+    screen::MainMenu menu(&window);
+
+    const QRegularExpression path(
+        QStringLiteral("右键 → (\\**%1\\**(?: → \\**%1\\**)*)").arg(QStringLiteral("[^,，。:：;；、()（）\"“”\\s*]+")));
+    int paths = 0;
+    for (const QRegularExpressionMatch& found : matches(path, text)) {
+      const QStringList steps = found.captured(1).remove(QStringLiteral("**")).split(QStringLiteral(" → "));
+      const QMenu* at = menu.menu();
+      const QAction* item = nullptr;
+      for (const QString& step : steps) {
+        if (at == nullptr) QFAIL(qPrintable(found.captured(0) + ": " + item->text() + " opens no submenu"));
+        item = nullptr;
+        for (const QAction* candidate : at->actions())
+          if (plainCaption(candidate->text()) == step) item = candidate;
+        QVERIFY2(item != nullptr,
+                 qPrintable(found.captured(0) + ": no item " + step + " in " + captions(at).join('|')));
+        at = item->menu();
+      }
+      ++paths;
+    }
+    QVERIFY2(paths >= 10, qPrintable(QString::number(paths)));  // the guide's paths were found
+
+    const QRegularExpression keyRow(QStringLiteral("^\\| \\*\\*(F\\d+)\\*\\* \\| ([^|]+) \\|$"),
+                                    QRegularExpression::MultilineOption);
+    QMap<QString, QString> documented;
+    // The Chinese half comes first; the English half's table gives the same keys.
+    for (const QRegularExpressionMatch& row : matches(keyRow, text))
+      if (!documented.contains(row.captured(1))) documented[row.captured(1)] = row.captured(2);
+    const QRegularExpression shortcut(QStringLiteral("^(.*)\\[(F\\d+)\\]$"));
+    int shortcuts = 0;
+    for (const QAction* item : allItems(menu.menu())) {
+      const QRegularExpressionMatch key = shortcut.match(item->text());
+      if (!key.hasMatch()) continue;
+      QVERIFY2(documented.contains(key.captured(2)), qPrintable(item->text() + " is not in the guide's key table"));
+      ++shortcuts;
+    }
+    QVERIFY(shortcuts > 0);
+    QCOMPARE(plainCaption(menu.action(QStringLiteral("F31"))->text()), documented.value(QStringLiteral("F3")));
+  }
+
+  // The themes of "版面风格" are the shipped backgrounds, in the order of the table.
+  void themeItemsAreTheShippedBackgrounds() {
+    QWidget window;
+    screen::MainMenu menu(&window);
+    const QMenu* themes = menu.submenu(QStringLiteral("N78"));
+    QVERIFY(themes != nullptr);
+    QCOMPARE(themes->actions().size(), qsizetype(screen::kThemes.size()));
+    for (std::size_t i = 0; i < screen::kThemes.size(); ++i) {
+      const QAction* item = themes->actions()[qsizetype(i)];
+      QCOMPARE(item->objectName(), QString::fromUtf8(screen::kThemes[i].item));
+      QCOMPARE(item->text(), QString::fromUtf8(screen::kThemes[i].caption));
+      QVERIFY2(QFile::exists(QStringLiteral(KV_DIST_DIR "/backpic/") + QString::fromUtf8(screen::kThemes[i].file)),
+               screen::kThemes[i].file);
+    }
+  }
+
+  // Each tick of the menu shows its own part of the model: one part turned over
+  // at a time, exactly its item changes.
+  void eachTickFollowsItsPartOfTheModel() {
     QWidget window;
     screen::MainMenu menu(&window);
     screen::ScreenModel model;
     model.showTicks.fill(true);
-    model.showTicks[static_cast<std::size_t>(screen::ShowTick::Logo)] = false;
-    model.textDraw = false;
-    model.positionLock = true;
+    model.textDraw = true;
+    model.peopleRolling = true;
+    model.positionLock = false;
+    QStringList tickItems;
+    for (const char* item : screen::kShowTickItems) tickItems << QString::fromLatin1(item);
+    tickItems << "N9"
+              << "N10"
+              << "N96"
+              << "N97"
+              << "N15";
+    auto ticked = [&] {
+      QStringList on;
+      for (const QString& item : tickItems)
+        if (menu.action(item)->isChecked()) on << item;
+      return on;
+    };
     menu.syncTicks(model);
+    const QStringList all = ticked();
+    QCOMPARE(all, QStringList(tickItems.mid(0, screen::kShowTickCount)) << "N9"
+                                                                        << "N96");
 
-    QCOMPARE(describe(menu.menu()), QStringList({
-                                        "N17 重新开始抽奖",
-                                        "—N90",
-                                        "N89>单独抽取",
-                                        "—N60",
-                                        "N6>抽奖模式&",
-                                        "N95>滚动模式",
-                                        "—N94",
-                                        "N1>参数设定&",
-                                        "N2>画面设定&",
-                                        "N3>工具操作&",
-                                        "N12 音效设置&",
-                                        "—N41",
-                                        "N106 设定密码",
-                                        "—N105",
-                                        "F31 奖品展示[F3]",
-                                        "N19 本奖项中奖结果展示[F9]",
-                                        "F101 全部中奖结果展示[F10]",
-                                        "—N25",
-                                        "N36 节目及评委设置",
-                                        "N65 节目排名展示[F8]",
-                                        "N14 节目打分细节[F7]",
-                                        "N110 手机评分",
-                                        "—N64",
-                                        "N108 配置文件导出",
-                                        "N109 配置文件导入",
-                                        "—N107",
-                                        "N4>帮助&",
-                                        "N93 最小化窗口[F4]",
-                                        "N5 退出&",
-                                    }));
-    QCOMPARE(describe(menu.submenu("N6")), QStringList({"N9[ ]文字抽奖模式&", "N10[x]图片抽奖模式&"}));
-    QCOMPARE(describe(menu.submenu("N95")), QStringList({"N96[x]人员滚动", "N97[ ]奖项滚动"}));
-    QCOMPARE(describe(menu.submenu("N2")),
-             QStringList({"N103 主标题",     "N104 副标题",    "—N102",          "N78>版面风格",   "N13 更换背景&",
-                          "N15[x]位置锁定&", "N16 自动布局&",  "—N27",           "N32[x]主标题",   "N33[x]副标题",
-                          "N35[ ]LOGO图片",  "N67[x]奖项名称", "N68[x]抽奖嘉宾", "N69[x]奖品图片", "N70[x]奖品名称",
-                          "N72[x]抽奖提示",  "N73[x]抽奖进度", "N74[x]开始按钮", "—N75",           "N76 更多背景"}));
-    QCOMPARE(describe(menu.submenu("N78")), QStringList({"N79 欢度春节", "N80 节日欢庆", "N82 婚礼", "N83 宇宙梦幻",
-                                                         "N84 浩瀚星空", "N85 舞台", "N86 淡雅蓝调", "N87 圣诞"}));
-    QCOMPARE(describe(menu.submenu("N1")),
-             QStringList({"N7 抽奖名单&", "N8 奖项设置&", "N11 奖项分组&", "N92 其它设定"}));
-    QCOMPARE(describe(menu.submenu("N3")),
-             QStringList({"N18 弃奖&", "N58 补奖&", "N20 导出中奖名单&", "N21 查看抽奖日志&"}));
-    QCOMPARE(describe(menu.submenu("N4")),
-             QStringList({"N22 常用快捷键", "N53 视频操作说明", "N77 常见问题", "V481(off)版本号V6.0"}));
+    struct Case {
+      const char* what;
+      std::function<void(screen::ScreenModel&)> turn;
+      QStringList on, off;
+    };
+    std::vector<Case> cases;
+    for (std::size_t i = 0; i < screen::kShowTickCount; ++i)
+      cases.push_back({screen::kShowTickItems[i],
+                       [i](screen::ScreenModel& m) { m.showTicks[i] = false; },
+                       {},
+                       {QString::fromLatin1(screen::kShowTickItems[i])}});
+    cases.push_back({"picture draw", [](screen::ScreenModel& m) { m.textDraw = false; }, {"N10"}, {"N9"}});
+    cases.push_back({"award rolling", [](screen::ScreenModel& m) { m.peopleRolling = false; }, {"N97"}, {"N96"}});
+    cases.push_back({"position lock", [](screen::ScreenModel& m) { m.positionLock = true; }, {"N15"}, {}});
+    for (const Case& c : cases) {
+      screen::ScreenModel turned = model;
+      c.turn(turned);
+      menu.syncTicks(turned);
+      QStringList expected = all;
+      for (const QString& item : c.off) expected.removeAll(item);
+      expected << c.on;
+      QStringList shown = ticked();
+      shown.sort();
+      expected.sort();
+      QVERIFY2(shown == expected, c.what);
+    }
+  }
+
+  // Every item has a name of its own, every submenu holds items, and separators
+  // stand only between items.
+  void theTreeIsWellFormed() {
+    QWidget window;
+    screen::MainMenu menu(&window);
+    QSet<QString> names;
+    std::function<void(const QMenu*)> walk = [&](const QMenu* at) {
+      const QList<QAction*> items = at->actions();
+      for (qsizetype i = 0; i < items.size(); ++i) {
+        const QAction* item = items[i];
+        QVERIFY2(!item->objectName().isEmpty() && !names.contains(item->objectName()),
+                 qPrintable(item->objectName() + " " + item->text()));
+        names.insert(item->objectName());
+        if (item->isSeparator()) {
+          QVERIFY2(i > 0 && i + 1 < items.size() && !items[i + 1]->isSeparator(), qPrintable(item->objectName()));
+        } else if (item->menu() != nullptr && item->objectName() != QStringLiteral("N89")) {
+          QVERIFY2(!item->menu()->actions().isEmpty(), qPrintable(item->objectName()));
+          walk(item->menu());
+        }
+      }
+    };
+    walk(menu.menu());
+    QVERIFY(names.size() > 40);
   }
 
   void modeTicksAndSingleAwardSubmenuFollowTheEngine() {

@@ -1,10 +1,13 @@
-// The four full-screen displays' stored settings without a window: defaults of
-// an empty file, a stored background that survives an opening and a closing,
+// The four full-screen displays' stored settings without a window: the shipped
+// template and an empty file read and written back, a stored background that
+// survives an opening and a closing,
 // the key order of each section as the displays write it, the ranking's bar
 // height rule, and what the award settings hand the draw.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <limits>
 
 #include "base/conversion_error.h"
@@ -41,65 +44,112 @@ std::vector<std::string> captionKeys(const std::string& prefix, std::initializer
   return keys;
 }
 
+// The sections the four displays keep, as they name them (GBK).
+std::vector<std::string> displaySections() {
+  return {"ShowMainTitle",     "ShowSecTitle",  "ShowLogoTitle",     "NameText",
+          "ShowTitlePic",      "NameList",      "ShowPrizeName",     gbk("评分展示"),
+          "ProShowSecTitle",   "ScoreResult",   "ScoreProNameTitel", "ScoreEvSecTitle",
+          gbk("评委显示设置"), gbk("评委照片"), gbk("评委姓名"),     gbk("评分细节")};
+}
+
+// Every display read from `config` and written to `out`, as opening and closing
+// each one does.
+void readAndWriteEveryDisplay(const base::IniFile& config, base::IniFile& out) {
+  screen::saveWinnersDisplay(out, screen::loadWinnersDisplay(config, screen::winnersDisplayDesign()));
+  screen::savePrizeDisplay(out, screen::loadPrizeDisplay(config));
+  screen::saveRankingDisplay(out, screen::loadRankingDisplay(config, {}, {}));
+  screen::saveDetailsDisplay(out, screen::loadDetailsDisplay(config, {}, {}));
+}
+
+// "section key=value" for every key of the displays' sections, in file order.
+std::vector<std::string> displayKeys(const base::IniFile& config) {
+  std::vector<std::string> lines;
+  for (const std::string& section : displaySections())
+    for (const std::string& key : config.keys(section))
+      lines.push_back(base::gbkToUtf8(section + " " + key + "=" + config.readString(section, key, "")));
+  return lines;
+}
+
 }  // namespace
 
-TEST(DisplaySettings, AnEmptyFileReadsAsTheDefaults) {
+// The shipped template read by the displays and written back holds what it held:
+// each value is read under the key it is written under and nothing is changed
+// on the way; what the displays write beyond the template is what they write
+// for an empty file (the template leaves those keys to the defaults). Two keys
+// are not read back by rule: an empty picture name is not written (a name of
+// two bytes or less names no picture), and the winners list's left edge is
+// written from where the window put it, never read.
+TEST(DisplaySettings, TheShippedTemplateReadsAndWritesBackAsItStands) {
   TestFolder dir;
-  const base::IniFile config(dir / "Config.ini");
+  std::filesystem::copy_file(std::filesystem::path(KV_DIST_DIR) / "SysConfig.ini", dir / "Config.ini");
+  const base::IniFile shipped(dir / "Config.ini");
+  base::IniFile written(dir / "written.ini");
+  readAndWriteEveryDisplay(shipped, written);
+  const auto placedByTheWindow = [](const std::string& section, const std::string& key) {
+    return section == "NameText" && key == "Left";
+  };
+
+  std::vector<std::string> changed;
+  int compared = 0;
+  for (const std::string& section : displaySections())
+    for (const std::string& key : shipped.keys(section)) {
+      if (placedByTheWindow(section, key)) continue;
+      const std::string shippedValue = shipped.readString(section, key, "");
+      const bool kept =
+          written.hasKey(section, key) ? written.readString(section, key, "") == shippedValue : shippedValue.empty();
+      if (!kept) changed.push_back(base::gbkToUtf8(section + " " + key + "=" + shippedValue));
+      ++compared;
+    }
+  EXPECT_EQ(changed, std::vector<std::string>{}) << "keys of the template not written back as they stand";
+  EXPECT_GT(compared, 100);
+
+  // Written into the template itself, every line of it stays, in its order.
+  base::IniFile rewritten(dir / "Config.ini");
+  std::vector<std::string> before = displayKeys(rewritten);
+  std::erase_if(before, [](const std::string& line) { return line.starts_with("NameText Left="); });
+  readAndWriteEveryDisplay(base::IniFile(dir / "Config.ini"), rewritten);
+  const std::vector<std::string> after = displayKeys(rewritten);
+  auto next = after.begin();
+  for (const std::string& line : before) {
+    next = std::find(next, after.end(), line);
+    ASSERT_NE(next, after.end()) << line << " is gone or moved";
+  }
+
+  // Beyond the template: the defaults, as an empty file reads them.
+  TestFolder fresh;
+  base::IniFile defaults(fresh / "Config.ini");
+  readAndWriteEveryDisplay(base::IniFile(fresh / "none.ini"), defaults);
+  for (const std::string& section : displaySections())
+    for (const std::string& key : written.keys(section)) {
+      if (shipped.hasKey(section, key)) continue;
+      EXPECT_EQ(written.readString(section, key, ""), defaults.readString(section, key, "<none>"))
+          << base::gbkToUtf8(section + " " + key);
+    }
+}
+
+// An empty file reads as the defaults, and the defaults written out read back as
+// themselves: a second opening and closing writes the same file. Where a default
+// follows a rule, the rule holds.
+TEST(DisplaySettings, AnEmptyFileReadsAsDefaultsThatWriteBackTheSame) {
+  TestFolder dir;
+  const base::IniFile empty(dir / "Config.ini");
+  base::IniFile first(dir / "first.ini");
+  readAndWriteEveryDisplay(empty, first);
+  base::IniFile second(dir / "second.ini");
+  readAndWriteEveryDisplay(first, second);
+  EXPECT_FALSE(displayKeys(first).empty());
+  EXPECT_EQ(displayKeys(second), displayKeys(first));
+
   styledtext::FontRecord mainSubtitle;
   mainSubtitle.name = gbk("楷体");
-
-  const screen::RankingDisplaySettings ranking = screen::loadRankingDisplay(config, mainSubtitle, {});
-  EXPECT_EQ(ranking.barHeight, 500);
-  EXPECT_EQ(ranking.barWidth, 80);
-  EXPECT_EQ(ranking.gap, 10);
-  EXPECT_TRUE(ranking.animate);
-  EXPECT_EQ(ranking.barColour, 999999);
-  for (const styledtext::FontRecord* font : {&ranking.scoreFont, &ranking.nameFont, &ranking.rankFont}) {
-    EXPECT_EQ(font->color, 999999);
-    EXPECT_EQ(font->size, 10);
-    EXPECT_EQ(font->name, "");
-  }
-  EXPECT_TRUE(ranking.rankFont.bold);
+  const screen::RankingDisplaySettings ranking = screen::loadRankingDisplay(empty, mainSubtitle, {});
   EXPECT_EQ(ranking.subtitle.font.name, gbk("楷体"));  // an absent name keeps the main screen's face
-  EXPECT_EQ(ranking.subtitle.font.color, 65535);
-  EXPECT_EQ(ranking.subtitle.font.size, 20);
-  EXPECT_EQ(ranking.subtitle.effect.Alpha(), 100);
-  EXPECT_EQ(ranking.subtitle.position, (screen::Point{50, 100}));
-
-  const screen::DetailsDisplaySettings details = screen::loadDetailsDisplay(config, {}, {});
-  EXPECT_EQ(details.perRow, 0);
-  EXPECT_EQ(details.photoWidth, 200);
-  EXPECT_EQ(details.photoHeight, 250);
-  EXPECT_EQ(details.nameFont.name, gbk("黑体"));
-  EXPECT_EQ(details.nameFont.size, 20);
-  EXPECT_EQ(details.nameFont.color, 0);
-  EXPECT_TRUE(details.showNames);
-  EXPECT_EQ(details.subtitleText, gbk("评分明细"));
-  EXPECT_EQ(details.subtitle.font.name, gbk("黑体"));
-  EXPECT_EQ(details.subtitle.position.y, 100);
-  EXPECT_EQ(details.programmeLine.position.y, 200);
-  EXPECT_EQ(details.resultLine.position, (screen::Point{50, 300}));
-  EXPECT_EQ(details.programmeLine.font.charset, 0);
-  EXPECT_EQ(details.resultLine.font.charset, 99999);
-
-  const screen::PrizeDisplaySettings prize = screen::loadPrizeDisplay(config);
-  EXPECT_EQ(prize.captionPosition, (screen::Point{500, 500}));
-  EXPECT_EQ(prize.interval, 1000);
-  EXPECT_EQ(prize.pictureBox, (screen::Rect{500, 500, 500, 500}));
-  EXPECT_EQ(prize.captionParts, (std::array<bool, 3>{true, true, true}));
+  const screen::PrizeDisplaySettings prize = screen::loadPrizeDisplay(empty);
   EXPECT_EQ(prize.captionFont.size, 23);  // the window's design: 31 pixels high
-  EXPECT_TRUE(prize.captionEffect.Gradual().Enabled());
-
   screen::WinnersDisplaySettings design = screen::winnersDisplayDesign();
   design.textBox.top = 160;
-  const screen::WinnersDisplaySettings winners = screen::loadWinnersDisplay(config, design);
-  EXPECT_EQ(winners.perRow, 99999);
-  EXPECT_EQ(winners.scrollDelay, 60);
-  EXPECT_EQ(winners.scrollStep, 1);
-  EXPECT_EQ(winners.textBox.height, 177);
-  EXPECT_EQ(winners.textBackColour, 0xF0CAA6);  // sky blue
-  EXPECT_TRUE(winners.textEffect.Shadow().Enabled());
+  const screen::WinnersDisplaySettings winners = screen::loadWinnersDisplay(empty, design);
+  EXPECT_EQ(winners.textBox.top, 160);  // nothing placed: the design's place
   EXPECT_FALSE(winners.titlesPlaced);
   EXPECT_FALSE(winners.textPlaced);
 }
