@@ -117,6 +117,34 @@ TEST(JudgeApi, ServesThePageAndStateOnlyWithAValidToken) {
   EXPECT_EQ(phone.send("GET", "/j/" + phone.tokens[0] + "/state").body.find("9.5"), std::string::npos);
 }
 
+// A judge's link cut short or run on (a message app that broke the link, a
+// guess from a known token) is refused exactly as a wrong token is, for the
+// page, the state and a score alike, and stores nothing.
+TEST(JudgeApi, ATokenCutShortOrLengthenedIsRefusedLikeAWrongOne) {
+  PhoneEvent phone;
+  const std::string& token = phone.tokens[0];
+  const scoring::HttpReply wrong = phone.send("GET", "/j/ffffffffffffffffffffffffffffffff/state");
+  ASSERT_EQ(wrong.status, 403);
+  const std::pair<const char*, std::string> tokens[] = {
+      {"one character", token.substr(0, 1)},
+      {"31 characters", token.substr(0, 31)},
+      {"33 characters", token + "0"},
+      {"the token and a suffix", token + "-old"},
+  };
+  for (const auto& [what, cut] : tokens) {
+    for (const std::string action : {"", "/state"}) {
+      const scoring::HttpReply reply = phone.send("GET", "/j/" + cut + action);
+      EXPECT_EQ(reply.status, wrong.status) << what << action;
+      EXPECT_EQ(reply.body, wrong.body) << what << action;
+    }
+    const scoring::HttpReply score = phone.send("POST", "/j/" + cut + "/score", "programme=1&score=8");
+    EXPECT_EQ(score.status, wrong.status) << what;
+    EXPECT_EQ(score.body, wrong.body) << what;
+    EXPECT_EQ(phone.score("1", "舞蹈", "评委甲"), "") << what;
+  }
+  EXPECT_EQ(phone.send("GET", "/j/" + token + "/state").status, 200);
+}
+
 TEST(JudgeApi, LockedJudgesRenewedTokensAndClosedProgrammesAreRefused) {
   PhoneEvent phone;
   base::IniFile config = phone.event.config();
