@@ -63,14 +63,24 @@ int main(int argc, char* argv[]) {
   // The instance lock above is per user and runtime folder; this one is the
   // event's own, so that one event is drawn by one program however each was
   // started. A folder where not even the lock file can be made cannot be written
-  // at all: start-up says so and nothing is drawn there.
+  // at all: start-up says so and nothing is drawn there. A lock file that cannot
+  // be opened in a folder that can be written is told here: the event would go
+  // unguarded.
   base::FolderLock eventLock(event->folder);
-  bool eventTaken = true;
+  base::EventLock eventLockState = base::EventLock::Held;
   try {
-    eventTaken = eventLock.tryLock();
-  } catch (const base::FileError&) {
+    eventLockState = base::lockEventFolder(eventLock);
+  } catch (const base::FileError& error) {
+    QMessageBox::warning(
+        nullptr, title,
+        QString::fromStdString(error.what()) +
+            QStringLiteral("\n这是活动文件夹 %1 的锁文件,打不开它就无法确认没有另一个抽奖程序在用这个活动,"
+                           "所以程序不能继续。请在没有抽奖程序运行时删除这个文件,"
+                           "或让当前用户可以读取它,再启动程序。")
+                .arg(platform::toQString(event->folder)));
+    return 1;
   }
-  if (!eventTaken) {
+  if (eventLockState == base::EventLock::HeldByAnother) {
     QMessageBox::information(
         nullptr, platform::secondInstanceCaption(),
         platform::secondInstanceMessage() +

@@ -37,6 +37,16 @@ void FolderLock::release() {
   fd_ = -1;
 }
 
+EventLock lockEventFolder(FolderLock& lock) {
+  try {
+    return lock.tryLock() ? EventLock::Held : EventLock::HeldByAnother;
+  } catch (const FileError&) {
+    const fs::path folder = lock.lockFile().parent_path();
+    if (findWriteProblem(folder.empty() ? fs::path(".") : folder, {})) return EventLock::FolderNotWritable;
+    throw;
+  }
+}
+
 std::optional<FileError> findWriteProblem(const fs::path& folder, const std::vector<std::string>& existingFiles) {
   const fs::path probe = folder / (".kelvara-write-test-" + std::to_string(::getpid()));
   const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);

@@ -39,6 +39,19 @@ class FolderLock {
   int fd_ = -1;
 };
 
+// What start-up's try at the event's lock found.
+enum class EventLock {
+  Held,               // this program holds it now
+  HeldByAnother,      // another program draws the event
+  FolderNotWritable,  // nothing can be written there, the lock file neither: start-up
+                      // names the folder (findWriteProblem) and draws nothing
+};
+// Takes `lock` for start-up. Raises FileError (naming the lock file and the cause)
+// when the folder can be written but its lock file cannot be opened, not even to
+// read (another user's, kept from this one): without the lock a second program
+// could draw the same event, so start-up says why and does not go on.
+EventLock lockEventFolder(FolderLock& lock);
+
 // Whether the program can write what it writes in `folder`: a new file there
 // (every whole-file rewrite makes one and renames it over the old file), and an
 // append to each of `existingFiles` that exists. Returns the first failure, naming

@@ -101,13 +101,12 @@ Converter& toGbkConverter() {
   return converter;
 }
 
-// Bytes that are not GBK show as U+FFFD, one for each damaged character.
+// Bytes that are not GBK show as U+FFFD, one for each damaged character. A lead
+// byte before a byte that cannot end a character (charLengthAt) is damaged on
+// its own, so the byte after it, often ASCII (a quote, a bar, a digit), shows.
 std::size_t replaceBadGbk(std::string_view rest, std::string* out) {
   if (out) out->append("\xEF\xBF\xBD");
-  std::size_t skip = charLengthAt(rest, 0);
-  // A lead byte followed by an invalid trail byte: keep the trail byte, it may be ASCII.
-  if (skip == 2 && static_cast<unsigned char>(rest[1]) < 0x40) skip = 1;
-  return skip;
+  return charLengthAt(rest, 0);
 }
 
 bool isAscii(std::string_view text) {

@@ -9,6 +9,7 @@
 #endif
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "base/file_error.h"
@@ -170,14 +171,24 @@ std::string readFile(const fs::path& path) {
 std::vector<std::string> readLines(const fs::path& path) { return splitLines(readFile(path)); }
 
 namespace {
+// The one source of temporary names of the process. Two writers of one file on
+// two threads (the phone scorer and a window's save) each make a temporary file
+// beside it; with a name of their own each, neither renames or removes the
+// other's. A counter per kind of write would hand both the same name.
+std::atomic<std::uint64_t> temporaryNames{0};
+
+fs::path temporaryBeside(const fs::path& path) {
+  fs::path temporary = path;
+  temporary += ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(temporaryNames.fetch_add(1));
+  return temporary;
+}
+
 // Writes bytes to a synced temporary file beside path, then renames it over path
 // when stillCurrent() (run right before the rename) agrees; returns whether it did.
 template <typename Check>
 bool replaceFile(const fs::path& path, std::string_view bytes, Check stillCurrent) {
-  static std::atomic<unsigned> counter{0};
   fs::path folder = path.parent_path();
-  fs::path temporary = path;
-  temporary += ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
+  const fs::path temporary = temporaryBeside(path);
 
   // Keep the mode of the file being replaced; new files get the usual 0644.
   mode_t mode = 0644;

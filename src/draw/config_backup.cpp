@@ -1,6 +1,7 @@
 #include "draw/config_backup.h"
 
 #include <algorithm>
+#include <functional>
 #include <system_error>
 
 #include "base/file_error.h"
@@ -31,29 +32,36 @@ bool isWithin(const fs::path& inner, const fs::path& outer) {
   return true;
 }
 
-// What a copy made that was not there before, in the order made, so that a
-// failed export can take it away again.
-using Made = std::vector<fs::path>;
+// How copyTree puts a file in place.
+using CopyFile = std::function<void(const fs::path& from, const fs::path& to)>;
 
-void copyTree(const fs::path& from, const fs::path& to, const std::vector<std::string>& skipAtTop, Made* made) {
+// Copies the tree in a fixed order, the files of a folder (by name) before its
+// subfolders, so that what a failure leaves undone is the same on every disk.
+// `madeFolders` (when given) collects the folders it made, in the order made.
+void copyTree(const fs::path& from, const fs::path& to, const std::vector<std::string>& skipAtTop,
+              const CopyFile& copyFile, std::vector<fs::path>* madeFolders) {
   std::error_code ec;
-  if (made && !fs::exists(to, ec)) made->push_back(to);
+  if (madeFolders && !fs::exists(to, ec)) madeFolders->push_back(to);
   fs::create_directories(to, ec);
   if (ec) throw base::FileError(base::FileError::Kind::CannotWrite, to, base::describeError(ec));
+  std::vector<fs::path> files, folders;
   for (fs::directory_iterator it(from, ec), end; it != end; it.increment(ec)) {
     if (ec) break;
     const fs::path name = it->path().filename();
     if (std::find(skipAtTop.begin(), skipAtTop.end(), name.string()) != skipAtTop.end()) continue;
-    if (it->is_directory(ec)) {
-      copyTree(it->path(), to / name, {}, made);
-    } else {
-      std::error_code exists;
-      const bool fresh = !fs::exists(to / name, exists);
-      copyFileReplacing(it->path(), to / name);
-      if (made && fresh) made->push_back(to / name);
-    }
+    (it->is_directory(ec) ? folders : files).push_back(name);
   }
   if (ec) throw base::FileError(base::FileError::Kind::CannotOpen, from, base::describeError(ec));
+  std::sort(files.begin(), files.end());
+  std::sort(folders.begin(), folders.end());
+  for (const fs::path& name : files) copyFile(from / name, to / name);
+  for (const fs::path& name : folders) copyTree(from / name, to / name, {}, copyFile, madeFolders);
+}
+
+fs::path copyBeside(const fs::path& to) {
+  fs::path temporary = to;
+  temporary += ".kvcopy";
+  return temporary;
 }
 
 }  // namespace
@@ -65,8 +73,7 @@ bool exportWouldCopyIntoItself(const fs::path& programDir, const fs::path& chose
 }
 
 void copyFileReplacing(const fs::path& from, const fs::path& to) {
-  fs::path temporary = to;
-  temporary += ".kvcopy";
+  const fs::path temporary = copyBeside(to);
   std::error_code ec;
   fs::copy_file(from, temporary, fs::copy_options::overwrite_existing, ec);
   if (!ec) fs::rename(temporary, to, ec);
@@ -81,14 +88,35 @@ void exportConfiguration(const fs::path& programDir, const fs::path& backup,
                          const std::vector<std::string>& programFiles) {
   std::vector<std::string> skipped = programFiles;
   skipped.emplace_back(base::kEventLockName);
-  Made made;
+  // Every file is copied beside its place first and only then renamed into it:
+  // the copies are what needs room, so a full disk stops the export before any
+  // file of an earlier backup in the folder is replaced. Renames need none.
+  std::vector<fs::path> madeFolders;
+  std::vector<fs::path> placed;  // the files the copies are for, in the order copied
+  std::error_code ignored;
   try {
-    copyTree(programDir, backup, skipped, &made);
+    copyTree(
+        programDir, backup, skipped,
+        [&placed](const fs::path& from, const fs::path& to) {
+          std::error_code ec;
+          placed.push_back(to);
+          fs::copy_file(from, copyBeside(to), fs::copy_options::overwrite_existing, ec);
+          if (ec) throw base::FileError(base::FileError::Kind::CannotWrite, to, base::describeError(ec));
+        },
+        &madeFolders);
   } catch (const base::FileError&) {
-    // A half export is no backup: what it made goes, newest first (files before their folders).
-    std::error_code ignored;
-    for (auto it = made.rbegin(); it != made.rend(); ++it) fs::remove_all(*it, ignored);
+    // A half export is no backup: the copies go, then the folders it made, newest first.
+    for (const fs::path& file : placed) fs::remove(copyBeside(file), ignored);
+    for (auto it = madeFolders.rbegin(); it != madeFolders.rend(); ++it) fs::remove_all(*it, ignored);
     throw;
+  }
+  for (std::size_t i = 0; i < placed.size(); ++i) {
+    std::error_code ec;
+    fs::rename(copyBeside(placed[i]), placed[i], ec);
+    if (ec) {
+      for (std::size_t k = i; k < placed.size(); ++k) fs::remove(copyBeside(placed[k]), ignored);
+      throw base::FileError(base::FileError::Kind::CannotWrite, placed[i], base::describeError(ec));
+    }
   }
 }
 
@@ -134,7 +162,7 @@ ImportOutcome importConfiguration(const fs::path& backup, const fs::path& progra
       continue;
     }
     try {
-      copyTree(backup / folder, programDir / folder, {}, nullptr);
+      copyTree(backup / folder, programDir / folder, {}, copyFileReplacing, nullptr);
     } catch (const base::FileError&) {
       outcome.foldersCopied = false;
       outcome.failures.push_back(folder);

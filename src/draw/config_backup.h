@@ -24,8 +24,10 @@ bool exportWouldCopyIntoItself(const std::filesystem::path& programDir, const st
 // Copies every file and subfolder of programDir into `backup`, creating folders
 // and replacing files, but not the program's own files at the top, named in
 // `programFiles` (the executable and the modules beside it), nor the event's
-// lock file. Raises base::FileError at the first failure, after taking away the
-// files and folders it made (files it replaced stay replaced).
+// lock file. Every file is copied beside its place before any is renamed into
+// it, so a copy that fails (a full disk) leaves an earlier backup in `backup`
+// as it was. Raises base::FileError at the first failure, after taking away the
+// copies and the folders it made.
 void exportConfiguration(const std::filesystem::path& programDir, const std::filesystem::path& backup,
                          const std::vector<std::string>& programFiles);
 

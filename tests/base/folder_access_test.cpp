@@ -5,6 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <optional>
+
 #include "ordinary_user.h"
 #include "test_folder.h"
 
@@ -61,6 +63,59 @@ TEST(FolderLock, AKilledHolderLeavesNoStaleLock) {
   EXPECT_TRUE(mine.tryLock());
   ::close(ready[0]);
   ::close(ready[1]);
+}
+
+// A lock file another user left in the event folder (root's, the test running as
+// nobody): one this user may only read still locks the event against a second
+// program; one this user may not open at all is told with its name and cause,
+// never taken for another program's lock nor passed over. Where the folder
+// itself cannot be written, start-up's write check tells instead.
+TEST(FolderLock, ALockFileOfAnotherUserLocksTheEventOrIsTold) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root: only root can leave a file of another user in the folder";
+  struct Case {
+    const char* what;
+    std::filesystem::perms lockFileMode;  // none: there is no lock file
+    bool folderWritable;
+    std::optional<base::EventLock> outcome;  // none: raises
+  } cases[] = {
+      {"readable", std::filesystem::perms(0644), true, base::EventLock::Held},
+      {"not even readable", std::filesystem::perms(0600), true, std::nullopt},
+      {"in a read-only folder", std::filesystem::perms::none, false, base::EventLock::FolderNotWritable},
+  };
+  for (const Case& c : cases) {
+    TestFolder folder;
+    const std::filesystem::path lockFile = folder / base::kEventLockName;
+    if (c.lockFileMode != std::filesystem::perms::none) {
+      folder.write(base::kEventLockName, "");
+      std::filesystem::permissions(lockFile, c.lockFileMode);
+    }
+    const bool passed = testing_support::passesAsOrdinaryUser(
+        folder.path(),
+        [&] {
+          if (!c.folderWritable) ASSERT_EQ(::chmod(folder.path().c_str(), 0555), 0);
+          base::FolderLock lock(folder.path());
+          try {
+            const base::EventLock outcome = base::lockEventFolder(lock);
+            ASSERT_TRUE(c.outcome) << "taken as " << static_cast<int>(outcome);
+            EXPECT_EQ(outcome, *c.outcome);
+            if (outcome == base::EventLock::Held) {
+              base::FolderLock second(folder.path());
+              EXPECT_FALSE(second.tryLock()) << "a second program would draw the event too";
+            }
+          } catch (const base::FileError& error) {
+            EXPECT_FALSE(c.outcome) << error.what();
+            EXPECT_EQ(error.path(), lockFile);
+            EXPECT_NE(std::string(error.what()).find("没有读写权限"), std::string::npos) << error.what();
+          }
+        },
+        {lockFile});
+    EXPECT_TRUE(passed) << c.what;
+    // Never replaced by one of this user's: a program holding the old one would not see the new one.
+    struct stat info {};
+    if (c.lockFileMode != std::filesystem::perms::none)
+      EXPECT_TRUE(::stat(lockFile.c_str(), &info) == 0 && info.st_uid == 0) << c.what;
+    ::chmod(folder.path().c_str(), 0755);
+  }
 }
 
 TEST(WriteProblem, NamesTheFolderOrFileThatCannotBeWritten) {

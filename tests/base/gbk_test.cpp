@@ -19,6 +19,9 @@ TEST(Gbk, InvalidBytesNeverCrashAndShowAsReplacement) {
   EXPECT_EQ(utf8, std::string("a\xEF\xBF\xBD" "b") + std::string("\0c", 2) + "\xEF\xBF\xBD");
   // A lead byte before an ASCII byte keeps the ASCII byte.
   EXPECT_EQ(base::gbkToUtf8("\x81" "0"), "\xEF\xBF\xBD" "0");
+  EXPECT_EQ(base::gbkToUtf8("\xB0\"|a"), "\xEF\xBF\xBD\"|a");
+  // Four bytes of the four-byte form that name no character are one damaged character.
+  EXPECT_EQ(base::gbkToUtf8("\x84\x31\xA5\x30x"), "\xEF\xBF\xBDx");
 }
 
 TEST(Gbk, ScanningStepsOverTwoByteCharacters) {

@@ -51,6 +51,30 @@ TEST(TextCheck, ImportedTextIsReadAsUtf8OnlyWhereItIsUtf8) {
   EXPECT_EQ(base::utf8FileToGbk("\xEF\xBB\xBF周八\n陈𠀀"), gbk("周八\n陈𠀀"));
 }
 
+// UTF-8 at the edges of what tells it from GBK. The Latin names pair up as valid
+// GBK byte for byte (é is C3 A9, ñ C3 B1, ë C3 AB), so only the count of
+// characters beyond ASCII decides: two may be either, three are UTF-8. A last
+// character without a line end after it counts like any other.
+TEST(TextCheck, Utf8AtTheThresholdAndAtTheEndOfTheText) {
+  using base::ImportEncoding;
+  struct Case {
+    std::string name;
+    std::string bytes;
+    ImportEncoding encoding;
+    TextProblem problem;
+  } cases[] = {
+      {"two characters beyond ASCII", "José\nMuñoz\n", ImportEncoding::Either, TextProblem::None},
+      {"three characters beyond ASCII", "José\nMuñoz\nZoë\n", ImportEncoding::Utf8, TextProblem::Utf8},
+      {"two, the last at the very end", "Zoë\nJosé", ImportEncoding::Either, TextProblem::None},
+      {"Chinese, the last at the very end", "周八\n王五", ImportEncoding::Utf8, TextProblem::Utf8},
+      {"three, a four-byte one at the very end", "Zoë\nJosé\n𠀀", ImportEncoding::Utf8, TextProblem::Utf8},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(base::importEncoding(c.bytes), c.encoding) << c.name;
+    EXPECT_EQ(base::findTextProblem(c.bytes), c.problem) << c.name;
+  }
+}
+
 // The operator never reads the system's English: every cause has Chinese words
 // or, for a rare one, its number.
 TEST(FileErrors, EveryCauseIsInChinese) {

@@ -4,8 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <condition_variable>
+#include <functional>
+#include <mutex>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/file_error.h"
@@ -216,4 +220,97 @@ TEST(TextFile, WritesAreSyncedInTheOrderThatSurvivesAPowerCut) {
   base::appendLine(folder / "LuckName.txt", "1|a|a|A|1");  // a new file: its folder entry too
   base::appendLine(folder / "LuckName.txt", "2|b|b|A|1");
   EXPECT_EQ(recorded.calls, (Calls{"fdatasync LuckName.txt", "fsync .", "fdatasync LuckName.txt"}));
+}
+
+namespace {
+// Holds each of two writers at the sync of its temporary file until the other
+// has made its own, so that both temporary files stand beside the file at once:
+// the moment two writers that picked one name would share it. A writer that
+// ends without a sync (it failed earlier) lets the other go on. Records the
+// temporary names the renames take. Skips the syncs themselves: only the names matter here.
+class TwoWritersMeet : public base::DurabilityCalls {
+ public:
+  TwoWritersMeet() { base::setDurabilityCalls(this); }
+  ~TwoWritersMeet() override { base::setDurabilityCalls(nullptr); }
+  int fsync(int fd) override {
+    struct stat info {};
+    if (meeting && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) arrive();
+    return 0;
+  }
+  int rename(const char* from, const char* to) override {
+    {
+      std::lock_guard lock(mutex_);
+      renamed.emplace_back(from);
+    }
+    return DurabilityCalls::rename(from, to);
+  }
+  // Each writer calls this when it is done, whatever happened.
+  void leave() { arrive(); }
+  bool meeting = false;
+  std::vector<std::string> renamed;
+
+ private:
+  void arrive() {
+    thread_local const TwoWritersMeet* arrivedAt = nullptr;
+    if (arrivedAt == this) return;
+    arrivedAt = this;
+    std::unique_lock lock(mutex_);
+    ++arrived_;
+    both_.notify_all();
+    both_.wait(lock, [&] { return arrived_ >= 2; });
+  }
+  std::mutex mutex_;
+  std::condition_variable both_;
+  int arrived_ = 0;
+};
+
+// The number that ends a temporary name ("….tmp<pid>_<n>").
+unsigned long long temporaryNumber(const std::string& name) { return std::stoull(name.substr(name.rfind('_') + 1)); }
+}  // namespace
+
+// The phone scorer replaces the scoring file on its own thread while a window
+// saves the same file: the two writes are the two kinds of replacement, and
+// each must get a temporary name of its own, or one renames the other's file
+// away and fails with a folder that "does not exist". Names that came from a
+// count of each kind would meet when the two counts stand at the same number,
+// as they may after any evening's writes: the test brings them there first.
+TEST(TextFile, TwoThreadsWritingOneFileNeverShareATemporaryName) {
+  TestFolder folder;
+  const std::filesystem::path file = folder / "评分文件.txt";
+  const std::string bytes = "[1.舞蹈]\r\n评委甲=8\r\n";
+  base::writeFileAtomically(file, bytes);
+  TwoWritersMeet meet;
+  // Both kinds write what the file holds, so the check of the second passes
+  // whichever rename comes first.
+  auto save = [&] { base::writeFileAtomically(file, bytes); };
+  auto phone = [&] { EXPECT_TRUE(base::replaceFileIfUnchanged(file, bytes, bytes)); };
+  save();
+  phone();
+  ASSERT_EQ(meet.renamed.size(), 2u);
+  unsigned long long nextSave = temporaryNumber(meet.renamed[0]) + 1;
+  unsigned long long nextPhone = temporaryNumber(meet.renamed[1]) + 1;
+  for (; nextSave < nextPhone; ++nextSave) save();
+  for (; nextPhone < nextSave; ++nextPhone) phone();
+
+  meet.renamed.clear();
+  meet.meeting = true;
+  std::string failures[2];
+  auto writer = [&](int which, const std::function<void()>& write) {
+    try {
+      write();
+    } catch (const std::exception& error) {
+      failures[which] = error.what();
+    }
+    meet.leave();
+  };
+  std::thread saving(writer, 0, save);
+  std::thread scoring(writer, 1, phone);
+  saving.join();
+  scoring.join();
+  EXPECT_EQ(failures[0], "");
+  EXPECT_EQ(failures[1], "");
+  ASSERT_EQ(meet.renamed.size(), 2u);
+  EXPECT_NE(meet.renamed[0], meet.renamed[1]);
+  EXPECT_EQ(base::readFile(file), bytes);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1) << "a temporary file was left";
 }

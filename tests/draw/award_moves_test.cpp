@@ -118,3 +118,48 @@ TEST(AwardSave, AnEntryIsFoundByTheNameItStores) {
     EXPECT_EQ(lists::resolveAward(entry, names), c.found) << c.award << " " << c.name;
   }
 }
+
+// The last award deleted (no award after it takes its serial): its range, its
+// give-up and supplementary counts and its people go with it, and an award
+// added later under the same serial starts with none of them.
+TEST(AwardSave, DeletingTheLastAwardLeavesNothingForTheNextAwardOfItsSerial) {
+  testing_support::TestFolder dir;
+  dir.write("Config.ini",
+            gbk("[奖项设置]\r\n1=1|一等奖|2|1|1+1|||\r\n2=2|二等奖|3|1|1+1+1|||\r\n3=3|三等奖|4|1|1+1+1+1|||\r\n"
+                "[奖项分组设定]\r\nOpenClassify=1\r\n"
+                "[奖项分组]\r\n2_B=5\r\n3_B=11\r\n3_E=20\r\n"
+                "[弃奖]\r\n2=1\r\n3=2\r\n[补奖]\r\n3=1\r\n"
+                "[内定设置]\r\nOpen=1\r\n1=1|12|范仪梅|2|二等奖\r\n2=2|13|李四|3|三等奖\r\n"
+                "[内定设置B]\r\nOpen=1\r\n1=1|5|赵六|3|三等奖\r\n"));
+  base::IniFile config(dir / "Config.ini");
+  const std::vector<awards::EditedRow> kept =
+      awards::saveEditedRows(config, reordered(awards::loadEditedRows(config), {0, 1}));
+  std::vector<awards::EditedRow> added = kept;
+  added.push_back({awards::newRow(3, gbk("纪念奖")), "", 0});
+  awards::saveEditedRows(config, added);
+
+  base::IniFile after(dir / "Config.ini");
+  const std::pair<const char*, const char*> expected[] = {{"奖项分组/2_B", "5"},
+                                                          {"奖项分组/3_B", ""},
+                                                          {"奖项分组/3_E", ""},
+                                                          {"弃奖/2", "1"},
+                                                          {"弃奖/3", ""},
+                                                          {"补奖/3", ""},
+                                                          {"内定设置/1", "1|12|范仪梅|2|二等奖"}};
+  for (const auto& [where, value] : expected) {
+    const std::string path = where;
+    const std::size_t slash = path.find('/');
+    EXPECT_EQ(after.readString(gbk(path.substr(0, slash)), path.substr(slash + 1), ""), gbk(value)) << where;
+  }
+
+  // The draw gives 纪念奖 the whole roster, no give-up or extra place, and nobody predetermined or barred.
+  draw::DrawData data;
+  draw::loadDrawSettings(after, data);
+  ASSERT_EQ(data.awardRowCount(), 3u);
+  EXPECT_EQ(data.ItemGrid.cell(draw::item::kName, 3), gbk("纪念奖"));
+  EXPECT_EQ(data.ItemGrid.cell(draw::item::kGivenUp, 3), "0");
+  EXPECT_EQ(data.ItemGrid.cell(draw::item::kSupplementary, 3), "0");
+  EXPECT_EQ(data.LuckDetail.cell(draw::entry::kAward, 1), "2");
+  EXPECT_NE(data.LuckDetail.cell(draw::entry::kAward, 2), "3");
+  EXPECT_NE(data.BlackDetail.cell(draw::entry::kAward, 1), "3");
+}

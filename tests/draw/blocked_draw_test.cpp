@@ -227,3 +227,64 @@ TEST(InterruptedBatch, TheNextStartShowsItsRecordedWinners) {
 }
 
 }  // namespace
+
+namespace {
+// Kills the process right after the winners record's n-th synced line: those
+// records are on disk, the batch's note still stands beside them, and nothing
+// after that sync happened (the log's last name, the note's removal).
+class KillAfterRecords : public base::DurabilityCalls {
+ public:
+  explicit KillAfterRecords(int records) : records_(records) { base::setDurabilityCalls(this); }
+  int fdatasync(int fd) override {
+    const int result = DurabilityCalls::fdatasync(fd);
+    if (std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd)).filename() == "LuckName.txt" &&
+        ++synced_ == records_)
+      ::raise(SIGKILL);
+    return result;
+  }
+
+ private:
+  int records_;
+  int synced_ = 0;
+};
+}  // namespace
+
+// A kill after the batch's last record reached the disk and before its note was
+// taken away: every winner of the batch is recorded, so the next start shows all
+// of them, says the batch was interrupted and that all of them count.
+TEST(InterruptedBatch, AKillAfterItsLastRecordShowsTheWholeBatch) {
+  EventFixture event;
+  writeEvent(event);
+  event.dir().write("LuckName.txt", records(101, 140, 2));
+  std::fflush(nullptr);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    struct rlimit none {};
+    ::setrlimit(RLIMIT_CORE, &none);
+    DrawRun run(event.folder());
+    draw::headlessStartup(run.data, event.folder(), run.view, run.luck);
+    KillAfterRecords kill(5);
+    run.batch();
+    ::_exit(0);  // not reached: the fifth record kills the process
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+  ASSERT_TRUE(std::filesystem::exists(event.dir() / "LuckName.txt.pending"));
+  const std::vector<std::string> lines = event.lines("LuckName.txt");
+  ASSERT_EQ(lines.size(), 45u);
+  std::vector<std::string> shown;
+  for (std::size_t i = 40; i < lines.size(); ++i) shown.push_back(base::readDelimitedRow(lines[i], 5)[2]);
+
+  DrawRun run(event.folder());
+  EXPECT_TRUE(draw::headlessStartup(run.data, event.folder(), run.view, run.luck));
+  ASSERT_EQ(run.messages().size(), 1u);
+  const std::string told = run.messages()[0];
+  EXPECT_NE(told.find("中断"), std::string::npos) << told;
+  EXPECT_NE(told.find("已记录的 5 名中奖者有效"), std::string::npos) << told;
+  EXPECT_EQ(told.find("没有记录"), std::string::npos) << told;
+  EXPECT_EQ(base::gbkToUtf8(run.view.fieldText[draw::Field::ItemName]), "幸运奖");
+  EXPECT_EQ(run.view.visibleFrameTexts(), shown);
+  EXPECT_EQ(run.data.count(1, item::kDrawn), 5);
+  EXPECT_FALSE(std::filesystem::exists(event.dir() / "LuckName.txt.pending"));
+}

@@ -98,6 +98,36 @@ TEST(ConfigBackup, AFailedExportTakesAwayWhatItMade) {
   }));
 }
 
+// The operator exports again onto the stick that holds last night's backup and
+// agrees to overwrite it, and the stick fills up halfway: the earlier backup is
+// still the one it was, file for file (no file of tonight's beside last night's
+// in it). Once there is room, the export replaces its files and keeps the rest.
+TEST(ConfigBackup, AFailedExportLeavesTheEarlierBackupAsItWas) {
+  TestFolder root;
+  const fs::path program = root / "Kelvara抽奖软件";
+  put(program / "Config.ini", "[a]\r\ntonight=1\r\n");
+  put(program / "LuckName.txt", "1|a|a|x|1\r\n2|b|b|x|1\r\n");
+  put(program / "music" / "a.mp3", "ID3 tonight");
+  put(program / "photo" / "big.jpg", std::string(64 * 1024, 'j'));
+  const fs::path backup = draw::backupFolderIn(root / "usb");
+  put(backup / "Config.ini", "[a]\r\nlast night=1\r\n");
+  put(backup / "LuckName.txt", "");
+  put(backup / "music" / "a.mp3", "ID3 last night");
+  put(backup / "music" / "only there.wav", "RIFF");
+  put(backup / "photo" / "p.jpg", "JPEG");
+  const auto earlier = contents(backup);
+  const bool passed = testing_support::passesUnderFileSizeLimit(16 * 1024, [&] {
+    EXPECT_THROW(draw::exportConfiguration(program, backup, {}), base::FileError);
+    EXPECT_EQ(contents(backup), earlier);
+    testing_support::freeDiskSpace();
+    draw::exportConfiguration(program, backup, {});
+    auto merged = earlier;
+    for (const auto& [name, bytes] : contents(program)) merged[name] = bytes;
+    EXPECT_EQ(contents(backup), merged);
+  });
+  EXPECT_TRUE(passed);
+}
+
 TEST(ConfigBackup, AllFiveFoldersMakeACompleteImport) {
   TestFolder root;
   const fs::path backup = root / "Kelvara抽奖软件";

@@ -258,3 +258,45 @@ TEST(Pool, APoolWrittenAheadIsWhatAFreshBuildGives) {
 }
 
 }  // namespace
+
+namespace {
+
+// The operator starts award 1 (with the single-award choice) while the pool of
+// award 2, the next in the draw order, is being written ahead over the working
+// roster: half written, or written whole. The two awards draw from different
+// group ranges; the start must draw from award 1's own pool, never from the
+// rows written for award 2.
+TEST(Pool, AStartOfAnotherAwardNeverTakesThePoolWrittenAheadForTheNext) {
+  for (const int aheadSteps : {1, 100}) {  // half written, written whole
+    SCOPED_TRACE("steps written ahead: " + std::to_string(aheadSteps));
+    EventFixture event;
+    auto config = EventFixture::awardLines({{"一等奖", 8, 4}, {"二等奖", 4, 4}});
+    config.insert(config.end(), {"[界面设置]", "重复中奖=0", "[奖项分组设定]", "OpenClassify=1", "[奖项分组]", "1_E=20",
+                                 "2_B=21", "[内定设置]", "Open=1", "1=1|30|x|2|x", "2=2|5|x|1|x"});
+    event.config(config);
+    event.roster(EventFixture::numberedNames(40));
+    DrawData data;
+    event.start(data);
+    const auto ini = event.folder().configFiles().openConfigOnly();
+    data.state.currentAward = "1";
+    data.state.batchSize = 4;
+    draw::buildPool(data, ini);
+    draw::batchPick(data);
+    draw::batchRecord(data, event.folder());
+    const std::vector<draw::Table::Row> award1 = freshBuild(data, ini);
+
+    draw::PoolAhead ahead;
+    ASSERT_TRUE(ahead.plan(data, ini, "2"));
+    for (int step = 0; step < aheadSteps && ahead.step(data, 7); ++step) {
+    }
+    data.state.currentAward = "1";
+    EXPECT_FALSE(draw::buildPool(data, ini, &ahead));
+    EXPECT_FALSE(ahead.pending());
+    EXPECT_EQ(data.state.groupFirst, 1);
+    EXPECT_EQ(data.state.groupLast, 20);
+    EXPECT_EQ(poolRows(data), award1);
+    for (const auto& row : poolRows(data)) EXPECT_LE(std::stoi(row[draw::person::kSerial]), 20);
+  }
+}
+
+}  // namespace

@@ -242,6 +242,20 @@ class SheetsTest : public QObject {
     }
   }
 
+  // A sheet of people without a heading row, numbers first ("1001,张三"): the
+  // second row has a number under the first row's, which is how headings over
+  // numbers look, but a row that holds a number is a person, never a heading.
+  void aSheetWithoutHeadingsWhoseFirstColumnIsNumbersKeepsItsFirstPerson() {
+    const std::string gbkText = gbk("1001,张三\r\n1002,李四\r\n");
+    const Sheet sheet = sheets::readCsv(QByteArray(gbkText.data(), static_cast<qsizetype>(gbkText.size())));
+    QVERIFY(!sheets::looksLikeHeadings(sheet));
+    sheets::ColumnChoice choice = sheets::defaultChoice(sheet);
+    QCOMPARE(choice.headingRow, std::size_t{0});
+    QVERIFY(!choice.skipFirstRow);
+    choice.columns = {0, 1};
+    QCOMPARE(sheets::rosterLines(sheet, choice), (QStringList{"1001  张三", "1002  李四"}));
+  }
+
   void winnersExportReadsBackRecordByRecord() {
     const draw::DrawData data = winnersFixture();
     const std::vector<QStringList> rows = sheets::winnersRows(data);

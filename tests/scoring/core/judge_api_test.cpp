@@ -3,6 +3,10 @@
 #include "scoring/core/judge_api.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+#include <functional>
 
 #include "base/text_file.h"
 #include "scoring/core/judge_access.h"
@@ -113,6 +117,34 @@ TEST(JudgeApi, ServesThePageAndStateOnlyWithAValidToken) {
   EXPECT_EQ(phone.send("GET", "/j/" + phone.tokens[0] + "/state").body.find("9.5"), std::string::npos);
 }
 
+// A judge's link cut short or run on (a message app that broke the link, a
+// guess from a known token) is refused exactly as a wrong token is, for the
+// page, the state and a score alike, and stores nothing.
+TEST(JudgeApi, ATokenCutShortOrLengthenedIsRefusedLikeAWrongOne) {
+  PhoneEvent phone;
+  const std::string& token = phone.tokens[0];
+  const scoring::HttpReply wrong = phone.send("GET", "/j/ffffffffffffffffffffffffffffffff/state");
+  ASSERT_EQ(wrong.status, 403);
+  const std::pair<const char*, std::string> tokens[] = {
+      {"one character", token.substr(0, 1)},
+      {"31 characters", token.substr(0, 31)},
+      {"33 characters", token + "0"},
+      {"the token and a suffix", token + "-old"},
+  };
+  for (const auto& [what, cut] : tokens) {
+    for (const std::string action : {"", "/state"}) {
+      const scoring::HttpReply reply = phone.send("GET", "/j/" + cut + action);
+      EXPECT_EQ(reply.status, wrong.status) << what << action;
+      EXPECT_EQ(reply.body, wrong.body) << what << action;
+    }
+    const scoring::HttpReply score = phone.send("POST", "/j/" + cut + "/score", "programme=1&score=8");
+    EXPECT_EQ(score.status, wrong.status) << what;
+    EXPECT_EQ(score.body, wrong.body) << what;
+    EXPECT_EQ(phone.score("1", "舞蹈", "评委甲"), "") << what;
+  }
+  EXPECT_EQ(phone.send("GET", "/j/" + token + "/state").status, 200);
+}
+
 TEST(JudgeApi, LockedJudgesRenewedTokensAndClosedProgrammesAreRefused) {
   PhoneEvent phone;
   base::IniFile config = phone.event.config();
@@ -188,6 +220,85 @@ TEST(ScoreSubmission, ReplaceIfUnchangedLeavesAFileChangedMeanwhile) {
   EXPECT_TRUE(base::replaceFileIfUnchanged(file, "ours", std::string("new by hand")));
   EXPECT_EQ(base::readFile(file), "ours");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(event.dir()), {}), 2);  // no temporary left
+}
+
+// Another writer that takes no lock (an editor's save, a sync tool): between the
+// phone scorer's read and its rename it replaces the scoring file by a rename of
+// its own, adding a note line, on the rounds `interferes` picks (counted by the
+// scorer's syncs of its new file). The syncs themselves are skipped: hundreds
+// of them would only cost time.
+class RivalWriter : public base::DurabilityCalls {
+ public:
+  RivalWriter(std::filesystem::path file, std::function<bool(int round)> interferes)
+      : file_(std::move(file)), interferes_(std::move(interferes)) {
+    base::setDurabilityCalls(this);
+  }
+  ~RivalWriter() override { base::setDurabilityCalls(nullptr); }
+  int fsync(int fd) override {
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && interferes_(rounds_++)) replace();
+    return 0;
+  }
+  int renames = 0;
+
+ private:
+  void replace() {
+    const std::string bytes = base::readFile(file_) + "; rival " + std::to_string(++renames) + "\r\n";
+    const std::string temporary = file_.string() + ".rival";
+    std::ofstream(temporary, std::ios::binary) << bytes;
+    ASSERT_EQ(::rename(temporary.c_str(), file_.c_str()), 0);
+  }
+  std::filesystem::path file_;
+  std::function<bool(int)> interferes_;
+  int rounds_ = 0;
+};
+
+// The phone scorer under a rival that renames without the lock: each score is
+// made again on the rival's newer file, so all 300 scores land and every change
+// of the rival stays. A rival that never stops wins: the score is refused with
+// the scorer's message and the file is left as the rival made it.
+TEST(ScoreSubmission, ARivalWriterWithoutTheLockMakesItRetryAndLosesNothing) {
+  ScoringEvent event;
+  std::vector<std::pair<std::string, std::string>> programmes;
+  std::vector<std::string> judges;
+  for (int p = 1; p <= 30; ++p) programmes.emplace_back("节目" + std::to_string(p), "");
+  for (int j = 1; j <= 10; ++j) judges.push_back("评委" + std::to_string(j));
+  event.lists(programmes, judges);
+  base::IniFile config = event.config();
+  const auto file = scoring::defaultScoringFile(event.dir());
+  base::writeFileAtomically(file,
+                            scoring::blankScoringFile(scoring::readProgrammes(config), scoring::readJudges(config),
+                                                      scoring::FileLayout::ByProgramme));
+  auto programme = [](int p) { return scoring::Programme{std::to_string(p), gbk("节目" + std::to_string(p)), ""}; };
+  auto scoreOf = [](int p, int j) { return std::to_string(j) + "." + std::to_string(p % 10); };
+  {
+    RivalWriter rival(file, [](int round) { return round % 2 == 0; });  // the first round of every score
+    for (int p = 1; p <= 30; ++p)
+      for (int j = 1; j <= 10; ++j)
+        scoring::writeJudgeScore(file, programme(p), gbk("评委" + std::to_string(j)), scoreOf(p, j));
+    EXPECT_EQ(rival.renames, 300);
+  }
+  const scoring::ScoreSheet sheet = scoring::ScoreSheet::load(file);
+  int stored = 0;
+  for (int p = 1; p <= 30; ++p)
+    for (int j = 1; j <= 10; ++j) stored += sheet.score(programme(p), gbk("评委" + std::to_string(j))) == scoreOf(p, j);
+  EXPECT_EQ(stored, 300);
+  const std::string bytes = base::readFile(file);
+  int kept = 0;
+  for (int r = 1; r <= 300; ++r) kept += bytes.find("; rival " + std::to_string(r) + "\r\n") != std::string::npos;
+  EXPECT_EQ(kept, 300);
+
+  RivalWriter endless(file, [](int) { return true; });
+  try {
+    scoring::writeJudgeScore(file, programme(1), gbk("评委1"), "0.5");
+    ADD_FAILURE() << "a score was stored against a rival that never stops";
+  } catch (const scoring::ScoringFileProblem& problem) {
+    EXPECT_STREQ(problem.what(), "评分文件正被不停地改写,分数没有写入,请稍后再提交。");
+  }
+  EXPECT_EQ(scoring::ScoreSheet::load(file).score(programme(1), gbk("评委1")), scoreOf(1, 1));
+  EXPECT_TRUE(base::readFile(file).ends_with("; rival " + std::to_string(endless.renames) + "\r\n"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(file.parent_path()), {}), 1)
+      << "a temporary file was left";
 }
 
 TEST(JudgeTokens, AreLongRandomAndKeptUntilRenewed) {
