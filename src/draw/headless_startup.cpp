@@ -3,7 +3,7 @@
 #include "base/conversion_error.h"
 #include "base/file_error.h"
 #include "base/gbk.h"
-#include "draw/draw_texts.h"
+#include "draw/config_keys.h"
 #include "draw/lifecycle.h"
 #include "draw/run_record.h"
 #include "draw/settings_check.h"
@@ -65,11 +65,7 @@ bool headlessStartup(DrawData& data, const EventFolder& folder, HeadlessView& vi
 
 void saveDrawStateKeys(const EventFolder& folder, const DrawSettings& settings) {
   base::IniFile config = folder.configFiles().openConfig();
-  base::IniBatch batch(config);
-  config.writeBool(texts::sectionWindowStyle(), gbk("抽奖模式"), settings.textDraw);
-  config.writeBool(texts::sectionWindowStyle(), gbk("滚动模式"), settings.peopleRolling);
-  config.writeBool(texts::sectionPredetermined(), "Open", settings.predeterminedOn);
-  config.writeBool(texts::sectionBlacklist(), "Open", settings.blacklistOn);
+  storeDrawState(config, {settings.textDraw, settings.peopleRolling, settings.predeterminedOn, settings.blacklistOn});
 }
 
 }  // namespace draw
