@@ -54,8 +54,6 @@ inline KeyRow rowOf(const BoolKey& k) { return {std::string(k.section), std::str
 inline KeyRow rowOf(const IntKey& k) {
   return {std::string(k.section), std::string(k.key), std::to_string(k.fallback)};
 }
-inline KeyRow rowOf(const TextKey& k) {
-  return {std::string(k.section), std::string(k.key), std::string(k.fallback)};
-}
+inline KeyRow rowOf(const TextKey& k) { return {std::string(k.section), std::string(k.key), std::string(k.fallback)}; }
 
 }  // namespace base

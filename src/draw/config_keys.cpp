@@ -6,11 +6,13 @@ namespace keys {
 
 std::vector<base::KeyRow> rowsOf(std::string_view section) {
   const std::vector<base::KeyRow> all = {
-      rowOf(kFirstRun),         rowOf(kTextDraw),         rowOf(kPeopleRolling),      rowOf(kRollingSpeed),
-      rowOf(kSpeedRamp),        rowOf(kDrawOrder),        rowOf(kGroupDisplay),       rowOf(kAwardPreparation),
-      rowOf(kAutoStop),         rowOf(kAutoStopSeconds),  rowOf(kAutoStart),          rowOf(kAutoStartSeconds),
-      rowOf(kPrivacyMask),      rowOf(kPrivacyBegin),     rowOf(kPrivacyEnd),         rowOf(kRepeatWinning),
-      rowOf(kPredeterminedOn),  rowOf(kOtherSettingsHidden), rowOf(kBlacklistOn),     rowOf(kAwardGroupsOn),
+      rowOf(kFirstRun),        rowOf(kTextDraw),         rowOf(kPeopleRolling),
+      rowOf(kRollingSpeed),    rowOf(kSpeedRamp),        rowOf(kDrawOrder),
+      rowOf(kGroupDisplay),    rowOf(kAwardPreparation), rowOf(kAutoStop),
+      rowOf(kAutoStopSeconds), rowOf(kAutoStart),        rowOf(kAutoStartSeconds),
+      rowOf(kPrivacyMask),     rowOf(kPrivacyBegin),     rowOf(kPrivacyEnd),
+      rowOf(kRepeatWinning),   rowOf(kPredeterminedOn),  rowOf(kOtherSettingsHidden),
+      rowOf(kBlacklistOn),     rowOf(kAwardGroupsOn),
   };
   std::vector<base::KeyRow> rows;
   for (const base::KeyRow& row : all)

@@ -48,9 +48,7 @@ std::vector<AwardRange> loadRanges(const base::IniFile& config) {
   return ranges;
 }
 
-bool loadSwitch(const base::IniFile& config) {
-  return readKey(config, keys::kAwardGroupsOn);
-}
+bool loadSwitch(const base::IniFile& config) { return readKey(config, keys::kAwardGroupsOn); }
 
 void saveRanges(base::IniFile& config, bool groupsOn, const std::vector<AwardRange>& ranges) {
   base::IniBatch batch(config);

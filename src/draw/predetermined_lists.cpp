@@ -5,8 +5,8 @@
 #include "base/conversion_error.h"
 #include "base/delimited_row.h"
 #include "base/gbk.h"
-#include "draw/draw_data.h"
 #include "draw/config_keys.h"
+#include "draw/draw_data.h"
 #include "draw/draw_texts.h"
 
 namespace draw::lists {

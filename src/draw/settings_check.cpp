@@ -5,7 +5,6 @@
 #include "base/ini_document.h"
 #include "base/text_check.h"
 #include "base/text_file.h"
-#include "draw/draw_texts.h"
 #include "draw/torn_lines.h"
 
 namespace draw {
@@ -15,18 +14,14 @@ namespace fs = std::filesystem;
 namespace {
 
 // Sections every settings file of this program holds some of (UTF-8 names).
-constexpr std::string_view kOwnSections[] = {
-    sections::kRunRecord, sections::kWindowStyle, "背景",           "TitlePic",
-    sections::kInterface, "MainTitle",            "SecTitle",       "ActionHint",
-    "PrizeName",          "HonorGuest",           "RateProgress",   "ItemName",
-    "TimeShow",           "PrizePic",             "S1",             "L31",
-    "NamePic1",           sections::kPictureDraw, sections::kAwards, sections::kGivenUp,
-    sections::kSupplementary, sections::kPredetermined, sections::kBlacklist, sections::kGroups,
-    sections::kGroupSwitch, "音效设置",           "ShowPrizeName",  "节目设置",
-    "评委设置",           "评分展示",             "评分细节",       "未完成操作"};
+constexpr const char* kOwnSections[] = {
+    "程序运行情况", "窗体样式",   "背景",          "TitlePic", "界面设置", "MainTitle", "SecTitle",  "ActionHint",
+    "PrizeName",    "HonorGuest", "RateProgress",  "ItemName", "TimeShow", "PrizePic",  "S1",        "L31",
+    "NamePic1",     "图片抽奖",   "奖项设置",      "弃奖",     "补奖",     "内定设置",  "内定设置B", "奖项分组",
+    "奖项分组设定", "音效设置",   "ShowPrizeName", "节目设置", "评委设置", "评分展示",  "评分细节",  "未完成操作"};
 
 bool holdsOwnSection(const base::IniDocument& document) {
-  for (std::string_view name : kOwnSections)
+  for (const char* name : kOwnSections)
     if (document.hasSection(base::utf8ToGbk(name))) return true;
   return false;
 }

@@ -67,7 +67,8 @@ std::vector<std::pair<std::string, std::string>> awardScreenEntries(const AwardS
 
 void saveAwardScreenSettings(base::IniFile& config, const AwardScreenSettings& settings) {
   base::IniBatch batch(config);
-  for (const auto& [k, value] : awardScreenEntries(settings)) config.writeString(draw::texts::sectionInterface(), k, value);
+  for (const auto& [k, value] : awardScreenEntries(settings))
+    config.writeString(draw::texts::sectionInterface(), k, value);
 }
 
 void applyAwardScreenSettings(const AwardScreenSettings& settings, draw::DrawSettings& draw) {

@@ -303,7 +303,8 @@ void defaultPictureLayout(base::IniFile& ini, int batchSize, const Display& disp
 void defaultPictureLayout(base::IniFile& ini, int batchSize, const Display& display, RollingArea& area,
                           const RollingRoom& room) {
   const int n = std::max(batchSize, 1);
-  const Size picture{ini.readInt(draw::texts::sectionPictureDraw(), "Width", 200), ini.readInt(draw::texts::sectionPictureDraw(), "Height", 250)};
+  const Size picture{ini.readInt(draw::texts::sectionPictureDraw(), "Width", 200),
+                     ini.readInt(draw::texts::sectionPictureDraw(), "Height", 250)};
 
   PictureBlock block;
   block.picture = picture;

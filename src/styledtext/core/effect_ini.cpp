@@ -34,12 +34,16 @@ struct EffectField {
   void (*set)(TSmoothEffect&, int);
 };
 
-#define KV_EFFECT_NUMBER(field, getter, setter) \
-  {&EffectDefaults::field, nullptr, [](const TSmoothEffect& e) { return static_cast<int>(e.getter); }, \
-   [](TSmoothEffect& e, int v) { e.setter(v); }}
-#define KV_EFFECT_SWITCH(field, getter, setter) \
-  {nullptr, &EffectDefaults::field, [](const TSmoothEffect& e) { return e.getter ? 1 : 0; }, \
-   [](TSmoothEffect& e, int v) { e.setter(v != 0); }}
+#define KV_EFFECT_NUMBER(field, getter, setter)                                                         \
+  {                                                                                                     \
+    &EffectDefaults::field, nullptr, [](const TSmoothEffect& e) { return static_cast<int>(e.getter); }, \
+        [](TSmoothEffect& e, int v) { e.setter(v); }                                                    \
+  }
+#define KV_EFFECT_SWITCH(field, getter, setter)                                               \
+  {                                                                                           \
+    nullptr, &EffectDefaults::field, [](const TSmoothEffect& e) { return e.getter ? 1 : 0; }, \
+        [](TSmoothEffect& e, int v) { e.setter(v != 0); }                                     \
+  }
 
 const std::array<EffectField, kEffectKeys.size()> kEffectFields = {{
     KV_EFFECT_NUMBER(alpha, Alpha(), setAlpha),
@@ -73,7 +77,8 @@ TSmoothEffect buildEffect(const TSmoothEffect& base, const EffectDefaults& d, In
   TSmoothEffect e(base);
   for (std::size_t i = 0; i < kEffectKeys.size(); ++i) {
     const EffectField& field = kEffectFields[i];
-    field.set(e, field.flag ? (readBool(kEffectKeys[i], d.*field.flag) ? 1 : 0) : readInt(kEffectKeys[i], d.*field.number));
+    field.set(
+        e, field.flag ? (readBool(kEffectKeys[i], d.*field.flag) ? 1 : 0) : readInt(kEffectKeys[i], d.*field.number));
   }
   return e;
 }

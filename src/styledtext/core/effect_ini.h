@@ -23,10 +23,10 @@ inline constexpr std::string_view kScrollTextEffectPrefix = "Text.FontEffect.";
 // The 19 effect keys after their prefix, in the order they are stored: the one
 // list every reader, writer, test and the template generator take them from.
 inline constexpr std::array<std::string_view, 19> kEffectKeys = {
-    "Alpha",         "Angle",         "Blur",         "Gradual.Enabled", "Gradual.EndColor",
-    "Gradual.StartColor", "Gradual.Style", "HorzMirror", "VertMirror",    "Noise",
-    "Outline",       "Shadow.Alpha",  "Shadow.Blur",  "Shadow.Color",    "Shadow.Enabled",
-    "Shadow.OffsetX", "Shadow.OffsetY", "Spray",       "Texture.Enabled"};
+    "Alpha",          "Angle",        "Blur",           "Gradual.Enabled", "Gradual.EndColor", "Gradual.StartColor",
+    "Gradual.Style",  "HorzMirror",   "VertMirror",     "Noise",           "Outline",          "Shadow.Alpha",
+    "Shadow.Blur",    "Shadow.Color", "Shadow.Enabled", "Shadow.OffsetX",  "Shadow.OffsetY",   "Spray",
+    "Texture.Enabled"};
 
 // What a missing (or non-numeric) effect key reads as; one field a key, in the
 // order of kEffectKeys.

@@ -38,8 +38,8 @@ TEST(ConfigKeys, TheShippedTemplateHoldsEveryKeyOfTheTables) {
 }
 
 TEST(ConfigKeys, TheDrawStateOfTheExitSaveReadsBackThroughBothLoads) {
-  for (const draw::StoredDrawState& state : {draw::StoredDrawState{false, false, true, true},
-                                             draw::StoredDrawState{true, true, false, false}}) {
+  for (const draw::StoredDrawState& state :
+       {draw::StoredDrawState{false, false, true, true}, draw::StoredDrawState{true, true, false, false}}) {
     TestFolder folder;
     base::ConfigFiles files(folder.path());
     screen::saveOnExit(files, screen::ScreenModel{}, state, "t");
