@@ -5,6 +5,7 @@ event, the demo roster, the theme and sample pictures and the short sounds.
 Everything here is made by this script (ImageMagick draws the pictures, sox makes
 the sounds); run it again after changing it and commit what it writes.
 """
+import json
 import os
 import random
 import subprocess
@@ -20,14 +21,50 @@ def gbk_lines(lines):
 
 # --- SysConfig.ini ---------------------------------------------------------
 
-EFFECT_KEYS = [  # the 19 keys in their stored order, with the main window's defaults
-    ("Alpha", 100), ("Angle", 0), ("Blur", 4), ("Gradual.Enabled", 0),
-    ("Gradual.EndColor", 65535), ("Gradual.StartColor", 65535), ("Gradual.Style", 2),
-    ("HorzMirror", 0), ("VertMirror", 0), ("Noise", 5), ("Outline", 0),
-    ("Shadow.Alpha", 70), ("Shadow.Blur", 81), ("Shadow.Color", 4473924),
-    ("Shadow.Enabled", 0), ("Shadow.OffsetX", 3), ("Shadow.OffsetY", 3),
-    ("Spray", 0), ("Texture.Enabled", 0),
-]
+# The program's key tables of Config.ini, printed by its own code:
+#   build/tools/template_keys > scripts/build/template_keys.json
+# The template takes its single keys, their order and defaults, and the 19
+# effect keys from there; a key the program renames or adds reaches the
+# template the next time this script runs.
+KEYS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "template_keys.json")
+with open(KEYS, encoding="utf-8") as keys_file:
+    TABLES = json.load(keys_file)
+CONFIG_KEYS = [tuple(row) for row in TABLES["Config.ini"]]
+EFFECT_KEYS = [(key, int(value)) for key, value in TABLES["effect"]]  # in their stored order, main window's defaults
+
+
+def stored(section, values=None):
+    """The section's keys of the program's table in its order, each at its
+    default unless the demo gives it a value."""
+    values = dict(values or {})
+    lines = [f"[{section}]"]
+    for s, key, default in CONFIG_KEYS:
+        if s == section:
+            lines.append(f"{key}={values.pop(key, default)}")
+    if values:
+        sys.exit(f"the program's key table has no {section}/{list(values)}")
+    return lines + [""]
+
+
+def key(section, name, value):
+    """One key of the program's table, in a section the template fills further."""
+    if not any(s == section and k == name for s, k, _ in CONFIG_KEYS):
+        sys.exit(f"the program's key table has no {section}/{name}")
+    return f"{name}={value}"
+
+
+def check_keys(lines):
+    """Every key of the program's table stands in the template."""
+    present, section = set(), None
+    for line in lines:
+        if line.startswith("["):
+            section = line[1:-1]
+        elif "=" in line:
+            present.add((section, line.split("=", 1)[0]))
+    missing = [(s, k) for s, k, _ in CONFIG_KEYS if (s, k) not in present]
+    if missing:
+        sys.exit(f"the template lacks keys of the program's table: {missing[:5]}")
+    return lines
 
 YELLOW, WHITE, RED, GOLD = 65535, 16777215, 255, 55295  # 0x00BBGGRR
 NAVY = 11 + 29 * 256 + 77 * 65536  # RGB 11, 29, 77
@@ -93,28 +130,25 @@ def apply_layout(lines, layout):
 
 def sysconfig():
     out = []
-    out += ["[程序运行情况]", "首次运行=1", "上次退出时间=", ""]
-    out += ["[窗体样式]", "窗体宽=600", "窗体高=600", "X坐标=0", "Y坐标=0", "抽奖模式=1", "滚动模式=1", "Lock=0", ""]
-    out += ["[背景]", "Picture=", ""]
-    out += ["[TitlePic]", "TitlePicture=", "Left=50", "Top=50", ""]
-    out += ["[界面设置]"]
-    out += [f"{key}=1" for key in ["隐藏主标题", "隐藏副标题", "隐藏LOGO图片", "奖项名称", "隐藏抽奖嘉宾",
-                                   "隐藏奖品图片", "隐藏奖品名称", "隐藏说明文字", "隐藏抽奖预告", "隐藏按钮"]]
+    out += stored("程序运行情况", {"首次运行": 1})
+    out += stored("窗体样式")
+    out += stored("背景")
+    out += stored("TitlePic")
     # The demo rolls at the fastest base speed (0 -> 120 ms); the loader's default of 100 is 2120 ms.
-    out += ["滚动速度=0", "滚动速度是否渐变=1", "抽奖顺序=1", "分组显示名单=1", "抽奖准备=1",
-            "自动抽奖=0", "自动抽奖Sec=10", "自动开始=0", "自动开始Sec=10",
-            "隐私_check=0", "隐私_begin=3", "隐私_end=4", "重复中奖=0", ""]
+    out += stored("界面设置", {"滚动速度": 0, "隐私_check": 0, "重复中奖": 0})
     grad = dict(Gradual_Enabled=1, Gradual_StartColor=WHITE, Gradual_EndColor=YELLOW, Gradual_Style=3,
                 Shadow_Enabled=1, Blur=0)
-    out += label("MainTitle", YELLOW, 48, "黑体", caption="主标题=星辰科技2027年会", **grad)
-    out += label("SecTitle", YELLOW, 36, "黑体", caption="副标题=幸运大抽奖", Shadow_Enabled=1, Blur=0)
+    out += label("MainTitle", YELLOW, 48, "黑体", caption=key("MainTitle", "主标题", "星辰科技2027年会"), **grad)
+    out += label("SecTitle", YELLOW, 36, "黑体", caption=key("SecTitle", "副标题", "幸运大抽奖"), Shadow_Enabled=1,
+                 Blur=0)
     out += label("ActionHint", WHITE, 26, "黑体", Shadow_Enabled=1, Blur=0)
     out += label("PrizeName", WHITE, 24, "黑体", Shadow_Enabled=1, Blur=0)
     out += label("HonorGuest", WHITE, 24, "黑体", Shadow_Enabled=1, Blur=0)
     out += label("RateProgress", WHITE, 22, "黑体", Shadow_Enabled=1, Blur=0)
     out += label("ItemName", YELLOW, 40, "黑体", Shadow_Enabled=1, Blur=0)
     out += label("TimeShow", YELLOW, 48, "黑体", **grad)
-    out += ["[PrizePic]", f"X坐标={DESKTOP_W // 2}", f"Y坐标={DESKTOP_H // 2}", "W=300", "H=300", ""]
+    out += ["[PrizePic]", f"X坐标={DESKTOP_W // 2}", f"Y坐标={DESKTOP_H // 2}", key("PrizePic", "W", 300),
+            key("PrizePic", "H", 300), ""]
     out += ["[S1]", f"Font.Color={YELLOW}", "Font.Size=20", "Font.Name=黑体", ""]
     for n in range(1, 31):
         for k in range(1, 31):
@@ -126,7 +160,7 @@ def sysconfig():
     # Picture draw never draws more than 30 at once; the auto layout lays out 31 too.
     for k in range(1, 31):
         out += [f"[31_P{k}]", "X坐标=500", "Y坐标=500"] + (["W=0", "H=0"] if k == 1 else []) + [""]
-    out += ["[L31]", f"X坐标={DESKTOP_W // 2}", f"Y坐标={DESKTOP_H // 2}", "RowCountPcs=5", ""]
+    out += ["[L31]", f"X坐标={DESKTOP_W // 2}", f"Y坐标={DESKTOP_H // 2}", key("L31", "RowCountPcs", 5), ""]
     out += ["[31_S1]", f"Font.Color={YELLOW}", "Font.Size=30", "Font.Name=黑体", ""]
     out += ["[NamePic1]", f"X={DESKTOP_W // 2}", f"Y={DESKTOP_H // 2}", ""]
     out += ["[图片抽奖]", "Width=200", "Height=250", "ShowName=1", f"Font.Color={WHITE}", "Font.Size=20",
@@ -142,8 +176,8 @@ def sysconfig():
     for serial, (name, places, batch, plan, prize, guest, picture) in enumerate(awards, start=1):
         out.append(f"{serial}={serial}|{name}|{places}|{batch}|{plan}|{prize}|{guest}|{picture}")
     out += ["", "[弃奖]", "", "[补奖]", ""]
-    out += ["[内定设置]", "Open=0", "Hide=0", "", "[内定设置B]", "Open=0", ""]
-    out += ["[奖项分组设定]", "OpenClassify=1", "", "[奖项分组]", ""]
+    out += stored("内定设置") + stored("内定设置B")
+    out += stored("奖项分组设定") + ["[奖项分组]", ""]
     sounds = [("背景音乐", "背景音乐.wav"), ("抽奖开始", "抽奖开始.wav"), ("抽奖停止", "抽奖停止.wav"),
               ("中奖结果展示", "结果展示.wav"), ("节目排名展示", "结果展示.wav"),
               ("节目评分明细", "结果展示.wav"), ("评委打分变动", "抽奖停止.wav")]
@@ -160,11 +194,11 @@ def sysconfig():
             "Text.Font.Size=28", f"Text.BackColor={NAVY}"]
     out += effect("Text.FontEffect.", Shadow_Enabled=1, Blur=0)
     out += ["Height=600", "ScrollDelay=30", "ScrollStep=1", "Top=300", f"Left={DESKTOP_W // 2 - 500}", ""]
-    out += ["[NameList]", "每行个数=5", "", "[ShowTitlePic]", "Picture=浩瀚星空.jpg", "TitlePicture=", ""]
+    out += ["[NameList]", "每行个数=5", ""] + stored("ShowTitlePic", {"Picture": "浩瀚星空.jpg"})
     out += ["[ShowPrizeName]", f"Font.Color={YELLOW}", "Font.Size=40", "Font.Name=黑体", "Font.Charset=134"]
     out += effect("Effect.FontEffect.", Shadow_Enabled=1, Blur=0)
     out += ["X坐标=420", "Y坐标=580", "speed=2000", f"img_left={(DESKTOP_W - 409) // 2}", "img_top=260", "img_w=409",
-            "img_h=265", "Show1=1", "Show2=1", "Show3=1", "Picture=舞台幕布1.jpg", ""]
+            "img_h=265", "Show1=1", "Show2=1", "Show3=1", key("ShowPrizeName", "Picture", "舞台幕布1.jpg"), ""]
     out += scoring_displays()
     out += scoring_setup()
     return out
@@ -204,7 +238,8 @@ def scoring_file():
 def scoring_displays():
     # The ranking display: gold bars, white scores and names, dark ranks on the
     # bars, sizes a projector shows from the back of the hall.
-    out = ["[评分展示]", "柱状高度=500", "柱状宽度=120", "间隔宽度=40", "动画展示=1", "背景图片=浩瀚星空.jpg",
+    out = ["[评分展示]", "柱状高度=500", "柱状宽度=120", "间隔宽度=40", "动画展示=1",
+           key("评分展示", "背景图片", "浩瀚星空.jpg"),
            f"柱状颜色={GOLD}", f"得分颜色={WHITE}", "得分大小=20", "得分字体=黑体",
            f"节目颜色={WHITE}", "节目大小=16", "节目字体=黑体", "排名颜色=0", "排名大小=20", "排名字体=Verdana",
            "副标题=节目评分排行榜", ""]
@@ -212,7 +247,7 @@ def scoring_displays():
     # The score details display: the lines above and below the judges' photos.
     out += ["[评委显示设置]", "每行个数=0", "", "[评委照片]", "Width=200", "Height=250", "",
             "[评委姓名]", f"Font.Color={WHITE}", "Font.Size=20", "Font.Name=黑体", "Show=1", "",
-            "[评分细节]", "副标题=评分明细", "背景图片=宇宙梦幻.jpg", ""]
+            "[评分细节]", "副标题=评分明细", key("评分细节", "背景图片", "宇宙梦幻.jpg"), ""]
     out += caption_section("ScoreEvSecTitle", YELLOW, 32, 120, DESKTOP_W // 2 - 80)
     out += caption_section("ScoreProNameTitel", WHITE, 30, 200, DESKTOP_W // 2 - 400)
     out += caption_section("ScoreResult", YELLOW, 32, DESKTOP_H - 100, DESKTOP_W // 2 - 300)
@@ -333,7 +368,7 @@ def sounds():
 def main():
     os.makedirs(DIST, exist_ok=True)
     with open(os.path.join(DIST, "SysConfig.ini"), "wb") as f:
-        f.write(gbk_lines(apply_layout(sysconfig(), read_layout(LAYOUT))))
+        f.write(gbk_lines(apply_layout(check_keys(sysconfig()), read_layout(LAYOUT))))
     # The picture draw's roster holds the same demo people, without photos: each
     # shows the sample picture until the operator imports photos.
     os.makedirs(os.path.join(DIST, "data"), exist_ok=True)

@@ -40,6 +40,7 @@ void TForm1::openWinnersDisplay(const std::string& shownAward) {
   context.data = &data_;
   context.shownAward = shownAward;
   if (context.shownAward.empty()) context.shownAward.push_back('0');
+  context.lastToFirst = &data_.state.winnersLastToFirst;
   context.mainTitle = label(Label::MainTitle)->Caption();
   context.secTitle = label(Label::SecTitle)->Caption();
   context.playOpeningSound = [this] {

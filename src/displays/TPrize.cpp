@@ -51,11 +51,6 @@ QAction* findNestedItem(const QMenu* menu, const QString& caption) {
 
 }  // namespace
 
-std::string& TPrize::rememberedBackground() {
-  static std::string name;
-  return name;
-}
-
 TPrize::TPrize(PrizeDisplayContext context, QWidget* parent)
     : DisplayStage(context, parent), ui(std::make_unique<Ui::TPrize>()), context_(std::move(context)), ItemGrid(8) {
   setUpForm(*ui);
@@ -96,8 +91,7 @@ void TPrize::loadSettings() {
   // event has no Config.ini yet (its awards, its look).
   const base::IniFile ini = base::ConfigFiles(programDir()).openConfig();
   const screen::PrizeDisplaySettings s = screen::loadPrizeDisplay(ini);
-  const QImage background = screen::loadPictureInFolder(programDir() / "backpic", s.background);
-  if (!background.isNull()) setBackground(background);
+  showStoredBackground(s.background);
   for (std::size_t k = 0; k < 3; ++k) partTicks_[k]->setChecked(s.captionParts[k]);
   parts_ = {s.captionParts[0], s.captionParts[1], s.captionParts[2]};
   const QImage logo = screen::loadPicture(screen::findLogoPicture(programDir(), s.logo));
@@ -202,9 +196,7 @@ void TPrize::buildMenus() {
   setWindowMenu(windowMenu_);
   QAction* background = windowMenu_->addAction(QStringLiteral("更换背景"));
   background->setObjectName(QStringLiteral("N7"));
-  connect(background, &QAction::triggered, this, [this] {
-    if (std::optional<std::string> name = changeBackground()) rememberedBackground() = *name;
-  });
+  connect(background, &QAction::triggered, this, [this] { changeBackground(); });
 
   QMenu* pictureMenu = windowMenu_->addMenu(QStringLiteral("图片调整"));
   pictureMenu->menuAction()->setObjectName(QStringLiteral("N9"));
@@ -275,7 +267,7 @@ void TPrize::saveSettings() {
   for (std::size_t k = 0; k < 3; ++k) s.captionParts[k] = partTicks_[k]->isChecked();
   s.interval = Timer1.interval();
   s.pictureBox = {box_.left(), box_.top(), box_.width(), box_.height()};
-  s.background = rememberedBackground();
+  s.background = backgroundName();
   base::IniFile config = base::ConfigFiles(programDir()).openConfig();
   screen::savePrizeDisplay(config, s);
 }

@@ -49,9 +49,6 @@ class TPrize : public screen::DisplayStage {
   Q_OBJECT
 
  public:
-  // The background name last chosen in this run (bare GBK name).
-  static std::string& rememberedBackground();
-
   explicit TPrize(PrizeDisplayContext context, QWidget* parent = nullptr);
   ~TPrize() override;
 

@@ -80,11 +80,6 @@ QPoint qtPoint(screen::Point point) { return {point.x, point.y}; }
 
 }  // namespace
 
-TShowPanel::RunMemory& TShowPanel::runMemory() {
-  static RunMemory memory;
-  return memory;
-}
-
 TShowPanel::TShowPanel(WinnersDisplayContext context, QWidget* parent)
     : DisplayStage(context, parent), ui(std::make_unique<Ui::TShowPanel>()), context_(std::move(context)) {
   setUpForm(*ui);
@@ -166,8 +161,8 @@ void TShowPanel::loadSettings() {
   if (ui->NameText->height() > room) ui->NameText->resize(ui->NameText->width(), std::max(20, room));
   perRow_ = s.perRow;
 
-  const QImage background = screen::loadPictureInFolder(programDir() / "backpic", s.background);
-  if (!background.isNull()) setBackground(background);
+  showStoredBackground(s.background);
+  logoName_ = s.logo;
   // The program's own logo stands in as the design-time picture, as on the draw screen.
   const QImage logo = screen::loadPicture(screen::findLogoPicture(programDir(), s.logo));
   if (!logo.isNull()) setLogoPicture(logo);
@@ -180,7 +175,7 @@ void TShowPanel::setLogoPicture(const QImage& picture) {
 
 void TShowPanel::compose() {
   auto composeWith = [this](int perRow) {
-    return draw::composeWinnersText(*context_.data, context_.shownAward, perRow, runMemory().lastToFirst);
+    return draw::composeWinnersText(*context_.data, context_.shownAward, perRow, lastToFirst());
   };
   text_ = composeWith(perRow_);
   // The box is the widest line plus 20; the shadow and the box's margins take
@@ -230,9 +225,7 @@ void TShowPanel::buildMenus() {
 
   backgroundMenu_ = new QMenu(this);
   setWindowMenu(backgroundMenu_);
-  add(backgroundMenu_, "更换背景图", [this] {
-    if (std::optional<std::string> name = changeBackground()) runMemory().background = *name;
-  });
+  add(backgroundMenu_, "更换背景图", [this] { changeBackground(); });
   add(backgroundMenu_, "更改字幕区背景色", [this] { chooseTextBackColour(); });
   mainTitleTick_ = add(
       backgroundMenu_, "主标题", [this](bool on) { ui->ShowMainTitle->setVisible(on); }, true);
@@ -264,7 +257,7 @@ void TShowPanel::buildMenus() {
   add(textMenu_, "高速滚动", [scroll] { scroll->setScrollDelay(1); });
   add(textMenu_, "切换滚动方向", [scroll] { scroll->setScrollStep(scroll->ScrollStep() <= 0 ? 1 : -1); });
   add(textMenu_, "切换奖项顺序", [this] {
-    runMemory().lastToFirst = !runMemory().lastToFirst;
+    lastToFirst() = !lastToFirst();
     compose();
   });
   add(textMenu_, "返回抽奖", [this] { close(); });
@@ -321,7 +314,7 @@ void TShowPanel::changeLogo() {
   const QImage picture = choosePicture("image", name);
   if (picture.isNull()) return;
   setLogoPicture(picture);
-  runMemory().logo = name;
+  logoName_ = name;
 }
 
 bool TShowPanel::eventFilter(QObject* watched, QEvent* event) {
@@ -384,8 +377,8 @@ void TShowPanel::saveSettings() {
   s.scrollDelay = ui->NameText->ScrollDelay();
   s.scrollStep = ui->NameText->ScrollStep();
   s.perRow = perRow_;
-  s.background = runMemory().background;
-  s.logo = runMemory().logo;
+  s.background = backgroundName();
+  s.logo = logoName_;
   base::IniFile config = base::ConfigFiles(programDir()).openConfig();
   screen::saveWinnersDisplay(config, s);
 }

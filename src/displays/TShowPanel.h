@@ -33,6 +33,10 @@ namespace displays {
 struct WinnersDisplayContext : screen::StageContext {
   const draw::DrawData* data = nullptr;
   std::string shownAward;  // award serial (GBK), "0" or empty for all awards
+  // The award order switch ("切换奖项顺序"): a choice for this run that no file
+  // keeps, so the opener holds it and every opening in the run shares it; none
+  // gives the display a switch of its own, first to last.
+  bool* lastToFirst = nullptr;
   QString mainTitle;
   QString secTitle;
   // Plays the sound of "中奖结果展示" through the main window's sound player.
@@ -43,14 +47,6 @@ class TShowPanel : public screen::DisplayStage {
   Q_OBJECT
 
  public:
-  // What outlives the window for the rest of the run.
-  struct RunMemory {
-    bool lastToFirst = false;  // the award order switch
-    std::string background;    // bare GBK names last chosen with the picture commands
-    std::string logo;
-  };
-  static RunMemory& runMemory();
-
   explicit TShowPanel(WinnersDisplayContext context, QWidget* parent = nullptr);
   ~TShowPanel() override;
 
@@ -96,11 +92,16 @@ class TShowPanel : public screen::DisplayStage {
   void setLogoPicture(const QImage& picture);
   void centreText();
   bool textMouse(QEvent* event);
+  bool& lastToFirst() { return context_.lastToFirst ? *context_.lastToFirst : ownLastToFirst_; }
 
   std::unique_ptr<Ui::TShowPanel> ui;
   WinnersDisplayContext context_;
   int perRow_ = 0;
   std::string text_;
+  bool ownLastToFirst_ = false;
+  // The logo's name as the settings file keeps it ("ShowTitlePic"/"TitlePicture"),
+  // replaced by "更换图片"; stored back when the display closes.
+  std::string logoName_;
   styledtext::FontRecord storedTextFont_;
   QMenu* backgroundMenu_ = nullptr;
   QMenu* titleMenu_ = nullptr;

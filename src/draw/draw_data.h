@@ -96,6 +96,8 @@ struct DrawState {
   std::string currentAward;     // award serial as text, empty when no award has places
   std::string lastLoggedAward;  // award whose header block the draw log holds last
   std::string shownAward;       // award of the winners display, "0" for all
+  // The winners display's award order switch: a choice for the run, never stored.
+  bool winnersLastToFirst = false;
   int batchSize = 0;
   int pendingPredetermined = 0;
   int groupFirst = 1;

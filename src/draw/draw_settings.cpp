@@ -4,6 +4,7 @@
 
 #include "base/delimited_row.h"
 #include "base/gbk.h"
+#include "draw/config_keys.h"
 #include "draw/draw_texts.h"
 #include "draw/predetermined_lists.h"
 
@@ -82,28 +83,27 @@ void loadBlacklist(const base::IniFile& ini, Table& BlackDetail) {
 
 void loadDrawSettings(const base::IniFile& ini, DrawData& data) {
   DrawSettings& s = data.settings;
-  const std::string& style = texts::sectionWindowStyle();
-  const std::string& ui = texts::sectionInterface();
-  s.textDraw = ini.readBool(style, gbk("抽奖模式"), true);
-  s.peopleRolling = ini.readBool(style, gbk("滚动模式"), true);
-  s.predeterminedOn = ini.readBool(texts::sectionPredetermined(), "Open", false);
-  s.blacklistOn = ini.readBool(texts::sectionBlacklist(), "Open", false);
-  s.otherSettingsHidden = ini.readBool(texts::sectionPredetermined(), "Hide", false);
+  const DrawModes modes = readDrawModes(ini);
+  s.textDraw = modes.textDraw;
+  s.peopleRolling = modes.peopleRolling;
+  s.predeterminedOn = readKey(ini, keys::kPredeterminedOn);
+  s.blacklistOn = readKey(ini, keys::kBlacklistOn);
+  s.otherSettingsHidden = readKey(ini, keys::kOtherSettingsHidden);
 
-  s.baseRollingInterval = ini.readInt(ui, gbk("滚动速度"), 100) * 20 + 120;
-  s.drawOrder = ini.readInt(ui, gbk("抽奖顺序"), 1);
-  s.groupDisplay = ini.readBool(ui, gbk("分组显示名单"), true);
-  s.awardPreparation = ini.readBool(ui, gbk("抽奖准备"), true);
-  s.awardGroupsOn = ini.readBool(texts::sectionGroupSwitch(), "OpenClassify", true);
-  s.privacyMaskOn = ini.readBool(ui, gbk("隐私_check"), true);
-  s.speedRamp = ini.readBool(ui, gbk("滚动速度是否渐变"), true);
-  s.autoStop = ini.readBool(ui, gbk("自动抽奖"), false);
-  s.autoStopSeconds = ini.readInt(ui, gbk("自动抽奖Sec"), 10);
-  s.autoStart = ini.readBool(ui, gbk("自动开始"), false);
-  s.autoStartSeconds = ini.readInt(ui, gbk("自动开始Sec"), 10);
-  s.privacyBegin = ini.readInt(ui, gbk("隐私_begin"), 3);
-  s.privacyEnd = ini.readInt(ui, gbk("隐私_end"), 4);
-  s.repeatWinning = ini.readBool(ui, gbk("重复中奖"), true);
+  s.baseRollingInterval = readKey(ini, keys::kRollingSpeed) * 20 + 120;
+  s.drawOrder = readKey(ini, keys::kDrawOrder);
+  s.groupDisplay = readKey(ini, keys::kGroupDisplay);
+  s.awardPreparation = readKey(ini, keys::kAwardPreparation);
+  s.awardGroupsOn = readKey(ini, keys::kAwardGroupsOn);
+  s.privacyMaskOn = readKey(ini, keys::kPrivacyMask);
+  s.speedRamp = readKey(ini, keys::kSpeedRamp);
+  s.autoStop = readKey(ini, keys::kAutoStop);
+  s.autoStopSeconds = readKey(ini, keys::kAutoStopSeconds);
+  s.autoStart = readKey(ini, keys::kAutoStart);
+  s.autoStartSeconds = readKey(ini, keys::kAutoStartSeconds);
+  s.privacyBegin = readKey(ini, keys::kPrivacyBegin);
+  s.privacyEnd = readKey(ini, keys::kPrivacyEnd);
+  s.repeatWinning = readKey(ini, keys::kRepeatWinning);
 
   fillAwardTable(ini, data);
   if (s.predeterminedOn) {

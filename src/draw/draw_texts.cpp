@@ -4,22 +4,23 @@
 
 namespace draw::texts {
 
-#define KV_GBK_TEXT(function, utf8)                  \
+#define KV_GBK_SECTION(function, name)               \
   const std::string& function() {                    \
-    static const std::string text = base::gbk(utf8); \
+    static const std::string text = base::gbk(name); \
     return text;                                     \
   }
 
-KV_GBK_TEXT(sectionAwards, "奖项设置")
-KV_GBK_TEXT(sectionGivenUp, "弃奖")
-KV_GBK_TEXT(sectionSupplementary, "补奖")
-KV_GBK_TEXT(sectionPredetermined, "内定设置")
-KV_GBK_TEXT(sectionBlacklist, "内定设置B")
-KV_GBK_TEXT(sectionGroups, "奖项分组")
-KV_GBK_TEXT(sectionGroupSwitch, "奖项分组设定")
-KV_GBK_TEXT(sectionWindowStyle, "窗体样式")
-KV_GBK_TEXT(sectionInterface, "界面设置")
+KV_GBK_SECTION(sectionAwards, sections::kAwards)
+KV_GBK_SECTION(sectionGivenUp, sections::kGivenUp)
+KV_GBK_SECTION(sectionSupplementary, sections::kSupplementary)
+KV_GBK_SECTION(sectionPredetermined, sections::kPredetermined)
+KV_GBK_SECTION(sectionBlacklist, sections::kBlacklist)
+KV_GBK_SECTION(sectionGroups, sections::kGroups)
+KV_GBK_SECTION(sectionGroupSwitch, sections::kGroupSwitch)
+KV_GBK_SECTION(sectionWindowStyle, sections::kWindowStyle)
+KV_GBK_SECTION(sectionInterface, sections::kInterface)
+KV_GBK_SECTION(sectionPictureDraw, sections::kPictureDraw)
 
-#undef KV_GBK_TEXT
+#undef KV_GBK_SECTION
 
 }  // namespace draw::texts

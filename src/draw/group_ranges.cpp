@@ -4,6 +4,7 @@
 
 #include "base/conversion_error.h"
 #include "base/delimited_row.h"
+#include "draw/config_keys.h"
 #include "draw/draw_texts.h"
 
 namespace draw::groups {
@@ -47,13 +48,11 @@ std::vector<AwardRange> loadRanges(const base::IniFile& config) {
   return ranges;
 }
 
-bool loadSwitch(const base::IniFile& config) {
-  return config.readBool(texts::sectionGroupSwitch(), "OpenClassify", true);
-}
+bool loadSwitch(const base::IniFile& config) { return readKey(config, keys::kAwardGroupsOn); }
 
 void saveRanges(base::IniFile& config, bool groupsOn, const std::vector<AwardRange>& ranges) {
   base::IniBatch batch(config);
-  config.writeString(texts::sectionGroupSwitch(), "OpenClassify", groupsOn ? "1" : "0");
+  writeKey(config, keys::kAwardGroupsOn, groupsOn);
   for (const std::string& key : config.keys(texts::sectionGroups()))
     if (isRangeKey(key)) config.deleteKey(texts::sectionGroups(), key);
   for (std::size_t i = 0; i < ranges.size(); ++i) {

@@ -7,6 +7,7 @@
 #include "base/conversion_error.h"
 #include "base/file_error.h"
 #include "base/gbk.h"
+#include "draw/config_keys.h"
 #include "draw/draw_texts.h"
 #include "draw/lifecycle.h"
 #include "draw/pool.h"
@@ -583,10 +584,10 @@ void Luck::changeMode(bool textDraw, bool peopleRolling, const std::string& mess
   view_.setModeTicks(textDraw, peopleRolling);
   base::IniFile config = folder_.configFiles().openConfig();
   if (drawModeChange) {
-    config.writeBool(texts::sectionWindowStyle(), gbk("抽奖模式"), textDraw);
+    writeKey(config, keys::kTextDraw, textDraw);
     view_.setPictureLoadButtonVisible(!textDraw && view_.isTicked(ShowTick::StartButton));
   } else {
-    config.writeBool(texts::sectionWindowStyle(), gbk("滚动模式"), peopleRolling);
+    writeKey(config, keys::kPeopleRolling, peopleRolling);
   }
   buildSingleAwardMenu();
   view_.exitSave();

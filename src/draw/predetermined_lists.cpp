@@ -5,6 +5,7 @@
 #include "base/conversion_error.h"
 #include "base/delimited_row.h"
 #include "base/gbk.h"
+#include "draw/config_keys.h"
 #include "draw/draw_data.h"
 #include "draw/draw_texts.h"
 
@@ -98,18 +99,17 @@ std::vector<Entry> loadPredetermined(const base::IniFile& config) {
 std::vector<Entry> loadBlacklist(const base::IniFile& config) { return loadSection(config, texts::sectionBlacklist()); }
 
 Switches loadSwitches(const base::IniFile& config) {
-  return {config.readBool(texts::sectionPredetermined(), "Open", false),
-          config.readBool(texts::sectionPredetermined(), "Hide", false),
-          config.readBool(texts::sectionBlacklist(), "Open", false)};
+  return {readKey(config, keys::kPredeterminedOn), readKey(config, keys::kOtherSettingsHidden),
+          readKey(config, keys::kBlacklistOn)};
 }
 
 void save(base::IniFile& config, const PersonLists& lists, const Switches& switches) {
   base::IniBatch batch(config);
   saveSection(config, texts::sectionPredetermined(), lists.predetermined);
   saveSection(config, texts::sectionBlacklist(), lists.blacklist);
-  config.writeBool(texts::sectionPredetermined(), "Open", switches.predeterminedOn);
-  config.writeBool(texts::sectionPredetermined(), "Hide", switches.hidden);
-  config.writeBool(texts::sectionBlacklist(), "Open", switches.blacklistOn);
+  writeKey(config, keys::kPredeterminedOn, switches.predeterminedOn);
+  writeKey(config, keys::kOtherSettingsHidden, switches.hidden);
+  writeKey(config, keys::kBlacklistOn, switches.blacklistOn);
 }
 
 std::vector<std::string> cells(std::size_t number, const Entry& entry) {

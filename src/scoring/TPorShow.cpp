@@ -92,9 +92,8 @@ void TPorShow::createMenus() {
     TComProSys setup(programDir(), dialogs(), dialogs().parentWindow());
     setup.exec();
   });
-  connect(windowMenu_->addAction(QStringLiteral("更换背景")), &QAction::triggered, this, [this] {
-    if (std::optional<std::string> name = changeBackground()) settings_.background = *name;
-  });
+  connect(windowMenu_->addAction(QStringLiteral("更换背景")), &QAction::triggered, this,
+          [this] { changeBackground(); });
   animateItem_ = windowMenu_->addAction(QStringLiteral("开启时动画展示"));
   animateItem_->setCheckable(true);
   connect(animateItem_, &QAction::toggled, this, [this](bool on) { settings_.animate = on; });
@@ -206,7 +205,7 @@ void TPorShow::readSettings() {
   applyLabelFont(SB_, settings_.nameFont);
   applyLabelFont(SM_, settings_.rankFont);
   paintBars();
-  setBackground(screen::loadPictureInFolder(programDir() / "backpic", settings_.background));
+  showStoredBackground(settings_.background);
 }
 
 void TPorShow::paintBars() {
@@ -222,6 +221,7 @@ void TPorShow::saveSettings() {
   Timer2.stop();
   const styledtext::TSmoothLabel* sub = ui->SecTitle;
   settings_.subtitle = {sub->smoothFont(), sub->FontEffect(), {sub->x(), sub->y()}};
+  settings_.background = backgroundName();
   base::IniFile config = base::ConfigFiles(programDir()).openConfig();
   screen::saveRankingDisplay(config, settings_);
 }

@@ -92,9 +92,8 @@ void TShowEvery::createJudgeWidgets() {
 void TShowEvery::createMenus() {
   windowMenu_ = new QMenu(this);
   setWindowMenu(windowMenu_);
-  connect(windowMenu_->addAction(QStringLiteral("更换背景")), &QAction::triggered, this, [this] {
-    if (std::optional<std::string> name = changeBackground()) settings_.background = *name;
-  });
+  connect(windowMenu_->addAction(QStringLiteral("更换背景")), &QAction::triggered, this,
+          [this] { changeBackground(); });
   connect(windowMenu_->addAction(QStringLiteral("默认布局")), &QAction::triggered, this, &TShowEvery::defaultLayout);
   connect(windowMenu_->addAction(QStringLiteral("返回[F11]")), &QAction::triggered, this, &QWidget::close);
 
@@ -234,7 +233,7 @@ void TShowEvery::readSettings() {
   const base::IniFile config = base::ConfigFiles(programDir()).openConfig();
   settings_ = screen::loadDetailsDisplay(config, context_.look.subTitleFont, context_.look.subTitleEffect);
   showNamesItem_->setChecked(settings_.showNames);
-  setBackground(screen::loadPictureInFolder(programDir() / "backpic", settings_.background));
+  showStoredBackground(settings_.background);
 }
 
 void TShowEvery::saveSettings() {
@@ -246,6 +245,7 @@ void TShowEvery::saveSettings() {
   settings_.subtitle = stored(ui->EvSecTitle);
   settings_.programmeLine = stored(ui->ProNameTitel);
   settings_.resultLine = stored(ui->Result);
+  settings_.background = backgroundName();
   base::IniFile config = base::ConfigFiles(programDir()).openConfig();
   screen::saveDetailsDisplay(config, settings_);
 }

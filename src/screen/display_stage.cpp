@@ -116,12 +116,18 @@ QImage DisplayStage::choosePicture(const char* folder, std::string& gbkName) {
   return chosen->picture;
 }
 
-std::optional<std::string> DisplayStage::changeBackground() {
+void DisplayStage::showStoredBackground(const std::string& gbkName) {
+  backgroundName_ = gbkName;
+  setBackground(loadPictureInFolder(programDir() / "backpic", gbkName));
+}
+
+bool DisplayStage::changeBackground() {
   std::string name;
   const QImage picture = choosePicture("backpic", name);
-  if (picture.isNull()) return std::nullopt;
+  if (picture.isNull()) return false;
   setBackground(picture);
-  return name;
+  backgroundName_ = std::move(name);
+  return true;
 }
 
 void DisplayStage::contextMenuEvent(QContextMenuEvent* event) {

@@ -91,9 +91,16 @@ class DisplayStage : public QDialog {
   // "image"), copied there when it lies elsewhere; its bare GBK name in `gbkName`.
   // A null image when cancelled, unreadable or not adoptable (the operator is told).
   QImage choosePicture(const char* folder, std::string& gbkName);
-  // "更换背景": a picture chosen that way in "backpic" becomes the background. Its
-  // bare GBK name, or nothing when none was taken.
-  std::optional<std::string> changeBackground();
+  // The background by the name the display's settings file keeps for it (in
+  // "backpic"): what outlives the window is the file's, so the display reads the
+  // name when it opens, "更换背景" replaces it, and the display's save stores
+  // backgroundName(). Shows the picture of that name, or the stand-in when there
+  // is none or it cannot be read, and takes the name as it is.
+  void showStoredBackground(const std::string& gbkName);
+  const std::string& backgroundName() const { return backgroundName_; }
+  // "更换背景": a picture chosen that way in "backpic" becomes the background and
+  // its bare GBK name the background name. False when none was taken.
+  bool changeBackground();
   // The menu a right click on the window itself (not on an element) opens.
   void setWindowMenu(QMenu* menu) { windowMenu_ = menu; }
 
@@ -113,6 +120,7 @@ class DisplayStage : public QDialog {
 
   StageContext context_;
   QImage background_;
+  std::string backgroundName_;
   QImage standIn_;
   QPixmap scaled_;
   QMenu* windowMenu_ = nullptr;

@@ -1,6 +1,9 @@
 #pragma once
 // Shared by the display tests: the keys of an INI section in file order, and a
 // key's value.
+#include <QImage>
+#include <QString>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -25,6 +28,18 @@ inline std::string storedValue(const testing_support::TestFolder& folder, const 
   const std::string gbkSection = base::utf8ToGbk(section), gbkKey = base::utf8ToGbk(key);
   if (!config.hasKey(gbkSection, gbkKey)) return "<none>";
   return base::gbkToUtf8(config.readString(gbkSection, gbkKey, ""));
+}
+
+// Writes a small picture at `relative` in the folder (its folder made) and
+// returns its path, as a file dialog would answer it.
+inline QString writePicture(const testing_support::TestFolder& folder, const std::string& relative) {
+  const std::filesystem::path file = folder / relative;
+  std::filesystem::create_directories(file.parent_path());
+  QImage picture(8, 8, QImage::Format_RGB32);
+  picture.fill(0x3050A0);
+  const QString path = QString::fromStdString(file.string());
+  picture.save(path);
+  return path;
 }
 
 }  // namespace display_testing

@@ -145,6 +145,31 @@ class PrizeDisplayTest : public QObject {
     QCOMPARE(storedValue(folder, "ShowPrizeName", "Picture"), std::string("舞台.jpg"));
   }
 
+  // The background is the one the settings file holds: a choice is stored when
+  // the display closes, and a later opening stores back what the file holds by
+  // then, not an earlier choice of the run.
+  void theBackgroundIsTheOneItsSettingsFileHolds() {
+    testing_support::TestFolder folder;
+    writeEvent(folder, "[ShowPrizeName]\r\nPicture=舞台.jpg\r\n");
+    screen::DialogService dialogs;
+    displays::PrizeDisplayContext context = contextFor(folder, 0);
+    context.dialogs = &dialogs;
+    {
+      TPrize prize(context);
+      dialogs.setNextFileName(display_testing::writePicture(folder, "elsewhere/新.png"));
+      prize.windowItem(QStringLiteral("更换背景"))->trigger();
+      QVERIFY(!prize.background().isNull());
+      prize.close();
+    }
+    QCOMPARE(storedValue(folder, "ShowPrizeName", "Picture"), std::string("新.png"));
+    base::IniFile(folder / "Config.ini").writeString("ShowPrizeName", "Picture", gbk("舞台.jpg"));  // a restored file
+    {
+      TPrize again(context);
+      again.close();
+    }
+    QCOMPARE(storedValue(folder, "ShowPrizeName", "Picture"), std::string("舞台.jpg"));
+  }
+
   void f3OpensItFromTheDrawScreen() {
     testing_support::TestFolder folder;
     writeEvent(folder, prizeEvent().set("界面设置", {"抽奖顺序=1"}));

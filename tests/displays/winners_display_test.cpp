@@ -78,8 +78,6 @@ class WinnersDisplayTest : public QObject {
   testing_support::WindowTestSetup setup_;
 
  private slots:
-  void init() { TShowPanel::runMemory() = {}; }
-
   void keysAndTheDelayedOpeningShowTheRealDisplay() {
     testing_support::TestFolder folder;
     winnersEvent().write(folder);
@@ -187,6 +185,32 @@ class WinnersDisplayTest : public QObject {
     QCOMPARE(storedValue(folder, "ShowTitlePic", "Picture"), std::string("舞台.jpg"));
   }
 
+  // The background is the one the settings file holds: a choice is stored when
+  // the display closes, and a later opening shows and stores back what the file
+  // holds by then, not an earlier choice of the run.
+  void theBackgroundIsTheOneItsSettingsFileHolds() {
+    testing_support::TestFolder folder;
+    writeEvent(folder, "[ShowTitlePic]\r\nPicture=舞台.jpg\r\n");
+    Tables tables({"张三"});
+    bool locked = false;
+    screen::DialogService dialogs;
+    {
+      TShowPanel panel(contextFor(folder, tables.data, &locked, dialogs));
+      dialogs.setNextFileName(display_testing::writePicture(folder, "elsewhere/新.png"));
+      panel.backgroundItem(QStringLiteral("更换背景图"))->trigger();
+      QVERIFY(!panel.background().isNull());
+      panel.close();
+    }
+    QCOMPARE(storedValue(folder, "ShowTitlePic", "Picture"), std::string("新.png"));
+    base::IniFile(folder / "Config.ini").writeString("ShowTitlePic", "Picture", gbk("舞台.jpg"));  // a restored file
+    {
+      TShowPanel again(contextFor(folder, tables.data, &locked, dialogs));
+      QVERIFY(again.background().isNull());  // no such picture in "backpic"
+      again.close();
+    }
+    QCOMPARE(storedValue(folder, "ShowTitlePic", "Picture"), std::string("舞台.jpg"));
+  }
+
   void elementsMoveOnlyWithoutTheLockAndTheTextBoxResizesByItsBottomEdge() {
     testing_support::TestFolder folder;
     winnersEvent().set("NameText", {"Height=150", "Top=200"}).write(folder);
@@ -269,6 +293,26 @@ class WinnersDisplayTest : public QObject {
     // The box is as wide as the widest line plus 20, centred on the screen.
     QCOMPARE(text->x(), 512 - text->width() / 2);
     panel.close();
+
+    // The order is a choice for the run that no file keeps: an opening with the
+    // opener's switch takes it up, one without starts first to last.
+    bool runOrder = false;
+    context.lastToFirst = &runOrder;
+    {
+      TShowPanel first(context);
+      first.textItem(QStringLiteral("切换奖项顺序"))->trigger();
+      first.close();
+    }
+    QVERIFY(runOrder);
+    const std::string closed = base::readFile(folder / "Config.ini");
+    TShowPanel second(context);
+    QVERIFY(second.displayText().rfind(gbk("二等奖"), 0) == 0);
+    second.close();
+    context.lastToFirst = nullptr;
+    TShowPanel own(context);
+    QVERIFY(own.displayText().rfind(gbk("一等奖"), 0) == 0);
+    own.close();
+    QCOMPARE(base::readFile(folder / "Config.ini"), closed);
   }
 
   // Rows wider than the screen: drawn smaller, then wrapped between names, in

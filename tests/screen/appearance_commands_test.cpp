@@ -150,14 +150,14 @@ class AppearanceCommandsTest : public QObject {
     s.appearance.changeBackground();
     QCOMPARE(s.model.backgroundFile, s.folder / "backpic" / "舞会.png");
     QVERIFY(std::filesystem::is_regular_file(s.folder / "backpic" / "舞会.png"));
-    QCOMPARE(s.model.rememberedBackground, gbk("舞会.png"));
+    QCOMPARE(s.model.backgroundName, gbk("舞会.png"));
 
     // A file that is no picture is refused with a message and changes nothing.
     s.folder.write("照片/坏.png", "not a picture");
     s.dialogs.setNextFileName(QString::fromStdString((s.folder / "照片" / "坏.png").string()));
     s.appearance.changeBackground();
     QVERIFY(!std::filesystem::exists(s.folder / "backpic" / "坏.png"));
-    QCOMPARE(s.model.rememberedBackground, gbk("舞会.png"));
+    QCOMPARE(s.model.backgroundName, gbk("舞会.png"));
     QVERIFY(s.dialogs.log().last().startsWith("message: 图片文件读取有错"));
   }
 
@@ -168,21 +168,21 @@ class AppearanceCommandsTest : public QObject {
     s.dialogs.setNextText(QStringLiteral("abcd"));
     s.appearance.changeBackground();
     QCOMPARE(s.dialogs.log(), QStringList({"text: 系统已作管制,请输入密码", message("抱歉,密码不正确,不能修改")}));
-    QVERIFY(s.model.rememberedBackground.empty());
+    QVERIFY(s.model.backgroundName.empty());
 
     s.dialogs.clearLog();
     s.dialogs.setNextText(QStringLiteral("Abcd"));
     s.dialogs.setNextFileName(QString::fromStdString(chosen.string()));
     s.appearance.changeBackground();
     QCOMPARE(s.dialogs.log(), QStringList({"text: 系统已作管制,请输入密码", "open: "}));
-    QCOMPARE(s.model.rememberedBackground, std::string("bg.png"));
+    QCOMPARE(s.model.backgroundName, std::string("bg.png"));
   }
 
   void logoIsCopiedIntoImageAndSavedAtOnce() {
     Screen s;
     int saves = 0;
     s.appearance.exitSave = [&] {
-      QCOMPARE(s.model.rememberedLogo, gbk("标志.png"));
+      QCOMPARE(s.model.logoName, gbk("标志.png"));
       ++saves;
     };
     s.dialogs.setNextFileName(QString::fromStdString(s.picture("下载/标志.png").string()));

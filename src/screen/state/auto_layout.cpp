@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/gbk.h"
+#include "screen/state/config_keys.h"
 #include "screen/state/ini_names.h"
 #include "screen/state/rolling_layout.h"
 #include "screen/state/screen_settings.h"
@@ -32,9 +33,9 @@ void storeLabelPositions(base::IniFile& ini, const ScreenModel& model) {
   const LabelState& main = model.label(Label::MainTitle);
   const LabelState& sub = model.label(Label::SecTitle);
   writePosition(ini, "MainTitle", main.position);
-  ini.writeString("MainTitle", base::utf8ToGbk("主标题"), main.caption);
+  writeKey(ini, keys::kMainTitleText, main.caption);
   writePosition(ini, "SecTitle", sub.position);
-  ini.writeString("SecTitle", base::utf8ToGbk("副标题"), sub.caption);
+  writeKey(ini, keys::kSecTitleText, sub.caption);
   // The winners display opens with its titles where the main screen has them.
   writePosition(ini, "ShowMainTitle", main.position);
   writePosition(ini, "ShowSecTitle", sub.position);
@@ -42,8 +43,8 @@ void storeLabelPositions(base::IniFile& ini, const ScreenModel& model) {
     writePosition(ini, labelSection(which), model.label(which).position);
   }
   writePosition(ini, "PrizePic", model.prizePicture.position);
-  ini.writeInt("PrizePic", "W", model.prizePicture.size.width);
-  ini.writeInt("PrizePic", "H", model.prizePicture.size.height);
+  writeKey(ini, keys::kPrizePictureWidth, model.prizePicture.size.width);
+  writeKey(ini, keys::kPrizePictureHeight, model.prizePicture.size.height);
 }
 
 // Longest by columns (base::displayColumns): a name of four-byte characters is

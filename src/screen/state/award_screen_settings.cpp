@@ -2,48 +2,52 @@
 
 #include "base/conversion_error.h"
 #include "base/gbk.h"
-#include "screen/state/ini_names.h"
+#include "screen/state/config_keys.h"
 
 namespace screen {
 
 namespace {
 
-std::string key(const char* utf8) { return base::utf8ToGbk(utf8); }
+// The dialog reads the keys of the settings load with defaults of its own.
+template <typename Value>
+std::string key(const base::IniKey<Value>& stored) {
+  return base::utf8ToGbk(stored.key);
+}
 std::string minusOneOrZero(bool value) { return value ? "-1" : "0"; }
 std::string oneOrZero(bool value) { return value ? "1" : "0"; }
 
 }  // namespace
 
 void loadAwardScreenSettings(const base::IniFile& config, AwardScreenSettings& s) {
-  const std::string& section = names::screenSettings();
-  s.rollingSpeed = config.readInt(section, key("滚动速度"), -5);
-  s.drawOrder = config.readInt(section, key("抽奖顺序"), 0);
-  s.privacyOn = config.readBool(section, key("隐私_check"), false);
-  s.repeatWinning = config.readBool(section, key("重复中奖"), false);
-  s.groupDisplay = config.readBool(section, key("分组显示名单"), false);
-  s.awardPreparation = config.readBool(section, key("抽奖准备"), false);
-  s.speedRamp = config.readBool(section, key("滚动速度是否渐变"), false);
-  s.autoStop = config.readBool(section, key("自动抽奖"), false);
-  s.autoStart = config.readBool(section, key("自动开始"), false);
-  s.privacyBegin = config.readString(section, key("隐私_begin"), "2");
-  s.privacyEnd = config.readString(section, key("隐私_end"), "3");
-  s.autoStopSeconds = config.readString(section, key("自动抽奖Sec"), "10");
-  s.autoStartSeconds = config.readString(section, key("自动开始Sec"), "10");
+  const std::string& section = draw::texts::sectionInterface();
+  s.rollingSpeed = config.readInt(section, key(draw::keys::kRollingSpeed), -5);
+  s.drawOrder = config.readInt(section, key(draw::keys::kDrawOrder), 0);
+  s.privacyOn = config.readBool(section, key(draw::keys::kPrivacyMask), false);
+  s.repeatWinning = config.readBool(section, key(draw::keys::kRepeatWinning), false);
+  s.groupDisplay = config.readBool(section, key(draw::keys::kGroupDisplay), false);
+  s.awardPreparation = config.readBool(section, key(draw::keys::kAwardPreparation), false);
+  s.speedRamp = config.readBool(section, key(draw::keys::kSpeedRamp), false);
+  s.autoStop = config.readBool(section, key(draw::keys::kAutoStop), false);
+  s.autoStart = config.readBool(section, key(draw::keys::kAutoStart), false);
+  s.privacyBegin = config.readString(section, key(draw::keys::kPrivacyBegin), "2");
+  s.privacyEnd = config.readString(section, key(draw::keys::kPrivacyEnd), "3");
+  s.autoStopSeconds = config.readString(section, key(draw::keys::kAutoStopSeconds), "10");
+  s.autoStartSeconds = config.readString(section, key(draw::keys::kAutoStartSeconds), "10");
 }
 
 std::vector<std::pair<std::string, std::string>> awardScreenEntries(const AwardScreenSettings& s) {
   auto tick = [&s](ShowTick which) { return minusOneOrZero(s.showTicks[static_cast<std::size_t>(which)]); };
   auto tickKey = [](ShowTick which) { return showTickKey(which); };
   return {
-      {key("滚动速度"), std::to_string(s.rollingSpeed)},
-      {key("滚动速度是否渐变"), minusOneOrZero(s.speedRamp)},
-      {key("抽奖顺序"), std::to_string(s.drawOrder)},
-      {key("隐私_check"), minusOneOrZero(s.privacyOn)},
-      {key("隐私_begin"), s.privacyBegin},
-      {key("隐私_end"), s.privacyEnd},
-      {key("重复中奖"), minusOneOrZero(s.repeatWinning)},
-      {key("分组显示名单"), minusOneOrZero(s.groupDisplay)},
-      {key("抽奖准备"), minusOneOrZero(s.awardPreparation)},
+      {key(draw::keys::kRollingSpeed), std::to_string(s.rollingSpeed)},
+      {key(draw::keys::kSpeedRamp), minusOneOrZero(s.speedRamp)},
+      {key(draw::keys::kDrawOrder), std::to_string(s.drawOrder)},
+      {key(draw::keys::kPrivacyMask), minusOneOrZero(s.privacyOn)},
+      {key(draw::keys::kPrivacyBegin), s.privacyBegin},
+      {key(draw::keys::kPrivacyEnd), s.privacyEnd},
+      {key(draw::keys::kRepeatWinning), minusOneOrZero(s.repeatWinning)},
+      {key(draw::keys::kGroupDisplay), minusOneOrZero(s.groupDisplay)},
+      {key(draw::keys::kAwardPreparation), minusOneOrZero(s.awardPreparation)},
       {tickKey(ShowTick::MainTitle), tick(ShowTick::MainTitle)},
       {tickKey(ShowTick::SecTitle), tick(ShowTick::SecTitle)},
       {tickKey(ShowTick::PrizePicture), tick(ShowTick::PrizePicture)},
@@ -54,16 +58,17 @@ std::vector<std::pair<std::string, std::string>> awardScreenEntries(const AwardS
       {tickKey(ShowTick::ActionHint), tick(ShowTick::ActionHint)},
       {tickKey(ShowTick::ItemName), tick(ShowTick::ItemName)},
       {tickKey(ShowTick::Logo), tick(ShowTick::Logo)},
-      {key("自动抽奖"), oneOrZero(s.autoStop)},
-      {key("自动抽奖Sec"), s.autoStopSeconds},
-      {key("自动开始"), oneOrZero(s.autoStart)},
-      {key("自动开始Sec"), s.autoStartSeconds},
+      {key(draw::keys::kAutoStop), oneOrZero(s.autoStop)},
+      {key(draw::keys::kAutoStopSeconds), s.autoStopSeconds},
+      {key(draw::keys::kAutoStart), oneOrZero(s.autoStart)},
+      {key(draw::keys::kAutoStartSeconds), s.autoStartSeconds},
   };
 }
 
 void saveAwardScreenSettings(base::IniFile& config, const AwardScreenSettings& settings) {
   base::IniBatch batch(config);
-  for (const auto& [k, value] : awardScreenEntries(settings)) config.writeString(names::screenSettings(), k, value);
+  for (const auto& [k, value] : awardScreenEntries(settings))
+    config.writeString(draw::texts::sectionInterface(), k, value);
 }
 
 void applyAwardScreenSettings(const AwardScreenSettings& settings, draw::DrawSettings& draw) {

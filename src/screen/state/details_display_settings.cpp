@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/gbk.h"
+#include "screen/state/config_keys.h"
 
 namespace screen {
 
@@ -38,7 +39,7 @@ DetailsDisplaySettings loadDetailsDisplay(const base::IniFile& config, const sty
   s.nameFont.bold = true;
   s.showNames = config.readBool(at.names, "Show", true);
   s.subtitleText = config.readString(at.details, gbk("副标题"), gbk("评分明细"));
-  s.background = config.readString(at.details, gbk("背景图片"), "");
+  s.background = readKey(config, keys::kDetailsBackground);
 
   styledtext::FontRecord heiti;
   heiti.name = gbk("黑体");
@@ -65,7 +66,7 @@ void saveDetailsDisplay(base::IniFile& config, const DetailsDisplaySettings& s) 
   config.writeString(at.names, "Font.Name", s.nameFont.name);
   config.writeBool(at.names, "Show", s.showNames);
   config.writeString(at.details, gbk("副标题"), s.subtitleText);
-  config.writeString(at.details, gbk("背景图片"), s.background);
+  writeKey(config, keys::kDetailsBackground, s.background);
   writeCaption(config, "ScoreResult", s.resultLine);
   writeCaption(config, "ScoreProNameTitel", s.programmeLine);
   writeCaption(config, "ScoreEvSecTitle", s.subtitle);

@@ -3,6 +3,7 @@
 #include "base/file_error.h"
 #include "base/gbk.h"
 #include "base/paths.h"
+#include "screen/state/config_keys.h"
 
 namespace screen {
 
@@ -98,11 +99,9 @@ bool applyTheme(const base::ConfigFiles& files, ScreenModel& model, const Theme&
   const fs::path picture = files.programDir() / "backpic" / theme.file;
   if (!base::isFile(picture)) return false;
   model.backgroundFile = picture;
-  model.rememberedBackground = base::utf8ToGbk(theme.file);
-  if (model.rememberedBackground.size() > 2) {
-    base::IniFile config = files.openConfig();
-    config.writeString(base::utf8ToGbk("背景"), "Picture", model.rememberedBackground);
-  }
+  model.backgroundName = base::utf8ToGbk(theme.file);
+  base::IniFile config = files.openConfig();
+  storePictureName(config, keys::kBackground, model.backgroundName);
   return true;
 }
 
@@ -125,13 +124,13 @@ AdoptedPicture adoptPicture(const fs::path& chosen, const fs::path& folder) {
 void changeBackground(const fs::path& programDir, ScreenModel& model, const fs::path& chosen) {
   AdoptedPicture adopted = adoptPicture(chosen, programDir / "backpic");
   model.backgroundFile = adopted.file;
-  model.rememberedBackground = adopted.gbkName;
+  model.backgroundName = adopted.gbkName;
 }
 
 void changeLogo(const fs::path& programDir, ScreenModel& model, const fs::path& chosen) {
   AdoptedPicture adopted = adoptPicture(chosen, programDir / "image");
   model.logoFile = adopted.file;
-  model.rememberedLogo = adopted.gbkName;
+  model.logoName = adopted.gbkName;
 }
 
 }  // namespace screen

@@ -81,11 +81,12 @@ struct AdoptedPicture {
 AdoptedPicture adoptPicture(const std::filesystem::path& chosen, const std::filesystem::path& folder);
 
 // "更换背景&": `chosen` must already have been read as a picture by the caller.
-// Adopts it into "backpic", shows it and remembers its name for the exit save.
+// Adopts it into "backpic", shows it and makes its name the background name
+// that the exit save stores.
 void changeBackground(const std::filesystem::path& programDir, ScreenModel& model, const std::filesystem::path& chosen);
 
-// Logo "更换图片": adopts the picture into "image", shows it and remembers its
-// name; the caller runs the exit save at once afterwards.
+// Logo "更换图片": adopts the picture into "image", shows it and makes its name
+// the logo name; the caller runs the exit save at once afterwards.
 void changeLogo(const std::filesystem::path& programDir, ScreenModel& model, const std::filesystem::path& chosen);
 
 }  // namespace screen

@@ -1,14 +1,12 @@
 #pragma once
-// GBK spellings of the section and key names that several routines of the screen
-// state share, converted once: the layout routines write them thousands of times.
+// GBK spellings of the place keys that the layout routines of the screen state
+// write thousands of times, converted once. Section names come from
+// draw/draw_texts.h, the stored single keys from screen/state/config_keys.h.
 #include <string>
 
 namespace screen::names {
 
-const std::string& xKey();            // "X坐标"
-const std::string& yKey();            // "Y坐标"
-const std::string& windowStyle();     // "窗体样式"
-const std::string& screenSettings();  // "界面设置"
-const std::string& pictureDraw();     // "图片抽奖"
+const std::string& xKey();  // "X坐标"
+const std::string& yKey();  // "Y坐标"
 
 }  // namespace screen::names

@@ -1,5 +1,6 @@
 #include "screen/state/prize_display_settings.h"
 
+#include "screen/state/config_keys.h"
 #include "screen/state/ini_names.h"
 #include "styledtext/core/effect_ini.h"
 
@@ -23,9 +24,9 @@ styledtext::EffectDefaults captionDesign() {
 
 PrizeDisplaySettings loadPrizeDisplay(const base::IniFile& config) {
   PrizeDisplaySettings s;
-  s.background = config.readString(kSection, "Picture", "");
+  s.background = readKey(config, keys::kPrizeBackground);
   for (std::size_t k = 0; k < 3; ++k) s.captionParts[k] = config.readBool(kSection, kPartKeys[k], true);
-  s.logo = config.readString("TitlePic", "TitlePicture", "");
+  s.logo = readKey(config, keys::kLogo);
 
   styledtext::FontRecord design;
   design.size = 23;  // 31 pixels at 96 dpi
@@ -52,7 +53,7 @@ void savePrizeDisplay(base::IniFile& config, const PrizeDisplaySettings& s) {
   config.writeInt(kSection, "img_top", s.pictureBox.top);
   config.writeInt(kSection, "img_w", s.pictureBox.width);
   config.writeInt(kSection, "img_h", s.pictureBox.height);
-  if (s.background.size() > 2) config.writeString(kSection, "Picture", s.background);
+  storePictureName(config, keys::kPrizeBackground, s.background);
 }
 
 }  // namespace screen

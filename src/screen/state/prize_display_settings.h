@@ -20,8 +20,9 @@ struct PrizeDisplaySettings {
   std::array<bool, 3> captionParts{true, true, true};
   int interval = 1000;                  // "speed", milliseconds between awards
   Rect pictureBox{500, 500, 500, 500};  // "img_left", "img_top", "img_w", "img_h"; sizes below 1 are kept
-  // "Picture": bare GBK name in "backpic". Read at opening; written only when
-  // longer than 2 bytes, so a display closed without a new choice keeps the stored one.
+  // "Picture": the name in "backpic" the file holds, or a bare GBK name the
+  // operator chose since; written under the picture-name rule
+  // (screen/state/config_keys.h).
   std::string background;
   std::string logo;  // "TitlePic"/"TitlePicture", read only
 };

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/gbk.h"
+#include "screen/state/config_keys.h"
 
 namespace screen {
 
@@ -45,7 +46,7 @@ RankingDisplaySettings loadRankingDisplay(const base::IniFile& config, const sty
   s.nameFont = readLabelFont(config, "节目");
   s.rankFont = readLabelFont(config, "排名");
   s.rankFont.bold = true;
-  s.background = config.readString(section(), gbk("背景图片"), "");
+  s.background = readKey(config, keys::kRankingBackground);
   s.subtitleText = config.readString(section(), gbk("副标题"), "");
   s.subtitle = readCaption(config, kSubtitleSection, mainSubtitleFont, mainSubtitleEffect, 0, {50, 100});
   return s;
@@ -57,7 +58,7 @@ void saveRankingDisplay(base::IniFile& config, const RankingDisplaySettings& s) 
   config.writeInt(section(), gbk("柱状宽度"), s.barWidth);
   config.writeInt(section(), gbk("间隔宽度"), s.gap);
   config.writeBool(section(), gbk("动画展示"), s.animate);
-  config.writeString(section(), gbk("背景图片"), s.background);
+  writeKey(config, keys::kRankingBackground, s.background);
   config.writeInt(section(), gbk("柱状颜色"), s.barColour);
   writeLabelFont(config, "得分", s.scoreFont);
   writeLabelFont(config, "节目", s.nameFont);

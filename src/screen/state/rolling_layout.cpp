@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "draw/draw_texts.h"
+#include "screen/state/config_keys.h"
 #include "screen/state/ini_names.h"
 
 namespace screen {
@@ -172,7 +174,7 @@ bool RollingRoom::holds(const Rect& block, const Display& display) const {
   return std::none_of(obstacles.begin(), obstacles.end(), [&](const Rect& o) { return o.overlaps(block); });
 }
 
-int readNamesPerLine(const base::IniFile& ini) { return ini.readInt("L31", "RowCountPcs", 5); }
+int readNamesPerLine(const base::IniFile& ini) { return readKey(ini, keys::kNamesPerLine); }
 
 void loadTextLayout(const base::IniFile& ini, int batchSize, const Display& display, RollingArea& area) {
   const int centreX = half(display.desktop.width);
@@ -211,7 +213,7 @@ void storeTextLayout(base::IniFile& ini, int batchSize, const RollingArea& area)
   base::IniBatch batch(ini);
   if (batchSize > kMaxFramedBatch) {
     writeFrameFont(ini, "31_S1", area.textFont);
-    ini.writeInt("L31", "RowCountPcs", area.namesPerLine);
+    writeKey(ini, keys::kNamesPerLine, area.namesPerLine);
   }
   writeFrameFont(ini, std::to_string(batchSize) + "_S1", area.textFont);
   for (int k = 1; k <= kFrameCount; ++k) writePoint(ini, sectionName(batchSize, "_L", k), area.textFrames[k - 1]);
@@ -301,7 +303,8 @@ void defaultPictureLayout(base::IniFile& ini, int batchSize, const Display& disp
 void defaultPictureLayout(base::IniFile& ini, int batchSize, const Display& display, RollingArea& area,
                           const RollingRoom& room) {
   const int n = std::max(batchSize, 1);
-  const Size picture{ini.readInt(names::pictureDraw(), "Width", 200), ini.readInt(names::pictureDraw(), "Height", 250)};
+  const Size picture{ini.readInt(draw::texts::sectionPictureDraw(), "Width", 200),
+                     ini.readInt(draw::texts::sectionPictureDraw(), "Height", 250)};
 
   PictureBlock block;
   block.picture = picture;

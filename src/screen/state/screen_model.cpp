@@ -1,6 +1,7 @@
 #include "screen/state/screen_model.h"
 
 #include "base/gbk.h"
+#include "screen/state/config_keys.h"
 
 namespace screen {
 
@@ -11,12 +12,13 @@ std::string_view labelSection(Label label) {
 }
 
 const std::string& showTickKey(ShowTick tick) {
-  static const std::array<std::string, kShowTickCount> keys = {
-      base::utf8ToGbk("隐藏主标题"),   base::utf8ToGbk("隐藏副标题"),   base::utf8ToGbk("隐藏LOGO图片"),
-      base::utf8ToGbk("奖项名称"),     base::utf8ToGbk("隐藏抽奖嘉宾"), base::utf8ToGbk("隐藏奖品图片"),
-      base::utf8ToGbk("隐藏奖品名称"), base::utf8ToGbk("隐藏说明文字"), base::utf8ToGbk("隐藏抽奖预告"),
-      base::utf8ToGbk("隐藏按钮")};
-  return keys[static_cast<std::size_t>(tick)];
+  static_assert(keys::kShowTicks.size() == kShowTickCount);
+  static const std::array<std::string, kShowTickCount> names = [] {
+    std::array<std::string, kShowTickCount> gbk;
+    for (std::size_t i = 0; i < kShowTickCount; ++i) gbk[i] = base::utf8ToGbk(keys::kShowTicks[i].key);
+    return gbk;
+  }();
+  return names[static_cast<std::size_t>(tick)];
 }
 
 }  // namespace screen

@@ -114,10 +114,12 @@ struct ScreenModel {
   std::filesystem::path logoFile;        // empty when no logo file exists
   Point logo;
   bool logoVisible = true;
-  // Bare GBK names chosen by the background and logo commands in this run; empty
-  // at start-up, so an exit save without such a command keeps the stored names.
-  std::string rememberedBackground;
-  std::string rememberedLogo;
+  // The background's and the logo's names as Config.ini keeps them ("背景"/"Picture",
+  // "TitlePic"/"TitlePicture"): read by the main settings load, replaced by the
+  // picture commands (a bare GBK name), stored back by the exit save under the
+  // picture-name rule. Nothing else remembers a chosen picture.
+  std::string backgroundName;
+  std::string logoName;
 
   Box prizePicture{{0, 0}, {201, 201}};
   bool prizePictureVisible = true;

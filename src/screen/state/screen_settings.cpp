@@ -4,6 +4,7 @@
 #include "base/paths.h"
 #include "draw/run_record.h"
 #include "screen/state/background_lookup.h"
+#include "screen/state/config_keys.h"
 #include "screen/state/ini_names.h"
 #include "screen/state/rolling_layout.h"
 
@@ -36,11 +37,11 @@ Colour defaultLabelColour(Label label) {
 // GB2312 for the Chinese design faces; the main title's loader default is 0.
 int defaultLabelCharset(Label label) { return label == Label::MainTitle ? 0 : 134; }
 
-// The caption key of the two titles; empty for the other labels.
-std::string titleKey(Label label) {
-  if (label == Label::MainTitle) return gbk("主标题");
-  if (label == Label::SecTitle) return gbk("副标题");
-  return {};
+// The caption key of the two titles; none for the other labels.
+const base::TextKey* titleKey(Label label) {
+  if (label == Label::MainTitle) return &keys::kMainTitleText;
+  if (label == Label::SecTitle) return &keys::kSecTitleText;
+  return nullptr;
 }
 
 // The labels whose place is stored under "X坐标"/"Y坐标"; the clock uses "Left"/"Top".
@@ -53,7 +54,7 @@ void readLabel(const base::IniFile& ini, Label which, LabelState& label) {
   label.font.color = ini.readInt(section, "Font.Color", defaultLabelColour(which));
   label.font.size = ini.readInt(section, "Font.Size", 20);
   label.font.name = ini.readString(section, "Font.Name", "");
-  if (const std::string key = titleKey(which); !key.empty()) label.caption = ini.readString(section, key, "");
+  if (const base::TextKey* key = titleKey(which)) label.caption = readKey(ini, *key);
   label.font.charset = ini.readInt(section, "Font.Charset", defaultLabelCharset(which));
   label.effect =
       styledtext::readEffect(ini, section, styledtext::kLabelEffectPrefix, styledtext::EffectDefaults::mainWindow());
@@ -72,26 +73,26 @@ fs::path findLogoPicture(const fs::path& programDir, const std::string& gbkStore
 
 void loadMainSettings(const base::ConfigFiles& files, const Display& display, ScreenModel& model) {
   const base::IniFile ini = files.openWithFallback();
-  const std::string& style = names::windowStyle();
 
   model.resolutionChanged = false;
-  if (ini.readInt(style, gbk("窗体宽"), 600) != display.desktop.width) {
+  if (readKey(ini, keys::kWindowWidth) != display.desktop.width) {
     model.resolutionChanged = true;
-  } else if (ini.readInt(style, gbk("窗体高"), 600) != display.desktop.height) {
+  } else if (readKey(ini, keys::kWindowHeight) != display.desktop.height) {
     model.resolutionChanged = true;
   }
 
-  model.backgroundFile = findBackgroundPicture(files.programDir(), ini.readString(gbk("背景"), "Picture", ""));
+  model.backgroundName = readKey(ini, keys::kBackground);
+  model.backgroundFile = findBackgroundPicture(files.programDir(), model.backgroundName);
 
-  model.logoFile = findLogoPicture(files.programDir(), ini.readString("TitlePic", "TitlePicture", ""));
-  model.logo = {ini.readInt("TitlePic", "Left", 50), ini.readInt("TitlePic", "Top", 50)};
+  model.logoName = readKey(ini, keys::kLogo);
+  model.logoFile = findLogoPicture(files.programDir(), model.logoName);
+  model.logo = {readKey(ini, keys::kLogoLeft), readKey(ini, keys::kLogoTop)};
 
-  model.textDraw = ini.readBool(style, gbk("抽奖模式"), true);
-  model.peopleRolling = ini.readBool(style, gbk("滚动模式"), true);
+  const draw::DrawModes modes = draw::readDrawModes(ini);
+  model.textDraw = modes.textDraw;
+  model.peopleRolling = modes.peopleRolling;
 
-  for (std::size_t i = 0; i < kShowTickCount; ++i) {
-    model.showTicks[i] = ini.readBool(names::screenSettings(), showTickKey(static_cast<ShowTick>(i)), true);
-  }
+  for (std::size_t i = 0; i < kShowTickCount; ++i) model.showTicks[i] = readKey(ini, keys::kShowTicks[i]);
 
   for (Label which : kAllLabels) readLabel(ini, which, model.label(which));
   LabelState& clock = model.label(Label::TimeShow);
@@ -127,9 +128,9 @@ void loadPositions(const base::ConfigFiles& files, const Display& display, Scree
   }
   model.prizePicture.position = {ini.readInt("PrizePic", names::xKey(), centreX),
                                  ini.readInt("PrizePic", names::yKey(), centreY)};
-  model.prizePicture.size = {ini.readInt("PrizePic", "W", 300), ini.readInt("PrizePic", "H", 300)};
+  model.prizePicture.size = {readKey(ini, keys::kPrizePictureWidth), readKey(ini, keys::kPrizePictureHeight)};
 
-  model.positionLock = ini.readBool(names::windowStyle(), "Lock", false);
+  model.positionLock = readKey(ini, keys::kPositionLock);
   model.rolling.namesPerLine = readNamesPerLine(ini);
 
   model.rolling.hideTextFrames();
@@ -153,22 +154,18 @@ void saveOnExit(const base::ConfigFiles& files, const ScreenModel& model, const 
                 std::string_view exitTime) {
   base::IniFile ini = files.openConfig();
   base::IniBatch batch(ini);
-  const std::string& style = names::windowStyle();
 
-  ini.writeString(gbk("程序运行情况"), gbk("上次退出时间"), exitTime);
-  ini.writeInt(style, names::xKey(), model.windowPosition.x);
-  ini.writeInt(style, names::yKey(), model.windowPosition.y);
-  ini.writeInt(style, gbk("窗体宽"), model.windowSize.width);
-  ini.writeInt(style, gbk("窗体高"), model.windowSize.height);
-  ini.writeBool(style, gbk("抽奖模式"), draw.textDraw);
-  ini.writeBool(style, gbk("滚动模式"), draw.peopleRolling);
-  ini.writeBool(gbk("内定设置"), "Open", draw.predeterminedOpen);
-  ini.writeBool(gbk("内定设置B"), "Open", draw.blacklistOpen);
-  ini.writeBool(style, "Lock", model.positionLock);
-  if (model.rememberedBackground.size() > 2) ini.writeString(gbk("背景"), "Picture", model.rememberedBackground);
-  if (model.rememberedLogo.size() > 2) ini.writeString("TitlePic", "TitlePicture", model.rememberedLogo);
-  ini.writeInt("TitlePic", "Left", model.logo.x);
-  ini.writeInt("TitlePic", "Top", model.logo.y);
+  writeKey(ini, keys::kLastExit, exitTime);
+  writeKey(ini, keys::kWindowX, model.windowPosition.x);
+  writeKey(ini, keys::kWindowY, model.windowPosition.y);
+  writeKey(ini, keys::kWindowWidth, model.windowSize.width);
+  writeKey(ini, keys::kWindowHeight, model.windowSize.height);
+  draw::storeDrawState(ini, draw);
+  writeKey(ini, keys::kPositionLock, model.positionLock);
+  storePictureName(ini, keys::kBackground, model.backgroundName);
+  storePictureName(ini, keys::kLogo, model.logoName);
+  writeKey(ini, keys::kLogoLeft, model.logo.x);
+  writeKey(ini, keys::kLogoTop, model.logo.y);
   writeFrameFont(ini, "S1", model.rolling.textFont);
 
   for (Label which : kAllLabels) {
@@ -187,19 +184,17 @@ void saveOnExit(const base::ConfigFiles& files, const ScreenModel& model, const 
     const LabelState& label = model.label(which);
     ini.writeInt(section, names::xKey(), label.position.x);
     ini.writeInt(section, names::yKey(), label.position.y);
-    if (const std::string key = titleKey(which); !key.empty()) ini.writeString(section, key, label.caption);
+    if (const base::TextKey* key = titleKey(which)) writeKey(ini, *key, label.caption);
   }
 
   ini.writeInt("PrizePic", names::xKey(), model.prizePicture.position.x);
   ini.writeInt("PrizePic", names::yKey(), model.prizePicture.position.y);
-  ini.writeInt("PrizePic", "W", model.prizePicture.size.width);
-  ini.writeInt("PrizePic", "H", model.prizePicture.size.height);
+  writeKey(ini, keys::kPrizePictureWidth, model.prizePicture.size.width);
+  writeKey(ini, keys::kPrizePictureHeight, model.prizePicture.size.height);
   ini.writeInt("NamePic1", "X", model.rolling.pictureFrames[0].x);
   ini.writeInt("NamePic1", "Y", model.rolling.pictureFrames[0].y);
-  for (std::size_t i = 0; i < kShowTickCount; ++i) {
-    ini.writeBool(names::screenSettings(), showTickKey(static_cast<ShowTick>(i)), model.showTicks[i]);
-  }
-  ini.writeInt("L31", "RowCountPcs", model.rolling.namesPerLine == 0 ? 5 : model.rolling.namesPerLine);
+  for (std::size_t i = 0; i < kShowTickCount; ++i) writeKey(ini, keys::kShowTicks[i], model.showTicks[i]);
+  writeKey(ini, keys::kNamesPerLine, model.rolling.namesPerLine == 0 ? 5 : model.rolling.namesPerLine);
 }
 
 Point startButtonPosition(const Display& display, Size button) {

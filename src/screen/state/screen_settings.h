@@ -12,12 +12,13 @@
 #include <string_view>
 
 #include "base/config_files.h"
+#include "draw/config_keys.h"
 #include "screen/state/screen_model.h"
 
 namespace screen {
 
 // Reads Config.ini (SysConfig.ini while Config.ini is missing): the
-// resolution-change flag, background and logo files, the menu modes, the show
+// resolution-change flag, background and logo names and files, the menu modes, the show
 // ticks, the eight labels' fonts, effects and titles, the clock's place, the
 // elements' visibility and the frame font. Only reads.
 void loadMainSettings(const base::ConfigFiles& files, const Display& display, ScreenModel& model);
@@ -30,12 +31,7 @@ void loadMainSettings(const base::ConfigFiles& files, const Display& display, Sc
 void loadPositions(const base::ConfigFiles& files, const Display& display, ScreenModel& model);
 
 // The draw engine's values that the exit save stores beside the screen's.
-struct DrawStateForSave {
-  bool textDraw = true;
-  bool peopleRolling = true;
-  bool predeterminedOpen = false;
-  bool blacklistOpen = false;
-};
+using DrawStateForSave = draw::StoredDrawState;
 
 // Writes the screen state into Config.ini (created from SysConfig.ini when
 // missing) in the order the keys have always been written, landing on disk at

@@ -5,6 +5,7 @@
 #include "base/conversion_error.h"
 #include "base/gbk.h"
 #include "draw/winners_text.h"
+#include "screen/state/config_keys.h"
 #include "screen/state/ini_names.h"
 #include "styledtext/core/effect_ini.h"
 
@@ -20,7 +21,6 @@ constexpr int kWhite = 0xFFFFFF;
 constexpr int kYellow = 0x00FFFF;  // red + 256 × green
 constexpr int kSkyBlue = 0xF0CAA6;
 const char* const kTextSection = "NameText";
-const char* const kPictureSection = "ShowTitlePic";
 
 EffectDefaults titleEffect(TGradualStyle style) {
   EffectDefaults d;
@@ -117,8 +117,8 @@ WinnersDisplaySettings loadWinnersDisplay(const base::IniFile& config, const Win
   s.scrollDelay = config.readInt(kTextSection, "ScrollDelay", design.scrollDelay);
   s.scrollStep = config.readInt(kTextSection, "ScrollStep", design.scrollStep);
   s.perRow = config.readInt("NameList", base::utf8ToGbk("每行个数"), design.perRow);
-  s.background = config.readString(kPictureSection, "Picture", design.background);
-  s.logo = config.readString(kPictureSection, "TitlePicture", design.logo);
+  s.background = readKey(config, keys::kWinnersBackground);
+  s.logo = readKey(config, keys::kWinnersLogo);
   return s;
 }
 
@@ -137,8 +137,8 @@ void saveWinnersDisplay(base::IniFile& config, const WinnersDisplaySettings& s) 
   config.writeInt(kTextSection, "Height", s.textBox.height);
   config.writeInt(kTextSection, "ScrollDelay", s.scrollDelay);
   config.writeInt(kTextSection, "ScrollStep", s.scrollStep);
-  if (s.background.size() > 2) config.writeString(kPictureSection, "Picture", s.background);
-  if (s.logo.size() > 2) config.writeString(kPictureSection, "TitlePicture", s.logo);
+  storePictureName(config, keys::kWinnersBackground, s.background);
+  storePictureName(config, keys::kWinnersLogo, s.logo);
   config.writeInt("NameList", base::utf8ToGbk("每行个数"), s.perRow);
 }
 

@@ -34,8 +34,9 @@ struct WinnersDisplaySettings {
   int scrollDelay = 60;
   int scrollStep = 1;
   int perRow = 0;  // names per line; the missing marker 99999 puts all on one line
-  // "ShowTitlePic" "Picture" (in "backpic") and "TitlePicture" (in "image"): bare
-  // GBK names, written only when longer than 2 bytes.
+  // "ShowTitlePic" "Picture" (in "backpic") and "TitlePicture" (in "image"): the
+  // names the file holds, or a bare GBK name the operator chose since; written
+  // under the picture-name rule (screen/state/config_keys.h).
   std::string background;
   std::string logo;
   // Read only: the file holds the main title's place, or the text's top. A first

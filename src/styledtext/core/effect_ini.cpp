@@ -1,5 +1,6 @@
 #include "styledtext/core/effect_ini.h"
 
+#include <array>
 #include <string>
 
 namespace styledtext {
@@ -24,29 +25,61 @@ EffectDefaults EffectDefaults::missingMarker() {
 
 namespace {
 
-// Sets the 19 properties from two lookups by key suffix, each given its default.
+// One effect key: its field of EffectDefaults (a number or a switch) and the
+// property of the effect it stores. In the order of kEffectKeys.
+struct EffectField {
+  int EffectDefaults::*number;
+  bool EffectDefaults::*flag;
+  int (*get)(const TSmoothEffect&);
+  void (*set)(TSmoothEffect&, int);
+};
+
+#define KV_EFFECT_NUMBER(field, getter, setter)                                                         \
+  {                                                                                                     \
+    &EffectDefaults::field, nullptr, [](const TSmoothEffect& e) { return static_cast<int>(e.getter); }, \
+        [](TSmoothEffect& e, int v) { e.setter(v); }                                                    \
+  }
+#define KV_EFFECT_SWITCH(field, getter, setter)                                               \
+  {                                                                                           \
+    nullptr, &EffectDefaults::field, [](const TSmoothEffect& e) { return e.getter ? 1 : 0; }, \
+        [](TSmoothEffect& e, int v) { e.setter(v != 0); }                                     \
+  }
+
+const std::array<EffectField, kEffectKeys.size()> kEffectFields = {{
+    KV_EFFECT_NUMBER(alpha, Alpha(), setAlpha),
+    KV_EFFECT_NUMBER(angle, Angle(), setAngle),
+    KV_EFFECT_NUMBER(blur, Blur(), setBlur),
+    KV_EFFECT_SWITCH(gradualEnabled, Gradual().Enabled(), Gradual().setEnabled),
+    KV_EFFECT_NUMBER(gradualEndColor, Gradual().EndColor(), Gradual().setEndColor),
+    KV_EFFECT_NUMBER(gradualStartColor, Gradual().StartColor(), Gradual().setStartColor),
+    KV_EFFECT_NUMBER(gradualStyle, Gradual().Style(), Gradual().setStyleIndex),
+    KV_EFFECT_SWITCH(horzMirror, HorzMirror(), setHorzMirror),
+    KV_EFFECT_SWITCH(vertMirror, VertMirror(), setVertMirror),
+    KV_EFFECT_NUMBER(noise, Noise(), setNoise),
+    KV_EFFECT_SWITCH(outline, Outline(), setOutline),
+    KV_EFFECT_NUMBER(shadowAlpha, Shadow().Alpha(), Shadow().setAlpha),
+    KV_EFFECT_NUMBER(shadowBlur, Shadow().Blur(), Shadow().setBlur),
+    KV_EFFECT_NUMBER(shadowColor, Shadow().Color(), Shadow().setColor),
+    KV_EFFECT_SWITCH(shadowEnabled, Shadow().Enabled(), Shadow().setEnabled),
+    KV_EFFECT_NUMBER(shadowOffsetX, Shadow().OffsetX(), Shadow().setOffsetX),
+    KV_EFFECT_NUMBER(shadowOffsetY, Shadow().OffsetY(), Shadow().setOffsetY),
+    KV_EFFECT_NUMBER(spray, Spray(), setSpray),
+    KV_EFFECT_SWITCH(textureEnabled, Texture().Enabled(), Texture().setEnabled),
+}};
+
+#undef KV_EFFECT_NUMBER
+#undef KV_EFFECT_SWITCH
+
+// Sets the 19 properties in the stored order from two lookups by key suffix,
+// each given its default.
 template <typename IntOf, typename BoolOf>
 TSmoothEffect buildEffect(const TSmoothEffect& base, const EffectDefaults& d, IntOf readInt, BoolOf readBool) {
   TSmoothEffect e(base);
-  e.setAlpha(readInt("Alpha", d.alpha));
-  e.setAngle(readInt("Angle", d.angle));
-  e.setBlur(readInt("Blur", d.blur));
-  e.Gradual().setEnabled(readBool("Gradual.Enabled", d.gradualEnabled));
-  e.Gradual().setEndColor(readInt("Gradual.EndColor", d.gradualEndColor));
-  e.Gradual().setStartColor(readInt("Gradual.StartColor", d.gradualStartColor));
-  e.Gradual().setStyleIndex(readInt("Gradual.Style", d.gradualStyle));
-  e.setHorzMirror(readBool("HorzMirror", d.horzMirror));
-  e.setVertMirror(readBool("VertMirror", d.vertMirror));
-  e.setNoise(readInt("Noise", d.noise));
-  e.setOutline(readBool("Outline", d.outline));
-  e.Shadow().setAlpha(readInt("Shadow.Alpha", d.shadowAlpha));
-  e.Shadow().setBlur(readInt("Shadow.Blur", d.shadowBlur));
-  e.Shadow().setColor(readInt("Shadow.Color", d.shadowColor));
-  e.Shadow().setEnabled(readBool("Shadow.Enabled", d.shadowEnabled));
-  e.Shadow().setOffsetX(readInt("Shadow.OffsetX", d.shadowOffsetX));
-  e.Shadow().setOffsetY(readInt("Shadow.OffsetY", d.shadowOffsetY));
-  e.setSpray(readInt("Spray", d.spray));
-  e.Texture().setEnabled(readBool("Texture.Enabled", d.textureEnabled));
+  for (std::size_t i = 0; i < kEffectKeys.size(); ++i) {
+    const EffectField& field = kEffectFields[i];
+    field.set(
+        e, field.flag ? (readBool(kEffectKeys[i], d.*field.flag) ? 1 : 0) : readInt(kEffectKeys[i], d.*field.number));
+  }
   return e;
 }
 
@@ -56,6 +89,16 @@ TSmoothEffect EffectDefaults::effect() const {
   return buildEffect(
       TSmoothEffect(), *this, [](std::string_view, int fallback) { return fallback; },
       [](std::string_view, bool fallback) { return fallback; });
+}
+
+std::vector<base::KeyRow> effectKeyRows(std::string_view section, std::string_view prefix, const EffectDefaults& d) {
+  std::vector<base::KeyRow> rows;
+  for (std::size_t i = 0; i < kEffectKeys.size(); ++i) {
+    const EffectField& field = kEffectFields[i];
+    rows.push_back({std::string(section), key(prefix, kEffectKeys[i]),
+                    field.flag ? (d.*field.flag ? "1" : "0") : std::to_string(d.*field.number)});
+  }
+  return rows;
 }
 
 TSmoothEffect readEffect(const base::IniFile& file, std::string_view section, std::string_view prefix,
@@ -68,27 +111,13 @@ TSmoothEffect readEffect(const base::IniFile& file, std::string_view section, st
 
 void writeEffect(base::IniFile& file, std::string_view section, std::string_view prefix, const TSmoothEffect& e) {
   base::IniBatch batch(file);
-  auto writeInt = [&](std::string_view suffix, int value) { file.writeInt(section, key(prefix, suffix), value); };
-  auto writeBool = [&](std::string_view suffix, bool value) { file.writeBool(section, key(prefix, suffix), value); };
-  writeInt("Alpha", e.Alpha());
-  writeInt("Angle", e.Angle());
-  writeInt("Blur", e.Blur());
-  writeBool("Gradual.Enabled", e.Gradual().Enabled());
-  writeInt("Gradual.EndColor", e.Gradual().EndColor());
-  writeInt("Gradual.StartColor", e.Gradual().StartColor());
-  writeInt("Gradual.Style", static_cast<int>(e.Gradual().Style()));
-  writeBool("HorzMirror", e.HorzMirror());
-  writeBool("VertMirror", e.VertMirror());
-  writeInt("Noise", e.Noise());
-  writeBool("Outline", e.Outline());
-  writeInt("Shadow.Alpha", e.Shadow().Alpha());
-  writeInt("Shadow.Blur", e.Shadow().Blur());
-  writeInt("Shadow.Color", e.Shadow().Color());
-  writeBool("Shadow.Enabled", e.Shadow().Enabled());
-  writeInt("Shadow.OffsetX", e.Shadow().OffsetX());
-  writeInt("Shadow.OffsetY", e.Shadow().OffsetY());
-  writeInt("Spray", e.Spray());
-  writeBool("Texture.Enabled", e.Texture().Enabled());
+  for (std::size_t i = 0; i < kEffectKeys.size(); ++i) {
+    const EffectField& field = kEffectFields[i];
+    if (field.flag)
+      file.writeBool(section, key(prefix, kEffectKeys[i]), field.get(e) != 0);
+    else
+      file.writeInt(section, key(prefix, kEffectKeys[i]), field.get(e));
+  }
 }
 
 FontRecord readFont(const base::IniFile& file, std::string_view section, std::string_view prefix,

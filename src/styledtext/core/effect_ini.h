@@ -3,11 +3,14 @@
 // keeps a styled label (main screen, winners, prize and scoring displays) reads
 // and writes the same 19 effect keys and four font keys, only with a different
 // key prefix and different defaults for keys a file lacks.
+#include <array>
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/ini_file.h"
+#include "base/ini_key.h"
 #include "styledtext/core/effect.h"
 #include "styledtext/core/font_record.h"
 
@@ -17,7 +20,16 @@ namespace styledtext {
 inline constexpr std::string_view kLabelEffectPrefix = "Effect.FontEffect.";
 inline constexpr std::string_view kScrollTextEffectPrefix = "Text.FontEffect.";
 
-// What a missing (or non-numeric) effect key reads as.
+// The 19 effect keys after their prefix, in the order they are stored: the one
+// list every reader, writer, test and the template generator take them from.
+inline constexpr std::array<std::string_view, 19> kEffectKeys = {
+    "Alpha",          "Angle",        "Blur",           "Gradual.Enabled", "Gradual.EndColor", "Gradual.StartColor",
+    "Gradual.Style",  "HorzMirror",   "VertMirror",     "Noise",           "Outline",          "Shadow.Alpha",
+    "Shadow.Blur",    "Shadow.Color", "Shadow.Enabled", "Shadow.OffsetX",  "Shadow.OffsetY",   "Spray",
+    "Texture.Enabled"};
+
+// What a missing (or non-numeric) effect key reads as; one field a key, in the
+// order of kEffectKeys.
 struct EffectDefaults {
   int alpha = 100;
   int angle = 0;
@@ -48,6 +60,11 @@ struct EffectDefaults {
   // An effect holding exactly these values, as a load from an empty section gives.
   TSmoothEffect effect() const;
 };
+
+// The 19 keys of a section with these defaults, as the file holds them
+// ("1"/"0" for a switch).
+std::vector<base::KeyRow> effectKeyRows(std::string_view section, std::string_view prefix,
+                                        const EffectDefaults& defaults);
 
 // Reads the 19 keys "<prefix>Alpha" … "<prefix>Texture.Enabled" of the section
 // into a copy of `base` (texture picture and mode, which are not stored, stay as

@@ -17,6 +17,7 @@
 #include "screen/state/prize_display_settings.h"
 #include "screen/state/ranking_display_settings.h"
 #include "screen/state/winners_display_settings.h"
+#include "styledtext/core/effect_ini.h"
 #include "test_folder.h"
 
 using testing_support::gbk;
@@ -35,11 +36,7 @@ std::vector<std::string> captionKeys(const std::string& prefix, std::initializer
   std::vector<std::string> keys{prefix + "Font.Charset", prefix + "Font.Color", prefix + "Font.Size",
                                 prefix + "Font.Name"};
   const std::string effect = prefix.empty() ? "Effect.FontEffect." : "Text.FontEffect.";
-  for (const char* key :
-       {"Alpha", "Angle", "Blur", "Gradual.Enabled", "Gradual.EndColor", "Gradual.StartColor", "Gradual.Style",
-        "HorzMirror", "VertMirror", "Noise", "Outline", "Shadow.Alpha", "Shadow.Blur", "Shadow.Color", "Shadow.Enabled",
-        "Shadow.OffsetX", "Shadow.OffsetY", "Spray", "Texture.Enabled"})
-    keys.push_back(effect + key);
+  for (std::string_view key : styledtext::kEffectKeys) keys.push_back(effect + std::string(key));
   for (const char* key : after) keys.push_back(gbk(key));
   return keys;
 }
@@ -183,7 +180,7 @@ TEST(DisplaySettings, AStoredBackgroundSurvivesAnOpeningAndAClosing) {
                               "[评分细节]\r\n背景图片=舞台.jpg\r\n"));
   base::IniFile config(dir / "Config.ini");
 
-  // The winners and prize displays write only a name chosen in this run, and only one longer than 2 bytes.
+  // The winners and prize displays write the name they hold only when it is longer than 2 bytes.
   for (const char* remembered : {"", "ab"}) {
     screen::WinnersDisplaySettings winners = screen::loadWinnersDisplay(config, screen::winnersDisplayDesign());
     EXPECT_EQ(winners.background, gbk("舞台.jpg"));

@@ -104,13 +104,13 @@ TEST(Themes, ChoiceIsStoredAtOnceAndAMissingPictureChangesNothing) {
   ASSERT_STREQ(wedding.caption, "婚礼");
   ASSERT_TRUE(screen::applyTheme(files, model, wedding));
   EXPECT_EQ(model.backgroundFile, folder / "backpic" / "婚礼.jpg");
-  EXPECT_EQ(model.rememberedBackground, gbk("婚礼.jpg"));
+  EXPECT_EQ(model.backgroundName, gbk("婚礼.jpg"));
   base::IniFile config = files.openConfigOnly();
   EXPECT_EQ(config.readString(gbk("背景"), "Picture", ""), gbk("婚礼.jpg"));
   EXPECT_EQ(config.readString(gbk("主标题"), gbk("模板"), ""), "1") << "Config.ini starts as the template";
 
   EXPECT_FALSE(screen::applyTheme(files, model, screen::kThemes[7]));
-  EXPECT_EQ(model.rememberedBackground, gbk("婚礼.jpg"));
+  EXPECT_EQ(model.backgroundName, gbk("婚礼.jpg"));
   EXPECT_EQ(files.openConfigOnly().readString(gbk("背景"), "Picture", ""), gbk("婚礼.jpg"));
 }
 
@@ -126,18 +126,18 @@ TEST(Pictures, ChosenElsewhereIsCopiedInAndChosenInPlaceIsLeftAlone) {
   screen::changeBackground(folder.path(), model, folder / "elsewhere" / "晚会.png");
   EXPECT_EQ(model.backgroundFile, folder / "backpic" / "晚会.png");
   EXPECT_EQ(folder.read("backpic/晚会.png"), "new");
-  EXPECT_EQ(model.rememberedBackground, gbk("晚会.png"));
+  EXPECT_EQ(model.backgroundName, gbk("晚会.png"));
 
   // The same folder spelt another way must not copy the file onto itself.
   screen::changeBackground(folder.path(), model, folder / "elsewhere" / ".." / "backpic" / "本地.jpg");
   EXPECT_EQ(folder.read("backpic/本地.jpg"), "here");
-  EXPECT_EQ(model.rememberedBackground, gbk("本地.jpg"));
+  EXPECT_EQ(model.backgroundName, gbk("本地.jpg"));
 
   // The logo goes to "image", which need not exist yet.
   screen::changeLogo(folder.path(), model, folder / "elsewhere" / "晚会.png");
   EXPECT_EQ(model.logoFile, folder / "image" / "晚会.png");
   EXPECT_EQ(folder.read("image/晚会.png"), "new");
-  EXPECT_EQ(model.rememberedLogo, gbk("晚会.png"));
+  EXPECT_EQ(model.logoName, gbk("晚会.png"));
 }
 
 TEST(Pictures, AFailedCopyOrANameThatIsNotUtf8IsReportedAndNothingIsRemembered) {
@@ -146,13 +146,13 @@ TEST(Pictures, AFailedCopyOrANameThatIsNotUtf8IsReportedAndNothingIsRemembered) 
   folder.write("backpic", "a file where the folder belongs");
   screen::ScreenModel model;
   EXPECT_THROW(screen::changeBackground(folder.path(), model, folder / "pic.png"), base::FileError);
-  EXPECT_TRUE(model.rememberedBackground.empty());
+  EXPECT_TRUE(model.backgroundName.empty());
 
   folder.write("\xC0\xAF.png", "x");  // a name from another system, not UTF-8
   EXPECT_THROW(screen::changeLogo(folder.path(), model, folder / "\xC0\xAF.png"), base::FileError);
-  EXPECT_TRUE(model.rememberedLogo.empty());
+  EXPECT_TRUE(model.logoName.empty());
   // A Latin letter outside GBK has its GB18030 form and is taken.
   folder.write("Ǻ.png", "x");
   screen::changeLogo(folder.path(), model, folder / "Ǻ.png");
-  EXPECT_EQ(model.rememberedLogo, gbk("Ǻ.png"));
+  EXPECT_EQ(model.logoName, gbk("Ǻ.png"));
 }

@@ -4,6 +4,7 @@
 
 #include "base/file_error.h"
 #include "screen/state/rolling_layout.h"
+#include "styledtext/core/effect_ini.h"
 #include "test_folder.h"
 
 using screen::Label;
@@ -22,8 +23,8 @@ screen::ScreenModel distinctiveModel() {
   model.windowSize = {1920, 1080};
   model.positionLock = true;
   model.logo = {11, 12};
-  model.rememberedBackground = gbk("欢庆2.jpg");
-  model.rememberedLogo = "ab";  // two bytes: not stored
+  model.backgroundName = gbk("欢庆2.jpg");
+  model.logoName = "ab";  // two bytes: not stored
   model.rolling.textFont = {255, 33, gbk("楷体")};
   int n = 0;
   for (screen::LabelState& label : model.labels) {
@@ -219,11 +220,6 @@ TEST(ExitSave, WritesEveryKeyInItsOrderInOneGo) {
   screen::saveOnExit(base::ConfigFiles(folder.path()), distinctiveModel(), {false, true, true, false},
                      "2026-12-10 23:59:00");
 
-  const char* effectKeys[] = {
-      "Alpha",          "Angle",        "Blur",           "Gradual.Enabled", "Gradual.EndColor", "Gradual.StartColor",
-      "Gradual.Style",  "HorzMirror",   "VertMirror",     "Noise",           "Outline",          "Shadow.Alpha",
-      "Shadow.Blur",    "Shadow.Color", "Shadow.Enabled", "Shadow.OffsetX",  "Shadow.OffsetY",   "Spray",
-      "Texture.Enabled"};
   const char* labels[] = {"MainTitle",  "SecTitle",     "ActionHint", "PrizeName",
                           "HonorGuest", "RateProgress", "ItemName",   "TimeShow"};
   std::string expected = header("程序运行情况") + line("上次退出时间", "2026-12-10 23:59:00") + header("窗体样式") +
@@ -256,7 +252,8 @@ TEST(ExitSave, WritesEveryKeyInItsOrderInOneGo) {
                                   std::to_string(-n),
                                   "0",
                                   n % 2 == 0 ? "1" : "0"};
-    for (int k = 0; k < 19; ++k) expected += line(std::string("Effect.FontEffect.") + effectKeys[k], values[k]);
+    for (int k = 0; k < 19; ++k)
+      expected += line("Effect.FontEffect." + std::string(styledtext::kEffectKeys[k]), values[k]);
     expected += line("Left", std::to_string(10 * n)) + line("Top", std::to_string(20 * n));
     if (n < 8) expected += line("X坐标", std::to_string(10 * n)) + line("Y坐标", std::to_string(20 * n));
     if (n == 1) expected += line("主标题", gbk("年会"));
@@ -276,7 +273,7 @@ TEST(ExitSave, WhatItWritesTheLoadsReadBack) {
                gbk("[背景]\r\nPicture=keep.jpg\r\n[TitlePic]\r\nTitlePicture=keep.png\r\n[other]\r\nk=v\r\n"));
   base::ConfigFiles files(folder.path());
   screen::ScreenModel saved = distinctiveModel();
-  saved.rememberedBackground = "";
+  saved.backgroundName = "";
   saved.rolling.namesPerLine = 7;
   screen::saveOnExit(files, saved, {false, true, false, false}, "t");
 
@@ -304,8 +301,15 @@ TEST(ExitSave, WhatItWritesTheLoadsReadBack) {
   EXPECT_FALSE(loaded.resolutionChanged);
 
   const std::string file = folder.read("Config.ini");
-  EXPECT_NE(file.find("Picture=keep.jpg"), std::string::npos);       // nothing chosen: stored name stays
+  EXPECT_NE(file.find("Picture=keep.jpg"), std::string::npos);       // no name held: the stored one stays
   EXPECT_NE(file.find("TitlePicture=keep.png"), std::string::npos);  // "ab" is too short to store
+  // The load takes the stored names, and an exit save stores them back as they were.
+  EXPECT_EQ(loaded.backgroundName, "keep.jpg");
+  EXPECT_EQ(loaded.logoName, "keep.png");
+  screen::saveOnExit(files, loaded, {}, "t");
+  const base::IniFile again = files.openConfigOnly();
+  EXPECT_EQ(again.readString(gbk("背景"), "Picture", ""), "keep.jpg");
+  EXPECT_EQ(again.readString("TitlePic", "TitlePicture", ""), "keep.png");
   EXPECT_NE(file.find("[other]\r\nk=v\r\n"), std::string::npos);
 }
 
