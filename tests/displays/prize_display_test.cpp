@@ -150,7 +150,7 @@ class PrizeDisplayTest : public QObject {
   // then, not an earlier choice of the run.
   void theBackgroundIsTheOneItsSettingsFileHolds() {
     testing_support::TestFolder folder;
-    writeEvent(folder, "[ShowPrizeName]\r\nPicture=舞台.jpg\r\n");
+    writeEvent(folder, prizeEvent().set("ShowPrizeName", {"Picture=舞台.jpg"}));
     screen::DialogService dialogs;
     displays::PrizeDisplayContext context = contextFor(folder, 0);
     context.dialogs = &dialogs;

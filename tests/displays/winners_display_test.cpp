@@ -190,7 +190,7 @@ class WinnersDisplayTest : public QObject {
   // holds by then, not an earlier choice of the run.
   void theBackgroundIsTheOneItsSettingsFileHolds() {
     testing_support::TestFolder folder;
-    writeEvent(folder, "[ShowTitlePic]\r\nPicture=舞台.jpg\r\n");
+    winnersEvent().set("ShowTitlePic", {"Picture=舞台.jpg"}).write(folder);
     Tables tables({"张三"});
     bool locked = false;
     screen::DialogService dialogs;

@@ -262,7 +262,7 @@ TEST(InterruptedBatch, AKillAfterItsLastRecordShowsTheWholeBatch) {
     struct rlimit none {};
     ::setrlimit(RLIMIT_CORE, &none);
     DrawRun run(event.folder());
-    draw::headlessStartup(run.data, event.folder(), run.view, run.luck);
+    draw::startUp(run.data, event.folder(), run.view, run.luck);
     KillAfterRecords kill(5);
     run.batch();
     ::_exit(0);  // not reached: the fifth record kills the process
@@ -277,7 +277,7 @@ TEST(InterruptedBatch, AKillAfterItsLastRecordShowsTheWholeBatch) {
   for (std::size_t i = 40; i < lines.size(); ++i) shown.push_back(base::readDelimitedRow(lines[i], 5)[2]);
 
   DrawRun run(event.folder());
-  EXPECT_TRUE(draw::headlessStartup(run.data, event.folder(), run.view, run.luck));
+  EXPECT_EQ(draw::startUp(run.data, event.folder(), run.view, run.luck), draw::StartupResult::Ready);
   ASSERT_EQ(run.messages().size(), 1u);
   const std::string told = run.messages()[0];
   EXPECT_NE(told.find("中断"), std::string::npos) << told;

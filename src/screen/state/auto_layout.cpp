@@ -24,27 +24,11 @@ int centredLeft(const Display& display, int width, int offsetWhenEmpty) {
   return width > 4 ? left : left - offsetWhenEmpty;
 }
 
-void writePosition(base::IniFile& ini, std::string_view section, Point point) {
-  ini.writeInt(section, names::xKey(), point.x);
-  ini.writeInt(section, names::yKey(), point.y);
-}
-
 void storeLabelPositions(base::IniFile& ini, const ScreenModel& model) {
-  const LabelState& main = model.label(Label::MainTitle);
-  const LabelState& sub = model.label(Label::SecTitle);
-  writePosition(ini, "MainTitle", main.position);
-  writeKey(ini, keys::kMainTitleText, main.caption);
-  writePosition(ini, "SecTitle", sub.position);
-  writeKey(ini, keys::kSecTitleText, sub.caption);
+  storePlaces(ini, model);
   // The winners display opens with its titles where the main screen has them.
-  writePosition(ini, "ShowMainTitle", main.position);
-  writePosition(ini, "ShowSecTitle", sub.position);
-  for (Label which : {Label::ActionHint, Label::PrizeName, Label::HonorGuest, Label::RateProgress, Label::ItemName}) {
-    writePosition(ini, labelSection(which), model.label(which).position);
-  }
-  writePosition(ini, "PrizePic", model.prizePicture.position);
-  writeKey(ini, keys::kPrizePictureWidth, model.prizePicture.size.width);
-  writeKey(ini, keys::kPrizePictureHeight, model.prizePicture.size.height);
+  writePlace(ini, "ShowMainTitle", model.label(Label::MainTitle).position);
+  writePlace(ini, "ShowSecTitle", model.label(Label::SecTitle).position);
 }
 
 // Longest by columns (base::displayColumns): a name of four-byte characters is
@@ -186,8 +170,7 @@ void autoLayout(base::IniFile& config, const AutoLayoutInput& input, ScreenModel
 
   model.prizePicture.size = {200, 200};
   model.label(Label::TimeShow).position = {100, 300};
-  const RollingRoom room =
-      rollingRoom(model, display, input.measurer, input.logo, input.startButton, input.countdown);
+  const RollingRoom room = rollingRoom(model, display, input.measurer, input.logo, input.startButton, input.countdown);
 
   static const std::vector<std::string> noNames;
   const std::string& longest = longestName(input.rosterNames ? *input.rosterNames : noNames);

@@ -7,8 +7,7 @@ namespace screen {
 
 namespace fs = std::filesystem;
 
-namespace {
-}  // namespace
+namespace {}  // namespace
 
 fs::path defaultBackgroundPicture(const fs::path& programDir) {
   return base::joinGbk(programDir, base::utf8ToGbk("backpic\\欢庆.jpg"));

@@ -19,7 +19,6 @@ bool onlyBlanks(const std::string& text) {
   return true;
 }
 
-
 // True when the two folders are the same one. The text comparison of the folder
 // paths comes first; the file system then catches another spelling of the same
 // folder, where a copy would be a copy of the file onto itself.

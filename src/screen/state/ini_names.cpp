@@ -14,3 +14,16 @@ const std::string& yKey() {
 }
 
 }  // namespace screen::names
+
+namespace screen {
+
+Point readPlace(const base::IniFile& ini, std::string_view section, Point fallback) {
+  return {ini.readInt(section, names::xKey(), fallback.x), ini.readInt(section, names::yKey(), fallback.y)};
+}
+
+void writePlace(base::IniFile& ini, std::string_view section, Point place) {
+  ini.writeInt(section, names::xKey(), place.x);
+  ini.writeInt(section, names::yKey(), place.y);
+}
+
+}  // namespace screen

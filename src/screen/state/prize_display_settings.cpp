@@ -34,7 +34,7 @@ PrizeDisplaySettings loadPrizeDisplay(const base::IniFile& config) {
   s.captionFont = styledtext::readFont(config, kSection, "", design);
   const styledtext::EffectDefaults effects = captionDesign();
   s.captionEffect = styledtext::readEffect(config, kSection, styledtext::kLabelEffectPrefix, effects, effects.effect());
-  s.captionPosition = {config.readInt(kSection, names::xKey(), 500), config.readInt(kSection, names::yKey(), 500)};
+  s.captionPosition = readPlace(config, kSection, {500, 500});
   s.interval = config.readInt(kSection, "speed", 1000);
   s.pictureBox = {config.readInt(kSection, "img_left", 500), config.readInt(kSection, "img_top", 500),
                   config.readInt(kSection, "img_w", 500), config.readInt(kSection, "img_h", 500)};
@@ -45,8 +45,7 @@ void savePrizeDisplay(base::IniFile& config, const PrizeDisplaySettings& s) {
   base::IniBatch batch(config);
   styledtext::writeFont(config, kSection, "", s.captionFont);
   styledtext::writeEffect(config, kSection, styledtext::kLabelEffectPrefix, s.captionEffect);
-  config.writeInt(kSection, names::xKey(), s.captionPosition.x);
-  config.writeInt(kSection, names::yKey(), s.captionPosition.y);
+  writePlace(config, kSection, s.captionPosition);
   for (std::size_t k = 0; k < 3; ++k) config.writeBool(kSection, kPartKeys[k], s.captionParts[k]);
   config.writeInt(kSection, "speed", s.interval);
   config.writeInt(kSection, "img_left", s.pictureBox.left);

@@ -14,11 +14,6 @@ std::string sectionName(int batchSize, const char* suffix, int index) {
   return std::to_string(batchSize) + suffix + std::to_string(index);
 }
 
-void writePoint(base::IniFile& ini, const std::string& section, Point point) {
-  ini.writeInt(section, names::xKey(), point.x);
-  ini.writeInt(section, names::yKey(), point.y);
-}
-
 Size measureFrame(const TextMeasurer& measurer, const RollingArea& area, int size) {
   return measurer.measure(area.textCaptions[0],
                           TextFont{area.textFont.name, size, area.textFont.bold, area.textFont.italic});
@@ -181,10 +176,9 @@ void loadTextLayout(const base::IniFile& ini, int batchSize, const Display& disp
   const int centreY = half(display.desktop.height);
   for (int k = 1; k <= kFrameCount; ++k) {
     const std::string section = sectionName(batchSize, "_L", k);
-    area.textFrames[k - 1] = {ini.readInt(section, names::xKey(), centreX),
-                              ini.readInt(section, names::yKey(), centreY)};
+    area.textFrames[k - 1] = readPlace(ini, section, {centreX, centreY});
   }
-  area.bigFrame = {ini.readInt("L31", names::xKey(), centreX), ini.readInt("L31", names::yKey(), centreY)};
+  area.bigFrame = readPlace(ini, "L31", {centreX, centreY});
   const FrameFont font = area.textFont.withStored(
       readFrameFont(ini, batchSize > kMaxFramedBatch ? "31_S1" : std::to_string(batchSize) + "_S1", 30));
   area.namesPerLine = readNamesPerLine(ini);
@@ -195,7 +189,7 @@ void loadPictureLayout(const base::IniFile& ini, int batchSize, RollingArea& are
   area.hideTextFrames();
   for (int k = 1; k <= kFrameCount; ++k) {
     const std::string section = sectionName(batchSize, "_P", k);
-    area.pictureFrames[k - 1] = {ini.readInt(section, names::xKey(), 500), ini.readInt(section, names::yKey(), 500)};
+    area.pictureFrames[k - 1] = readPlace(ini, section, {500, 500});
   }
   const std::string first = sectionName(batchSize, "_P", 1);
   area.pictureFrameSize = {std::max(0, ini.readInt(first, "W", 0)), std::max(0, ini.readInt(first, "H", 0))};
@@ -216,13 +210,13 @@ void storeTextLayout(base::IniFile& ini, int batchSize, const RollingArea& area)
     writeKey(ini, keys::kNamesPerLine, area.namesPerLine);
   }
   writeFrameFont(ini, std::to_string(batchSize) + "_S1", area.textFont);
-  for (int k = 1; k <= kFrameCount; ++k) writePoint(ini, sectionName(batchSize, "_L", k), area.textFrames[k - 1]);
-  writePoint(ini, "L31", area.bigFrame);
+  for (int k = 1; k <= kFrameCount; ++k) writePlace(ini, sectionName(batchSize, "_L", k), area.textFrames[k - 1]);
+  writePlace(ini, "L31", area.bigFrame);
 }
 
 void storePictureLayout(base::IniFile& ini, int batchSize, const RollingArea& area) {
   base::IniBatch batch(ini);
-  for (int k = 1; k <= kFrameCount; ++k) writePoint(ini, sectionName(batchSize, "_P", k), area.pictureFrames[k - 1]);
+  for (int k = 1; k <= kFrameCount; ++k) writePlace(ini, sectionName(batchSize, "_P", k), area.pictureFrames[k - 1]);
   ini.writeInt(sectionName(batchSize, "_P", 1), "W", area.pictureFrameSize.width);
   ini.writeInt(sectionName(batchSize, "_P", 1), "H", area.pictureFrameSize.height);
 }

@@ -123,11 +123,9 @@ void loadPositions(const base::ConfigFiles& files, const Display& display, Scree
 
   for (Label which : kPlacedLabels) {
     const std::string_view section = labelSection(which);
-    model.label(which).position = {ini.readInt(section, names::xKey(), centreX),
-                                   ini.readInt(section, names::yKey(), centreY)};
+    model.label(which).position = readPlace(ini, section, {centreX, centreY});
   }
-  model.prizePicture.position = {ini.readInt("PrizePic", names::xKey(), centreX),
-                                 ini.readInt("PrizePic", names::yKey(), centreY)};
+  model.prizePicture.position = readPlace(ini, "PrizePic", {centreX, centreY});
   model.prizePicture.size = {readKey(ini, keys::kPrizePictureWidth), readKey(ini, keys::kPrizePictureHeight)};
 
   model.positionLock = readKey(ini, keys::kPositionLock);
@@ -179,22 +177,22 @@ void saveOnExit(const base::ConfigFiles& files, const ScreenModel& model, const 
     ini.writeInt(section, "Left", label.position.x);
     ini.writeInt(section, "Top", label.position.y);
   }
-  for (Label which : kPlacedLabels) {
-    const std::string_view section = labelSection(which);
-    const LabelState& label = model.label(which);
-    ini.writeInt(section, names::xKey(), label.position.x);
-    ini.writeInt(section, names::yKey(), label.position.y);
-    if (const base::TextKey* key = titleKey(which)) writeKey(ini, *key, label.caption);
-  }
-
-  ini.writeInt("PrizePic", names::xKey(), model.prizePicture.position.x);
-  ini.writeInt("PrizePic", names::yKey(), model.prizePicture.position.y);
-  writeKey(ini, keys::kPrizePictureWidth, model.prizePicture.size.width);
-  writeKey(ini, keys::kPrizePictureHeight, model.prizePicture.size.height);
+  storePlaces(ini, model);
   ini.writeInt("NamePic1", "X", model.rolling.pictureFrames[0].x);
   ini.writeInt("NamePic1", "Y", model.rolling.pictureFrames[0].y);
   for (std::size_t i = 0; i < kShowTickCount; ++i) writeKey(ini, keys::kShowTicks[i], model.showTicks[i]);
   writeKey(ini, keys::kNamesPerLine, model.rolling.namesPerLine == 0 ? 5 : model.rolling.namesPerLine);
+}
+
+void storePlaces(base::IniFile& ini, const ScreenModel& model) {
+  for (Label which : kPlacedLabels) {
+    const LabelState& label = model.label(which);
+    writePlace(ini, labelSection(which), label.position);
+    if (const base::TextKey* key = titleKey(which)) writeKey(ini, *key, label.caption);
+  }
+  writePlace(ini, "PrizePic", model.prizePicture.position);
+  writeKey(ini, keys::kPrizePictureWidth, model.prizePicture.size.width);
+  writeKey(ini, keys::kPrizePictureHeight, model.prizePicture.size.height);
 }
 
 Point startButtonPosition(const Display& display, Size button) {

@@ -41,6 +41,10 @@ using DrawStateForSave = draw::StoredDrawState;
 void saveOnExit(const base::ConfigFiles& files, const ScreenModel& model, const DrawStateForSave& draw,
                 std::string_view exitTime);
 
+// The places of the captions and the prize picture, with the titles' texts:
+// what the exit save and the auto layout both store.
+void storePlaces(base::IniFile& ini, const ScreenModel& model);
+
 // Where the start button stands: centred, its top 60 pixels above the desktop's bottom.
 Point startButtonPosition(const Display& display, Size button);
 

@@ -61,16 +61,14 @@ DisplayTitleSettings loadTitle(const base::IniFile& config, const char* section,
   title.font = styledtext::readFont(config, section, "", design.font);
   title.effect = styledtext::readEffect(config, section, styledtext::kLabelEffectPrefix, effect, effect.effect());
   title.shown = config.readBool(section, "Show", design.shown);
-  title.position = {config.readInt(section, names::xKey(), design.position.x),
-                    config.readInt(section, names::yKey(), design.position.y)};
+  title.position = readPlace(config, section, {design.position.x, design.position.y});
   return title;
 }
 
 void saveTitle(base::IniFile& config, const char* section, const DisplayTitleSettings& title) {
   styledtext::writeFont(config, section, "", title.font);
   styledtext::writeEffect(config, section, styledtext::kLabelEffectPrefix, title.effect);
-  config.writeInt(section, names::xKey(), title.position.x);
-  config.writeInt(section, names::yKey(), title.position.y);
+  writePlace(config, section, title.position);
   config.writeBool(section, "Show", title.shown);
 }
 
@@ -100,8 +98,7 @@ WinnersDisplaySettings loadWinnersDisplay(const base::IniFile& config, const Win
   s.secTitle = loadTitle(config, "ShowSecTitle", design.secTitle, secTitleEffect());
   s.titlesPlaced = config.hasKey("ShowMainTitle", names::xKey());
   s.logoShown = config.readBool("ShowLogoTitle", "Show", design.logoShown);
-  s.logoPosition = {config.readInt("ShowLogoTitle", names::xKey(), design.logoPosition.x),
-                    config.readInt("ShowLogoTitle", names::yKey(), design.logoPosition.y)};
+  s.logoPosition = readPlace(config, "ShowLogoTitle", {design.logoPosition.x, design.logoPosition.y});
 
   s.textFont = styledtext::readFont(config, kTextSection, "Text.", design.textFont);
   s.textBackColour = config.readInt(kTextSection, "Text.BackColor", design.textBackColour);
@@ -126,8 +123,7 @@ void saveWinnersDisplay(base::IniFile& config, const WinnersDisplaySettings& s) 
   base::IniBatch batch(config);
   saveTitle(config, "ShowMainTitle", s.mainTitle);
   saveTitle(config, "ShowSecTitle", s.secTitle);
-  config.writeInt("ShowLogoTitle", names::xKey(), s.logoPosition.x);
-  config.writeInt("ShowLogoTitle", names::yKey(), s.logoPosition.y);
+  writePlace(config, "ShowLogoTitle", s.logoPosition);
   config.writeBool("ShowLogoTitle", "Show", s.logoShown);
   styledtext::writeFont(config, kTextSection, "Text.", s.textFont);
   config.writeInt(kTextSection, "Text.BackColor", s.textBackColour);
