@@ -28,6 +28,15 @@ class CommandTable : public QObject {
 
  public:
   struct Command {
+    Command(QString name, int key, QString consoleButton, std::function<void()> handler,
+            std::function<void()> beforeFromMenu = {}, int otherKey = 0)
+        : name(std::move(name)),
+          key(key),
+          consoleButton(std::move(consoleButton)),
+          handler(std::move(handler)),
+          beforeFromMenu(std::move(beforeFromMenu)),
+          otherKey(otherKey) {}
+
     // The menu item's component name (N17, F31, …); for a command no menu item
     // reaches, the name of its own action (e.g. "keyF5").
     QString name;
