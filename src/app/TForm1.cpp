@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -14,7 +13,6 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <algorithm>
-#include <map>
 #include <string>
 
 #include "base/config_files.h"
